@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "prvdrinfo/foundation/property_bag.h"
+#include "prvdrinfo/foundation/variant.h"
+
+namespace prvdrinfo {
+
+// An object that saves itself into a property bag and loads itself from one.
+class IPersistable : public IObject {
+ public:
+  // The class identity stored with nested objects; the class registry maps it back.
+  virtual std::string ClassName() const = 0;
+  virtual void Class_WriteProperties(PropertyBag& bag) const = 0;
+  virtual void Class_ReadProperties(const PropertyBag& bag) = 0;
+};
+
+// The persistence members every public class offers, written once over its save and
+// load routines. A class derives from it and writes only its key table.
+class CPersistable : public IPersistable {
+ public:
+  Bytes Serialize() const;
+  // Decodes the bytes first: bytes that cannot be decoded raise and change nothing.
+  void Deserialize(const Bytes& po_PropertyBagBytes);
+  Variant SerializeV() const;
+  // The variant must hold a byte array, else 13 "Type mismatch".
+  void DeserializeV(const Variant& pa_PropertyBagBytes);
+};
+
+// Maps stored class names to factories, so nested objects come back as their own class.
+// The library's classes are registered on first use; a host may add its own.
+class ClassRegistry {
+ public:
+  using Factory = std::function<std::shared_ptr<IPersistable>()>;
+
+  static void Register(std::string className, Factory factory);
+  static bool IsRegistered(std::string_view className);
+  // A fresh instance; an unknown class raises 429 "ActiveX component can't create object".
+  static std::shared_ptr<IPersistable> Create(std::string_view className);
+
+  template <class T>
+  static void Register(std::string className) {
+    Register(std::move(className), [] { return std::make_shared<T>(); });
+  }
+};
+
+}  // namespace prvdrinfo

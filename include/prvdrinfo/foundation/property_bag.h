@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "prvdrinfo/foundation/variant.h"
+
+namespace prvdrinfo {
+
+class IPersistable;
+class PropertyBag;
+
+// A persistable object as the bag holds it: its class name and the properties it wrote.
+struct NestedObject {
+  std::string className;
+  std::shared_ptr<const PropertyBag> properties;
+};
+
+// The persistence medium of every class: an ordered store of named values whose
+// Contents are deterministic bytes (CBOR; the mapping is in docs/property-bag.md).
+// Keys are compared without regard to case; writing a key again replaces its value.
+class PropertyBag {
+ public:
+  struct Entry {
+    std::string key;
+    Variant value;            // every value but a nested object
+    std::shared_ptr<const NestedObject> nested;  // set for a nested persistable object
+  };
+
+  PropertyBag() = default;
+
+  // Stores the value; a persistable object is stored as its class name and properties.
+  // An object that is not persistable raises 13 "Type mismatch".
+  void WriteProperty(std::string_view key, const Variant& value);
+  // As above, but a value equal to the default (same type, same value) is not stored.
+  void WriteProperty(std::string_view key, const Variant& value, const Variant& defaultValue);
+
+  // The stored value, or the default (Empty when none) when the key is absent. A nested
+  // object comes back as a new instance of its class, created through the class registry.
+  Variant ReadProperty(std::string_view key) const;
+  Variant ReadProperty(std::string_view key, const Variant& defaultValue) const;
+  bool Exists(std::string_view key) const;
+
+  // Typed reads with the runtime's coercion rules (13 "Type mismatch", 6 "Overflow").
+  int16_t ReadInteger(std::string_view key, int16_t defaultValue = 0) const;
+  int32_t ReadLong(std::string_view key, int32_t defaultValue = 0) const;
+  bool ReadBoolean(std::string_view key, bool defaultValue = false) const;
+  double ReadDouble(std::string_view key, double defaultValue = 0) const;
+  double ReadDate(std::string_view key, double defaultValue = 0) const;
+  Currency ReadCurrency(std::string_view key, Currency defaultValue = {}) const;
+  std::string ReadText(std::string_view key, std::string_view defaultValue = {}) const;
+  Bytes ReadBytes(std::string_view key) const;
+  // A nested object of class T; null when absent or stored as Nothing; a stored object
+  // of another class raises 13 "Type mismatch".
+  template <class T>
+  std::shared_ptr<T> ReadObject(std::string_view key) const {
+    return ReadProperty(key).ToObject<T>();
+  }
+
+  // The whole store as bytes, and back. SetContents decodes fully before it replaces
+  // anything, so undecodable bytes raise a CError and leave the bag unchanged.
+  Bytes Contents() const;
+  void SetContents(const Bytes& bytes);
+
+  const std::vector<Entry>& Entries() const { return entries_; }
+  size_t Count() const { return entries_.size(); }
+  void Clear();
+
+  // For the decoder: appends an entry as it was stored, without coercion.
+  void AppendDecoded(Entry entry);
+
+ private:
+  const Entry* Find(std::string_view key) const;
+  void Store(std::string_view key, Variant value, std::shared_ptr<const NestedObject> nested);
+  void Erase(std::string_view key);
+
+  std::vector<Entry> entries_;
+  std::unordered_map<std::string, size_t> index_;  // folded key -> position in entries_
+};
+
+// Creates the persisted form of an object: its class name and the properties its save
+// routine writes into a fresh bag.
+std::shared_ptr<const NestedObject> CaptureObject(const IPersistable& object);
+// A new instance of the stored class, loaded from the stored properties.
+std::shared_ptr<IPersistable> RestoreObject(const NestedObject& nested);
+
+}  // namespace prvdrinfo
