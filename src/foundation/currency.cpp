@@ -14,24 +14,15 @@ __extension__ using Int128 = __int128;
 constexpr ErrorSite kArithmetic{"CURQ7R2M4KX9TB3WN8ZLH5PDA", "Currency"};
 constexpr ErrorSite kParse{"CURV2H8XK4NQ9RJ6TB3WZ7MLE", "Currency.FromString"};
 
-int64_t RoundHalfEven(long double value) {
-  long double floor = std::floor(value);
-  long double diff = value - floor;
-  if (diff > 0.5L) return static_cast<int64_t>(floor) + 1;
-  if (diff < 0.5L) return static_cast<int64_t>(floor);
-  auto whole = static_cast<int64_t>(floor);
-  return (whole % 2 == 0) ? whole : whole + 1;
-}
 }  // namespace
 
 Currency Currency::FromDouble(double value) {
-  const long double scaled = static_cast<long double>(value) * kScale;
-  // The 64-bit range, with room for the rounding step.
-  if (!std::isfinite(value) || scaled >= 9223372036854775807.0L ||
-      scaled < -9223372036854775808.0L) {
+  // Scaled in double precision as the runtime does, so 0.00005 is an exact half.
+  const double scaled = std::nearbyint(value * kScale);  // half to even
+  if (!std::isfinite(scaled) || scaled >= 9223372036854775808.0 || scaled < -9223372036854775808.0) {
     kArithmetic.Raise(err::kOverflow);
   }
-  return Currency(RoundHalfEven(scaled));
+  return Currency(static_cast<int64_t>(scaled));
 }
 
 Currency Currency::FromString(std::string_view text) {
