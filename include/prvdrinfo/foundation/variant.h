@@ -24,6 +24,7 @@ enum class VariantType : int32_t {
   Null = 1,
   Integer = 2,
   Long = 3,
+  Single = 4,  // a column's value type (percentages); no Variant holds one
   Double = 5,
   Currency = 6,
   Date = 7,
