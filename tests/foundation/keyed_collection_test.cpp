@@ -1,0 +1,261 @@
+#include "prvdrinfo/foundation/keyed_collection.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "prvdrinfo/foundation/error.h"
+
+namespace prvdrinfo {
+namespace {
+
+using Snapshot = std::vector<std::pair<std::string, Variant>>;
+
+Snapshot Take(const KeyedCollection& c) {
+  Snapshot s;
+  for (auto it = c.begin(); it != c.end(); ++it) s.emplace_back(it.Key(), *it);
+  return s;
+}
+
+std::vector<std::string> Keys(const KeyedCollection& c) {
+  std::vector<std::string> keys;
+  for (int32_t i = 0; i < c.Count(); ++i) keys.push_back(c.KeyByIndex(i));
+  return keys;
+}
+
+// Every keyed item is found by its key at its own position: the hashed lookup agrees
+// with the list.
+void ExpectLookupsAgree(const KeyedCollection& c) {
+  for (int32_t i = 0; i < c.Count(); ++i) {
+    const std::string key = c.KeyByIndex(i);
+    if (key.empty()) continue;
+    EXPECT_EQ(c.IndexOfKey(key), i) << key;
+    EXPECT_EQ(c.Item(key), c.ItemByIndex(i)) << key;
+  }
+}
+
+KeyedCollection Abc() {
+  KeyedCollection c;
+  c.Add(1, "a");
+  c.Add(2, "b");
+  c.Add(3, "c");
+  return c;
+}
+
+void ExpectError(const std::function<void()>& call, int32_t number, const std::string& text) {
+  try {
+    call();
+    ADD_FAILURE() << "no error, expected " << number;
+  } catch (const CError& e) {
+    EXPECT_EQ(e.Number(), number);
+    EXPECT_EQ(e.Description(), text);
+  }
+}
+
+TEST(KeyedCollection, InsertsAtTheRequestedPosition) {
+  struct Case {
+    const char* name;
+    std::function<void(KeyedCollection&)> add;
+    std::vector<std::string> keys;
+  } cases[] = {
+      {"append", [](auto& c) { c.Add(0, "x"); }, {"a", "b", "c", "x"}},
+      {"before first", [](auto& c) { c.AddBefore(0, "x", 0); }, {"x", "a", "b", "c"}},
+      {"before last", [](auto& c) { c.AddBefore(0, "x", 2); }, {"a", "b", "x", "c"}},
+      {"after first", [](auto& c) { c.AddAfter(0, "x", 0); }, {"a", "x", "b", "c"}},
+      {"after last", [](auto& c) { c.AddAfter(0, "x", 2); }, {"a", "b", "c", "x"}},
+      {"after key", [](auto& c) { c.AddAfterKey(0, "x", "B"); }, {"a", "b", "x", "c"}},
+      {"after last key", [](auto& c) { c.AddAfterKey(0, "x", "c"); }, {"a", "b", "c", "x"}},
+      {"unkeyed in middle", [](auto& c) { c.AddAfter(0, "", 0); }, {"a", "", "b", "c"}},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.name);
+    KeyedCollection c = Abc();
+    test.add(c);
+    EXPECT_EQ(Keys(c), test.keys);
+    ExpectLookupsAgree(c);
+  }
+}
+
+TEST(KeyedCollection, KeysDifferingOnlyInCaseAreDuplicates) {
+  const std::pair<const char*, const char*> pairs[] = {
+      {"{6F9619FF-8B86-D011-B42D-00C04FC964FF}", "{6f9619ff-8b86-d011-b42d-00c04fc964ff}"},
+      {"STRASSE", "straße"},      // full folding: ß is "ss"
+      {"Ä", "ä"},
+      {"ΌΣΟΣ", "όσος"},           // final and medial sigma fold alike
+      {"ﬁle", "FILE"},           // ligature folds to two letters
+  };
+  for (const auto& [first, second] : pairs) {
+    SCOPED_TRACE(first);
+    KeyedCollection c;
+    c.Add("first", first);
+    ExpectError([&] { c.Add("second", second); }, 457,
+                "This key is already associated with an element of this collection");
+    EXPECT_EQ(c.Count(), 1);
+    EXPECT_TRUE(c.Exists(second));
+    EXPECT_EQ(c.Item(second), Variant("first"));
+    EXPECT_EQ(c.KeyByIndex(0), first);  // the key keeps the spelling it was added with
+    c.Remove(second);
+    EXPECT_EQ(c.Count(), 0);
+  }
+}
+
+TEST(KeyedCollection, BinaryComparisonKeepsCaseApart) {
+  for (auto [textCompare, mode] : {std::pair{false, 1}, std::pair{true, 0}}) {
+    KeyedCollection c(textCompare, mode, true);
+    EXPECT_FALSE(c.IgnoresCase());
+    c.Add(1, "Key");
+    c.Add(2, "KEY");
+    EXPECT_FALSE(c.Exists("key"));
+    EXPECT_EQ(c.Item("KEY"), Variant(2));
+    ExpectError([&] { c.Add(3, "Key"); }, 457,
+                "This key is already associated with an element of this collection");
+  }
+  ExpectError([] { KeyedCollection(true, 2, true); }, 5, "Invalid procedure call or argument");
+}
+
+TEST(KeyedCollection, ItemsWithoutKeysSitBetweenKeyedOnes) {
+  KeyedCollection c;
+  c.Add("u1");
+  c.Add("k1", "one");
+  c.Add("u2", "");
+  c.AddBefore("u0", "", 0);
+  EXPECT_EQ(Keys(c), (std::vector<std::string>{"", "", "one", ""}));
+  EXPECT_EQ(c.ItemByIndex(0), Variant("u0"));
+  EXPECT_EQ(c.ItemByIndex(3), Variant("u2"));
+  EXPECT_FALSE(c.Exists(""));
+  EXPECT_EQ(c.IndexOfKey(""), -1);
+  EXPECT_EQ(c.IndexOfKey("ONE"), 2);
+  c.RemoveByIndex(0);
+  EXPECT_EQ(c.IndexOfKey("one"), 1);
+}
+
+TEST(KeyedCollection, RemovalsAndInsertionsInTheMiddleKeepLookupsRight) {
+  KeyedCollection c;
+  for (int32_t i = 0; i < 200; ++i) c.Add(i, "k" + std::to_string(i));
+  c.Remove("K100");
+  c.RemoveByIndex(50);  // k50
+  c.AddBefore(-1, "new", 10);
+  c.AddAfterKey(-2, "new2", "k150");
+  c.Remove("k0");
+  ExpectLookupsAgree(c);
+  EXPECT_FALSE(c.Exists("k100"));
+  EXPECT_FALSE(c.Exists("k50"));
+  EXPECT_EQ(c.Count(), 199);
+  EXPECT_EQ(c.IndexOfKey("new"), 9);
+  EXPECT_EQ(c.IndexOfKey("new2"), c.IndexOfKey("k150") + 1);
+  EXPECT_EQ(c.IndexOfKey("k199"), 198);
+  c.Add(100, "k100");  // a removed key can come back
+  EXPECT_EQ(c.IndexOfKey("k100"), 199);
+  c.RemoveAll();
+  EXPECT_EQ(c.Count(), 0);
+  EXPECT_FALSE(c.Exists("k1"));
+  c.Add(1, "k1");
+  EXPECT_EQ(c.IndexOfKey("k1"), 0);
+}
+
+TEST(KeyedCollection, FailedOperationsRaiseTheCollectionErrorsAndChangeNothing) {
+  const std::string duplicate = "This key is already associated with an element of this collection";
+  const std::string invalid = "Invalid procedure call or argument";
+  const std::string subscript = "Subscript out of range";
+  struct Case {
+    const char* name;
+    std::function<void(KeyedCollection&)> call;
+    int32_t number;
+    const std::string& text;
+  } cases[] = {
+      {"Add duplicate", [](auto& c) { c.Add(9, "B"); }, 457, duplicate},
+      {"AddBefore duplicate", [](auto& c) { c.AddBefore(9, "c", 0); }, 457, duplicate},
+      {"AddBefore -1", [](auto& c) { c.AddBefore(9, "x", -1); }, 9, subscript},
+      {"AddBefore Count", [](auto& c) { c.AddBefore(9, "x", 3); }, 9, subscript},
+      {"AddAfter -1", [](auto& c) { c.AddAfter(9, "x", -1); }, 9, subscript},
+      {"AddAfter Count", [](auto& c) { c.AddAfter(9, "x", 3); }, 9, subscript},
+      {"AddAfterKey absent", [](auto& c) { c.AddAfterKey(9, "x", "zz"); }, 5, invalid},
+      {"AddAfterKey empty", [](auto& c) { c.AddAfterKey(9, "x", ""); }, 5, invalid},
+      {"AddAfterKey duplicate", [](auto& c) { c.AddAfterKey(9, "A", "b"); }, 457, duplicate},
+      {"Item absent", [](auto& c) { c.Item("zz"); }, 5, invalid},
+      {"Item empty", [](auto& c) { c.Item(""); }, 5, invalid},
+      {"ItemByIndex Count", [](auto& c) { c.ItemByIndex(3); }, 9, subscript},
+      {"ItemByIndex -1", [](auto& c) { c.ItemByIndex(-1); }, 9, subscript},
+      {"KeyByIndex Count", [](auto& c) { c.KeyByIndex(3); }, 9, subscript},
+      {"Remove absent", [](auto& c) { c.Remove("zz"); }, 5, invalid},
+      {"Remove empty", [](auto& c) { c.Remove(""); }, 5, invalid},
+      {"RemoveByIndex Count", [](auto& c) { c.RemoveByIndex(3); }, 9, subscript},
+      {"RemoveByIndex -1", [](auto& c) { c.RemoveByIndex(-1); }, 9, subscript},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.name);
+    KeyedCollection c = Abc();
+    const Snapshot before = Take(c);
+    ExpectError([&] { test.call(c); }, test.number, test.text);
+    EXPECT_EQ(Take(c), before);
+    ExpectLookupsAgree(c);
+  }
+  KeyedCollection empty;
+  ExpectError([&] { empty.AddBefore(1, "x", 0); }, 9, subscript);
+  EXPECT_EQ(empty.Count(), 0);
+}
+
+TEST(KeyedCollection, TenThousandKeysAreFoundInAnyCase) {
+  KeyedCollection c;
+  auto key = [](int32_t i) { return "{guid-" + std::to_string(i * 7919) + "-abc}"; };
+  for (int32_t i = 0; i < 10000; ++i) c.Add(i, key(i));
+  for (int32_t i = 0; i < 100; ++i) c.AddBefore(-i, "", 0);  // shift every position
+  for (int32_t i = 0; i < 10000; ++i) {
+    std::string upper = key(i);
+    for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    ASSERT_TRUE(c.Exists(upper));
+    ASSERT_EQ(c.Item(upper), Variant(i));
+    ASSERT_EQ(c.IndexOfKey(upper), i + 100);
+  }
+  EXPECT_FALSE(c.Exists("{guid-1-abc}"));
+}
+
+TEST(KeyedCollection, RepeatedKeysWithoutUniquenessFindTheFirstInOrder) {
+  KeyedCollection c(true, 1, false);
+  c.Add(1, "k");
+  c.Add(2, "K");
+  c.Add(3, "other");
+  EXPECT_EQ(c.Count(), 3);
+  EXPECT_EQ(c.Item("k"), Variant(1));
+  c.AddBefore(0, "k", 0);
+  EXPECT_EQ(c.Item("k"), Variant(0));
+  c.Remove("k");  // the first one
+  EXPECT_EQ(c.Item("k"), Variant(1));
+  c.RemoveByIndex(0);
+  EXPECT_EQ(c.Item("k"), Variant(2));
+  EXPECT_EQ(c.IndexOfKey("k"), 0);
+  c.Remove("k");
+  EXPECT_FALSE(c.Exists("k"));
+  EXPECT_EQ(c.IndexOfKey("other"), 0);
+}
+
+TEST(KeyedCollection, IteratesItemsInOrderAndCopiesAreIndependent) {
+  auto object = std::make_shared<KeyedCollection>();
+  KeyedCollection c = Abc();
+  c.AddAfter(Variant(object), "obj", 0);
+  std::vector<Variant> items;
+  for (const Variant& item : c) items.push_back(item);
+  EXPECT_EQ(items, (std::vector<Variant>{1, Variant(object), 2, 3}));
+  EXPECT_EQ(c.Item("OBJ").AsObject(), object);  // objects are held by reference
+
+  KeyedCollection copy = c;
+  copy.Remove("a");
+  copy.Add(4, "d");
+  EXPECT_EQ(Keys(c), (std::vector<std::string>{"a", "obj", "b", "c"}));
+  EXPECT_EQ(Keys(copy), (std::vector<std::string>{"obj", "b", "c", "d"}));
+  ExpectLookupsAgree(c);
+  ExpectLookupsAgree(copy);
+  c = copy;
+  EXPECT_EQ(Take(c), Take(copy));
+  ExpectLookupsAgree(c);
+  KeyedCollection moved = std::move(copy);
+  ExpectLookupsAgree(moved);
+  EXPECT_EQ(moved.Item("d"), Variant(4));
+}
+
+}  // namespace
+}  // namespace prvdrinfo
