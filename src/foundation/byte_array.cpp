@@ -1,0 +1,9 @@
+#include "foundation/byte_array.h"
+
+namespace prvdrinfo {
+
+bool ByteArrayService::HasElements(const Variant& value) noexcept {
+  return value.IsBytes() && !value.AsBytes().empty();
+}
+
+}  // namespace prvdrinfo
