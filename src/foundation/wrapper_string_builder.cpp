@@ -1,0 +1,54 @@
+#include "foundation/wrapper_string_builder.h"
+
+#include "prvdrinfo/foundation/error.h"
+
+namespace prvdrinfo {
+
+void StringBuilder::Append(std::u16string_view text) {
+  static constexpr ErrorSite kSite{"N60MHX7PIK0JSZZDQMTLG69RI", "StringBuilder.Append"};
+  kSite.Guard([&] { text_.Append(text); });
+}
+
+void StringBuilder::Append(std::string_view text) {
+  static constexpr ErrorSite kSite{"WNH5XRAUKMVAFGI2G55MMZRU5", "StringBuilder.Append"};
+  kSite.Guard([&] { text_.Append(text); });
+}
+
+template <class TextView>
+void StringBuilder::AddLine(TextView text, TextView separator) {
+  static constexpr ErrorSite kSite{"0A35BNEN3ZLP9TVNLLG1CYA6G", "StringBuilder.AppendLine"};
+  kSite.Guard([&] {
+    text_.AppendAll([&](Utf16Text& t) {
+      t.Append(text);
+      t.Append(separator);
+      t.Append(kLineBreak);
+    });
+  });
+}
+
+void StringBuilder::AppendLine(std::u16string_view text, std::u16string_view separator) {
+  static constexpr ErrorSite kSite{"3W6D3OKXKPLTECG60NVC9HY2A", "StringBuilder.AppendLine"};
+  kSite.Guard([&] { AddLine(text, separator); });
+}
+
+void StringBuilder::AppendLine(std::string_view text, std::string_view separator) {
+  static constexpr ErrorSite kSite{"9HOHLAC8W1S61NOGLMJPZNXIP", "StringBuilder.AppendLine"};
+  kSite.Guard([&] { AddLine(text, separator); });
+}
+
+void StringBuilder::AppendRawBytes(std::span<const uint8_t> bytes) {
+  static constexpr ErrorSite kSite{"P2L8A3FIXGJ2E968DM10MW2P6", "StringBuilder.Append"};
+  kSite.Guard([&] { text_.AppendRawBytes(bytes); });
+}
+
+std::u16string StringBuilder::Text16() const {
+  static constexpr ErrorSite kSite{"FLCRSGEWBR6L5TCFTQZY15IAM", "StringBuilder.Text"};
+  return kSite.Guard([&] { return text_.Text16(); });
+}
+
+std::string StringBuilder::Text() const {
+  static constexpr ErrorSite kSite{"XBAE0ELQSL40S2EIYLIB97EFU", "StringBuilder.Text"};
+  return kSite.Guard([&] { return text_.Text(); });
+}
+
+}  // namespace prvdrinfo
