@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +14,12 @@ namespace prvdrinfo {
 
 class IPersistable;
 class PropertyBag;
+
+namespace err {
+// Bytes a property bag or keyed collection cannot decode: 80040100 hexadecimal, described
+// "Invalid property bag contents: " followed by the reason.
+inline constexpr int32_t kInvalidBagContents = static_cast<int32_t>(0x80040100u);
+}  // namespace err
 
 // A persistable object as the bag holds it: its class name and the properties it wrote.
 struct NestedObject {
@@ -30,6 +37,10 @@ class PropertyBag {
     Variant value;            // every value but a nested object
     std::shared_ptr<const NestedObject> nested;  // set for a nested persistable object
   };
+
+  // Nested objects deeper than this are neither written nor read: it bounds the stack a
+  // decode can take and stops an object graph with a cycle from saving itself forever.
+  static constexpr int kMaxDepth = 64;
 
   PropertyBag() = default;
 
@@ -55,7 +66,8 @@ class PropertyBag {
   std::string ReadText(std::string_view key, std::string_view defaultValue = {}) const;
   Bytes ReadBytes(std::string_view key) const;
   // A nested object of class T; null when absent or stored as Nothing; a stored object
-  // of another class raises 13 "Type mismatch".
+  // of another class raises 13 "Type mismatch". Nothing (a null object written) is kept
+  // as an entry whose value is an Object variant holding null.
   template <class T>
   std::shared_ptr<T> ReadObject(std::string_view key) const {
     return ReadProperty(key).ToObject<T>();
@@ -70,11 +82,14 @@ class PropertyBag {
   size_t Count() const { return entries_.size(); }
   void Clear();
 
-  // For the decoder: appends an entry as it was stored, without coercion.
+  // For the decoder: appends an entry as it was stored, without coercion. A key already
+  // present raises kInvalidBagContents.
   void AppendDecoded(Entry entry);
 
  private:
   const Entry* Find(std::string_view key) const;
+  // The stored value for a typed read: null when absent, 13 for a nested object.
+  const Variant* StoredScalar(std::string_view key) const;
   void Store(std::string_view key, Variant value, std::shared_ptr<const NestedObject> nested);
   void Erase(std::string_view key);
 

@@ -1,0 +1,535 @@
+#include "foundation/bag_codec.h"
+
+#include <cbor.h>
+
+#include <bit>
+#include <limits>
+#include <string>
+#include <unordered_set>
+
+#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/persistable.h"
+
+namespace prvdrinfo::bag_codec {
+
+namespace {
+
+constexpr ErrorSite kEncodeBag{"OGV50ZEZHJPXCU3FK2KLRQ01Q", "PropertyBag.Contents"};
+constexpr ErrorSite kDecodeBag{"MQYMFUKH4MJ9X7QJ9LRP7XQSB", "PropertyBag.Contents"};
+constexpr ErrorSite kEncodeItems{"G3ALY6QWF15SOJXBPQVZV7SPS", "KeyedCollection.Content"};
+constexpr ErrorSite kDecodeItems{"JUMJ19LPXLRIAREB48UVP12PH", "KeyedCollection.Content"};
+constexpr ErrorSite kMalformed{"N5Q8H7JHR1LC6NVJHUIYTECT2", "PropertyBag.Contents"};
+constexpr ErrorSite kEncodeValue{"90U5U2L0423CCGKSIMEJA6ZDZ", "PropertyBag.Contents"};
+
+// ---------------------------------------------------------------------------------------
+// Encoding
+
+class Writer {
+ public:
+  Bytes& Out() { return out_; }
+
+  void Unsigned(uint64_t value) { Put(cbor_encode_uint(value, buf_, sizeof buf_)); }
+  void Signed(int64_t value) {
+    if (value >= 0) {
+      Unsigned(static_cast<uint64_t>(value));
+    } else {
+      // -1 - value without overflow at INT64_MIN.
+      Put(cbor_encode_negint(~static_cast<uint64_t>(value), buf_, sizeof buf_));
+    }
+  }
+  void Tag(uint64_t tag) { Put(cbor_encode_tag(tag, buf_, sizeof buf_)); }
+  void ArrayStart(size_t size) { Put(cbor_encode_array_start(size, buf_, sizeof buf_)); }
+  void MapStart(size_t size) { Put(cbor_encode_map_start(size, buf_, sizeof buf_)); }
+  void Boolean(bool value) { Put(cbor_encode_bool(value, buf_, sizeof buf_)); }
+  void Null() { Put(cbor_encode_null(buf_, sizeof buf_)); }
+  void Undefined() { Put(cbor_encode_undef(buf_, sizeof buf_)); }
+  // Always the 8-byte form, bits unchanged (NaN payloads and -0 included).
+  void Float64(double value) { Put(cbor_encode_double(value, buf_, sizeof buf_)); }
+  void Text(std::string_view text) {
+    if (IsValidUtf8(text)) {
+      Put(cbor_encode_string_start(text.size(), buf_, sizeof buf_));
+      out_.insert(out_.end(), text.begin(), text.end());
+    } else {
+      const std::string valid = ValidUtf8(text);
+      Put(cbor_encode_string_start(valid.size(), buf_, sizeof buf_));
+      out_.insert(out_.end(), valid.begin(), valid.end());
+    }
+  }
+  void ByteString(const Bytes& bytes) {
+    Put(cbor_encode_bytestring_start(bytes.size(), buf_, sizeof buf_));
+    out_.insert(out_.end(), bytes.begin(), bytes.end());
+  }
+
+ private:
+  void Put(size_t written) {
+    if (written == 0) kEncodeValue.Raise(err::kUnspecified, "CBOR head could not be encoded.");
+    out_.insert(out_.end(), buf_, buf_ + written);
+  }
+
+  Bytes out_;
+  unsigned char buf_[16] = {};
+};
+
+void WriteEntries(Writer& w, const std::vector<PropertyBag::Entry>& entries, int depth);
+
+void WriteNested(Writer& w, const NestedObject& nested, int depth) {
+  if (depth > PropertyBag::kMaxDepth) {
+    kEncodeValue.Raise(err::kInvalidProcedureCall,
+                       "Objects nested deeper than " + std::to_string(PropertyBag::kMaxDepth) +
+                           " levels cannot be stored.");
+  }
+  w.Tag(kTagObject);
+  w.ArrayStart(2);
+  w.Text(nested.className);
+  if (nested.properties) {
+    WriteEntries(w, nested.properties->Entries(), depth);
+  } else {
+    w.MapStart(0);
+  }
+}
+
+// depth: nesting level of the bag or item list the value sits in (0 = the document).
+void WriteValue(Writer& w, const PropertyBag::Entry& entry, int depth) {
+  if (entry.nested) {
+    WriteNested(w, *entry.nested, depth + 1);
+    return;
+  }
+  const Variant& v = entry.value;
+  switch (v.Type()) {
+    case VariantType::Empty: w.Undefined(); break;
+    case VariantType::Null: w.Null(); break;
+    case VariantType::Boolean: w.Boolean(v.AsBoolean()); break;
+    case VariantType::Long: w.Signed(v.AsLong()); break;
+    case VariantType::Integer:
+      w.Tag(kTagInteger);
+      w.Signed(v.AsInteger());
+      break;
+    case VariantType::Double: w.Float64(v.AsDouble()); break;
+    case VariantType::Date:
+      w.Tag(kTagDate);
+      w.Float64(v.AsDate());
+      break;
+    case VariantType::Currency:
+      w.Tag(kTagDecimalFraction);
+      w.ArrayStart(2);
+      w.Signed(-4);
+      w.Signed(v.AsCurrency().Scaled());
+      break;
+    case VariantType::Text: w.Text(v.AsText()); break;
+    case VariantType::ByteArray: w.ByteString(v.AsBytes()); break;
+    case VariantType::Single: kEncodeValue.Raise(err::kTypeMismatch);  // no Variant holds one
+    case VariantType::Object: {
+      const auto& object = v.AsObject();
+      if (!object) {
+        w.Tag(kTagObject);
+        w.Null();
+        break;
+      }
+      // A live object handed in directly (keyed items do this) is captured here.
+      const auto persistable = std::dynamic_pointer_cast<IPersistable>(object);
+      if (!persistable) kEncodeValue.Raise(err::kTypeMismatch);
+      WriteNested(w, *CaptureObject(*persistable), depth + 1);
+      break;
+    }
+  }
+}
+
+void WriteEntries(Writer& w, const std::vector<PropertyBag::Entry>& entries, int depth) {
+  w.MapStart(entries.size());
+  for (const auto& entry : entries) {
+    w.Text(entry.key);
+    WriteValue(w, entry, depth);
+  }
+}
+
+void WriteDocumentHead(Writer& w, const char* format) {
+  w.Tag(kTagSelfDescribe);
+  w.ArrayStart(3);
+  w.Text(format);
+  w.Unsigned(kFormatVersion);
+}
+
+// ---------------------------------------------------------------------------------------
+// Decoding. libcbor's streaming decoder reads one item head at a time into a Token; it
+// never allocates, and it only reports a string once all its bytes are present. The
+// callbacks run inside C code, so they only record and never throw.
+
+enum class Kind {
+  UInt, NegInt, ByteString, Text, Array, Map, Tag, Float64,
+  False, True, Null, Undefined, Unsupported
+};
+
+struct Token {
+  Kind kind = Kind::Unsupported;
+  uint64_t value = 0;  // integer, length of a string, array or map, tag number
+  const unsigned char* data = nullptr;
+  double real = 0;
+  const char* unsupported = "unsupported CBOR item";
+};
+
+Token& Tok(void* context) { return *static_cast<Token*>(context); }
+void SetInt(void* c, Kind kind, uint64_t v) {
+  Tok(c).kind = kind;
+  Tok(c).value = v;
+}
+void SetString(void* c, Kind kind, cbor_data data, size_t size) {
+  Tok(c).kind = kind;
+  Tok(c).data = data;
+  Tok(c).value = size;
+}
+void SetUnsupported(void* c, const char* what) {
+  Tok(c).kind = Kind::Unsupported;
+  Tok(c).unsupported = what;
+}
+
+const cbor_callbacks& Callbacks() {
+  static const cbor_callbacks callbacks = [] {
+    cbor_callbacks cb{};
+    cb.uint8 = [](void* c, uint8_t v) { SetInt(c, Kind::UInt, v); };
+    cb.uint16 = [](void* c, uint16_t v) { SetInt(c, Kind::UInt, v); };
+    cb.uint32 = [](void* c, uint32_t v) { SetInt(c, Kind::UInt, v); };
+    cb.uint64 = [](void* c, uint64_t v) { SetInt(c, Kind::UInt, v); };
+    cb.negint8 = [](void* c, uint8_t v) { SetInt(c, Kind::NegInt, v); };
+    cb.negint16 = [](void* c, uint16_t v) { SetInt(c, Kind::NegInt, v); };
+    cb.negint32 = [](void* c, uint32_t v) { SetInt(c, Kind::NegInt, v); };
+    cb.negint64 = [](void* c, uint64_t v) { SetInt(c, Kind::NegInt, v); };
+    cb.byte_string = [](void* c, cbor_data d, size_t n) { SetString(c, Kind::ByteString, d, n); };
+    cb.string = [](void* c, cbor_data d, size_t n) { SetString(c, Kind::Text, d, n); };
+    cb.byte_string_start = [](void* c) { SetUnsupported(c, "indefinite-length byte string"); };
+    cb.string_start = [](void* c) { SetUnsupported(c, "indefinite-length text"); };
+    cb.indef_array_start = [](void* c) { SetUnsupported(c, "indefinite-length array"); };
+    cb.indef_map_start = [](void* c) { SetUnsupported(c, "indefinite-length map"); };
+    cb.indef_break = [](void* c) { SetUnsupported(c, "unexpected break"); };
+    cb.array_start = [](void* c, size_t n) { SetInt(c, Kind::Array, n); };
+    cb.map_start = [](void* c, size_t n) { SetInt(c, Kind::Map, n); };
+    cb.tag = [](void* c, uint64_t t) { SetInt(c, Kind::Tag, t); };
+    cb.float2 = [](void* c, float) { SetUnsupported(c, "half-precision float"); };
+    cb.float4 = [](void* c, float) { SetUnsupported(c, "single-precision float"); };
+    cb.float8 = [](void* c, double v) {
+      Tok(c).kind = Kind::Float64;
+      Tok(c).real = v;
+    };
+    cb.undefined = [](void* c) { Tok(c).kind = Kind::Undefined; };
+    cb.null = [](void* c) { Tok(c).kind = Kind::Null; };
+    cb.boolean = [](void* c, bool v) { Tok(c).kind = v ? Kind::True : Kind::False; };
+    return cb;
+  }();
+  return callbacks;
+}
+
+size_t ShortestHead(uint64_t value) {
+  if (value < 24) return 1;
+  if (value <= 0xFFu) return 2;
+  if (value <= 0xFFFFu) return 3;
+  if (value <= 0xFFFFFFFFu) return 5;
+  return 9;
+}
+
+const char* KindName(Kind kind) {
+  switch (kind) {
+    case Kind::UInt:
+    case Kind::NegInt: return "integer";
+    case Kind::ByteString: return "byte string";
+    case Kind::Text: return "text";
+    case Kind::Array: return "array";
+    case Kind::Map: return "map";
+    case Kind::Tag: return "tag";
+    case Kind::Float64: return "float";
+    case Kind::False:
+    case Kind::True: return "boolean";
+    case Kind::Null: return "null";
+    case Kind::Undefined: return "undefined";
+    case Kind::Unsupported: break;
+  }
+  return "unsupported item";
+}
+
+class Reader {
+ public:
+  explicit Reader(const Bytes& bytes) : data_(bytes.data()), size_(bytes.size()) {}
+
+  [[noreturn]] void Fail(const std::string& reason) const {
+    kMalformed.Raise(err::kInvalidBagContents, "Invalid property bag contents: " + reason +
+                                                   " (byte " + std::to_string(start_) + ")");
+  }
+
+  [[noreturn]] void FailHere(const std::string& reason) {
+    start_ = pos_;
+    Fail(reason);
+  }
+
+  bool AtEnd() const { return pos_ == size_; }
+  size_t Remaining() const { return size_ - pos_; }
+
+  Token Next() {
+    start_ = pos_;
+    if (pos_ >= size_) Fail("input ends too early");
+    Token token;
+    const cbor_decoder_result result =
+        cbor_stream_decode(data_ + pos_, size_ - pos_, &Callbacks(), &token);
+    if (result.status == CBOR_DECODER_NEDATA) Fail("input ends too early");
+    if (result.status != CBOR_DECODER_FINISHED || result.read == 0 || result.read > size_ - pos_) {
+      Fail("malformed CBOR");
+    }
+    if (token.kind == Kind::Unsupported) Fail(token.unsupported);
+    size_t head = result.read;
+    if (token.kind == Kind::ByteString || token.kind == Kind::Text) head -= token.value;
+    switch (token.kind) {
+      case Kind::UInt:
+      case Kind::NegInt:
+      case Kind::ByteString:
+      case Kind::Text:
+      case Kind::Array:
+      case Kind::Map:
+      case Kind::Tag:
+        if (head != ShortestHead(token.value)) Fail("integer or length not in its shortest form");
+        break;
+      default:
+        break;
+    }
+    pos_ += result.read;
+    return token;
+  }
+
+  Token Expect(Kind kind, const char* what) {
+    Token token = Next();
+    if (token.kind != kind) Fail(std::string("expected ") + what + ", found " + KindName(token.kind));
+    return token;
+  }
+
+  // A declared count of items, each at least minBytes long, must fit in what is left.
+  void CheckCount(uint64_t count, size_t minBytes) const {
+    if (count > Remaining() / minBytes) Fail("declared length exceeds the input");
+  }
+
+  std::string TextOf(const Token& token) const {
+    std::string_view text(reinterpret_cast<const char*>(token.data), static_cast<size_t>(token.value));
+    if (!IsValidUtf8(text)) Fail("text is not valid UTF-8");
+    return std::string(text);
+  }
+
+  std::string ReadText(const char* what) { return TextOf(Expect(Kind::Text, what)); }
+
+ private:
+  const unsigned char* data_;
+  size_t size_;
+  size_t pos_ = 0;
+  size_t start_ = 0;
+};
+
+int64_t SignedOf(const Reader& r, const Token& token, int64_t low, int64_t high) {
+  if (token.kind == Kind::UInt) {
+    if (token.value > static_cast<uint64_t>(high)) r.Fail("integer out of range");
+    return static_cast<int64_t>(token.value);
+  }
+  if (token.kind == Kind::NegInt) {
+    // The value is -1 - n.
+    if (token.value > static_cast<uint64_t>(-(low + 1))) r.Fail("integer out of range");
+    return -1 - static_cast<int64_t>(token.value);
+  }
+  r.Fail(std::string("expected integer, found ") + KindName(token.kind));
+}
+
+void ReadEntries(Reader& r, int depth, PropertyBag& bag);
+
+// shape: the array head already read after the object tag; depth: the object's level.
+std::shared_ptr<const NestedObject> ReadNested(Reader& r, const Token& shape, int depth) {
+  if (depth > PropertyBag::kMaxDepth) {
+    r.Fail("objects nested deeper than " + std::to_string(PropertyBag::kMaxDepth) + " levels");
+  }
+  if (shape.value != 2) r.Fail("object is not a pair of class name and properties");
+  auto nested = std::make_shared<NestedObject>();
+  nested->className = r.ReadText("class name");
+  auto properties = std::make_shared<PropertyBag>();
+  ReadEntries(r, depth, *properties);
+  nested->properties = std::move(properties);
+  return nested;
+}
+
+// depth: nesting level of the bag or item list the value sits in (0 = the document).
+PropertyBag::Entry ReadValue(Reader& r, int depth) {
+  PropertyBag::Entry entry;
+  const Token token = r.Next();
+  switch (token.kind) {
+    case Kind::UInt:
+    case Kind::NegInt:
+      entry.value = static_cast<int32_t>(SignedOf(r, token, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+      break;
+    case Kind::False: entry.value = false; break;
+    case Kind::True: entry.value = true; break;
+    case Kind::Null: entry.value = Variant::Null(); break;
+    case Kind::Undefined: break;
+    case Kind::Float64: entry.value = token.real; break;
+    case Kind::Text: entry.value = r.TextOf(token); break;
+    case Kind::ByteString:
+      entry.value = Bytes(token.data, token.data + token.value);
+      break;
+    case Kind::Tag:
+      switch (token.value) {
+        case kTagInteger:
+          entry.value = static_cast<int16_t>(SignedOf(r, r.Next(), std::numeric_limits<int16_t>::min(),
+                                                      std::numeric_limits<int16_t>::max()));
+          break;
+        case kTagDate:
+          entry.value = Variant::FromDate(r.Expect(Kind::Float64, "float").real);
+          break;
+        case kTagDecimalFraction: {
+          if (r.Expect(Kind::Array, "decimal fraction").value != 2) r.Fail("malformed decimal fraction");
+          if (SignedOf(r, r.Next(), -64, 64) != -4) r.Fail("currency exponent is not -4");
+          entry.value = Currency::FromScaled(SignedOf(r, r.Next(), std::numeric_limits<int64_t>::min(),
+                                                      std::numeric_limits<int64_t>::max()));
+          break;
+        }
+        case kTagObject: {
+          const Token inner = r.Next();
+          if (inner.kind == Kind::Null) {
+            entry.value = Variant(std::shared_ptr<IObject>());
+          } else if (inner.kind == Kind::Array) {
+            entry.nested = ReadNested(r, inner, depth + 1);
+          } else {
+            r.Fail(std::string("expected object, found ") + KindName(inner.kind));
+          }
+          break;
+        }
+        default:
+          r.Fail("unknown tag " + std::to_string(token.value));
+      }
+      break;
+    case Kind::Array:
+    case Kind::Map:
+    case Kind::Unsupported:
+      r.Fail(std::string("unexpected ") + KindName(token.kind) + " as a value");
+  }
+  return entry;
+}
+
+void ReadEntries(Reader& r, int depth, PropertyBag& bag) {
+  const Token map = r.Expect(Kind::Map, "map of properties");
+  r.CheckCount(map.value, 2);
+  std::unordered_set<std::string> seen;
+  for (uint64_t i = 0; i < map.value; ++i) {
+    std::string key = r.ReadText("text key");
+    if (!seen.insert(unicode::FoldCase(key)).second) r.Fail("duplicate key");
+    PropertyBag::Entry entry = ReadValue(r, depth);
+    entry.key = std::move(key);
+    bag.AppendDecoded(std::move(entry));
+  }
+}
+
+void ReadDocumentHead(Reader& r, std::string_view format, std::string_view otherFormat) {
+  if (r.AtEnd()) r.Fail("empty input");
+  const Token tag = r.Next();
+  if (tag.kind != Kind::Tag || tag.value != kTagSelfDescribe) r.Fail("not a property bag");
+  const Token head = r.Next();
+  if (head.kind != Kind::Array || head.value != 3) r.Fail("not a property bag");
+  const Token name = r.Expect(Kind::Text, "format name");
+  const std::string_view text(reinterpret_cast<const char*>(name.data), static_cast<size_t>(name.value));
+  if (text == otherFormat) {
+    r.Fail(format == kBagFormat ? "keyed-collection contents, not a property bag"
+                                : "a property bag, not keyed-collection contents");
+  }
+  if (text != format) r.Fail("not a property bag");
+  const Token version = r.Expect(Kind::UInt, "format version");
+  if (version.value != kFormatVersion) r.Fail("unsupported format version " + std::to_string(version.value));
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view text) {
+  size_t i = 0;
+  const size_t n = text.size();
+  while (i < n) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      if (c == 0xE0) low = 0xA0;   // no overlong forms
+      if (c == 0xED) high = 0x9F;  // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+    } else {
+      return false;
+    }
+    if (n - i < length) return false;
+    const auto second = static_cast<unsigned char>(text[i + 1]);
+    if (second < low || second > high) return false;
+    for (size_t k = 2; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if (next < 0x80 || next > 0xBF) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+std::string ValidUtf8(std::string_view text) {
+  if (IsValidUtf8(text)) return std::string(text);
+  return unicode::ToUtf8(unicode::ToUtf16(text));
+}
+
+Bytes EncodeBag(const PropertyBag& bag) {
+  return kEncodeBag.Guard([&] {
+    Writer w;
+    WriteDocumentHead(w, kBagFormat);
+    WriteEntries(w, bag.Entries(), 0);
+    return std::move(w.Out());
+  });
+}
+
+PropertyBag DecodeBag(const Bytes& bytes) {
+  return kDecodeBag.Guard([&] {
+    Reader r(bytes);
+    ReadDocumentHead(r, kBagFormat, kItemsFormat);
+    PropertyBag bag;
+    ReadEntries(r, 0, bag);
+    if (!r.AtEnd()) r.FailHere("trailing bytes after the end");
+    return bag;
+  });
+}
+
+Bytes EncodeKeyedItems(const std::vector<PropertyBag::Entry>& items) {
+  return kEncodeItems.Guard([&] {
+    Writer w;
+    WriteDocumentHead(w, kItemsFormat);
+    w.ArrayStart(items.size());
+    for (const auto& item : items) {
+      w.ArrayStart(2);
+      w.Text(item.key);
+      WriteValue(w, item, 0);
+    }
+    return std::move(w.Out());
+  });
+}
+
+std::vector<PropertyBag::Entry> DecodeKeyedItems(const Bytes& bytes) {
+  return kDecodeItems.Guard([&] {
+    Reader r(bytes);
+    ReadDocumentHead(r, kItemsFormat, kBagFormat);
+    const Token list = r.Expect(Kind::Array, "array of items");
+    r.CheckCount(list.value, 3);
+    std::vector<PropertyBag::Entry> items;
+    for (uint64_t i = 0; i < list.value; ++i) {
+      if (r.Expect(Kind::Array, "item pair").value != 2) r.Fail("item is not a pair of key and value");
+      std::string key = r.ReadText("text key");
+      PropertyBag::Entry entry = ReadValue(r, 0);
+      entry.key = std::move(key);
+      items.push_back(std::move(entry));
+    }
+    if (!r.AtEnd()) r.FailHere("trailing bytes after the end");
+    return items;
+  });
+}
+
+}  // namespace prvdrinfo::bag_codec
