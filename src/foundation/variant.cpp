@@ -16,6 +16,9 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+// clang 14 does not deduce aggregate template arguments without a guide.
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 [[noreturn]] void RaiseOverflow() { kCoerce.Raise(err::kOverflow); }
 [[noreturn]] void RaiseNull() { kCoerce.Raise(err::kInvalidUseOfNull); }
