@@ -1,2 +1,0 @@
-# Empty dependencies file for prvdrinfo_static.
-# This may be replaced when dependencies are built.
