@@ -16,36 +16,6 @@ namespace prvdrinfo {
 
 namespace {
 
-// The runtime's file error for a system error number, with the path and the reason.
-[[noreturn]] void RaiseSystemError(const ErrorSite& site, int code, std::string_view path) {
-  int32_t number = err::kPathFileAccessError;
-  std::string text = "Path/File access error";
-  switch (code) {
-    case ENOENT:
-      number = err::kFileNotFound;
-      text = "File not found";
-      break;
-    case ENOTDIR:
-      number = err::kPathNotFound;
-      text = "Path not found";
-      break;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      number = err::kPermissionDenied;
-      text = "Permission denied";
-      break;
-    case ENOSPC:
-    case EDQUOT:
-      number = err::kDiskFull;
-      text = "Disk full";
-      break;
-    default:
-      break;
-  }
-  site.Raise(number, text + ": " + std::string(path) + ": " + std::strerror(code));
-}
-
 void RequireNoNul(const ErrorSite& site, std::string_view path) {
   if (path.find('\0') != std::string_view::npos) {
     site.Raise(err::kInvalidProcedureCall, "A file path cannot contain a NUL character.");
@@ -81,6 +51,35 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
+void FileService::RaiseSystemError(const ErrorSite& site, int code, std::string_view path) {
+  int32_t number = err::kPathFileAccessError;
+  std::string text = "Path/File access error";
+  switch (code) {
+    case ENOENT:
+      number = err::kFileNotFound;
+      text = "File not found";
+      break;
+    case ENOTDIR:
+      number = err::kPathNotFound;
+      text = "Path not found";
+      break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      number = err::kPermissionDenied;
+      text = "Permission denied";
+      break;
+    case ENOSPC:
+    case EDQUOT:
+      number = err::kDiskFull;
+      text = "Disk full";
+      break;
+    default:
+      break;
+  }
+  site.Raise(number, text + ": " + std::string(path) + ": " + std::strerror(code));
+}
+
 std::string FileService::Join(std::string_view folder, std::string_view name) {
   if (folder.empty()) return std::string(name);
   size_t folderEnd = folder.size();
@@ -113,8 +112,8 @@ void FileService::CreateFolder(std::string_view path) {
     if (FolderExists(path)) return;
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(std::string(path)), error);
-    if (error) RaiseSystemError(kSite, error.value() == EEXIST ? ENOTDIR : error.value(), path);
-    if (!FolderExists(path)) RaiseSystemError(kSite, ENOTDIR, path);
+    if (error) FileService::RaiseSystemError(kSite, error.value() == EEXIST ? ENOTDIR : error.value(), path);
+    if (!FolderExists(path)) FileService::RaiseSystemError(kSite, ENOTDIR, path);
   });
 }
 
@@ -124,10 +123,10 @@ Bytes FileService::ReadAll(std::string_view path) {
     RequireNoNul(kSite, path);
     const std::string name(path);
     Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) RaiseSystemError(kSite, errno, path);
+    if (file.get() < 0) FileService::RaiseSystemError(kSite, errno, path);
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0) RaiseSystemError(kSite, errno, path);
-    if (S_ISDIR(info.st_mode)) RaiseSystemError(kSite, EISDIR, path);
+    if (::fstat(file.get(), &info) != 0) FileService::RaiseSystemError(kSite, errno, path);
+    if (S_ISDIR(info.st_mode)) FileService::RaiseSystemError(kSite, EISDIR, path);
     Bytes bytes;
     // The size is a hint only: the file may grow or shrink while it is read.
     if (S_ISREG(info.st_mode) && info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
@@ -137,7 +136,7 @@ Bytes FileService::ReadAll(std::string_view path) {
       const ssize_t n = ::read(file.get(), bytes.data() + used, bytes.size() - used);
       if (n < 0) {
         if (errno == EINTR) continue;
-        RaiseSystemError(kSite, errno, path);
+        FileService::RaiseSystemError(kSite, errno, path);
       }
       if (n == 0) break;
       used += static_cast<size_t>(n);
@@ -159,7 +158,7 @@ void FileService::WriteAll(std::string_view path, const Bytes& bytes) {
     struct stat existing {};
     bool keepMode = false;
     if (::lstat(target.c_str(), &existing) == 0) {
-      if (S_ISDIR(existing.st_mode)) RaiseSystemError(kSite, EISDIR, path);
+      if (S_ISDIR(existing.st_mode)) FileService::RaiseSystemError(kSite, EISDIR, path);
       keepMode = S_ISREG(existing.st_mode);
     }
 
@@ -170,7 +169,7 @@ void FileService::WriteAll(std::string_view path, const Bytes& bytes) {
       temporary = Join(folder, ".prvdrinfo-" + GuidService::NewGuid(32, 0, false) + ".tmp");
       fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd < 0 && (errno != EEXIST || attempt >= 16)) {
-        RaiseSystemError(kSite, errno == ENOENT ? ENOTDIR : errno, path);
+        FileService::RaiseSystemError(kSite, errno == ENOENT ? ENOTDIR : errno, path);
       }
     }
     Descriptor file(fd);
@@ -182,19 +181,19 @@ void FileService::WriteAll(std::string_view path, const Bytes& bytes) {
       }
     } remover{&temporary};
 
-    if (keepMode && ::fchmod(file.get(), existing.st_mode & 07777) != 0) RaiseSystemError(kSite, errno, path);
+    if (keepMode && ::fchmod(file.get(), existing.st_mode & 07777) != 0) FileService::RaiseSystemError(kSite, errno, path);
     size_t written = 0;
     while (written < bytes.size()) {
       const ssize_t n = ::write(file.get(), bytes.data() + written, bytes.size() - written);
       if (n < 0) {
         if (errno == EINTR) continue;
-        RaiseSystemError(kSite, errno, path);
+        FileService::RaiseSystemError(kSite, errno, path);
       }
       written += static_cast<size_t>(n);
     }
-    if (::fsync(file.get()) != 0) RaiseSystemError(kSite, errno, path);
-    if (file.Close() != 0) RaiseSystemError(kSite, errno, path);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) RaiseSystemError(kSite, errno, path);
+    if (::fsync(file.get()) != 0) FileService::RaiseSystemError(kSite, errno, path);
+    if (file.Close() != 0) FileService::RaiseSystemError(kSite, errno, path);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) FileService::RaiseSystemError(kSite, errno, path);
     remover.name = nullptr;
 
     // Make the rename itself durable; file systems that cannot sync a folder still

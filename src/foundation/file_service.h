@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/variant.h"
 
 namespace prvdrinfo {
@@ -45,6 +46,11 @@ class FileService {
   // failure leaves the old file as it was and no temporary file behind. A symbolic
   // link at the path is replaced by the file, not followed.
   static void WriteAll(std::string_view path, const Bytes& bytes);
+
+  // Raises, from `site`, the runtime's file error for a system error number (errno):
+  // ENOENT 53, ENOTDIR 76, EACCES/EPERM/EROFS 70, ENOSPC/EDQUOT 61, anything else 75;
+  // the description is "<runtime text>: <path>: <system reason>".
+  [[noreturn]] static void RaiseSystemError(const ErrorSite& site, int errorNumber, std::string_view path);
 };
 
 }  // namespace prvdrinfo
