@@ -143,6 +143,9 @@ std::shared_ptr<Connection> Connection::Open(std::string_view path, OpenMode mod
           throw MakeSqliteError(kOpen, rc, std::move(message), {});
         }
         sqlite3_extended_result_codes(db.get(), 1);
+        // A double-quoted name always names something: a misspelt column must fail, not
+        // quietly become a string.
+        sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
         sqlite3_busy_timeout(db.get(), kDefaultBusyTimeoutMs);
         auto connection = std::make_shared<Connection>(PassKey{}, db.release(), name);
         // SQLite opens lazily; reading the schema now makes a file that is no database
