@@ -1,0 +1,68 @@
+#include "foundation/content_parts.h"
+
+#include <memory>
+
+namespace prvdrinfo::content {
+
+namespace {
+constexpr int32_t kObjectNotSet = 91;
+constexpr int32_t kNoSuchMember = 438;
+}  // namespace
+
+void AppendBytes(StringBuilder& builder, std::span<const uint8_t> bytes) {
+  builder.AppendRawBytes(bytes);
+}
+
+void AppendBag(StringBuilder& builder, const PropertyBag& bag) {
+  static constexpr ErrorSite kSite{"BETUBNHVLU53ZKGMAVDVNBYHD", "AppendContentString3"};
+  kSite.Guard([&] { builder.AppendRawBytes(bag.Contents()); });
+}
+
+void AppendValue(StringBuilder& builder, const Variant& value) {
+  static constexpr ErrorSite kSite{"9AXUAXQ3OW3GASYMCTKHZ2HZQ", "AppendContentString3"};
+  kSite.Guard([&] {
+    if (value.IsEmpty() || value.IsNull()) return;
+    if (value.IsBytes()) {
+      builder.AppendRawBytes(value.AsBytes());
+    } else if (value.IsObject()) {
+      const auto& object = value.AsObject();
+      if (!object) return;
+      const auto* source = dynamic_cast<const IContentSource*>(object.get());
+      if (!source) kSite.Raise(err::kTypeMismatch);
+      source->AppendContentString3(builder);
+    } else {
+      builder.Append(value.ToText());
+    }
+  });
+}
+
+void AppendValuesAndKeys(StringBuilder& builder, const KeyedCollection& collection) {
+  static constexpr ErrorSite kSite{"SSXEIT6RA498JE5BOKOWX141E", "AppendContentString3"};
+  kSite.Guard([&] {
+    for (auto it = collection.begin(); it != collection.end(); ++it) {
+      AppendValue(builder, *it);
+      builder.Append(it.Key());
+    }
+  });
+}
+
+void AppendMember(StringBuilder& builder, const Variant& member) {
+  static constexpr ErrorSite kSite{"0C93RUAINY2UUXQQ0HTKJ2YJQ", "AppendContentString3"};
+  kSite.Guard([&] {
+    if (!member.IsObject()) kSite.Raise(err::kObjectRequired);
+    const auto& object = member.AsObject();
+    if (!object) kSite.Raise(kObjectNotSet);
+    const auto* source = dynamic_cast<const IContentSource*>(object.get());
+    if (!source) kSite.Raise(kNoSuchMember);
+    source->AppendContentString3(builder);
+  });
+}
+
+void AppendMembers(StringBuilder& builder, const KeyedCollection& members) {
+  static constexpr ErrorSite kSite{"KM23MUYVPSUS80EQNJ4K1G2DB", "AppendContentString3"};
+  kSite.Guard([&] {
+    for (const Variant& member : members) AppendMember(builder, member);
+  });
+}
+
+}  // namespace prvdrinfo::content

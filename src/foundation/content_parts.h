@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "foundation/wrapper_string_builder.h"
+#include "prvdrinfo/foundation/content_source.h"
+#include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/keyed_collection.h"
+#include "prvdrinfo/foundation/property_bag.h"
+#include "prvdrinfo/foundation/variant.h"
+
+// The pieces content strings are made of. Nothing separates pieces: no delimiter, no
+// line break, no count.
+namespace prvdrinfo::content {
+
+// Bytes taken as the raw storage of a string: each little-endian byte pair is one code
+// unit; an odd last byte becomes a code unit of its own with a zero high byte.
+void AppendBytes(StringBuilder& builder, std::span<const uint8_t> bytes);
+// The bag's Contents, taken as above.
+void AppendBag(StringBuilder& builder, const PropertyBag& bag);
+
+// A value as text (Variant::ToText). A byte array is taken as raw storage, a content
+// source renders its content string, and Empty, Null and Nothing add nothing, so that a
+// stored Null never makes a content identifier fail. Other objects raise 13.
+void AppendValue(StringBuilder& builder, const Variant& value);
+
+// Every entry in collection order: its value (as AppendValue), then its key.
+void AppendValuesAndKeys(StringBuilder& builder, const KeyedCollection& collection);
+
+// The content string of a member reached by late binding: a member that is not an
+// object raises 424, Nothing raises 91, an object that renders no content string 438.
+void AppendMember(StringBuilder& builder, const Variant& member);
+// Every item's content string in collection order.
+void AppendMembers(StringBuilder& builder, const KeyedCollection& members);
+
+// Every member's content string in order, for typed member lists: any range of
+// (smart) pointers to content sources. A null member raises 91.
+template <class Range>
+void AppendEach(StringBuilder& builder, const Range& members) {
+  static constexpr ErrorSite kSite{"G6FAMUWO2OXDPID14H0440TAQ", "AppendContentString3"};
+  kSite.Guard([&] {
+    for (const auto& member : members) {
+      if (!member) kSite.Raise(91);
+      static_cast<const IContentSource&>(*member).AppendContentString3(builder);
+    }
+  });
+}
+
+}  // namespace prvdrinfo::content
