@@ -197,19 +197,19 @@ struct Recorder : public IProviderInfo,
     calls.push_back("IProviderInfo.Category");
     return {};
   }
-  std::string IProviderInfo_PluralName(LocaleId, RoleId) override {
+  std::string IProviderInfo_PluralName(e_LocaleId, RoleId) override {
     calls.push_back("IProviderInfo.PluralName");
     return {};
   }
-  std::string IProviderInfo_SingularName(LocaleId, RoleId) override {
+  std::string IProviderInfo_SingularName(e_LocaleId, RoleId) override {
     calls.push_back("IProviderInfo.SingularName");
     return {};
   }
-  std::string IProviderInfo_CommonPluralName(LocaleId, RoleId) override {
+  std::string IProviderInfo_CommonPluralName(e_LocaleId, RoleId) override {
     calls.push_back("IProviderInfo.CommonPluralName");
     return {};
   }
-  std::string IProviderInfo_CommonSingularName(LocaleId, RoleId) override {
+  std::string IProviderInfo_CommonSingularName(e_LocaleId, RoleId) override {
     calls.push_back("IProviderInfo.CommonSingularName");
     return {};
   }
@@ -1244,10 +1244,10 @@ TEST(ProviderInterfaces, MembersThatAreNotOverriddenAnswerEmptyAndChangeNothing)
     ExpectEmpty(i->DllName());
     ExpectEmpty(i->ClassName());
     ExpectEmpty(i->Category());
-    ExpectEmpty(i->PluralName(4105, -1));
-    ExpectEmpty(i->SingularName(4105, -1));
-    ExpectEmpty(i->CommonPluralName(4105, -1));
-    ExpectEmpty(i->CommonSingularName(4105, -1));
+    ExpectEmpty(i->PluralName(localeid_EnglishCanada, -1));
+    ExpectEmpty(i->SingularName(localeid_EnglishCanada, -1));
+    ExpectEmpty(i->CommonPluralName(localeid_EnglishCanada, -1));
+    ExpectEmpty(i->CommonSingularName(localeid_EnglishCanada, -1));
     EXPECT_TRUE(i->RequiredPopulatedProviders() == nullptr);
     EXPECT_TRUE(i->Views() == nullptr);
     i->SetViews(nullptr);
@@ -1771,13 +1771,13 @@ TEST(ProviderInterfaces, EveryMemberReachesItsOwnSlot) {
     EXPECT_EQ(r->calls.back(), "IProviderInfo.ClassName");
     i->Category();
     EXPECT_EQ(r->calls.back(), "IProviderInfo.Category");
-    i->PluralName(4105, -1);
+    i->PluralName(localeid_EnglishCanada, -1);
     EXPECT_EQ(r->calls.back(), "IProviderInfo.PluralName");
-    i->SingularName(4105, -1);
+    i->SingularName(localeid_EnglishCanada, -1);
     EXPECT_EQ(r->calls.back(), "IProviderInfo.SingularName");
-    i->CommonPluralName(4105, -1);
+    i->CommonPluralName(localeid_EnglishCanada, -1);
     EXPECT_EQ(r->calls.back(), "IProviderInfo.CommonPluralName");
-    i->CommonSingularName(4105, -1);
+    i->CommonSingularName(localeid_EnglishCanada, -1);
     EXPECT_EQ(r->calls.back(), "IProviderInfo.CommonSingularName");
     i->RequiredPopulatedProviders();
     EXPECT_EQ(r->calls.back(), "IProviderInfo.RequiredPopulatedProviders");

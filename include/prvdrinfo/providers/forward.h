@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "prvdrinfo/foundation/stock_enums.h"
+
 // Classes that the provider contract names but that live in other subsystems. The contract
 // passes them as std::shared_ptr, so a provider module needs their definitions only where
 // it actually touches them.
@@ -30,10 +32,9 @@ class Connection;
 class Recordset;
 class Dictionary;
 
-// Enumerations that belong to the host's sibling components: the stock library's locale
-// ids, the host library's role ids and its record delete refusal codes. The contract
-// carries them as their 32-bit values.
-using LocaleId = int32_t;
+// Enumerations of the host library that the contract passes through without reading them:
+// role ids and record delete refusal codes, carried as their 32-bit values. Locale ids are
+// the stock library's e_LocaleId.
 using RoleId = int32_t;
 using DeleteErrorCode = int32_t;
 

@@ -29,16 +29,16 @@ class IProviderInfo : public virtual IObject {
   std::string DllName() { return IProviderInfo_DllName(); }
   std::string ClassName() { return IProviderInfo_ClassName(); }
   e_ProviderCategory Category() { return IProviderInfo_Category(); }
-  std::string PluralName(LocaleId p_LocaleId, RoleId p_Role) {
+  std::string PluralName(e_LocaleId p_LocaleId, RoleId p_Role) {
     return IProviderInfo_PluralName(p_LocaleId, p_Role);
   }
-  std::string SingularName(LocaleId p_LocaleId, RoleId p_Role) {
+  std::string SingularName(e_LocaleId p_LocaleId, RoleId p_Role) {
     return IProviderInfo_SingularName(p_LocaleId, p_Role);
   }
-  std::string CommonPluralName(LocaleId p_LocaleId, RoleId p_Role) {
+  std::string CommonPluralName(e_LocaleId p_LocaleId, RoleId p_Role) {
     return IProviderInfo_CommonPluralName(p_LocaleId, p_Role);
   }
-  std::string CommonSingularName(LocaleId p_LocaleId, RoleId p_Role) {
+  std::string CommonSingularName(e_LocaleId p_LocaleId, RoleId p_Role) {
     return IProviderInfo_CommonSingularName(p_LocaleId, p_Role);
   }
   std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() {
@@ -59,16 +59,17 @@ class IProviderInfo : public virtual IObject {
   virtual std::string IProviderInfo_DllName() { return {}; }
   virtual std::string IProviderInfo_ClassName() { return {}; }
   virtual e_ProviderCategory IProviderInfo_Category() { return {}; }
-  virtual std::string IProviderInfo_PluralName(LocaleId /*p_LocaleId*/, RoleId /*p_Role*/) {
+  virtual std::string IProviderInfo_PluralName(e_LocaleId /*p_LocaleId*/, RoleId /*p_Role*/) {
     return {};
   }
-  virtual std::string IProviderInfo_SingularName(LocaleId /*p_LocaleId*/, RoleId /*p_Role*/) {
+  virtual std::string IProviderInfo_SingularName(e_LocaleId /*p_LocaleId*/, RoleId /*p_Role*/) {
     return {};
   }
-  virtual std::string IProviderInfo_CommonPluralName(LocaleId /*p_LocaleId*/, RoleId /*p_Role*/) {
+  virtual std::string IProviderInfo_CommonPluralName(e_LocaleId /*p_LocaleId*/, RoleId /*p_Role*/) {
     return {};
   }
-  virtual std::string IProviderInfo_CommonSingularName(LocaleId /*p_LocaleId*/, RoleId /*p_Role*/) {
+  virtual std::string IProviderInfo_CommonSingularName(e_LocaleId /*p_LocaleId*/,
+                                                       RoleId /*p_Role*/) {
     return {};
   }
   virtual std::shared_ptr<CProvidersCollection> IProviderInfo_RequiredPopulatedProviders() {
