@@ -2,7 +2,7 @@
 
 #include <cbor.h>
 
-#include <bit>
+#include <initializer_list>
 #include <limits>
 #include <string>
 #include <unordered_set>
@@ -260,6 +260,14 @@ class Reader {
   }
 
   bool AtEnd() const { return pos_ == size_; }
+  bool StartsWith(std::initializer_list<unsigned char> prefix) const {
+    if (Remaining() < prefix.size()) return false;
+    size_t i = pos_;
+    for (unsigned char b : prefix) {
+      if (data_[i++] != b) return false;
+    }
+    return true;
+  }
   size_t Remaining() const { return size_ - pos_; }
 
   Token Next() {
@@ -420,6 +428,8 @@ void ReadEntries(Reader& r, int depth, PropertyBag& bag) {
 
 void ReadDocumentHead(Reader& r, std::string_view format, std::string_view otherFormat) {
   if (r.AtEnd()) r.Fail("empty input");
+  // Foreign bytes are told apart before they are parsed at all.
+  if (!r.StartsWith({0xD9, 0xD9, 0xF7})) r.Fail("not a property bag");
   const Token tag = r.Next();
   if (tag.kind != Kind::Tag || tag.value != kTagSelfDescribe) r.Fail("not a property bag");
   const Token head = r.Next();
