@@ -1,0 +1,60 @@
+#include "foundation/libs_factory.h"
+
+#include <span>
+
+#include "prvdrinfo/foundation/error.h"
+
+namespace prvdrinfo {
+
+namespace {
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i];
+    char y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+}  // namespace
+
+CHasher::CHasher(std::string_view algorithm, std::string_view encoding) {
+  static constexpr ErrorSite kSite{"UMGFFG74W3QXJSHOAJVT3UK04", "CHasher.Construct"};
+  kSite.Guard([&] {
+    if (!EqualsIgnoringAsciiCase(algorithm, "sha-256") && !EqualsIgnoringAsciiCase(algorithm, "sha256")) {
+      kSite.Raise(err::kInvalidProcedureCall, "Unknown hash algorithm: " + std::string(algorithm));
+    }
+    if (!EqualsIgnoringAsciiCase(encoding, "hex")) {
+      kSite.Raise(err::kInvalidProcedureCall, "Unknown hash encoding: " + std::string(encoding));
+    }
+  });
+}
+
+void CHasher::Update(std::string_view piece) {
+  static constexpr ErrorSite kSite{"18U6V2VOE3RL248U7SNFDM88M", "CHasher.Update"};
+  kSite.Guard([&] { hasher_.Update(piece); });
+}
+
+void CHasher::Update(const Bytes& piece) {
+  static constexpr ErrorSite kSite{"1VLTE26OWTT7Q7QEGVYTFYBR6", "CHasher.UpdateBytes"};
+  kSite.Guard([&] { hasher_.Update(std::span<const uint8_t>(piece)); });
+}
+
+std::string CHasher::Digest() const {
+  static constexpr ErrorSite kSite{"9W6WE6VY91XQZ0KKZSHEXH0DV", "CHasher.Digest"};
+  return kSite.Guard([&] { return hasher_.HexDigest(); });
+}
+
+void CHasher::Reset() {
+  static constexpr ErrorSite kSite{"UEI4UMVAHNQK7ZEUJ23RAKFUN", "CHasher.Reset"};
+  kSite.Guard([&] { hasher_.Reset(); });
+}
+
+std::shared_ptr<CHasher> CLibsFactory::CreateHasher(std::string_view algorithm, std::string_view encoding) const {
+  static constexpr ErrorSite kSite{"8LI3Q3W5ZWLNLD330BDFLUS7C", "CLibsFactory.CreateHasher"};
+  return kSite.Guard([&] { return std::make_shared<CHasher>(algorithm, encoding); });
+}
+
+}  // namespace prvdrinfo
