@@ -1,12 +1,19 @@
 #include "foundation/class_catalog.h"
 
 #include "prvdrinfo/foundation/persistable.h"
+#include "prvdrinfo/summaries/cert_summary_info.h"
+#include "prvdrinfo/summaries/change_summary_info.h"
+#include "prvdrinfo/summaries/division_summary_info.h"
 
 namespace prvdrinfo {
 
 // One line per persistable class, under the name its ClassName() returns, e.g.
 //   ClassRegistry::Register<CIndexDef>("CIndexDef");
 // The foundation has no persistable class of its own yet.
-void RegisterLibraryClasses() {}
+void RegisterLibraryClasses() {
+  ClassRegistry::Register<CChangeSummaryInfo>(CChangeSummaryInfo::kClassName);
+  ClassRegistry::Register<CCertSummaryInfo>(CCertSummaryInfo::kClassName);
+  ClassRegistry::Register<CDivisionSummaryInfo>(CDivisionSummaryInfo::kClassName);
+}
 
 }  // namespace prvdrinfo
