@@ -1,0 +1,116 @@
+#include "prvdrinfo/summaries/division_summary_info.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/property_bag.h"
+
+namespace prvdrinfo {
+namespace {
+
+using D = CDivisionSummaryInfo;
+
+void ExpectRefused(const std::function<void()>& set, const std::string& message) {
+  try {
+    set();
+    ADD_FAILURE() << "accepted; expected \"" << message << "\"";
+  } catch (const CError& e) {
+    EXPECT_EQ(e.Number(), 5);
+    EXPECT_EQ(e.Description(), message);
+  }
+}
+
+TEST(DivisionSummaryInfo, NumbersAcceptZeroAndRefuseNegativesKeepingTheOldValue) {
+  struct Case {
+    void (D::*set)(int32_t);
+    int32_t (D::*get)() const;
+    const char* message;
+  };
+  const Case cases[] = {
+      {&D::SetMainNumber, &D::MainNumber, "Main Division number out of range."},
+      {&D::SetMinimumSecondaryNumber, &D::MinimumSecondaryNumber,
+       "Minimum secondary division number out of range."},
+      {&D::SetMaximumSecondaryNumber, &D::MaximumSecondaryNumber,
+       "Maximum Secondary Division number out of range."},
+  };
+  for (const auto& c : cases) {
+    D d;
+    (d.*c.set)(0);
+    EXPECT_EQ((d.*c.get)(), 0);
+    (d.*c.set)(42);
+    ExpectRefused([&] { (d.*c.set)(-1); }, c.message);
+    EXPECT_EQ((d.*c.get)(), 42);
+  }
+  // Minimum above maximum is nobody's business here.
+  D d;
+  d.SetMinimumSecondaryNumber(9);
+  d.SetMaximumSecondaryNumber(1);
+  EXPECT_EQ(d.MinimumSecondaryNumber(), 9);
+}
+
+TEST(DivisionSummaryInfo, NamesAreCleanedAndMustNotBeBlank) {
+  D d;
+  d.SetAbbreviation("  03\t ");
+  d.SetTitle(" Concrete \n  works ");
+  EXPECT_EQ(d.Abbreviation(), "03");
+  EXPECT_EQ(d.Title(), "Concrete works");
+  ExpectRefused([&] { d.SetTitle("   "); }, "Division Title required.");
+  ExpectRefused([&] { d.SetAbbreviation(""); }, "Division Abbreviation required.");
+  EXPECT_EQ(d.Title(), "Concrete works");
+  EXPECT_EQ(d.Abbreviation(), "03");
+}
+
+TEST(DivisionSummaryInfo, PersistsEverythingButItsGuid) {
+  auto d = CDivisionSummaryInfoFctry().CreateDivisionSummaryInfo();
+  d->SetGuid("5B7A4F3C-1111-4222-8333-944455556666");
+  d->SetAbbreviation("05");
+  d->SetTitle("Metals");
+  d->SetMainNumber(5);
+  d->SetMinimumSecondaryNumber(100);
+  d->SetMaximumSecondaryNumber(999);
+  d->SetContractedAmount(Currency::FromString("250000"));
+  d->SetCompletedAmount(Currency::FromString("12500.75"));
+  d->SetCount(17);
+  PropertyBag bag;
+  d->Class_WriteProperties(bag);
+  std::vector<std::string> keys;
+  for (const auto& e : bag.Entries()) keys.push_back(e.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"Abbreviation", "Title", "MainNumber",
+                                            "MinimumSecondaryNumber", "MaximumSecondaryNumber",
+                                            "CompletedAmount", "ContractedAmount", "Count"}));
+
+  D back;
+  back.Deserialize(d->Serialize());
+  EXPECT_EQ(back.Guid(), "");
+  EXPECT_EQ(back.Abbreviation(), "05");
+  EXPECT_EQ(back.Title(), "Metals");
+  EXPECT_EQ(back.MainNumber(), 5);
+  EXPECT_EQ(back.MinimumSecondaryNumber(), 100);
+  EXPECT_EQ(back.MaximumSecondaryNumber(), 999);
+  EXPECT_EQ(back.ContractedAmount(), Currency::FromString("250000"));
+  EXPECT_EQ(back.CompletedAmount(), Currency::FromString("12500.75"));
+  EXPECT_EQ(back.Count(), 17);
+}
+
+TEST(DivisionSummaryInfo, FreshValuesAreWrittenTooAndReadingSkipsTheSetterRules) {
+  PropertyBag bag;
+  D().Class_WriteProperties(bag);
+  EXPECT_EQ(bag.Count(), 8U);  // written without defaults
+
+  PropertyBag stored;
+  stored.WriteProperty("MainNumber", int32_t{-3});
+  stored.WriteProperty("Title", std::string("  "));
+  D d;
+  d.SetCount(4);
+  d.Class_ReadProperties(stored);
+  EXPECT_EQ(d.MainNumber(), -3);
+  EXPECT_EQ(d.Title(), "  ");
+  EXPECT_EQ(d.Count(), 0);  // absent: its default
+}
+
+}  // namespace
+}  // namespace prvdrinfo
