@@ -1,5 +1,9 @@
 #include "foundation/class_catalog.h"
 
+#include "prvdrinfo/columns/column_def_computed.h"
+#include "prvdrinfo/columns/column_def_stored.h"
+#include "prvdrinfo/columns/contact_columns_info.h"
+#include "prvdrinfo/columns/referencer_column_info.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/summaries/cert_summary_info.h"
 #include "prvdrinfo/summaries/change_summary_info.h"
@@ -11,6 +15,10 @@ namespace prvdrinfo {
 //   ClassRegistry::Register<CIndexDef>("CIndexDef");
 // The foundation has no persistable class of its own yet.
 void RegisterLibraryClasses() {
+  ClassRegistry::Register<CColumnDefStored>(CColumnDefStored::kClassName);
+  ClassRegistry::Register<CColumnDefComputed>(CColumnDefComputed::kClassName);
+  ClassRegistry::Register<CContactColumnsInfo>(CContactColumnsInfo::kClassName);
+  ClassRegistry::Register<CReferencerColumnInfo>(CReferencerColumnInfo::kClassName);
   ClassRegistry::Register<CChangeSummaryInfo>(CChangeSummaryInfo::kClassName);
   ClassRegistry::Register<CCertSummaryInfo>(CCertSummaryInfo::kClassName);
   ClassRegistry::Register<CDivisionSummaryInfo>(CDivisionSummaryInfo::kClassName);
