@@ -2,9 +2,15 @@
 
 #include "prvdrinfo/columns/column_def_computed.h"
 #include "prvdrinfo/columns/column_def_stored.h"
+#include "prvdrinfo/columns/column_defs.h"
 #include "prvdrinfo/columns/contact_columns_info.h"
+#include "prvdrinfo/columns/provider_col_defs.h"
 #include "prvdrinfo/columns/referencer_column_info.h"
 #include "prvdrinfo/foundation/persistable.h"
+#include "prvdrinfo/providers/descend_menu_item.h"
+#include "prvdrinfo/providers/division_info.h"
+#include "prvdrinfo/providers/form_info.h"
+#include "prvdrinfo/providers/provider_form_view_link.h"
 #include "prvdrinfo/summaries/cert_summary_info.h"
 #include "prvdrinfo/summaries/change_summary_info.h"
 #include "prvdrinfo/summaries/division_summary_info.h"
@@ -17,11 +23,17 @@ namespace prvdrinfo {
 void RegisterLibraryClasses() {
   ClassRegistry::Register<CColumnDefStored>(CColumnDefStored::kClassName);
   ClassRegistry::Register<CColumnDefComputed>(CColumnDefComputed::kClassName);
+  ClassRegistry::Register<CColumnDefs>(CColumnDefs::kClassName);
+  ClassRegistry::Register<CProviderColDefs>(CProviderColDefs::kClassName);
   ClassRegistry::Register<CContactColumnsInfo>(CContactColumnsInfo::kClassName);
   ClassRegistry::Register<CReferencerColumnInfo>(CReferencerColumnInfo::kClassName);
   ClassRegistry::Register<CChangeSummaryInfo>(CChangeSummaryInfo::kClassName);
   ClassRegistry::Register<CCertSummaryInfo>(CCertSummaryInfo::kClassName);
   ClassRegistry::Register<CDivisionSummaryInfo>(CDivisionSummaryInfo::kClassName);
+  ClassRegistry::Register<CFormInfo>(CFormInfo::kClassName);
+  ClassRegistry::Register<CDivisionInfo>(CDivisionInfo::kClassName);
+  ClassRegistry::Register<CProviderFormViewLink>(CProviderFormViewLink::kClassName);
+  ClassRegistry::Register<CDescendMenuItem>(CDescendMenuItem::kClassName);
 }
 
 }  // namespace prvdrinfo
