@@ -258,7 +258,7 @@ std::string DateService::ToIso8601(double localDate) {
     const int64_t day = FloorDiv(*utc, kDay);
     const int64_t time = *utc - day * kDay;
     const Civil c = CivilFromDays(day - kUnixEpochDay);
-    char buffer[32];
+    char buffer[128];  // room for any int64 fields, to keep the compiler sure
     std::snprintf(buffer, sizeof buffer, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ",
                   static_cast<long long>(c.year), static_cast<long long>(c.month),
                   static_cast<long long>(c.day), static_cast<long long>(time / 3600),
