@@ -23,8 +23,14 @@ namespace {
   site.Raise(err::kUnspecified, reason);
 }
 
+// Fetched once: OpenSSL 3 otherwise looks the algorithm up again on every init.
+const EVP_MD* Algorithm() {
+  static const EVP_MD* const fetched = EVP_MD_fetch(nullptr, "SHA256", nullptr);
+  return fetched ? fetched : EVP_sha256();
+}
+
 void Init(const ErrorSite& site, EVP_MD_CTX* context) {
-  if (EVP_DigestInit_ex(context, EVP_sha256(), nullptr) != 1) RaiseOpenSsl(site, "EVP_DigestInit_ex");
+  if (EVP_DigestInit_ex(context, Algorithm(), nullptr) != 1) RaiseOpenSsl(site, "EVP_DigestInit_ex");
 }
 
 }  // namespace

@@ -40,14 +40,69 @@ std::u16string ToUnits(const ErrorSite& site, std::string_view utf8) {
   return unicode::ToUtf16(utf8);
 }
 
+// memcpy and memmove want valid pointers even for no bytes; a moved-from buffer has none.
+void CopyBytes(void* to, const void* from, size_t bytes) {
+  if (bytes != 0) std::memcpy(to, from, bytes);
+}
+void MoveBytes(uint8_t* to, const uint8_t* from, size_t bytes) {
+  if (bytes != 0) std::memmove(to, from, bytes);
+}
+
+std::unique_ptr<uint8_t[]> NewArray(int32_t bytes) {
+  return std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(bytes));
+}
+
 }  // namespace
 
 CStringBuffer::CStringBuffer() {
   static constexpr ErrorSite kSite{"ZSLYRPO4B3SP2I28MJSDXHPZ6", "CStringBuffer"};
+  kSite.Guard([&] { text_ = NewArray(kInitialCapacity); });
+}
+
+CStringBuffer::CStringBuffer(const CStringBuffer& other)
+    : used_(other.used_),
+      written_(other.written_),
+      capacity_(other.capacity_),
+      bump_(other.bump_),
+      method_(other.method_),
+      percent_(other.percent_) {
+  static constexpr ErrorSite kSite{"E5Q1ZTUNP5SRWOH2YVVRFQ0PX", "CStringBuffer"};
   kSite.Guard([&] {
-    text_.resize(kInitialCapacity);
-    scratch_.resize(kInitialCapacity);
+    text_ = NewArray(capacity_);
+    CopyBytes(text_.get(), other.text_.get(), static_cast<size_t>(written_));
   });
+}
+
+CStringBuffer& CStringBuffer::operator=(const CStringBuffer& other) {
+  if (this != &other) {
+    CStringBuffer copy(other);
+    Swap(copy);
+  }
+  return *this;
+}
+
+// The moved-from buffer is left empty with capacity 0; it grows again on first use.
+CStringBuffer::CStringBuffer(CStringBuffer&& other) noexcept {
+  capacity_ = 0;
+  Swap(other);
+}
+
+CStringBuffer& CStringBuffer::operator=(CStringBuffer&& other) noexcept {
+  Swap(other);
+  return *this;
+}
+
+CStringBuffer::~CStringBuffer() = default;
+
+void CStringBuffer::Swap(CStringBuffer& other) noexcept {
+  std::swap(text_, other.text_);
+  std::swap(scratch_, other.scratch_);
+  std::swap(used_, other.used_);
+  std::swap(written_, other.written_);
+  std::swap(capacity_, other.capacity_);
+  std::swap(bump_, other.bump_);
+  std::swap(method_, other.method_);
+  std::swap(percent_, other.percent_);
 }
 
 int32_t CStringBuffer::BufferBump() const {
@@ -78,13 +133,14 @@ void CStringBuffer::Grow(int64_t bytes) {
     const auto newCapacity = static_cast<int32_t>(rounded);
 
     if (newCapacity != capacity_) {
-      std::vector<uint8_t> text(static_cast<size_t>(newCapacity));
-      std::vector<uint8_t> scratch(static_cast<size_t>(newCapacity));
-      std::memcpy(text.data(), text_.data(),
-                  static_cast<size_t>(std::min(newCapacity, capacity_)));
-      text_.swap(text);
-      scratch_.swap(scratch);
+      auto text = NewArray(newCapacity);
+      auto scratch = scratch_ ? NewArray(newCapacity) : nullptr;
+      const int32_t kept = std::min(written_, newCapacity);
+      CopyBytes(text.get(), text_.get(), static_cast<size_t>(kept));
+      text_ = std::move(text);
+      scratch_ = std::move(scratch);
       capacity_ = newCapacity;
+      written_ = kept;
     }
     bump_ = static_cast<int32_t>(step);
     // An odd capacity (an adaptive step can be odd) must not split a code unit.
@@ -106,7 +162,7 @@ std::u16string CStringBuffer::Chars(int32_t Position) const {
       kSite.Raise(kBufferRangeError, "Tried reading character past end of buffer.");
     }
     char16_t unit;
-    std::memcpy(&unit, text_.data() + int64_t{Position} * 2, sizeof unit);
+    std::memcpy(&unit, text_.get() + int64_t{Position} * 2, sizeof unit);
     return std::u16string(1, unit);
   });
 }
@@ -118,7 +174,7 @@ void CStringBuffer::SetChars(int32_t Position, std::u16string_view NewText) {
       kSite.Raise(kBufferRangeError, "Tried assigning character past end of buffer.");
     }
     if (NewText.empty()) kSite.Raise(err::kInvalidProcedureCall);
-    std::memcpy(text_.data() + int64_t{Position} * 2, NewText.data(), sizeof(char16_t));
+    std::memcpy(text_.get() + int64_t{Position} * 2, NewText.data(), sizeof(char16_t));
   });
 }
 
@@ -133,7 +189,12 @@ void CStringBuffer::SetLength(int32_t value) {
     if (value < 0) return;
     const int64_t bytes = ByteCount(kSite, static_cast<size_t>(value));
     if (bytes > capacity_) Grow(bytes);
-    used_ = static_cast<int32_t>(bytes);
+    const auto newUsed = static_cast<int32_t>(bytes);
+    if (newUsed > written_) {
+      std::memset(text_.get() + written_, 0, static_cast<size_t>(newUsed - written_));
+      written_ = newUsed;
+    }
+    used_ = newUsed;
   });
 }
 
@@ -153,8 +214,9 @@ void CStringBuffer::AppendUnits(std::u16string_view units) {
     const int64_t needed = int64_t{used_} + bytes;
     if (needed > kMaxBytes) RaiseTooLarge(kSite, needed);
     if (needed > capacity_) Grow(needed);
-    std::memcpy(text_.data() + used_, units.data(), static_cast<size_t>(bytes));
+    std::memcpy(text_.get() + used_, units.data(), static_cast<size_t>(bytes));
     used_ = static_cast<int32_t>(needed);
+    written_ = std::max(written_, used_);
   });
 }
 
@@ -189,14 +251,16 @@ void CStringBuffer::InsertUnits(int32_t startIndex, std::u16string_view units) {
     const int64_t needed = int64_t{used_} + bytes;
     if (needed > kMaxBytes) RaiseTooLarge(kSite, needed);
     if (needed > capacity_) Grow(needed);
+    if (!scratch_) scratch_ = NewArray(capacity_);
 
     const auto head = static_cast<size_t>(startIndex) * 2;
     const auto tail = static_cast<size_t>(used_) - head;
-    std::memcpy(scratch_.data(), text_.data(), head);
-    std::memcpy(scratch_.data() + head, units.data(), static_cast<size_t>(bytes));
-    std::memcpy(scratch_.data() + head + static_cast<size_t>(bytes), text_.data() + head, tail);
+    CopyBytes(scratch_.get(), text_.get(), head);
+    CopyBytes(scratch_.get() + head, units.data(), static_cast<size_t>(bytes));
+    CopyBytes(scratch_.get() + head + static_cast<size_t>(bytes), text_.get() + head, tail);
     text_.swap(scratch_);
     used_ = static_cast<int32_t>(needed);
+    written_ = used_;  // beyond the text the new array holds nothing defined
   });
 }
 
@@ -228,8 +292,8 @@ void CStringBuffer::Remove(int32_t StartIndex, int32_t CharCount) {
     }
     const auto from = static_cast<size_t>(StartIndex) * 2;
     const auto removed = static_cast<size_t>(CharCount) * 2;
-    std::memmove(text_.data() + from, text_.data() + from + removed,
-                 static_cast<size_t>(used_) - from - removed);
+    MoveBytes(text_.get() + from, text_.get() + from + removed,
+              static_cast<size_t>(used_) - from - removed);
     used_ -= CharCount * 2;
   });
 }
@@ -238,7 +302,7 @@ std::u16string CStringBuffer::ToString() const {
   static constexpr ErrorSite kSite{"TO7AAA4J51SAOH85XENYXHTR2", "CStringBuffer.ToString"};
   return kSite.Guard([&] {
     std::u16string text(static_cast<size_t>(Length()), u'\0');
-    std::memcpy(text.data(), text_.data(), static_cast<size_t>(used_));
+    CopyBytes(text.data(), text_.get(), static_cast<size_t>(used_));
     return text;
   });
 }

@@ -361,10 +361,56 @@ TEST(StringBufferTest, ByteCountsNeverWrapAround) {
 TEST(StringBufferTest, CopiesAreIndependent) {
   CStringBuffer a;
   a.Append(u"one");
+  a.SetLength(2);
   CStringBuffer b = a;
   b.Append(u"two");
+  EXPECT_EQ(a.ToString(), u"on");
+  EXPECT_EQ(b.ToString(), u"ontwo");
+  a.SetLength(3);  // the copy did not disturb what lies beyond the length
   EXPECT_EQ(a.ToString(), u"one");
-  EXPECT_EQ(b.ToString(), u"onetwo");
+  b = a;
+  EXPECT_EQ(b.ToString(), u"one");
+  EXPECT_EQ(b.Capacity(), a.Capacity());
+}
+
+TEST(StringBufferTest, MovedFromBufferStartsOver) {
+  CStringBuffer a;
+  a.Append(u"text");
+  a.Insert(0, u">");
+  CStringBuffer b = std::move(a);
+  EXPECT_EQ(b.ToString(), u">text");
+  // NOLINTBEGIN(bugprone-use-after-move): a moved-from buffer stays usable
+  EXPECT_EQ(a.Length(), 0);
+  EXPECT_EQ(a.ToString(), u"");
+  a.Remove(0, 0);
+  a.Insert(0, u"");
+  a.SetLength(0);
+  a.Append(u"again");
+  a.Insert(0, u"once ");
+  EXPECT_EQ(a.ToString(), u"once again");
+  CStringBuffer c = std::move(b);
+  b.SetLength(3);
+  EXPECT_EQ(b.ToString(), std::u16string(3, u'\0'));
+  // NOLINTEND(bugprone-use-after-move)
+  a = std::move(c);
+  EXPECT_EQ(a.ToString(), u">text");
+}
+
+// Bytes never written read as zeros, however the array they lie in came about.
+TEST(StringBufferTest, LengthExposesZerosBeyondWhatWasWritten) {
+  CStringBuffer b;
+  b.Append(u"abcdef");
+  b.Remove(0, 3);
+  b.Insert(0, u"x");  // the arrays swap; the new one holds only "xdef"
+  b.SetLength(6);
+  EXPECT_EQ(b.ToString(), std::u16string(u"xdef\0\0", 6));
+  b.SetSizingMethod(SizingFixed);
+  b.SetBufferBump(2);
+  b.SetCapacity(6);  // cut to "xde"
+  b.SetLength(3);
+  b.SetCapacity(20);
+  b.SetLength(10);
+  EXPECT_EQ(b.ToString(), std::u16string(u"xde\0\0\0\0\0\0\0", 10));
 }
 
 }  // namespace

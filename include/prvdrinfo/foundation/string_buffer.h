@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace prvdrinfo {
 
@@ -34,6 +34,11 @@ class CStringBuffer {
   static constexpr int32_t kMinimumStep = 2;
 
   CStringBuffer();
+  CStringBuffer(const CStringBuffer& other);
+  CStringBuffer& operator=(const CStringBuffer& other);
+  CStringBuffer(CStringBuffer&& other) noexcept;
+  CStringBuffer& operator=(CStringBuffer&& other) noexcept;
+  ~CStringBuffer();
 
   // The current growth step in bytes: the stored bump in SizingFixed mode, capacity x
   // SizingPercent / 100 (never below kMinimumStep) in SizingAdaptive mode.
@@ -83,9 +88,17 @@ class CStringBuffer {
   void AppendUnits(std::u16string_view units);
   void InsertUnits(int32_t startIndex, std::u16string_view units);
 
-  std::vector<uint8_t> text_;
-  std::vector<uint8_t> scratch_;  // work area of Insert, always as large as text_
-  int32_t used_ = 0;              // bytes of text held, always even
+  void Swap(CStringBuffer& other) noexcept;
+
+  // Arrays are not cleared when allocated: bytes from written_ up to the capacity were
+  // never written and count as zeros, cleared only when SetLength brings them into view.
+  // So an append-only buffer touches no more memory than its text.
+  std::unique_ptr<uint8_t[]> text_;
+  // Work area of Insert, created by the first Insert and from then on kept as large as
+  // text_; buffers that are only appended to never carry it.
+  std::unique_ptr<uint8_t[]> scratch_;
+  int32_t used_ = 0;     // bytes of text held, always even
+  int32_t written_ = 0;  // bytes of text_ that hold defined values; used_ <= written_
   int32_t capacity_ = kInitialCapacity;
   int32_t bump_ = kInitialBump;
   BufferSizingMethods method_ = SizingAdaptive;
