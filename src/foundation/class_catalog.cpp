@@ -3,6 +3,7 @@
 #include "prvdrinfo/columns/column_def_computed.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/columns/column_defs.h"
+#include "prvdrinfo/columns/column_list_item.h"
 #include "prvdrinfo/columns/contact_columns_info.h"
 #include "prvdrinfo/columns/provider_col_defs.h"
 #include "prvdrinfo/columns/referencer_column_info.h"
@@ -25,6 +26,7 @@ void RegisterLibraryClasses() {
   ClassRegistry::Register<CColumnDefComputed>(CColumnDefComputed::kClassName);
   ClassRegistry::Register<CColumnDefs>(CColumnDefs::kClassName);
   ClassRegistry::Register<CProviderColDefs>(CProviderColDefs::kClassName);
+  ClassRegistry::Register<CColumnListItem>(CColumnListItem::kClassName);
   ClassRegistry::Register<CContactColumnsInfo>(CContactColumnsInfo::kClassName);
   ClassRegistry::Register<CReferencerColumnInfo>(CReferencerColumnInfo::kClassName);
   ClassRegistry::Register<CChangeSummaryInfo>(CChangeSummaryInfo::kClassName);

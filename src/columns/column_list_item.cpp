@@ -1,0 +1,103 @@
+#include "prvdrinfo/columns/column_list_item.h"
+
+#include "foundation/rtf.h"
+#include "foundation/text_service.h"
+#include "prvdrinfo/foundation/error.h"
+
+namespace prvdrinfo {
+
+namespace {
+constexpr ErrorSite kCreate{"Y8TRXJRBXGUFGSS39CL1WH27D", "CColumnListItem.Class_InitProperties"};
+constexpr ErrorSite kRecordGuidGet{"MEL6PJU742BZ0921SVMK8KTO1", "CColumnListItem.RecordGuid"};
+constexpr ErrorSite kRecordGuidSet{"R0XU7F18UD3ECVTJRHT6O46N1", "CColumnListItem.RecordGuid"};
+constexpr ErrorSite kAbbreviationGet{"91JLPDT1D51VFQ7975YOCZ58J", "CColumnListItem.Abbreviation"};
+constexpr ErrorSite kAbbreviationSet{"HMWZIAESZ6LXRCPT35XM5DL4A", "CColumnListItem.Abbreviation"};
+constexpr ErrorSite kTitleGet{"TJOOVACTZURMDQHGHESWIQQV8", "CColumnListItem.Title"};
+constexpr ErrorSite kTitleSet{"XE3A1X6X5CWON75ADGGEES3P1", "CColumnListItem.Title"};
+constexpr ErrorSite kDescriptionGet{"G0OSE914AXD96BZ1VXXLV34E5", "CColumnListItem.Description"};
+constexpr ErrorSite kDescriptionSet{"T3JJ1NC2EGYSOX2S4WT2SIQL5", "CColumnListItem.Description"};
+constexpr ErrorSite kDescriptionRtf{"GJR8GHNE8AHG7G72J81IOI6N7", "CColumnListItem.DescriptionRtf"};
+constexpr ErrorSite kDescriptionPlain{"P6SD6GT2UNE1XBIRJY83B8VN9", "CColumnListItem.DescriptionPlain"};
+constexpr ErrorSite kWrite{"WU2GCAPSFLDJ3RKIP5HVCKLZP", "CColumnListItem.Class_WriteProperties"};
+constexpr ErrorSite kRead{"76Z0NWXG7BYOR6U6UIX99SZSG", "CColumnListItem.Class_ReadProperties"};
+constexpr ErrorSite kFactory{"EFU3VIXTHTJMEUOJ05B0CQB7C", "CColumnListItemFactory.CreateColumnListItem"};
+}  // namespace
+
+CColumnListItem::CColumnListItem() {
+  kCreate.Guard([&] {
+    SetAbbreviation("NEW");
+    SetTitle("New Column List Item");
+  });
+}
+
+std::string CColumnListItem::RecordGuid() const {
+  return kRecordGuidGet.Guard([&] { return recordGuid_; });
+}
+void CColumnListItem::SetRecordGuid(const std::string& value) {
+  kRecordGuidSet.Guard([&] { recordGuid_ = value; });
+}
+
+std::string CColumnListItem::Abbreviation() const {
+  return kAbbreviationGet.Guard([&] { return abbreviation_; });
+}
+void CColumnListItem::SetAbbreviation(const std::string& value) {
+  kAbbreviationSet.Guard([&] { abbreviation_ = TextService::CleanText(value, TextService::kCleanCaption); });
+}
+
+std::string CColumnListItem::Title() const {
+  return kTitleGet.Guard([&] { return title_; });
+}
+void CColumnListItem::SetTitle(const std::string& value) {
+  kTitleSet.Guard([&] { title_ = TextService::CleanText(value, TextService::kCleanCaption); });
+}
+
+std::string CColumnListItem::Description() const {
+  return kDescriptionGet.Guard([&] { return description_; });
+}
+void CColumnListItem::SetDescription(const std::string& value) {
+  kDescriptionSet.Guard([&] {
+    CRtf rtf;
+    rtf.Load(value);
+    std::string description = value;
+    std::string descriptionRtf = rtf.RtfText();
+    std::string descriptionPlain = rtf.PlainText();
+    description_.swap(description);
+    descriptionRtf_.swap(descriptionRtf);
+    descriptionPlain_.swap(descriptionPlain);
+  });
+}
+
+std::string CColumnListItem::DescriptionRtf() const {
+  return kDescriptionRtf.Guard([&] { return descriptionRtf_; });
+}
+std::string CColumnListItem::DescriptionPlain() const {
+  return kDescriptionPlain.Guard([&] { return descriptionPlain_; });
+}
+
+void CColumnListItem::Class_WriteProperties(PropertyBag& bag) const {
+  kWrite.Guard([&] {
+    bag.WriteProperty("Abbreviation", abbreviation_);
+    bag.WriteProperty("Backcolor", backcolor_, kDefaultBackcolor);
+    bag.WriteProperty("Description", description_);
+    bag.WriteProperty("Forecolor", forecolor_, kDefaultForecolor);
+    bag.WriteProperty("RecordGuid", recordGuid_);
+    bag.WriteProperty("Title", title_);
+  });
+}
+
+void CColumnListItem::Class_ReadProperties(const PropertyBag& bag) {
+  kRead.Guard([&] {
+    SetAbbreviation(bag.ReadText("Abbreviation"));
+    SetBackcolor(bag.ReadLong("Backcolor", kDefaultBackcolor));
+    SetDescription(bag.ReadText("Description"));
+    SetForecolor(bag.ReadLong("Forecolor", kDefaultForecolor));
+    SetRecordGuid(bag.ReadText("RecordGuid"));
+    SetTitle(bag.ReadText("Title"));
+  });
+}
+
+std::shared_ptr<CColumnListItem> CColumnListItemFactory::CreateColumnListItem() const {
+  return kFactory.Guard([] { return std::make_shared<CColumnListItem>(); });
+}
+
+}  // namespace prvdrinfo
