@@ -18,7 +18,7 @@ namespace prvdrinfo {
 //   (half a second up), so 23:59:59.6 is the next day's midnight.
 // - ISO text is "yyyy-mm-ddThh:mm:ssZ" in UTC, always 20 characters, no fraction. Reading
 //   accepts exactly that shape with 'T' or 't', an optional fraction of any length after
-//   the seconds (rounded to the nearest second), and "Z", "z", "+hh:mm", "+hhmm" or "+hh"
+//   the seconds ('.' or ',' then digits, rounded to the nearest second), and "Z", "z", "+hh:mm", "+hhmm" or "+hh"
 //   (or '-') as the zone. Nothing else: no white space around it, no date-only form, no
 //   second 60, no hour 24. A text that reads as a date outside the valid range once it
 //   is taken to local time is not valid either.
