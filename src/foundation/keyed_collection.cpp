@@ -5,6 +5,9 @@
 #include <utility>
 
 #include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/persistable.h"
+#include "prvdrinfo/foundation/property_bag.h"
+#include "foundation/bag_codec.h"
 #include "foundation/unicode.h"
 
 namespace prvdrinfo {
@@ -25,6 +28,8 @@ constexpr ErrorSite kRemove{"6W08P00Z5Q6C5EQWNIY4RT9F3", "KeyedCollection.Remove
 constexpr ErrorSite kRemoveByIndex{"HOGTG333QV67LPSA2TYSPCI1Z", "KeyedCollection.RemoveByIndex"};
 constexpr ErrorSite kInsert{"AXWYTCF25YHPR4N6ATBA6IEWJ", "KeyedCollection.Insert"};
 constexpr ErrorSite kRange{"VSBHRKP81VA15NFWMT5ILCKJJ", "KeyedCollection"};
+constexpr ErrorSite kContent{"0VMSZQMOSXEOGMVN85BQ88FMB", "KeyedCollection.Content"};
+constexpr ErrorSite kSetContent{"VOPZG866NI5LYPXTV7W8T80FN", "KeyedCollection.SetContent"};
 }  // namespace
 
 struct KeyedCollection::Node {
@@ -210,6 +215,40 @@ void KeyedCollection::RemoveByIndex(int32_t index) {
 void KeyedCollection::RemoveAll() {
   index_.clear();
   nodes_.clear();
+}
+
+Bytes KeyedCollection::Content() const {
+  return kContent.Guard([&] {
+    std::vector<PropertyBag::Entry> items;
+    items.reserve(nodes_.size());
+    for (const auto& node : nodes_) {
+      PropertyBag::Entry entry{node->key, node->item, nullptr};
+      if (node->item.IsObject() && node->item.AsObject()) {
+        const auto persistable = std::dynamic_pointer_cast<IPersistable>(node->item.AsObject());
+        if (!persistable) kContent.Raise(err::kTypeMismatch);
+        entry.value = Variant();
+        entry.nested = CaptureObject(*persistable);
+      }
+      items.push_back(std::move(entry));
+    }
+    return bag_codec::EncodeKeyedItems(items);
+  });
+}
+
+void KeyedCollection::SetContent(const Bytes& content) {
+  kSetContent.Guard([&] {
+    // Built aside and swapped in, so a failure anywhere (bytes, duplicate keys, a class
+    // that cannot be created) leaves this collection as it was.
+    KeyedCollection fresh(true, ignoreCase_ ? 1 : 0, uniqueKeys_);
+    for (auto& entry : bag_codec::DecodeKeyedItems(content)) {
+      if (entry.nested) {
+        fresh.Add(Variant(RestoreObject(*entry.nested)), entry.key);
+      } else {
+        fresh.Add(entry.value, entry.key);
+      }
+    }
+    *this = std::move(fresh);
+  });
 }
 
 const Variant& KeyedCollection::const_iterator::operator*() const { return (*it_)->item; }

@@ -8,7 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/bag_codec.h"
+#include "prvdrinfo/foundation/currency.h"
 #include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/property_bag.h"
+#include "support/keyed_test_thing.h"
 
 namespace prvdrinfo {
 namespace {
@@ -88,7 +92,9 @@ TEST(KeyedCollection, KeysDifferingOnlyInCaseAreDuplicates) {
       {"ΌΣΟΣ", "όσος"},           // final and medial sigma fold alike
       {"ﬁle", "FILE"},           // ligature folds to two letters
   };
-  for (const auto& [first, second] : pairs) {
+  for (const auto& pair : pairs) {
+    const std::string first = pair.first;
+    const std::string second = pair.second;
     SCOPED_TRACE(first);
     KeyedCollection c;
     c.Add("first", first);
@@ -255,6 +261,128 @@ TEST(KeyedCollection, IteratesItemsInOrderAndCopiesAreIndependent) {
   KeyedCollection moved = std::move(copy);
   ExpectLookupsAgree(moved);
   EXPECT_EQ(moved.Item("d"), Variant(4));
+}
+
+using testing::KeyedTestThing;
+
+TEST(KeyedCollectionContent, RoundTripsEveryValueTypeWithKeysAndPositions) {
+  KeyedCollection c;
+  c.Add(Variant(), "empty");
+  c.Add(Variant::Null());
+  c.Add(static_cast<int16_t>(-7), "integer");
+  c.Add(static_cast<int32_t>(2147483647), "long");
+  c.Add(true, "boolean");
+  c.Add(0.1, "double");
+  c.Add(Currency::FromScaled(-123456789), "currency");
+  c.Add(Variant::FromDate(45000.25), "date");
+  c.Add("Grüße, 東京", "Text");
+  c.Add(Bytes{0, 255, 7}, "bytes");
+  c.Add(Bytes{}, "");
+  c.Add(Variant(std::shared_ptr<IObject>()), "nothing");
+  c.Add(Variant(""), "Straße");
+
+  KeyedCollection back(false, 0, true);  // loading keeps the loader's own comparison
+  back.Add(1, "old");
+  back.SetContent(c.Content());
+  EXPECT_EQ(Take(back), Take(c));
+  EXPECT_EQ(back.ItemByIndex(2).Type(), VariantType::Integer);
+  EXPECT_EQ(back.ItemByIndex(7).Type(), VariantType::Date);
+  EXPECT_FALSE(back.Exists("STRASSE"));
+  EXPECT_EQ(back.Content(), c.Content());  // same content, same bytes
+
+  KeyedCollection folded;
+  folded.SetContent(c.Content());
+  EXPECT_EQ(folded.Item("STRASSE"), Variant(""));
+  ExpectLookupsAgree(folded);
+}
+
+TEST(KeyedCollectionContent, PersistableObjectsComeBackAsNewInstancesOfTheirClass) {
+  KeyedTestThing::Register();
+  auto inner = std::make_shared<KeyedTestThing>();
+  inner->name = "inner";
+  inner->number = 2;
+  auto outer = std::make_shared<KeyedTestThing>();
+  outer->name = "outer";
+  outer->number = 1;
+  outer->tags->Add("tag", "T1");
+  outer->tags->Add(Variant(inner), "child");
+
+  KeyedCollection c;
+  c.Add(Variant(outer), "{guid-1}");
+  c.Add(5);
+  KeyedCollection back;
+  back.SetContent(c.Content());
+
+  ASSERT_EQ(back.Count(), 2);
+  const auto outerBack = back.Item("{GUID-1}").ToObject<KeyedTestThing>();
+  ASSERT_NE(outerBack, nullptr);
+  EXPECT_NE(outerBack, outer);
+  EXPECT_EQ(outerBack->name, "outer");
+  EXPECT_EQ(outerBack->number, 1);
+  EXPECT_EQ(Keys(*outerBack->tags), (std::vector<std::string>{"T1", "child"}));
+  const auto innerBack = outerBack->tags->Item("CHILD").ToObject<KeyedTestThing>();
+  ASSERT_NE(innerBack, nullptr);
+  EXPECT_EQ(innerBack->name, "inner");
+  EXPECT_EQ(innerBack->number, 2);
+  EXPECT_EQ(back.ItemByIndex(1), Variant(5));
+  EXPECT_EQ(back.Content(), c.Content());
+}
+
+TEST(KeyedCollectionContent, ObjectsThatCannotPersistRaiseTypeMismatch) {
+  KeyedCollection c;
+  c.Add(1, "a");
+  c.Add(Variant(std::make_shared<testing::NotPersistable>()), "b");
+  ExpectError([&] { c.Content(); }, 13, "Type mismatch");
+  c.RemoveAll();
+  c.Add(Variant(std::make_shared<KeyedCollection>()));  // a collection is no persistable object
+  ExpectError([&] { c.Content(); }, 13, "Type mismatch");
+}
+
+TEST(KeyedCollectionContent, BytesThatDoNotLoadLeaveTheCollectionUnchanged) {
+  KeyedTestThing::Register();
+  KeyedCollection source;
+  source.Add(1, "a");
+  source.Add(Variant(std::make_shared<KeyedTestThing>()), "b");
+  const Bytes good = source.Content();
+  Bytes truncated(good.begin(), good.end() - 1);
+  Bytes trailing = good;
+  trailing.push_back(0);
+  PropertyBag bag;
+  bag.WriteProperty("a", 1);
+
+  const Bytes undecodable[] = {{}, {0x00}, {0xFF, 0xFE, 0xFD}, truncated, trailing, bag.Contents()};
+  KeyedCollection c = Abc();
+  const Snapshot before = Take(c);
+  for (const Bytes& bytes : undecodable) {
+    try {
+      c.SetContent(bytes);
+      ADD_FAILURE() << "loaded " << bytes.size() << " bytes";
+    } catch (const CError& e) {
+      EXPECT_EQ(e.Number(), err::kInvalidBagContents) << e.Report();
+    }
+    EXPECT_EQ(Take(c), before);
+  }
+
+  // Well-formed bytes whose items the collection cannot take.
+  std::vector<PropertyBag::Entry> duplicate(2);
+  duplicate[0].key = "key";
+  duplicate[1].key = "KEY";
+  ExpectError([&] { c.SetContent(bag_codec::EncodeKeyedItems(duplicate)); }, 457,
+              "This key is already associated with an element of this collection");
+  EXPECT_EQ(Take(c), before);
+
+  std::vector<PropertyBag::Entry> unknownClass(2);
+  unknownClass[0].key = "first";
+  unknownClass[1].nested = std::make_shared<NestedObject>(
+      NestedObject{"NoSuchClass", std::make_shared<PropertyBag>()});
+  try {
+    c.SetContent(bag_codec::EncodeKeyedItems(unknownClass));
+    ADD_FAILURE() << "no error";
+  } catch (const CError& e) {
+    EXPECT_EQ(e.Number(), err::kCannotCreateObject);
+  }
+  EXPECT_EQ(Take(c), before);
+  ExpectLookupsAgree(c);
 }
 
 }  // namespace
