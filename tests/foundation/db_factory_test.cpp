@@ -1,12 +1,14 @@
 #include "foundation/db_factory.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "foundation/recordset.h"
 #include "foundation/sql_service.h"
@@ -145,6 +147,40 @@ TEST_F(DbFactoryTest, NeverWritesOverAFileAndLeavesNothingWhenItFails) {
   clash.AddTable("b", true, false, false, false, false)->AddIndex("same", false, {"rec_guid"});
   const std::string other = dir.File("clash.db");
   EXPECT_EQ(Raised([&] { clash.CreateDatabase(other); }).Description(), "index same already exists");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST_F(DbFactoryTest, OfProcessesCreatingAtOnceExactlyOneWritesTheFile) {
+  constexpr int kProcesses = 4;
+  std::vector<pid_t> children;
+  for (int p = 0; p < kProcesses; ++p) {
+    const pid_t pid = fork();
+    ASSERT_NE(pid, -1);
+    if (pid == 0) {
+      int status = 2;
+      try {
+        ViewsDefinition().CreateDatabase(path);
+        status = 0;
+      } catch (const CError& e) {
+        status = e.Number() == 58 ? 1 : 2;
+      } catch (...) {
+      }
+      _exit(status);
+    }
+    children.push_back(pid);
+  }
+  int created = 0;
+  int refused = 0;
+  for (const pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    created += WEXITSTATUS(status) == 0;
+    refused += WEXITSTATUS(status) == 1;
+  }
+  EXPECT_EQ(created, 1);
+  EXPECT_EQ(refused, kProcesses - 1);
+  EXPECT_TRUE(SqlService::TableExists(*SqlService::OpenDatabase(path), "providers_filters"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 

@@ -1,6 +1,7 @@
 #include "foundation/sqlite_connection.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <fstream>
 #include <memory>
@@ -124,6 +125,17 @@ TEST_F(ConnectionTest, TextThatSqliteWouldCutShortIsRefused) {
   EXPECT_EQ(Raised([&] { Connection::Open(dir.Path() + "a\0b"s); }).Number(), err::kInvalidProcedureCall);
 }
 
+TEST_F(ConnectionTest, TextBeyondSqlitesLimitsFailsClearly) {
+  sqlite3_limit(db->Handle(), SQLITE_LIMIT_SQL_LENGTH, 1000);
+  sqlite3_limit(db->Handle(), SQLITE_LIMIT_LENGTH, 1000);
+  const std::string big(2000, 'x');
+  EXPECT_EQ(Raised([&] { db->Execute("SELECT '" + big + "'"); }).Description(), "statement too long");
+  auto insert = db->CreateCommand("INSERT INTO t (id, name, data) VALUES (1, ?, ?)");
+  EXPECT_EQ(Raised([&] { insert->SetText(1, big); }).Description(), "string or blob too big");
+  EXPECT_EQ(Raised([&] { insert->SetBytes(2, Bytes(2000, 1)); }).Description(), "string or blob too big");
+  EXPECT_EQ(Count(), 0);
+}
+
 TEST_F(ConnectionTest, ExecuteRunsEveryStatementAndStopsAtTheFirstFailure) {
   const CError e = Raised([&] {
     db->Execute("INSERT INTO t (id) VALUES (1); INSERT INTO t (id) VALUES (1); INSERT INTO t (id) VALUES (3)");
@@ -214,6 +226,7 @@ TEST_F(ConnectionTest, SetValueBindsEveryScalarVariant) {
       {Variant::FromDate(45000.5), Variant("45000.5")},
       {Variant(Currency::FromScaled(12345)), Variant("1.2345")},
       {Variant("x"), Variant("x")},
+      {Variant("\xff\xfe'\"--"), Variant("\xff\xfe'\"--")},  // no UTF-8, quotes: kept as they are
   };
   int32_t id = 0;
   for (const auto& c : cases) {
