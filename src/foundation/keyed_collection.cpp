@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
 #include <utility>
 
 #include "prvdrinfo/foundation/error.h"
@@ -30,6 +31,19 @@ constexpr ErrorSite kInsert{"AXWYTCF25YHPR4N6ATBA6IEWJ", "KeyedCollection.Insert
 constexpr ErrorSite kRange{"VSBHRKP81VA15NFWMT5ILCKJJ", "KeyedCollection"};
 constexpr ErrorSite kContent{"0VMSZQMOSXEOGMVN85BQ88FMB", "KeyedCollection.Content"};
 constexpr ErrorSite kSetContent{"VOPZG866NI5LYPXTV7W8T80FN", "KeyedCollection.SetContent"};
+
+// Content loads nest when a restored object reads a collection of its own from the bytes
+// it holds. Writing stops at PropertyBag::kMaxDepth captured objects, so stored content
+// never nests deeper than one level more; deeper bytes are crafted, and are refused before
+// they exhaust the stack or copy their inner bytes level after level.
+thread_local int contentLoadDepth = 0;
+
+struct ContentLoadLevel {
+  ContentLoadLevel() { ++contentLoadDepth; }
+  ~ContentLoadLevel() { --contentLoadDepth; }
+  ContentLoadLevel(const ContentLoadLevel&) = delete;
+  ContentLoadLevel& operator=(const ContentLoadLevel&) = delete;
+};
 }  // namespace
 
 struct KeyedCollection::Node {
@@ -237,6 +251,12 @@ Bytes KeyedCollection::Content() const {
 
 void KeyedCollection::SetContent(const Bytes& content) {
   kSetContent.Guard([&] {
+    if (contentLoadDepth > PropertyBag::kMaxDepth) {
+      kSetContent.Raise(err::kInvalidBagContents,
+                        "Invalid property bag contents: objects nested deeper than " +
+                            std::to_string(PropertyBag::kMaxDepth) + " levels");
+    }
+    const ContentLoadLevel level;
     // Built aside and swapped in, so a failure anywhere (bytes, duplicate keys, a class
     // that cannot be created) leaves this collection as it was.
     KeyedCollection fresh(true, ignoreCase_ ? 1 : 0, uniqueKeys_);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/bag_codec.h"
 #include "prvdrinfo/foundation/error.h"
 #include "support/keyed_test_thing.h"
 
@@ -132,6 +133,84 @@ TEST(KeyedCollectionField, ObjectsHoldingCollectionsSerializeAndComeBackAsTheirC
   ASSERT_NE(childBack, nullptr);
   EXPECT_EQ(childBack->tags->Item("D"), Variant("deep"));
   EXPECT_EQ(back.Serialize(), bytes);
+}
+
+// A collection holding one KeyedTestThing whose Tags hold the next, `depth` objects deep.
+std::shared_ptr<KeyedCollection> Chain(int depth) {
+  auto top = std::make_shared<KeyedCollection>();
+  KeyedCollection* tags = top.get();
+  for (int i = 0; i < depth; ++i) {
+    auto thing = std::make_shared<KeyedTestThing>();
+    tags->Add(Variant(thing));
+    tags = thing->tags.get();
+  }
+  return top;
+}
+
+// The CBOR head of a byte string of that length, in its shortest form.
+Bytes ByteStringHead(uint64_t length) {
+  if (length < 24) return {static_cast<uint8_t>(0x40 | length)};
+  Bytes head;
+  int width = length < 0x100 ? 1 : length < 0x10000 ? 2 : length < 0x100000000 ? 4 : 8;
+  head.push_back(static_cast<uint8_t>(width == 1 ? 0x58 : width == 2 ? 0x59 : width == 4 ? 0x5A : 0x5B));
+  for (int i = width - 1; i >= 0; --i) head.push_back(static_cast<uint8_t>(length >> (8 * i)));
+  return head;
+}
+
+// Content that a writer cannot produce: `levels` objects, each holding the next level's
+// content as the bytes of its Tags. Built outside-in, so it costs only its own size.
+Bytes CraftedNesting(int levels) {
+  PropertyBag tags;
+  tags.WriteProperty("Tags", Bytes{});
+  std::vector<PropertyBag::Entry> one(1);
+  one[0].nested = std::make_shared<NestedObject>(
+      NestedObject{KeyedTestThing::kClassName, std::make_shared<PropertyBag>(tags)});
+  Bytes prefix = bag_codec::EncodeKeyedItems(one);
+  EXPECT_EQ(prefix.back(), 0x40);  // the empty Tags bytes end the document
+  prefix.pop_back();
+
+  const Bytes innermost = KeyedCollection().Content();
+  std::vector<uint64_t> lengths{innermost.size()};
+  for (int i = 1; i < levels; ++i) {
+    lengths.push_back(prefix.size() + ByteStringHead(lengths.back()).size() + lengths.back());
+  }
+  Bytes out;
+  for (int i = levels - 1; i >= 1; --i) {
+    out.insert(out.end(), prefix.begin(), prefix.end());
+    const Bytes head = ByteStringHead(lengths[static_cast<size_t>(i) - 1]);
+    out.insert(out.end(), head.begin(), head.end());
+  }
+  out.insert(out.end(), innermost.begin(), innermost.end());
+  return out;
+}
+
+TEST(KeyedCollectionField, NestingStopsAtTheDepthAWriterCanReach) {
+  KeyedTestThing::Register();
+  const auto deepest = Chain(PropertyBag::kMaxDepth);
+  KeyedCollection back;
+  back.SetContent(deepest->Content());
+  EXPECT_EQ(back.Content(), deepest->Content());
+
+  try {
+    Chain(PropertyBag::kMaxDepth + 1)->Content();
+    ADD_FAILURE() << "stored an object nested too deep";
+  } catch (const CError& e) {
+    EXPECT_EQ(e.Number(), err::kInvalidProcedureCall);
+  }
+
+  // The crafted form of the deepest chain loads; one more level, or thousands, do not.
+  KeyedCollection crafted;
+  crafted.SetContent(CraftedNesting(PropertyBag::kMaxDepth + 1));
+  EXPECT_EQ(crafted.Content(), deepest->Content());
+  for (int levels : {PropertyBag::kMaxDepth + 2, 5000}) {
+    try {
+      crafted.SetContent(CraftedNesting(levels));
+      ADD_FAILURE() << levels << " levels loaded";
+    } catch (const CError& e) {
+      EXPECT_EQ(e.Number(), err::kInvalidBagContents) << e.Description();
+    }
+    EXPECT_EQ(crafted.Content(), deepest->Content());
+  }
 }
 
 }  // namespace
