@@ -1,0 +1,163 @@
+// Runs the built prvdrinfo binary as a user would, on good and bad input.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "foundation/bag_codec.h"
+#include "prvdrinfo/foundation/property_bag.h"
+#include "support/bag_test_classes.h"
+#include "support/temp_dir.h"
+
+namespace prvdrinfo {
+namespace {
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class ToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+#ifndef PRVDRINFO_TOOL_PATH
+    GTEST_SKIP() << "the prvdrinfo tool is not part of this build";
+#endif
+  }
+
+  std::string Write(const std::string& name, const Bytes& bytes) {
+    const std::string path = dir_.File(name);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    return path;
+  }
+
+  std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  // args are passed to the shell as written; stdinFile empty means no input.
+  Result Run(const std::string& args, const std::string& stdinFile = "") {
+#ifdef PRVDRINFO_TOOL_PATH
+    const std::string command = std::string("'") + PRVDRINFO_TOOL_PATH + "' " + args + " <" +
+                                (stdinFile.empty() ? "/dev/null" : stdinFile) + " >" + dir_.File("out") + " 2>" +
+                                dir_.File("err");
+    const int raw = std::system(command.c_str());
+    Result result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = Read(dir_.File("out"));
+    result.err = Read(dir_.File("err"));
+    return result;
+#else
+    (void)args;
+    (void)stdinFile;
+    return {};
+#endif
+  }
+
+  test::TempDir dir_;
+};
+
+Bytes SampleBag() {
+  testing::RegisterBagTestClasses();
+  auto point = std::make_shared<testing::TestPoint>();
+  point->x = 4;
+  point->label = "tab\there";
+  PropertyBag bag;
+  bag.WriteProperty("Caption", "Register \"A\"");
+  bag.WriteProperty("Kind", int16_t{3});
+  bag.WriteProperty("Count", int32_t{-2});
+  bag.WriteProperty("Rate", Currency::FromString("0.0001"));
+  bag.WriteProperty("Due", Variant::FromDate(36526.75));
+  bag.WriteProperty("Blob", Bytes{0x00, 0xAB});
+  bag.WriteProperty("Point", point);
+  bag.WriteProperty("None", std::shared_ptr<IObject>());
+  bag.WriteProperty("Items", bag_codec::EncodeKeyedItems({{"k", Variant(true), nullptr}}));
+  return bag.Contents();
+}
+
+TEST_F(ToolTest, VersionIsPrinted) {
+  const Result r = Run("--version");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind("prvdrinfo ", 0), 0u) << r.out;
+}
+
+TEST_F(ToolTest, DumpShowsKeysTypesAndValuesWithNestedObjectsIndented) {
+  const std::string file = Write("sample.bag", SampleBag());
+  for (const Result& r : {Run("bag dump " + file), Run("bag dump -", file), Run("bag dump", file)}) {
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out,
+              "property bag, " + std::to_string(SampleBag().size()) +
+                  " bytes, 9 entries\n"
+                  "Caption: Text \"Register \\\"A\\\"\"\n"
+                  "Kind: Integer 3\n"
+                  "Count: Long -2\n"
+                  "Rate: Currency 0.0001\n"
+                  "Due: Date 36526.75 (2000-01-01 18:00:00)\n"
+                  "Blob: Bytes[2] 00ab\n"
+                  "Point: Object TestPoint (2 entries)\n"
+                  "  X: Long 4\n"
+                  "  Label: Text \"tab\\there\"\n"
+                  "None: Object Nothing\n"
+                  "Items: Bytes[26] d9d9f7836f7072766472696e666f2d6974656d7301818261" "6bf5\n"
+                  "  keyed items (1 item)\n"
+                  "  [0] k: Boolean True\n");
+  }
+}
+
+TEST_F(ToolTest, DumpReadsKeyedItemsToo) {
+  const std::string file =
+      Write("items.bin", bag_codec::EncodeKeyedItems({{"", Variant(int32_t{7}), nullptr}}));
+  const Result r = Run("bag dump " + file);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "keyed items, 25 bytes, 1 item\n[0] (no key): Long 7\n");
+}
+
+TEST_F(ToolTest, BadInputGivesOneLineErrorAndStatusOne) {
+  Bytes truncated = SampleBag();
+  truncated.pop_back();
+  struct Case {
+    const char* what;
+    std::string args;
+    std::string stdinFile;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"missing file", "bag dump " + dir_.File("absent.bag"), "", "cannot read"},
+      {"empty file", "bag dump " + Write("empty.bag", {}), "", "Invalid property bag contents: empty input"},
+      {"empty stdin", "bag dump -", Write("empty2.bag", {}), "Invalid property bag contents: empty input"},
+      {"text file", "bag dump " + Write("text.bag", Bytes{'h', 'i', '\n'}), "",
+       "Invalid property bag contents: not a property bag"},
+      {"truncated bag", "bag dump " + Write("cut.bag", truncated), "",
+       "Invalid property bag contents: input ends too early"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Result r = Run(c.args, c.stdinFile);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");  // nothing half-printed
+    EXPECT_EQ(r.err.rfind("prvdrinfo: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // exactly one line
+  }
+}
+
+TEST_F(ToolTest, DemoRunsAndDumpsItsSampleBag) {
+  const Result r = Run("demo");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("== Step 1:"), std::string::npos);
+  EXPECT_NE(r.out.find("Object DemoPoint"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("encode again identically: yes"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace prvdrinfo

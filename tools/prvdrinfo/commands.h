@@ -1,0 +1,47 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "prvdrinfo/foundation/variant.h"
+
+namespace CLI {
+class App;
+}
+
+namespace prvdrinfo::tool {
+
+// A command that cannot do its work throws this; main prints "prvdrinfo: <what>" on one
+// line and exits with status 1. A CError is reported the same way.
+class CommandFailed : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Each command lives in its own file and adds itself to the application here.
+void AddBagCommands(CLI::App& app);   // bag_command.cpp
+void AddDemoCommand(CLI::App& app);   // demo_command.cpp
+
+// The bytes of a file, or of standard input for "-".
+Bytes ReadInput(const std::string& fileOrDash);
+// Prints a property bag or keyed-items document; undecodable bytes raise a CError.
+void DumpDocument(const Bytes& bytes, std::ostream& out);
+
+// The demo runs its steps in order, each in a function of its own; a subsystem adds its
+// step to the list in demo_command.cpp.
+struct DemoContext {
+  std::filesystem::path folder;  // a scratch folder for the run
+  std::ostream& out;
+};
+struct DemoStep {
+  const char* title;
+  void (*run)(DemoContext&);
+};
+std::vector<DemoStep> DemoSteps();
+
+void RunBagDemo(DemoContext& context);  // bag_command.cpp
+
+}  // namespace prvdrinfo::tool

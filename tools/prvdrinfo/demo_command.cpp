@@ -1,0 +1,64 @@
+// prvdrinfo demo: walks through what the library does, one step per subsystem.
+
+#include <CLI/CLI.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "commands.h"
+
+namespace prvdrinfo::tool {
+
+std::vector<DemoStep> DemoSteps() {
+  return {
+      {"Property bag: values, nested objects and their bytes", RunBagDemo},
+  };
+}
+
+namespace {
+
+struct DemoOptions {
+  bool keep = false;
+};
+
+std::filesystem::path MakeScratchFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "prvdrinfo-demo-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw CommandFailed("cannot create a folder under " + pattern);
+  return pattern;
+}
+
+void RunDemo(const DemoOptions& options) {
+  const auto folder = MakeScratchFolder();
+  DemoContext context{folder, std::cout};
+  std::cout << "prvdrinfo demo, working in " << folder.string() << "\n";
+  int number = 0;
+  try {
+    for (const DemoStep& step : DemoSteps()) {
+      std::cout << "\n== Step " << ++number << ": " << step.title << " ==\n";
+      step.run(context);
+    }
+  } catch (...) {
+    if (!options.keep) std::filesystem::remove_all(folder);
+    throw;
+  }
+  if (options.keep) {
+    std::cout << "\nKept " << folder.string() << ".\n";
+  } else {
+    std::filesystem::remove_all(folder);
+    std::cout << "\nDone; removed " << folder.string() << " (--keep keeps it).\n";
+  }
+}
+
+}  // namespace
+
+void AddDemoCommand(CLI::App& app) {
+  auto options = std::make_shared<DemoOptions>();
+  auto* demo = app.add_subcommand("demo", "Run a short tour of the library");
+  demo->add_flag("--keep", options->keep, "Keep the scratch folder with the files the demo writes");
+  demo->callback([options] { RunDemo(*options); });
+}
+
+}  // namespace prvdrinfo::tool
