@@ -17,6 +17,7 @@ constexpr ErrorSite kSerializeV{"191HQ6Z9G4UP3V1AAGVHVHRD0", "CPersistable.Seria
 constexpr ErrorSite kDeserializeV{"BFGL5GKTEEALUJ9YJC8I18SP7", "CPersistable.DeserializeV"};
 constexpr ErrorSite kRegister{"826W91KWESY2J3T4AR9A2XGO3", "ClassRegistry.Register"};
 constexpr ErrorSite kCreate{"61S9UMATAFY3E4SR0RSJE6DYU", "ClassRegistry.Create"};
+constexpr ErrorSite kIsRegistered{"TBBMWJ7NPKZ8I1UHTZ8GF4NK3", "ClassRegistry.IsRegistered"};
 
 struct Registry {
   std::mutex mutex;
@@ -89,10 +90,12 @@ void ClassRegistry::Register(std::string className, Factory factory) {
 }
 
 bool ClassRegistry::IsRegistered(std::string_view className) {
-  EnsureLibraryClasses();
-  Registry& registry = TheRegistry();
-  const std::lock_guard lock(registry.mutex);
-  return registry.factories.find(className) != registry.factories.end();
+  return kIsRegistered.Guard([&] {
+    EnsureLibraryClasses();
+    Registry& registry = TheRegistry();
+    const std::lock_guard lock(registry.mutex);
+    return registry.factories.find(className) != registry.factories.end();
+  });
 }
 
 std::shared_ptr<IPersistable> ClassRegistry::Create(std::string_view className) {

@@ -20,6 +20,7 @@ constexpr ErrorSite kSetContents{"ZGHYD3R5VWKYI6Z1Z4EZQDLJL", "PropertyBag.Conte
 constexpr ErrorSite kAppend{"V8UZ12Z5EXHLOZ0HXD10693BL", "PropertyBag.Contents"};
 constexpr ErrorSite kCapture{"KYV05YM6HRE639U0CDFI25V4N", "PropertyBag.WriteProperty"};
 constexpr ErrorSite kRestore{"UVTKHWB8C5SEVS1CFDDPT617A", "PropertyBag.ReadProperty"};
+constexpr ErrorSite kExists{"069QJGF78V8X8VINWYYJVVO84", "PropertyBag.Exists"};
 
 // How many objects are being captured on this thread, one inside the other. An object
 // graph with a cycle would otherwise save itself until the stack runs out.
@@ -81,7 +82,9 @@ Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultVa
   });
 }
 
-bool PropertyBag::Exists(std::string_view key) const { return Find(key) != nullptr; }
+bool PropertyBag::Exists(std::string_view key) const {
+  return kExists.Guard([&] { return Find(key) != nullptr; });
+}
 
 // Typed reads coerce the stored value; a nested object is never instantiated for them.
 const Variant* PropertyBag::StoredScalar(std::string_view key) const {
