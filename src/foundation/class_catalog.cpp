@@ -15,6 +15,11 @@
 #include "prvdrinfo/summaries/cert_summary_info.h"
 #include "prvdrinfo/summaries/change_summary_info.h"
 #include "prvdrinfo/summaries/division_summary_info.h"
+#include "prvdrinfo/tables/index_def.h"
+#include "prvdrinfo/tables/index_defs.h"
+#include "prvdrinfo/tables/provider_table_def.h"
+#include "prvdrinfo/tables/provider_table_defs.h"
+#include "prvdrinfo/tables/unique_indexes.h"
 
 namespace prvdrinfo {
 
@@ -36,6 +41,11 @@ void RegisterLibraryClasses() {
   ClassRegistry::Register<CDivisionInfo>(CDivisionInfo::kClassName);
   ClassRegistry::Register<CProviderFormViewLink>(CProviderFormViewLink::kClassName);
   ClassRegistry::Register<CDescendMenuItem>(CDescendMenuItem::kClassName);
+  ClassRegistry::Register<CIndexDef>(CIndexDef::kClassName);
+  ClassRegistry::Register<CUniqueIndexes>(CUniqueIndexes::kClassName);
+  ClassRegistry::Register<CIndexDefs>(CIndexDefs::kClassName);
+  ClassRegistry::Register<CProviderTableDef>(CProviderTableDef::kClassName);
+  ClassRegistry::Register<CProviderTableDefs>(CProviderTableDefs::kClassName);
 }
 
 }  // namespace prvdrinfo

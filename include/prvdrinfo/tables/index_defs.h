@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "prvdrinfo/foundation/persistable.h"
+#include "prvdrinfo/tables/index_def.h"
+#include "prvdrinfo/tables/unique_indexes.h"
+
+namespace prvdrinfo {
+
+// A table's primary key together with its unique indexes. Both are created empty on
+// first access.
+class CIndexDefs : public CPersistable {
+ public:
+  static constexpr const char* kClassName = "CIndexDefs";
+
+  std::shared_ptr<CUniqueIndexes> Unique() const;
+  std::shared_ptr<CIndexDef> PrimaryKey() const;
+
+  std::string ClassName() const override { return kClassName; }
+  // "UniqueIndexes", then "PrimaryKey", each as a nested object.
+  void Class_WriteProperties(PropertyBag& bag) const override;
+  void Class_ReadProperties(const PropertyBag& bag) override;
+
+ private:
+  mutable std::shared_ptr<CUniqueIndexes> unique_;
+  mutable std::shared_ptr<CIndexDef> primaryKey_;
+};
+
+}  // namespace prvdrinfo
