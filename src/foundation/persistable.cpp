@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foundation/class_catalog.h"
+#include "foundation/load_depth.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {
@@ -64,6 +65,7 @@ void CPersistable::Deserialize(const Bytes& po_PropertyBagBytes) {
   kDeserialize.Guard([&] {
     PropertyBag bag;
     bag.SetContents(po_PropertyBagBytes);
+    const LoadDepth level;
     Class_ReadProperties(bag);
   });
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "foundation/bag_codec.h"
+#include "foundation/load_depth.h"
 #include "foundation/unicode.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/persistable.h"
@@ -21,10 +22,12 @@ constexpr ErrorSite kAppend{"V8UZ12Z5EXHLOZ0HXD10693BL", "PropertyBag.Contents"}
 constexpr ErrorSite kCapture{"KYV05YM6HRE639U0CDFI25V4N", "PropertyBag.WriteProperty"};
 constexpr ErrorSite kRestore{"UVTKHWB8C5SEVS1CFDDPT617A", "PropertyBag.ReadProperty"};
 constexpr ErrorSite kExists{"069QJGF78V8X8VINWYYJVVO84", "PropertyBag.Exists"};
+constexpr ErrorSite kLoadDepth{"Z6G8H2ZAUCHCF5BCNZ2PMOPVJ", "PropertyBag.ReadProperty"};
 
 // How many objects are being captured on this thread, one inside the other. An object
 // graph with a cycle would otherwise save itself until the stack runs out.
 thread_local int captureDepth = 0;
+thread_local int loadDepth = 0;
 
 struct CaptureLevel {
   CaptureLevel() { ++captureDepth; }
@@ -224,8 +227,19 @@ std::shared_ptr<const NestedObject> CaptureObject(const IPersistable& object) {
   });
 }
 
+LoadDepth::LoadDepth() {
+  if (loadDepth >= kMaxLoadDepth) {
+    kLoadDepth.Raise(err::kInvalidBagContents, "Invalid property bag contents: objects nested deeper than " +
+                                                   std::to_string(kMaxLoadDepth) + " levels");
+  }
+  ++loadDepth;
+}
+
+LoadDepth::~LoadDepth() { --loadDepth; }
+
 std::shared_ptr<IPersistable> RestoreObject(const NestedObject& nested) {
   return kRestore.Guard([&] {
+    const LoadDepth level;
     auto object = ClassRegistry::Create(nested.className);
     if (nested.properties) {
       object->Class_ReadProperties(*nested.properties);

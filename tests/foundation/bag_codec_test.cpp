@@ -274,6 +274,12 @@ TEST(BagCodec, UndecodableBytesRaiseOneClearError) {
     const CError e = DecodeError(c.bytes);
     ExpectInvalid(e);
     EXPECT_NE(e.Description().find(c.reason), std::string::npos) << e.Description();
+    // A bag that is given such bytes keeps what it held.
+    PropertyBag bag;
+    bag.WriteProperty("Held", int32_t{1});
+    const Bytes before = bag.Contents();
+    EXPECT_THROW(bag.SetContents(c.bytes), CError);
+    EXPECT_EQ(bag.Contents(), before);
   }
 }
 

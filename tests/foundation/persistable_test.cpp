@@ -167,6 +167,46 @@ TEST_F(PersistableTest, AnErrorThreeCallsDeepReachesTheCallerWithItsFirstNumberA
   EXPECT_LT(static_cast<size_t>(first - ids.begin()) + chain.size(), ids.size());  // then Deserialize's
 }
 
+// Keeps a child as the child's own serialized bytes, as classes that deep-copy through
+// bytes do; crafted bytes can nest such loads far deeper than any honest object.
+class Matryoshka : public CPersistable {
+ public:
+  std::string ClassName() const override { return "Matryoshka"; }
+  void Class_WriteProperties(PropertyBag& bag) const override { bag.WriteProperty("Inner", inner); }
+  void Class_ReadProperties(const PropertyBag& bag) override {
+    inner = bag.ReadBytes("Inner");
+    levels = 1;
+    if (inner.empty()) return;
+    Matryoshka child;
+    child.Deserialize(inner);
+    levels += child.levels;
+  }
+  Bytes inner;
+  int levels = 0;
+};
+
+Bytes MatryoshkaBytes(int levels) {
+  Bytes bytes;
+  for (int i = 0; i < levels; ++i) {
+    Matryoshka doll;
+    doll.inner = bytes;
+    bytes = doll.Serialize();
+  }
+  return bytes;
+}
+
+TEST_F(PersistableTest, LoadsNestedThroughBytesStopAtTheLoadDepthLimit) {
+  Matryoshka doll;
+  doll.Deserialize(MatryoshkaBytes(200));
+  EXPECT_EQ(doll.levels, 200);
+  Matryoshka deep;
+  EXPECT_EQ(CaptureError([&] { deep.Deserialize(MatryoshkaBytes(300)); }).Number(), err::kInvalidBagContents);
+  // The counter is back at zero afterwards.
+  Matryoshka again;
+  again.Deserialize(MatryoshkaBytes(200));
+  EXPECT_EQ(again.levels, 200);
+}
+
 TEST_F(PersistableTest, RegistryCreatesRegisteredClassesAndTheLastRegistrationWins) {
   struct Other : TestPoint {
     std::string ClassName() const override { return "PersistableTest.Swapped"; }
