@@ -159,5 +159,62 @@ TEST_F(ToolTest, DemoRunsAndDumpsItsSampleBag) {
   EXPECT_NE(r.out.find("encode again identically: yes"), std::string::npos) << r.out;
 }
 
+TEST_F(ToolTest, DdlPrintsAndAppliesATableDefinition) {
+  const std::string json = R"({"table": "Parts", "columns": [
+      {"identifier": "Code", "type": "string", "required": true},
+      {"identifier": "Price", "type": "currency"},
+      {"identifier": "Count", "type": 5}],
+    "uniqueIndexes": [["Code"]], "primaryKey": ["Code"]})";
+  const std::string input = Write("parts.json", Bytes(json.begin(), json.end()));
+  const std::string db = dir_.File("parts.db");
+  const Result r = Run("ddl " + input + " --apply " + db);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("CREATE TABLE IF NOT EXISTS \"Parts\"("), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"Code\" TEXT NOT NULL, "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("PRIMARY KEY(\"rec_guid\", \"Code\") , UNIQUE(\"Code\") )"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"trigger_Parts_CX1IVUUEQIHUW8W2DIJVS3B9O\""), std::string::npos);
+  // Applying twice is harmless: every statement is IF NOT EXISTS.
+  EXPECT_EQ(Run("ddl - --apply " + db, input).status, 0);
+
+  const Result example = Run("ddl --example");
+  EXPECT_EQ(example.status, 0);
+  EXPECT_EQ(example.out.rfind("CREATE TABLE IF NOT EXISTS \"Tasks\"( \"rec_guid\" TEXT NOT NULL DEFAULT '',", 0), 0u);
+}
+
+TEST_F(ToolTest, DdlRejectsBadDefinitionsOnOneLine) {
+  struct Case {
+    const char* what;
+    std::string json;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"broken JSON", R"({"table": )", "invalid JSON"},
+      {"not an object", R"([1, 2])", "must be a JSON object"},
+      {"no table", R"({"columns": []})", "missing \"table\""},
+      {"blank table", R"({"table": " ", "columns": []})", "Table Name cannot be blank."},
+      {"table with space", R"({"table": "A B", "columns": []})", "Table name cannot contain whitespace"},
+      {"unknown type", R"({"table": "T", "columns": [{"identifier": "x", "type": "text"}]})",
+       "unknown data type \"text\""},
+      {"type out of range", R"({"table": "T", "columns": [{"identifier": "x", "type": 10}]})",
+       "data type must be 0 to 9"},
+      {"twice", R"({"table": "T", "columns": [{"identifier": "x", "type": 0}, {"identifier": "X", "type": 0}]})",
+       "defined twice"},
+      {"unknown index column", R"({"table": "T", "columns": [], "uniqueIndexes": [["nope"]]})", "no column \"nope\""},
+      {"no stored column left", R"({"table": "T", "columns": [{"identifier": "rowid", "type": 5}]})", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Result r = Run("ddl -", Write("bad.json", Bytes(c.json.begin(), c.json.end())));
+    if (c.message.empty()) {
+      EXPECT_EQ(r.status, 0) << r.err;  // the standard columns are still there
+      continue;
+    }
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+  }
+}
+
 }  // namespace
 }  // namespace prvdrinfo

@@ -24,6 +24,10 @@ class CommandFailed : public std::runtime_error {
 // Each command lives in its own file and adds itself to the application here.
 void AddBagCommands(CLI::App& app);   // bag_command.cpp
 void AddDemoCommand(CLI::App& app);   // demo_command.cpp
+void AddDdlCommand(CLI::App& app);    // ddl_command.cpp
+
+// The built-in example table definition (JSON) of the ddl command.
+std::string DdlExample();
 
 // The bytes of a file, or of standard input for "-".
 Bytes ReadInput(const std::string& fileOrDash);
@@ -43,5 +47,6 @@ struct DemoStep {
 std::vector<DemoStep> DemoSteps();
 
 void RunBagDemo(DemoContext& context);  // bag_command.cpp
+void RunDdlDemo(DemoContext& context);  // ddl_command.cpp
 
 }  // namespace prvdrinfo::tool

@@ -15,6 +15,7 @@ namespace prvdrinfo::tool {
 std::vector<DemoStep> DemoSteps() {
   return {
       {"Property bag: values, nested objects and their bytes", RunBagDemo},
+      {"Table definition: the SQLite statements of a provider table, run on a real file", RunDdlDemo},
   };
 }
 

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   prvdrinfo::tool::AddBagCommands(app);
   prvdrinfo::tool::AddDemoCommand(app);
+  prvdrinfo::tool::AddDdlCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
