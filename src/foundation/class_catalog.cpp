@@ -9,9 +9,11 @@
 #include "prvdrinfo/columns/referencer_column_info.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/providers/descend_menu_item.h"
+#include "prvdrinfo/providers/descend_menu_items.h"
 #include "prvdrinfo/providers/division_info.h"
 #include "prvdrinfo/providers/form_info.h"
 #include "prvdrinfo/providers/provider_form_view_link.h"
+#include "prvdrinfo/providers/provider_form_view_links.h"
 #include "prvdrinfo/summaries/cert_summary_info.h"
 #include "prvdrinfo/summaries/change_summary_info.h"
 #include "prvdrinfo/summaries/division_summary_info.h"
@@ -41,6 +43,8 @@ void RegisterLibraryClasses() {
   ClassRegistry::Register<CDivisionInfo>(CDivisionInfo::kClassName);
   ClassRegistry::Register<CProviderFormViewLink>(CProviderFormViewLink::kClassName);
   ClassRegistry::Register<CDescendMenuItem>(CDescendMenuItem::kClassName);
+  ClassRegistry::Register<CProviderFormViewLinks>(CProviderFormViewLinks::kClassName);
+  ClassRegistry::Register<CDescendMenuItems>(CDescendMenuItems::kClassName);
   ClassRegistry::Register<CIndexDef>(CIndexDef::kClassName);
   ClassRegistry::Register<CUniqueIndexes>(CUniqueIndexes::kClassName);
   ClassRegistry::Register<CIndexDefs>(CIndexDefs::kClassName);

@@ -1,0 +1,114 @@
+#include "prvdrinfo/providers/descend_menu_items.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/property_bag.h"
+
+namespace prvdrinfo {
+namespace {
+
+int32_t NumberOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const CError& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+std::vector<std::string> Captions(const CDescendMenuItems& menu) {
+  std::vector<std::string> captions;
+  for (const auto& item : menu) captions.push_back(item->Caption());
+  return captions;
+}
+
+TEST(DescendMenuItem, AFreshItemHasANewGuidAndTheDefaultCaption) {
+  CDescendMenuItem a;
+  CDescendMenuItem b;
+  EXPECT_EQ(a.Guid().size(), 36U);
+  EXPECT_NE(a.Guid(), b.Guid());
+  EXPECT_EQ(a.Caption(), "New Menu Item");
+  EXPECT_EQ(a.DescendToProviderGuid(), "");
+
+  PropertyBag bag;
+  a.Class_WriteProperties(bag);
+  EXPECT_FALSE(bag.Exists("Caption"));  // equal to its default
+  EXPECT_TRUE(bag.Exists("DescendToFormTypeGuid"));
+}
+
+TEST(DescendMenuItems, AddKeepsOrderAndRefusesAGuidThatIsThereInAnyCase) {
+  auto menu = CDescendMenuItemsFactory().CreateNewDescendMenuItems();
+  const auto first = menu->Add("aaaa", "Drawings");
+  EXPECT_EQ(first->Guid(), "aaaa");
+  EXPECT_EQ(first->Caption(), "Drawings");
+  menu->Add("bbbb", "Change orders");
+  EXPECT_EQ(NumberOf([&] { menu->Add("AAAA", "Again"); }), 457);
+  EXPECT_EQ(NumberOf([&] { menu->Add(" ", "Nowhere"); }), 5);
+  EXPECT_EQ(Captions(*menu), (std::vector<std::string>{"Drawings", "Change orders"}));
+  EXPECT_EQ(menu->MenuItemByGuid("BBBB")->Caption(), "Change orders");
+  EXPECT_EQ(menu->MenuItemByIndex(0), first);
+  EXPECT_EQ(NumberOf([&] { menu->MenuItemByIndex(2); }), 9);
+  EXPECT_EQ(NumberOf([&] { menu->MenuItemByGuid("cccc"); }), 5);
+  menu->RemoveByGuid("AAAA");
+  EXPECT_EQ(menu->Count(), 1);
+  menu->RemoveByIndex(0);
+  EXPECT_EQ(menu->Count(), 0);
+}
+
+TEST(DescendMenuItems, FindsByCaptionThroughTheComparisonForm) {
+  CDescendMenuItems menu;
+  menu.Add("1", "Item 10");
+  menu.Add("2", "Site  instruction 2");
+  menu.Add("3", "SITE INSTRUCTION 02");
+  EXPECT_EQ(menu.MenuItemByCaption(" site instruction 2 ")->Guid(), "2");  // the first match
+  EXPECT_EQ(menu.MenuItemByCaption("item 10")->Guid(), "1");
+  try {
+    menu.MenuItemByCaption("Item 1");
+    ADD_FAILURE() << "found a caption that is not there";
+  } catch (const CError& e) {
+    EXPECT_EQ(e.Number(), 5);
+    EXPECT_EQ(e.Description(), "Item not found in this collection.");
+  }
+}
+
+TEST(DescendMenuItems, RemoveByCaptionTakesTheFirstMatchOnly) {
+  CDescendMenuItems menu;
+  menu.Add("1", "Drawings");
+  menu.Add("2", "RFIs");
+  menu.Add("3", "drawings");
+  menu.RemoveByCaption("Nothing like it");  // no match: no error
+  EXPECT_EQ(menu.Count(), 3);
+  // An item whose GUID changed after it was added is still removed, and only it.
+  menu.MenuItemByIndex(0)->SetGuid("2");
+  menu.RemoveByCaption("DRAWINGS");
+  EXPECT_EQ(Captions(menu), (std::vector<std::string>{"RFIs", "drawings"}));
+}
+
+TEST(DescendMenuItems, RoundTripsItsItemsAsTheirOwnClass) {
+  CDescendMenuItems menu;
+  auto item = menu.Add("E3A1", "Submittals");
+  item->SetDescendToProviderGuid("PROVIDER");
+  item->SetDescendToFormTypeGuid("FORMTYPE");
+  menu.Add("F00D", "New Menu Item");
+
+  CDescendMenuItems back;
+  back.Add("OLD", "Replaced");
+  back.Deserialize(menu.Serialize());
+  ASSERT_EQ(back.Count(), 2);
+  const auto restored = back.MenuItemByGuid("e3a1");
+  EXPECT_NE(restored, item);
+  EXPECT_EQ(restored->Caption(), "Submittals");
+  EXPECT_EQ(restored->DescendToProviderGuid(), "PROVIDER");
+  EXPECT_EQ(restored->DescendToFormTypeGuid(), "FORMTYPE");
+  EXPECT_EQ(back.MenuItemByIndex(1)->Guid(), "F00D");
+  EXPECT_EQ(back.MenuItemByIndex(1)->Caption(), "New Menu Item");
+  EXPECT_EQ(back.Serialize(), menu.Serialize());
+}
+
+}  // namespace
+}  // namespace prvdrinfo
