@@ -40,7 +40,6 @@ constexpr ErrorSite kFromCache{"AHNDO1WQJGOJXDSKXERCCOTHZ",
 constexpr ErrorSite kColumns{"7DASW5ZRD9R4BBPBAIF151CQV", "CTaskRegister.InitializeProperties"};
 constexpr ErrorSite kMenu{"2AVLC1244U64DK2ADMM6DUTDN", "CTaskRegister.DescendMenuItems"};
 
-constexpr const char* kSource = "CTaskRegister";
 constexpr const char* kDrawingsProviderGuid = "0F1E2D3C-4B5A-4968-8776-A5B4C3D2E1F0";
 
 struct Task {
