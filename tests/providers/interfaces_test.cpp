@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/persistable.h"
+#include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/providers/provider_interfaces.h"
 
 namespace prvdrinfo {
@@ -2513,6 +2515,38 @@ TEST(ProviderInterfaces, NumberedInterfacesDoNotImplyTheEarlierOnes) {
   Variant held(std::make_shared<StoredTwoOnly>());
   EXPECT_NE(held.ToObject<IProviderStored2>(), nullptr);
   EXPECT_THROW(held.ToObject<IProviderStored>(), CError);
+}
+
+// A persistable class that also implements the contract, as a provider info shell does:
+// one object root, so it travels inside a Variant and comes back as its own class.
+class PersistableProvider : public CPersistable, public IProviderInfo, public IProviderTitled {
+ public:
+  std::string title;
+  std::string ClassName() const override { return "PersistableProvider"; }
+  void Class_WriteProperties(PropertyBag& bag) const override { bag.WriteProperty("T", title); }
+  void Class_ReadProperties(const PropertyBag& bag) override { title = bag.ReadText("T"); }
+
+ protected:
+  std::string IProviderInfo_ClassName() override { return "CSomeProvider"; }
+  std::string IProviderTitled_TitleColumnGuid() override { return title; }
+};
+
+TEST(ProviderInterfaces, APersistableProviderHasOneObjectRoot) {
+  ClassRegistry::Register<PersistableProvider>("PersistableProvider");
+  auto provider = std::make_shared<PersistableProvider>();
+  provider->title = "TITLE-COLUMN";
+  // Its persisted class and the class it reports as a provider are separate members.
+  EXPECT_EQ(static_cast<const IPersistable&>(*provider).ClassName(), "PersistableProvider");
+  EXPECT_EQ(static_cast<IProviderInfo&>(*provider).ClassName(), "CSomeProvider");
+
+  PropertyBag bag;
+  bag.WriteProperty("Provider", Variant(provider));
+  PropertyBag restored;
+  restored.SetContents(bag.Contents());
+  const auto back = restored.ReadObject<IProviderTitled>("Provider");
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->TitleColumnGuid(), "TITLE-COLUMN");
+  EXPECT_NE(std::dynamic_pointer_cast<IProviderInfo>(back), nullptr);
 }
 
 }  // namespace

@@ -10,8 +10,10 @@
 
 namespace prvdrinfo {
 
-// An object that saves itself into a property bag and loads itself from one.
-class IPersistable : public IObject {
+// An object that saves itself into a property bag and loads itself from one. IObject is a
+// virtual base, so that a persistable class that also implements provider interfaces (a
+// provider info shell) still has one object root.
+class IPersistable : public virtual IObject {
  public:
   // The class identity stored with nested objects; the class registry maps it back.
   virtual std::string ClassName() const = 0;
