@@ -38,6 +38,7 @@
 
 #include "prvdrinfo/providers/descend_menu_item.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
+#include "prvdrinfo/providers/division_fields.h"
 #include "prvdrinfo/providers/division_info.h"
 #include "prvdrinfo/providers/form_info.h"
 #include "prvdrinfo/providers/forward.h"

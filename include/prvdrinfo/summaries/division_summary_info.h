@@ -6,35 +6,21 @@
 
 #include "prvdrinfo/foundation/currency.h"
 #include "prvdrinfo/foundation/persistable.h"
+#include "prvdrinfo/providers/division_fields.h"
 
 namespace prvdrinfo {
 
 // The summary of one division of a project: its numbering and names (as a CDivisionInfo
 // has them), the contracted and completed amounts and an item count. Holds what was last
 // set or loaded; derives nothing.
-class CDivisionSummaryInfo : public CPersistable {
+class CDivisionSummaryInfo : public CPersistable, public DivisionFields {
  public:
   static constexpr const char* kClassName = "CDivisionSummaryInfo";
 
-  // Not persisted.
-  const std::string& Guid() const { return guid_; }
-  void SetGuid(const std::string& value) { guid_ = value; }
   Currency ContractedAmount() const { return contractedAmount_; }
   void SetContractedAmount(Currency value) { contractedAmount_ = value; }
   Currency CompletedAmount() const { return completedAmount_; }
   void SetCompletedAmount(Currency value) { completedAmount_ = value; }
-  // The three numbers refuse negative values (5); a refused value changes nothing.
-  int32_t MainNumber() const { return mainNumber_; }
-  void SetMainNumber(int32_t value);
-  int32_t MinimumSecondaryNumber() const { return minimumSecondaryNumber_; }
-  void SetMinimumSecondaryNumber(int32_t value);
-  int32_t MaximumSecondaryNumber() const { return maximumSecondaryNumber_; }
-  void SetMaximumSecondaryNumber(int32_t value);
-  // Stored after the caption clean-up; a value that cleans up to nothing is refused (5).
-  const std::string& Abbreviation() const { return abbreviation_; }
-  void SetAbbreviation(const std::string& value);
-  const std::string& Title() const { return title_; }
-  void SetTitle(const std::string& value);
   int32_t Count() const { return count_; }
   void SetCount(int32_t value) { count_ = value; }
 
@@ -44,14 +30,8 @@ class CDivisionSummaryInfo : public CPersistable {
   void Class_ReadProperties(const PropertyBag& bag) override;
 
  private:
-  std::string guid_;
   Currency contractedAmount_;
   Currency completedAmount_;
-  int32_t mainNumber_ = 0;
-  int32_t minimumSecondaryNumber_ = 0;
-  int32_t maximumSecondaryNumber_ = 0;
-  std::string abbreviation_;
-  std::string title_;
   int32_t count_ = 0;
 };
 
