@@ -21,6 +21,7 @@ install(FILES
   ${CMAKE_CURRENT_BINARY_DIR}/prvdrinfoConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/prvdrinfo)
 
+file(RELATIVE_PATH PRVDRINFO_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 configure_file(cmake/prvdrinfo.pc.in ${CMAKE_CURRENT_BINARY_DIR}/prvdrinfo.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/prvdrinfo.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
