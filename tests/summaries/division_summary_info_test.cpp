@@ -26,19 +26,21 @@ void ExpectRefused(const std::function<void()>& set, const std::string& message)
 
 TEST(DivisionSummaryInfo, NumbersAcceptZeroAndRefuseNegativesKeepingTheOldValue) {
   struct Case {
-    void (D::*set)(int32_t);
-    int32_t (D::*get)() const;
+    // Members of the shared division fields, called through that base.
+    void (DivisionFields::*set)(int32_t);
+    int32_t (DivisionFields::*get)() const;
     const char* message;
   };
   const Case cases[] = {
-      {&D::SetMainNumber, &D::MainNumber, "Main Division number out of range."},
-      {&D::SetMinimumSecondaryNumber, &D::MinimumSecondaryNumber,
+      {&DivisionFields::SetMainNumber, &DivisionFields::MainNumber, "Main Division number out of range."},
+      {&DivisionFields::SetMinimumSecondaryNumber, &DivisionFields::MinimumSecondaryNumber,
        "Minimum secondary division number out of range."},
-      {&D::SetMaximumSecondaryNumber, &D::MaximumSecondaryNumber,
+      {&DivisionFields::SetMaximumSecondaryNumber, &DivisionFields::MaximumSecondaryNumber,
        "Maximum Secondary Division number out of range."},
   };
   for (const auto& c : cases) {
-    D d;
+    D object;
+    DivisionFields& d = object;
     (d.*c.set)(0);
     EXPECT_EQ((d.*c.get)(), 0);
     (d.*c.set)(42);
