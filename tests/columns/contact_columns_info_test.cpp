@@ -7,9 +7,12 @@
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"
 #include "prvdrinfo/foundation/vesk.h"
+#include "support/error_capture.h"
 
 namespace prvdrinfo {
 namespace {
+
+using testing::ErrorOf;
 
 using Getter = std::string (CContactColumnsInfo::*)() const;
 using Setter = void (CContactColumnsInfo::*)(const std::string&);
@@ -63,17 +66,6 @@ const NamedProperty kProperties[] = {
 #undef PROPERTY
 
 std::string GuidFor(int32_t type) { return "9A0B1C2D-0000-4000-8000-0000000000" + std::to_string(10 + type); }
-
-template <class Fn>
-CError ErrorOf(Fn&& fn) {
-  try {
-    fn();
-  } catch (const CError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return CError(0, "", "");
-}
 
 TEST(ContactColumnsInfo, TypeRangeAndEnumerationValues) {
   CContactColumnsInfo info;

@@ -7,18 +7,12 @@
 #include <limits>
 
 #include "prvdrinfo/foundation/error.h"
+#include "support/error_capture.h"
 
 namespace prvdrinfo {
 namespace {
 
-int32_t ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const CError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using testing::ErrorNumberOf;
 
 TEST(Currency, SumsAreExactWhereDoublesDrift) {
   Currency sum;

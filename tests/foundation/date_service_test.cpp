@@ -11,9 +11,12 @@
 
 #include "prvdrinfo/foundation/error.h"
 #include "support/host_seams.h"
+#include "support/error_capture.h"
 
 namespace prvdrinfo {
 namespace {
+
+using testing::ErrorOf;
 
 using namespace std::string_literals;
 using test::ScopedClock;
@@ -34,17 +37,6 @@ std::string Show(const P& p) {
   std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
                 p.hour, p.minute, p.second);
   return buffer;
-}
-
-template <class Body>
-CError ErrorOf(Body body) {
-  try {
-    body();
-  } catch (const CError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error";
-  return CError(0, "", "");
 }
 
 TEST(DateServiceIso, LocalDatesToUtcTextAndBack) {

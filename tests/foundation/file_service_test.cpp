@@ -13,9 +13,12 @@
 #include <vector>
 
 #include "prvdrinfo/foundation/error.h"
+#include "support/error_capture.h"
 
 namespace prvdrinfo {
 namespace {
+
+using testing::ErrorNumberOf;
 
 namespace fs = std::filesystem;
 
@@ -40,15 +43,6 @@ class FileServiceTest : public ::testing::Test {
 
   std::string folder_;
 };
-
-int32_t ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const CError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 TEST(FileServiceJoin, ExactlyOneSlashBetweenTheParts) {
   struct Case {

@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "prvdrinfo/foundation/error.h"
+#include "support/error_capture.h"
 
 namespace prvdrinfo {
 namespace {
+
+using testing::ErrorOf;
 
 using namespace std::string_literals;
 
@@ -49,17 +52,6 @@ bool IsWellFormedUtf8(const std::string& s) {
     i += n + 1;
   }
   return true;
-}
-
-template <class Body>
-CError ErrorOf(Body body) {
-  try {
-    body();
-  } catch (const CError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error";
-  return CError(0, "", "");
 }
 
 const std::string kReplacement = "\xEF\xBF\xBD";  // U+FFFD

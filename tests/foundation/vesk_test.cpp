@@ -15,24 +15,16 @@
 #include "prvdrinfo/foundation/error.h"
 #include "support/host_seams.h"
 #include "support/temp_dir.h"
+#include "support/error_capture.h"
 
 namespace prvdrinfo {
 namespace {
 
+using testing::ErrorOf;
+
 using namespace std::string_literals;
 using test::ScopedEnv;
 using test::TempDir;
-
-template <class Body>
-CError ErrorOf(Body body) {
-  try {
-    body();
-  } catch (const CError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error";
-  return CError(0, "", "");
-}
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path);
@@ -172,9 +164,9 @@ TEST_F(VeskLog, TheDefaultSinkWritesOnlyWhereToldTo) {
   const std::string path = temp_.File("log.txt");
   {
     ScopedEnv off("PRVDRINFO_LOG", std::nullopt);
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     CVesk::Log("C", "silent");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   }
   {
     ScopedEnv toFile("PRVDRINFO_LOG", path);
@@ -193,9 +185,9 @@ TEST_F(VeskLog, TheDefaultSinkWritesOnlyWhereToldTo) {
   EXPECT_EQ(text.find("silent"), std::string::npos);
   {
     ScopedEnv toStderr("PRVDRINFO_LOG", "stderr");
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     CVesk::Log("C", "on stderr");
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("Z C: on stderr\n"), std::string::npos);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("Z C: on stderr\n"), std::string::npos);
   }
   {
     ScopedEnv unwritable("PRVDRINFO_LOG", temp_.File("missing/folder/log.txt"));

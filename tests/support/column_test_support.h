@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/error_capture.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -22,17 +24,5 @@ PropertyBag Without(const PropertyBag& bag, const std::vector<std::string>& keys
 
 // Bytes taken as 16-bit code units, little-endian pairs.
 std::u16string UnitsOf(const Bytes& bytes);
-
-// The error that fn raises; a test failure when it raises none.
-template <class Fn>
-CError ErrorOf(Fn&& fn) {
-  try {
-    fn();
-  } catch (const CError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return CError(0, "", "");
-}
 
 }  // namespace prvdrinfo::testing

@@ -6,24 +6,18 @@
 
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/foundation/error.h"
+#include "support/error_capture.h"
 
 namespace prvdrinfo {
 namespace {
+
+using testing::ErrorNumberOf;
 
 std::shared_ptr<CColumnDefStored> Column(const std::string& guid) {
   auto column = std::make_shared<CColumnDefStored>();
   column->SetGuid(guid);
   column->SetIdentifier(guid);
   return column;
-}
-
-int32_t ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const CError& e) {
-    return e.Number();
-  }
-  return 0;
 }
 
 TEST(IndexDefs, FreshObjectsAreEmptyAndUsable) {

@@ -11,10 +11,13 @@
 #include "prvdrinfo/columns/column_def_computed.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/foundation/error.h"
+#include "support/error_capture.h"
 #include "support/temp_dir.h"
 
 namespace prvdrinfo {
 namespace {
+
+using testing::ErrorOf;
 
 std::shared_ptr<CColumnDefStored> StoredColumn(const std::string& name, e_VeskDataType type) {
   auto column = std::make_shared<CColumnDefStored>();
@@ -33,15 +36,6 @@ std::shared_ptr<CProviderTableDef> TasksTable(const std::string& name = "Tasks")
   table->Columns()->Required()->AddExisting(title);
   table->Columns()->ProviderSpecific()->AddExisting(StoredColumn("Due", datatype_DateUtc));
   return table;
-}
-
-CError ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const CError& e) {
-    return e;
-  }
-  return CError(0, "", "no error");
 }
 
 TEST(ProviderTableDef, WorkedExampleComesOutExactly) {
