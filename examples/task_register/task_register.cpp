@@ -21,8 +21,8 @@
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
-#include "prvdrinfo/providers/provider_interfaces.h"
-#include "prvdrinfo/providers/provider_module.h"
+#include "prvdrinfo/contract/provider_interfaces.h"
+#include "prvdrinfo/contract/provider_module.h"
 
 namespace task_register {
 namespace {

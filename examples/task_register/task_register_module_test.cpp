@@ -15,8 +15,8 @@
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
-#include "prvdrinfo/providers/provider_interfaces.h"
-#include "prvdrinfo/providers/provider_module.h"
+#include "prvdrinfo/contract/provider_interfaces.h"
+#include "prvdrinfo/contract/provider_module.h"
 
 namespace prvdrinfo {
 namespace {

@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/columns/column_def_computed.h"
 
 #include "foundation/text_service.h"
@@ -173,4 +174,8 @@ std::shared_ptr<CColumnDefComputed> CColumnDefComputedFactory::CreateColumnDefCo
   return kFactory.Guard([] { return std::make_shared<CColumnDefComputed>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CColumnDefComputed)
 }  // namespace prvdrinfo

@@ -1,6 +1,7 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 
-#include "foundation/sql_service.h"
+#include "db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/vesk.h"
 
@@ -169,4 +170,8 @@ std::shared_ptr<CColumnDefStored> CColumnDefStoredFactory::CreateColumnDefStored
   return kFactory.Guard([] { return std::make_shared<CColumnDefStored>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CColumnDefStored)
 }  // namespace prvdrinfo

@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/columns/column_defs.h"
 
 #include "foundation/content_parts.h"
@@ -122,4 +123,8 @@ std::shared_ptr<CColumnDefs> CColumnDefsFactory::CreateColumnDefs() const {
   return kFactory.Guard([] { return std::make_shared<CColumnDefs>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CColumnDefs)
 }  // namespace prvdrinfo

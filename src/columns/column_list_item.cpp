@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/columns/column_list_item.h"
 
 #include "foundation/rtf.h"
@@ -100,4 +101,8 @@ std::shared_ptr<CColumnListItem> CColumnListItemFactory::CreateColumnListItem() 
   return kFactory.Guard([] { return std::make_shared<CColumnListItem>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CColumnListItem)
 }  // namespace prvdrinfo

@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/columns/contact_columns_info.h"
 
 #include "prvdrinfo/foundation/error.h"
@@ -95,4 +96,8 @@ std::shared_ptr<CContactColumnsInfo> CContactColumnsInfoFcty::CreateContactColum
   return kCreate.Guard([] { return std::make_shared<CContactColumnsInfo>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CContactColumnsInfo)
 }  // namespace prvdrinfo

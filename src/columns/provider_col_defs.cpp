@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/columns/provider_col_defs.h"
 
 #include <array>
@@ -145,4 +146,8 @@ std::shared_ptr<CProviderColDefs> CProviderColDefsFactory::CreateProviderColDefs
   return kFactory.Guard([] { return std::make_shared<CProviderColDefs>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CProviderColDefs)
 }  // namespace prvdrinfo

@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/columns/referencer_column_info.h"
 
 #include "foundation/text_service.h"
@@ -83,4 +84,8 @@ std::shared_ptr<CReferencerColumnInfo> CReferencerColumnInfoF::CreateReferencerC
   return kCreate.Guard([] { return std::make_shared<CReferencerColumnInfo>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CReferencerColumnInfo)
 }  // namespace prvdrinfo

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <string>
 
-#include "foundation/class_catalog.h"
+#include "foundation/class_registration.h"
 #include "foundation/load_depth.h"
 #include "prvdrinfo/foundation/error.h"
 
@@ -28,27 +28,6 @@ struct Registry {
 Registry& TheRegistry() {
   static Registry registry;
   return registry;
-}
-
-// Set while the catalogue registers the library's classes, so that its own Register
-// calls do not wait for the registration they are part of.
-thread_local bool registeringLibrary = false;
-
-// The library's classes are registered on the first use of the registry, whether that is
-// a lookup or a host's own Register (which then wins over a library class of that name).
-void EnsureLibraryClasses() {
-  if (registeringLibrary) return;
-  static std::once_flag once;
-  std::call_once(once, [] {
-    registeringLibrary = true;
-    try {
-      RegisterLibraryClasses();
-    } catch (...) {
-      registeringLibrary = false;
-      throw;
-    }
-    registeringLibrary = false;
-  });
 }
 
 }  // namespace
@@ -81,10 +60,16 @@ void CPersistable::DeserializeV(const Variant& pa_PropertyBagBytes) {
   });
 }
 
+bool RegisterLibraryClass(std::string_view className, ClassRegistry::Factory factory) {
+  Registry& registry = TheRegistry();
+  const std::lock_guard lock(registry.mutex);
+  registry.factories.try_emplace(std::string(className), std::move(factory));
+  return true;
+}
+
 void ClassRegistry::Register(std::string className, Factory factory) {
   kRegister.Guard([&] {
     if (!factory) kRegister.Raise(err::kInvalidProcedureCall, "A class factory is required.");
-    EnsureLibraryClasses();
     Registry& registry = TheRegistry();
     const std::lock_guard lock(registry.mutex);
     registry.factories.insert_or_assign(std::move(className), std::move(factory));
@@ -93,7 +78,6 @@ void ClassRegistry::Register(std::string className, Factory factory) {
 
 bool ClassRegistry::IsRegistered(std::string_view className) {
   return kIsRegistered.Guard([&] {
-    EnsureLibraryClasses();
     Registry& registry = TheRegistry();
     const std::lock_guard lock(registry.mutex);
     return registry.factories.find(className) != registry.factories.end();
@@ -102,7 +86,6 @@ bool ClassRegistry::IsRegistered(std::string_view className) {
 
 std::shared_ptr<IPersistable> ClassRegistry::Create(std::string_view className) {
   return kCreate.Guard([&] {
-    EnsureLibraryClasses();
     Factory factory;
     {
       Registry& registry = TheRegistry();

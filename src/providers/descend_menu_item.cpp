@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/providers/descend_menu_item.h"
 
 #include "foundation/guid_service.h"
@@ -34,4 +35,8 @@ void CDescendMenuItem::Class_ReadProperties(const PropertyBag& bag) {
   });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CDescendMenuItem)
 }  // namespace prvdrinfo

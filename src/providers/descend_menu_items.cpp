@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
 
 #include "foundation/text_service.h"
@@ -105,4 +106,8 @@ std::shared_ptr<CDescendMenuItems> CDescendMenuItemsFactory::CreateNewDescendMen
   return kCreate.Guard([] { return std::make_shared<CDescendMenuItems>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CDescendMenuItems)
 }  // namespace prvdrinfo

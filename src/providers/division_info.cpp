@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/providers/division_info.h"
 
 #include "prvdrinfo/foundation/error.h"
@@ -22,4 +23,8 @@ std::shared_ptr<CDivisionInfo> CDivisionInfoFactory::CreateDivisionInfo() const 
   return kCreate.Guard([] { return std::make_shared<CDivisionInfo>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CDivisionInfo)
 }  // namespace prvdrinfo

@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/providers/form_info.h"
 
 #include <string_view>
@@ -116,4 +117,8 @@ std::shared_ptr<CFormInfo> CFormInfoFactory::CreateFormInfo() const {
   return kCreate.Guard([] { return std::make_shared<CFormInfo>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CFormInfo)
 }  // namespace prvdrinfo

@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/providers/provider_form_view_link.h"
 
 #include "foundation/content_parts.h"
@@ -32,4 +33,8 @@ void CProviderFormViewLink::AppendContentString3(StringBuilder& po_StringBuilder
   kContent.Guard([&] { content::AppendBytes(po_StringBuilder, Serialize()); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CProviderFormViewLink)
 }  // namespace prvdrinfo

@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/providers/provider_form_view_links.h"
 
 #include "foundation/content_parts.h"
@@ -107,4 +108,8 @@ std::shared_ptr<CProviderFormViewLinks> CProviderFormViewLinksFcy::CreateProvide
   return kCreate.Guard([] { return std::make_shared<CProviderFormViewLinks>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CProviderFormViewLinks)
 }  // namespace prvdrinfo

@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/summaries/cert_summary_info.h"
 
 #include "prvdrinfo/foundation/error.h"
@@ -35,4 +36,8 @@ std::shared_ptr<CCertSummaryInfo> CCertSummaryInfoFcty::CreateCertificateSummary
   return kCreate.Guard([] { return std::make_shared<CCertSummaryInfo>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CCertSummaryInfo)
 }  // namespace prvdrinfo

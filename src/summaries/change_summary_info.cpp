@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/summaries/change_summary_info.h"
 
 #include "prvdrinfo/foundation/error.h"
@@ -41,4 +42,8 @@ std::shared_ptr<CChangeSummaryInfo2> CChangeSummaryInfoFcty::CreateChangeSummary
   return kCreate2.Guard([] { return std::make_shared<CChangeSummaryInfo2>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CChangeSummaryInfo)
 }  // namespace prvdrinfo

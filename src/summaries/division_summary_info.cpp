@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/summaries/division_summary_info.h"
 
 #include "prvdrinfo/foundation/error.h"
@@ -34,4 +35,8 @@ std::shared_ptr<CDivisionSummaryInfo> CDivisionSummaryInfoFctry::CreateDivisionS
   return kCreate.Guard([] { return std::make_shared<CDivisionSummaryInfo>(); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CDivisionSummaryInfo)
 }  // namespace prvdrinfo

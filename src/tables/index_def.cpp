@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/tables/index_def.h"
 
 #include "prvdrinfo/foundation/error.h"
@@ -26,4 +27,8 @@ void CIndexDef::Class_ReadProperties(const PropertyBag& bag) {
   kRead.Guard([&] { columns_ = bag.ReadObject<CColumnDefs>(kColumnsKey); });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CIndexDef)
 }  // namespace prvdrinfo

@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/tables/index_defs.h"
 
 #include "prvdrinfo/foundation/error.h"
@@ -41,4 +42,8 @@ void CIndexDefs::Class_ReadProperties(const PropertyBag& bag) {
   });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CIndexDefs)
 }  // namespace prvdrinfo

@@ -1,7 +1,8 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/tables/provider_table_def.h"
 
-#include "foundation/db_factory.h"
-#include "foundation/sql_service.h"
+#include "db/db_factory.h"
+#include "db/sql_service.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/string_builder.h"
@@ -196,4 +197,8 @@ std::shared_ptr<CProviderTableDef> CProviderTableDefFctry::CreateProviderTableDe
   return std::make_shared<CProviderTableDef>();
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CProviderTableDef)
 }  // namespace prvdrinfo

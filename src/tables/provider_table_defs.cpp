@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/tables/provider_table_defs.h"
 
 #include "foundation/text_service.h"
@@ -70,4 +71,8 @@ std::shared_ptr<CProviderTableDefs> CProviderTableDefsFactory::CreateProviderTab
   return std::make_shared<CProviderTableDefs>();
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CProviderTableDefs)
 }  // namespace prvdrinfo

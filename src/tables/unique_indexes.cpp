@@ -1,3 +1,4 @@
+#include "foundation/class_registration.h"
 #include "prvdrinfo/tables/unique_indexes.h"
 
 #include "prvdrinfo/foundation/error.h"
@@ -81,4 +82,8 @@ void CUniqueIndexes::Class_ReadProperties(const PropertyBag& bag) {
   });
 }
 
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+PRVDRINFO_REGISTER_CLASS(CUniqueIndexes)
 }  // namespace prvdrinfo

@@ -5,9 +5,9 @@
 #include <functional>
 #include <regex>
 
-#include "foundation/db_factory.h"
-#include "foundation/recordset.h"
-#include "foundation/sqlite_connection.h"
+#include "db/db_factory.h"
+#include "db/recordset.h"
+#include "db/connection.h"
 #include "prvdrinfo/columns/column_def_computed.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/foundation/error.h"

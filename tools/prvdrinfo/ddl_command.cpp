@@ -14,9 +14,9 @@
 #include <string>
 
 #include "commands.h"
-#include "foundation/db_factory.h"
-#include "foundation/recordset.h"
-#include "foundation/sqlite_connection.h"
+#include "db/db_factory.h"
+#include "db/recordset.h"
+#include "db/connection.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/tables/provider_table_defs.h"

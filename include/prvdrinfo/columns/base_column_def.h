@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/columns/column_enums.h"
 #include "prvdrinfo/foundation/variant.h"
 
@@ -15,7 +16,7 @@ class KeyedCollection;
 // The column contract through which the library and its callers handle stored and
 // computed columns alike. The numbered extensions are separate interfaces; ask a column
 // for one with std::dynamic_pointer_cast.
-class IBaseColumnDef {
+class PRVDRINFO_API IBaseColumnDef {
  public:
   virtual ~IBaseColumnDef() = default;
 
@@ -58,13 +59,13 @@ class IBaseColumnDef {
   virtual void SetGroupKey(const std::string& value) = 0;
 };
 
-class IBaseColumnDef2 {
+class PRVDRINFO_API IBaseColumnDef2 {
  public:
   virtual ~IBaseColumnDef2() = default;
   virtual void AppendContentString(CStringBuilder& po_StringBuilder) const = 0;
 };
 
-class IBaseColumnDef3 {
+class PRVDRINFO_API IBaseColumnDef3 {
  public:
   virtual ~IBaseColumnDef3() = default;
   // Position in a result set, set by whoever loads data; -1 in a new column.
@@ -75,7 +76,7 @@ class IBaseColumnDef3 {
   virtual void SetSupportSpecialFormatType(int32_t p_SpecialFormatType, bool value) = 0;
 };
 
-class IBaseColumnDef4 {
+class PRVDRINFO_API IBaseColumnDef4 {
  public:
   virtual ~IBaseColumnDef4() = default;
   virtual std::string ProviderGuid() const = 0;
@@ -83,21 +84,21 @@ class IBaseColumnDef4 {
 };
 
 // Stored columns only.
-class IBaseColumnDef5 {
+class PRVDRINFO_API IBaseColumnDef5 {
  public:
   virtual ~IBaseColumnDef5() = default;
   virtual bool IsHybrid() const = 0;
   virtual void SetIsHybrid(bool value) = 0;
 };
 
-class IBaseColumnDef6 {
+class PRVDRINFO_API IBaseColumnDef6 {
  public:
   virtual ~IBaseColumnDef6() = default;
   virtual bool IsPopular() const = 0;
   virtual void SetIsPopular(bool value) = 0;
 };
 
-class IBaseColumnDef7 {
+class PRVDRINFO_API IBaseColumnDef7 {
  public:
   virtual ~IBaseColumnDef7() = default;
   virtual e_SpecialColumnType SpecialColumnType() const = 0;
@@ -111,7 +112,7 @@ class IBaseColumnDef7 {
 };
 
 // Stored columns only.
-class IBaseColumnDef8 {
+class PRVDRINFO_API IBaseColumnDef8 {
  public:
   virtual ~IBaseColumnDef8() = default;
   virtual bool UpdateWhenValueUnchanged() const = 0;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/columns/base_column_def.h"
 #include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
@@ -16,7 +17,7 @@ namespace prvdrinfo {
 // their accessors, the normal-column entry of the save routines, the form GUID list and
 // the content string. The IBaseColumnDef5 and IBaseColumnDef8 extensions are not here:
 // only stored columns implement them.
-class CColumnDefBase
+class PRVDRINFO_API CColumnDefBase
     : public CPersistable,
       public ContentSource<IBaseColumnDef, IBaseColumnDef2, IBaseColumnDef3, IBaseColumnDef4,
                            IBaseColumnDef6, IBaseColumnDef7> {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/columns/column_def_base.h"
 
 namespace prvdrinfo {
@@ -10,7 +11,7 @@ namespace prvdrinfo {
 // A column whose value is derived rather than stored: from its Formula, from a list of
 // PossibleValues, or from a column of another provider (an externally linked column).
 // Implements IBaseColumnDef, 2, 3, 4, 6 and 7, but not IBaseColumnDef5 or IBaseColumnDef8.
-class CColumnDefComputed : public CColumnDefBase {
+class PRVDRINFO_API CColumnDefComputed : public CColumnDefBase {
  public:
   static constexpr const char* kClassName = "CColumnDefComputed";
 
@@ -52,7 +53,7 @@ class CColumnDefComputed : public CColumnDefBase {
   mutable std::shared_ptr<KeyedCollection> possibleValues_;  // created on first use
 };
 
-class CColumnDefComputedFactory {
+class PRVDRINFO_API CColumnDefComputedFactory {
  public:
   std::shared_ptr<CColumnDefComputed> CreateColumnDefComputed() const;
 };

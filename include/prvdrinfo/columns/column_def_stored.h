@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/columns/column_def_base.h"
 #include "prvdrinfo/columns/contact_columns_info.h"
 
@@ -11,7 +12,7 @@ namespace prvdrinfo {
 // A column of a provider's database table: identity, SQL identifier, data type, how the
 // host edits and cleans its values, how it is shown, and its links to other providers.
 // Implements IBaseColumnDef and all seven extensions.
-class CColumnDefStored : public CColumnDefBase, public IBaseColumnDef5, public IBaseColumnDef8 {
+class PRVDRINFO_API CColumnDefStored : public CColumnDefBase, public IBaseColumnDef5, public IBaseColumnDef8 {
  public:
   static constexpr const char* kClassName = "CColumnDefStored";
 
@@ -79,7 +80,7 @@ class CColumnDefStored : public CColumnDefBase, public IBaseColumnDef5, public I
   mutable std::shared_ptr<CContactColumnsInfo> contactColumnsInfo_;  // created on first access
 };
 
-class CColumnDefStoredFactory {
+class PRVDRINFO_API CColumnDefStoredFactory {
  public:
   std::shared_ptr<CColumnDefStored> CreateColumnDefStored() const;
 };

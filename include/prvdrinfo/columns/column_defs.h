@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/columns/base_column_def.h"
 #include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
@@ -20,7 +21,7 @@ class CProviderColDefs;
 // and computed columns side by side. Serialized columns come back as their own class.
 // Errors of the underlying collection pass on unchanged: 457 for a Guid already present,
 // 5 for an unknown Guid, 9 for a position out of range.
-class CColumnDefs : public CPersistable, public CContentSource {
+class PRVDRINFO_API CColumnDefs : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CColumnDefs";
 
@@ -86,7 +87,7 @@ class CColumnDefs : public CPersistable, public CContentSource {
   std::shared_ptr<KeyedCollection> columns_;  // Guid -> column object
 };
 
-class CColumnDefsFactory {
+class PRVDRINFO_API CColumnDefsFactory {
  public:
   std::shared_ptr<CColumnDefs> CreateColumnDefs() const;
 };

@@ -4,13 +4,14 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/persistable.h"
 
 namespace prvdrinfo {
 
 // One entry of the value list of a list-type column: abbreviation, title, a rich-text
 // description and display colours. Persisted; renders no content string.
-class CColumnListItem : public CPersistable {
+class PRVDRINFO_API CColumnListItem : public CPersistable {
  public:
   static constexpr const char* kClassName = "CColumnListItem";
   // System colour references: the window background and the window text.
@@ -54,7 +55,7 @@ class CColumnListItem : public CPersistable {
   int32_t forecolor_ = kDefaultForecolor;
 };
 
-class CColumnListItemFactory {
+class PRVDRINFO_API CColumnListItemFactory {
  public:
   std::shared_ptr<CColumnListItem> CreateColumnListItem() const;
 };

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/persistable.h"
 
@@ -50,7 +51,7 @@ enum e_StandardContactColumns : int32_t {
 // For a column that references a project contact: which provider column shows each
 // standard piece of the referenced contact's information, and the address book's
 // identifier for the piece that a column shows. A type never set reads as "".
-class CContactColumnsInfo : public CPersistable {
+class PRVDRINFO_API CContactColumnsInfo : public CPersistable {
  public:
   static constexpr const char* kClassName = "CContactColumnsInfo";
 
@@ -152,7 +153,7 @@ class CContactColumnsInfo : public CPersistable {
   mutable std::shared_ptr<KeyedCollection> guids_;  // "KEY_<type>" -> column GUID
 };
 
-class CContactColumnsInfoFcty {
+class PRVDRINFO_API CContactColumnsInfoFcty {
  public:
   std::shared_ptr<CContactColumnsInfo> CreateContactColumnsInfo() const;
 };

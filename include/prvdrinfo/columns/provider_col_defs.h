@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/columns/column_defs.h"
 
 namespace prvdrinfo {
@@ -10,7 +11,7 @@ namespace prvdrinfo {
 // A provider's complete column set: the standard columns every provider table has, the
 // provider's own columns, and the required columns (values may not be null). Required
 // holds the same column objects as the other two, not copies.
-class CProviderColDefs : public CPersistable, public CContentSource {
+class PRVDRINFO_API CProviderColDefs : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CProviderColDefs";
 
@@ -54,7 +55,7 @@ class CProviderColDefs : public CPersistable, public CContentSource {
   std::shared_ptr<CColumnDefs> required_;
 };
 
-class CProviderColDefsFactory {
+class PRVDRINFO_API CProviderColDefsFactory {
  public:
   std::shared_ptr<CProviderColDefs> CreateProviderColDefs() const;
 };

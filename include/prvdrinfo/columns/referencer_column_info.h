@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/persistable.h"
 
 namespace prvdrinfo {
@@ -11,7 +12,7 @@ namespace prvdrinfo {
 // one fixed provider (ReferencedProviderGuid), or a second column of the row holds the
 // referenced provider's GUID (ReferencedProviderColumnGuid); at most one of the two is
 // set. ReferencedRecordColumnGuid names the column holding the referenced record's GUID.
-class CReferencerColumnInfo : public CPersistable {
+class PRVDRINFO_API CReferencerColumnInfo : public CPersistable {
  public:
   static constexpr const char* kClassName = "CReferencerColumnInfo";
 
@@ -39,7 +40,7 @@ class CReferencerColumnInfo : public CPersistable {
   std::string referencedRecordColumnGuid_;
 };
 
-class CReferencerColumnInfoF {
+class PRVDRINFO_API CReferencerColumnInfoF {
  public:
   std::shared_ptr<CReferencerColumnInfo> CreateReferencerColumnInfo() const;
 };

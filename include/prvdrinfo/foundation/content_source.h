@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 class StringBuilder;  // the database wrapper's builder, library-internal
@@ -13,7 +15,7 @@ class CStringBuffer;
 // detect changes and digested into its content identifier. Collections pass one builder
 // down to all their members through AppendContentString3, so a tree of objects renders
 // into one text without intermediate strings.
-class IContentSource {
+class PRVDRINFO_API IContentSource {
  public:
   virtual ~IContentSource() = default;
   // Library-internal: hosts use ContentString, AppendContentString or
@@ -25,15 +27,15 @@ class IContentSource {
 namespace content {
 // Each call renders into a builder of its own and hands its text over without a copy,
 // so nothing is held between calls.
-std::u16string ContentString(const IContentSource& source);
+PRVDRINFO_API std::u16string ContentString(const IContentSource& source);
 // The same text as one piece of the caller's builder.
-void AppendContentString(const IContentSource& source, CStringBuilder& po_StringBuilder);
-void AppendContentString2(const IContentSource& source, CStringBuffer& po_StringBuilder);
+PRVDRINFO_API void AppendContentString(const IContentSource& source, CStringBuilder& po_StringBuilder);
+PRVDRINFO_API void AppendContentString2(const IContentSource& source, CStringBuffer& po_StringBuilder);
 // The digest of the content string: SHA-256 of its UTF-16 code units (two bytes each,
 // low byte first) as 64 upper-case hex digits (digest selector 3, option 0).
-std::string ContentId(const IContentSource& source);
+PRVDRINFO_API std::string ContentId(const IContentSource& source);
 // The same digest of a text rendered some other way (e.g. an auto-save identifier).
-std::string ContentIdOf(std::u16string_view contentString);
+PRVDRINFO_API std::string ContentIdOf(std::u16string_view contentString);
 }  // namespace content
 
 // A class derives from ContentSource, implements only AppendContentString3, and gets
@@ -41,7 +43,7 @@ std::string ContentIdOf(std::u16string_view contentString);
 // that declare any of these (IBaseColumnDef, IBaseColumnDef2, ...) go into the argument
 // list: the members here then implement them, with no forwarding in the class.
 template <class... Interfaces>
-class ContentSource : public IContentSource, public Interfaces... {
+class PRVDRINFO_API ContentSource : public IContentSource, public Interfaces... {
  public:
   std::u16string ContentString() const { return content::ContentString(*this); }
   void AppendContentString(CStringBuilder& po_StringBuilder) const {

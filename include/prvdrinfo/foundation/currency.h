@@ -5,11 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 // The automation Currency: a 64-bit integer counting ten-thousandths. Sums and
 // differences are exact; leaving the 64-bit range raises error 6 "Overflow".
-class Currency {
+class PRVDRINFO_API Currency {
  public:
   static constexpr int64_t kScale = 10000;
 

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 // Automation error numbers the library raises, with the runtime's standard descriptions.
@@ -27,18 +29,18 @@ inline constexpr int32_t kObjectErrorBase = static_cast<int32_t>(0x80040000u);
 inline constexpr int32_t kUnspecified = static_cast<int32_t>(0x80004005u);
 
 // The runtime's text for a standard number; "" for numbers it has none for.
-std::string_view StandardDescription(int32_t number);
+PRVDRINFO_API std::string_view StandardDescription(int32_t number);
 }  // namespace err
 
 // One site an error passed through, innermost first.
-struct ErrorLocation {
+struct PRVDRINFO_API ErrorLocation {
   std::string id;  // 25 upper-case letters and digits
   int32_t line = 0;
 };
 
 // The library's one error channel. Number and description stay those of the first
 // failure however many sites the error passes; every site adds its location id.
-class CError : public std::exception {
+class PRVDRINFO_API CError : public std::exception {
  public:
   CError(int32_t number, std::string source, std::string description);
 
@@ -71,7 +73,7 @@ class CError : public std::exception {
 // its own location id written once, e.g.
 //   static constexpr ErrorSite kSite{"BIHRQ2NJYTZWA3ZGHFKZCZITM", "CColumnDefs.Item"};
 //   return kSite.Guard([&] { ... kSite.Raise(err::kInvalidProcedureCall, "..."); ... });
-class ErrorSite {
+class PRVDRINFO_API ErrorSite {
  public:
   consteval ErrorSite(const char (&id)[26], const char* source) : id_(id), source_(source) {
     for (int i = 0; i < 25; ++i) {

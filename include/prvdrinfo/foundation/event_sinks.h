@@ -5,13 +5,15 @@
 #include <utility>
 #include <vector>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 // The listeners of one object's events. A host attaches a sink with Advise and keeps the
 // cookie to detach it; the object holds the sink until then, as an automation connection
 // point does (a sink that refers back to the object must be detached to break the cycle).
 template <class Sink>
-class EventSinks {
+class PRVDRINFO_API EventSinks {
  public:
   int32_t Advise(std::shared_ptr<Sink> sink) {
     if (!sink) return 0;

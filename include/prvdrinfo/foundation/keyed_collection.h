@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/variant.h"
 
 namespace prvdrinfo {
@@ -18,7 +19,7 @@ namespace prvdrinfo {
 // text comparison is on; an empty key means "no key". Positions are zero-based.
 // Errors are the automation collection's: 457 duplicate key, 5 absent key, 9 position
 // out of range. A failed operation leaves the collection as it was.
-class KeyedCollection : public IObject {
+class PRVDRINFO_API KeyedCollection : public IObject {
   struct Node;
   using NodeList = std::vector<std::unique_ptr<Node>>;
 

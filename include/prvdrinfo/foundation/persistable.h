@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/foundation/variant.h"
 
@@ -13,7 +14,7 @@ namespace prvdrinfo {
 // An object that saves itself into a property bag and loads itself from one. IObject is a
 // virtual base, so that a persistable class that also implements provider interfaces (a
 // provider info shell) still has one object root.
-class IPersistable : public virtual IObject {
+class PRVDRINFO_API IPersistable : public virtual IObject {
  public:
   // The class identity stored with nested objects; the class registry maps it back.
   virtual std::string ClassName() const = 0;
@@ -23,7 +24,7 @@ class IPersistable : public virtual IObject {
 
 // The persistence members every public class offers, written once over its save and
 // load routines. A class derives from it and writes only its key table.
-class CPersistable : public IPersistable {
+class PRVDRINFO_API CPersistable : public IPersistable {
  public:
   Bytes Serialize() const;
   // Decodes the bytes first: bytes that cannot be decoded raise and change nothing.
@@ -34,8 +35,9 @@ class CPersistable : public IPersistable {
 };
 
 // Maps stored class names to factories, so nested objects come back as their own class.
-// The library's classes are registered on first use; a host may add its own.
-class ClassRegistry {
+// The library's classes register themselves when the library loads; a host may add its
+// own, and its own class wins over a library class of the same name.
+class PRVDRINFO_API ClassRegistry {
  public:
   using Factory = std::function<std::shared_ptr<IPersistable>()>;
 

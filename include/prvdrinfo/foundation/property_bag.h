@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/variant.h"
 
 namespace prvdrinfo {
@@ -22,7 +23,7 @@ inline constexpr int32_t kInvalidBagContents = static_cast<int32_t>(0x80040100u)
 }  // namespace err
 
 // A persistable object as the bag holds it: its class name and the properties it wrote.
-struct NestedObject {
+struct PRVDRINFO_API NestedObject {
   std::string className;
   std::shared_ptr<const PropertyBag> properties;
 };
@@ -30,7 +31,7 @@ struct NestedObject {
 // The persistence medium of every class: an ordered store of named values whose
 // Contents are deterministic bytes (CBOR; the mapping is in docs/property-bag.md).
 // Keys are compared without regard to case; writing a key again replaces its value.
-class PropertyBag {
+class PRVDRINFO_API PropertyBag {
  public:
   struct Entry {
     std::string key;
@@ -99,8 +100,8 @@ class PropertyBag {
 
 // Creates the persisted form of an object: its class name and the properties its save
 // routine writes into a fresh bag.
-std::shared_ptr<const NestedObject> CaptureObject(const IPersistable& object);
+PRVDRINFO_API std::shared_ptr<const NestedObject> CaptureObject(const IPersistable& object);
 // A new instance of the stored class, loaded from the stored properties.
-std::shared_ptr<IPersistable> RestoreObject(const NestedObject& nested);
+PRVDRINFO_API std::shared_ptr<IPersistable> RestoreObject(const NestedObject& nested);
 
 }  // namespace prvdrinfo

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 // How CStringBuffer picks its growth step.
@@ -24,7 +26,7 @@ enum BufferSizingMethods : int32_t {
 // 5; a size beyond 2147483647 bytes raises 6 "Overflow" and running out of memory raises
 // 7. A failed operation leaves the buffer unchanged. Invalid values given to the
 // setters are ignored without an error.
-class CStringBuffer {
+class PRVDRINFO_API CStringBuffer {
  public:
   static constexpr int32_t kInitialCapacity = 8192;
   static constexpr int32_t kInitialBump = 2048;

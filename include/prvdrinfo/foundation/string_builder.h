@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/utf16_text.h"
 
 namespace prvdrinfo {
@@ -16,7 +17,7 @@ namespace prvdrinfo {
 //
 // A word is preceded by one space, except at the very start of the text; the space
 // belongs to the word's piece. A line piece ends with "\n".
-class CStringBuilder {
+class PRVDRINFO_API CStringBuilder {
  public:
   void Append(std::u16string_view text);
   void Append(std::string_view text);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 // Growable UTF-16 text that takes and gives UTF-8 or UTF-16: the storage the string
@@ -13,7 +15,7 @@ namespace prvdrinfo {
 // so the text stays UTF-16 and is converted only when UTF-8 is asked for.
 // Lengths count UTF-16 code units and stay within 32 bits: text beyond 2147483647 units
 // raises 6 "Overflow"; running out of memory raises 7. A failed append changes nothing.
-class Utf16Text {
+class PRVDRINFO_API Utf16Text {
  public:
   void Append(std::u16string_view text);
   void Append(std::string_view utf8);

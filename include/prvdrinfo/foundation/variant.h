@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/currency.h"
 
 namespace prvdrinfo {
@@ -14,7 +15,7 @@ namespace prvdrinfo {
 using Bytes = std::vector<uint8_t>;
 
 // Root of every library object that can travel inside a Variant.
-class IObject {
+class PRVDRINFO_API IObject {
  public:
   virtual ~IObject() = default;
 };
@@ -36,7 +37,7 @@ enum class VariantType : int32_t {
 
 // The automation Variant. Integer (16-bit) and Long (32-bit) stay distinct, as do Date
 // and Double, so that persisted values come back with the type they were written with.
-class Variant {
+class PRVDRINFO_API Variant {
  public:
   struct NullValue {
     bool operator==(const NullValue&) const = default;
@@ -113,7 +114,7 @@ class Variant {
       value_;
 };
 
-[[noreturn]] void RaiseTypeMismatch();
+[[noreturn]] PRVDRINFO_API void RaiseTypeMismatch();
 
 template <class T>
 std::shared_ptr<T> Variant::ToObject() const {

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 // The columns whose names the host supplies: the standard columns of every provider
@@ -31,7 +33,7 @@ enum e_VeskNameForm : int32_t {
 // The host context: what the application around the library supplies. All members are
 // static and process-wide; the setters are the seams through which a host, or a test,
 // puts in its own data folder, log and clock.
-class CVesk {
+class PRVDRINFO_API CVesk {
  public:
   using LogSink = std::function<void(const std::string& className, const std::string& message)>;
   using Clock = std::function<double()>;

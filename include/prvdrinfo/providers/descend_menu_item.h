@@ -3,13 +3,14 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/persistable.h"
 
 namespace prvdrinfo {
 
 // One place a user can descend to from a record: a provider, and optionally one of its
 // form types. A fresh item has a new GUID and the caption "New Menu Item".
-class CDescendMenuItem : public CPersistable {
+class PRVDRINFO_API CDescendMenuItem : public CPersistable {
  public:
   static constexpr const char* kClassName = "CDescendMenuItem";
   static constexpr const char* kDefaultCaption = "New Menu Item";

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/providers/descend_menu_item.h"
@@ -14,7 +15,7 @@ namespace prvdrinfo {
 // The menu of places a user can descend to from a record, in insertion order, keyed by
 // each item's GUID (compared without regard to case). Failures of the underlying
 // collection are its own: 9 for a position out of range, 5 for an unknown GUID.
-class CDescendMenuItems : public CPersistable {
+class PRVDRINFO_API CDescendMenuItems : public CPersistable {
  public:
   static constexpr const char* kClassName = "CDescendMenuItems";
 
@@ -75,7 +76,7 @@ class CDescendMenuItems : public CPersistable {
   std::shared_ptr<KeyedCollection> items_;
 };
 
-class CDescendMenuItemsFactory {
+class PRVDRINFO_API CDescendMenuItemsFactory {
  public:
   std::shared_ptr<CDescendMenuItems> CreateNewDescendMenuItems() const;
 };

@@ -3,13 +3,15 @@
 #include <cstdint>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 class PropertyBag;
 
 // The numbering and names of one division of a project's breakdown, as every record that
 // describes a division carries them (CDivisionInfo, CDivisionSummaryInfo).
-class DivisionFields {
+class PRVDRINFO_API DivisionFields {
  public:
   // Not persisted.
   const std::string& Guid() const { return guid_; }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/providers/division_fields.h"
 
@@ -11,7 +12,7 @@ namespace prvdrinfo {
 
 // One division of a project's breakdown: a main number, the range of its secondary
 // numbers, an abbreviation and a title. What IProviderDivided.GetDivisionInfos lists.
-class CDivisionInfo : public CPersistable, public DivisionFields {
+class PRVDRINFO_API CDivisionInfo : public CPersistable, public DivisionFields {
  public:
   static constexpr const char* kClassName = "CDivisionInfo";
 
@@ -21,7 +22,7 @@ class CDivisionInfo : public CPersistable, public DivisionFields {
 
 };
 
-class CDivisionInfoFactory {
+class PRVDRINFO_API CDivisionInfoFactory {
  public:
   std::shared_ptr<CDivisionInfo> CreateDivisionInfo() const;
 };

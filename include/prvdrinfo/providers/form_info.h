@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/variant.h"
 
@@ -15,7 +16,7 @@ namespace prvdrinfo {
 // Setters with a rule clean the value first (the caption clean-up, or the GUID clean-up)
 // and refuse a value that cleans up to nothing with error 5 and their own message; a
 // refused value changes nothing. Loading stores the values as they were saved.
-class CFormInfo : public CPersistable {
+class PRVDRINFO_API CFormInfo : public CPersistable {
  public:
   static constexpr const char* kClassName = "CFormInfo";
 
@@ -76,7 +77,7 @@ class CFormInfo : public CPersistable {
   std::string defaultDescriptionTextRtfCoverLetter_;
 };
 
-class CFormInfoFactory {
+class PRVDRINFO_API CFormInfoFactory {
  public:
   std::shared_ptr<CFormInfo> CreateFormInfo() const;
 };

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/persistable.h"
 
@@ -10,7 +11,7 @@ namespace prvdrinfo {
 
 // The view (named by its own provider and its GUID) linked to a provider as its
 // form-linked child view. Its content string is its serialized bytes taken as text.
-class CProviderFormViewLink : public CPersistable, public CContentSource {
+class PRVDRINFO_API CProviderFormViewLink : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CProviderFormViewLink";
 

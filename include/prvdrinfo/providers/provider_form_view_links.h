@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/persistable.h"
@@ -14,7 +15,7 @@ namespace prvdrinfo {
 // view, keyed by the GUID of the provider that receives the link (compared without regard
 // to case). Its content string is its links' content strings in collection order; the
 // provider GUIDs are not part of it.
-class CProviderFormViewLinks : public CPersistable, public CContentSource {
+class PRVDRINFO_API CProviderFormViewLinks : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CProviderFormViewLinks";
 
@@ -47,7 +48,7 @@ class CProviderFormViewLinks : public CPersistable, public CContentSource {
   std::shared_ptr<KeyedCollection> links_;
 };
 
-class CProviderFormViewLinksFcy {
+class PRVDRINFO_API CProviderFormViewLinksFcy {
  public:
   std::shared_ptr<CProviderFormViewLinks> CreateProviderFormViewLinks() const;
 };

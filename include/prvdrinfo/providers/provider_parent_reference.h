@@ -3,13 +3,14 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/variant.h"
 
 namespace prvdrinfo {
 
 // The provider and record of a record's top-level parent, as IProviderChild answers it.
 // Not persisted.
-class CProviderParentReference : public IObject {
+class PRVDRINFO_API CProviderParentReference : public IObject {
  public:
   const std::string& ProviderGuid() const { return providerGuid_; }
   void SetProviderGuid(const std::string& value) { providerGuid_ = value; }
@@ -21,7 +22,7 @@ class CProviderParentReference : public IObject {
   std::string recordGuid_;
 };
 
-class CProviderParentRefFctry {
+class PRVDRINFO_API CProviderParentRefFctry {
  public:
   std::shared_ptr<CProviderParentReference> CreateProviderParentReference() const;
 };

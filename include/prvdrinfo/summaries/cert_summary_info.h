@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/currency.h"
 #include "prvdrinfo/foundation/persistable.h"
 
@@ -10,7 +11,7 @@ namespace prvdrinfo {
 
 // The summary of one certificate: its number and the cumulative amounts to date. Holds
 // what was last set or loaded; derives nothing.
-class CCertSummaryInfo : public CPersistable {
+class PRVDRINFO_API CCertSummaryInfo : public CPersistable {
  public:
   static constexpr const char* kClassName = "CCertSummaryInfo";
 
@@ -37,7 +38,7 @@ class CCertSummaryInfo : public CPersistable {
   Currency revisedContract_;
 };
 
-class CCertSummaryInfoFcty {
+class PRVDRINFO_API CCertSummaryInfoFcty {
  public:
   std::shared_ptr<CCertSummaryInfo> CreateCertificateSummaryInfo() const;
 };

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/currency.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/summaries/change_summary_info2.h"
@@ -12,7 +13,7 @@ namespace prvdrinfo {
 
 // One line of a change summary: the items of one change reason, counted and summed.
 // Persistable so that it can live inside a persisted collection.
-class CChangeSummaryInfo : public CPersistable {
+class PRVDRINFO_API CChangeSummaryInfo : public CPersistable {
  public:
   static constexpr const char* kClassName = "CChangeSummaryInfo";
 
@@ -40,7 +41,7 @@ class CChangeSummaryInfo : public CPersistable {
 };
 
 // Creates both kinds of change summary, with every value zero or empty.
-class CChangeSummaryInfoFcty {
+class PRVDRINFO_API CChangeSummaryInfoFcty {
  public:
   std::shared_ptr<CChangeSummaryInfo> CreateChangeSummaryInfo() const;
   std::shared_ptr<CChangeSummaryInfo2> CreateChangeSummaryInfo2() const;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/currency.h"
 #include "prvdrinfo/foundation/variant.h"
 
@@ -18,7 +19,7 @@ namespace prvdrinfo {
 // of its terms. An average is 0 when its amount or its count is 0, otherwise the amount
 // over the count rounded half to even at 0.0001. A percentage is 0 when its progress or
 // its total is 0, otherwise the percentage service's answer to two decimals.
-class CChangeSummaryInfo2 : public IObject {
+class PRVDRINFO_API CChangeSummaryInfo2 : public IObject {
  public:
   // Changes: Additions and Deletions.
   Currency ApprovedAdditionsAmount() const { return changes_.approvedA; }

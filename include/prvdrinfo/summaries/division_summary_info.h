@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/currency.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/providers/division_fields.h"
@@ -13,7 +14,7 @@ namespace prvdrinfo {
 // The summary of one division of a project: its numbering and names (as a CDivisionInfo
 // has them), the contracted and completed amounts and an item count. Holds what was last
 // set or loaded; derives nothing.
-class CDivisionSummaryInfo : public CPersistable, public DivisionFields {
+class PRVDRINFO_API CDivisionSummaryInfo : public CPersistable, public DivisionFields {
  public:
   static constexpr const char* kClassName = "CDivisionSummaryInfo";
 
@@ -35,7 +36,7 @@ class CDivisionSummaryInfo : public CPersistable, public DivisionFields {
   int32_t count_ = 0;
 };
 
-class CDivisionSummaryInfoFctry {
+class PRVDRINFO_API CDivisionSummaryInfoFctry {
  public:
   std::shared_ptr<CDivisionSummaryInfo> CreateDivisionSummaryInfo() const;
 };

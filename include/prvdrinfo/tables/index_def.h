@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/columns/column_defs.h"
 #include "prvdrinfo/foundation/persistable.h"
 
@@ -11,7 +12,7 @@ namespace prvdrinfo {
 // One index of a provider table: its columns in index order. The columns are normally
 // the very objects of the table's column set; after a round trip through bytes they are
 // copies with the same Guids.
-class CIndexDef : public CPersistable {
+class PRVDRINFO_API CIndexDef : public CPersistable {
  public:
   static constexpr const char* kClassName = "CIndexDef";
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/tables/index_def.h"
 #include "prvdrinfo/tables/unique_indexes.h"
@@ -11,7 +12,7 @@ namespace prvdrinfo {
 
 // A table's primary key together with its unique indexes. Both are created empty on
 // first access.
-class CIndexDefs : public CPersistable {
+class PRVDRINFO_API CIndexDefs : public CPersistable {
  public:
   static constexpr const char* kClassName = "CIndexDefs";
 

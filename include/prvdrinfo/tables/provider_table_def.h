@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/columns/provider_col_defs.h"
 #include "prvdrinfo/foundation/event_sinks.h"
 #include "prvdrinfo/foundation/persistable.h"
@@ -15,7 +16,7 @@ class IBaseColumnDef;
 
 // The events of a table definition. A host derives from this class and attaches the
 // sink with CProviderTableDef::Advise; several sinks may listen.
-class CProviderTableDefEvents {
+class PRVDRINFO_API CProviderTableDefEvents {
  public:
   virtual ~CProviderTableDefEvents() = default;
   // Asks a listener to initialise the table definition, with or without its columns.
@@ -30,7 +31,7 @@ class CProviderTableDefEvents {
 // Every name composed into the statements (table, index and trigger names) is quoted as
 // an identifier, embedded double quotes doubled, so any table name gives sound SQL.
 // Statements are separated by ";" and CRLF.
-class CProviderTableDef : public CPersistable {
+class PRVDRINFO_API CProviderTableDef : public CPersistable {
  public:
   static constexpr const char* kClassName = "CProviderTableDef";
 
@@ -76,7 +77,7 @@ class CProviderTableDef : public CPersistable {
   EventSinks<CProviderTableDefEvents> sinks_;
 };
 
-class CProviderTableDefFctry {
+class PRVDRINFO_API CProviderTableDefFctry {
  public:
   std::shared_ptr<CProviderTableDef> CreateProviderTableDef() const;
 };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/tables/provider_table_def.h"
@@ -13,7 +14,7 @@ namespace prvdrinfo {
 
 // A provider's table definitions by table name (letter case ignored), in the order they
 // were added. The only place where table names are validated.
-class CProviderTableDefs : public CPersistable {
+class PRVDRINFO_API CProviderTableDefs : public CPersistable {
  public:
   static constexpr const char* kClassName = "CProviderTableDefs";
 
@@ -39,7 +40,7 @@ class CProviderTableDefs : public CPersistable {
   mutable std::shared_ptr<KeyedCollection> tables_;
 };
 
-class CProviderTableDefsFactory {
+class PRVDRINFO_API CProviderTableDefsFactory {
  public:
   std::shared_ptr<CProviderTableDefs> CreateProviderTableDefs() const;
 };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/tables/index_def.h"
@@ -14,7 +15,7 @@ namespace prvdrinfo {
 // A table's unique indexes, keyed by an index Guid the caller chooses (letter case
 // ignored), in the order they were added. The collection's errors pass on unchanged:
 // 457 for a Guid already present, 5 for an unknown Guid, 9 for a position out of range.
-class CUniqueIndexes : public CPersistable {
+class PRVDRINFO_API CUniqueIndexes : public CPersistable {
  public:
   static constexpr const char* kClassName = "CUniqueIndexes";
 
