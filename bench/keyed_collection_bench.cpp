@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 
 namespace {

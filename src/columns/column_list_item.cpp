@@ -2,7 +2,7 @@
 #include "prvdrinfo/columns/column_list_item.h"
 
 #include "foundation/rtf.h"
-#include "foundation/text_service.h"
+#include "prvdrinfo/foundation/text_service.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

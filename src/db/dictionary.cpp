@@ -1,7 +1,7 @@
 #include "db/dictionary.h"
 
 #include "prvdrinfo/foundation/error.h"
-#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/unicode.h"
 
 namespace prvdrinfo {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/persistable.h"
 

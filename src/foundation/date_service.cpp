@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "foundation/text_service.h"
+#include "prvdrinfo/foundation/text_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/vesk.h"
 

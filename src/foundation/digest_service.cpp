@@ -1,7 +1,7 @@
 #include "foundation/digest_service.h"
 
 #include "foundation/sha256.h"
-#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "foundation/guid_service.h"
+#include "prvdrinfo/foundation/guid_service.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

@@ -1,4 +1,4 @@
-#include "foundation/guid_service.h"
+#include "prvdrinfo/foundation/guid_service.h"
 
 #include <openssl/rand.h>
 

@@ -9,7 +9,7 @@
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "foundation/bag_codec.h"
-#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/unicode.h"
 
 namespace prvdrinfo {
 

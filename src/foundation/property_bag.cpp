@@ -4,7 +4,7 @@
 
 #include "foundation/bag_codec.h"
 #include "foundation/load_depth.h"
-#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/persistable.h"
 

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

@@ -5,7 +5,7 @@
 #include <limits>
 #include <utility>
 
-#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

@@ -1,4 +1,4 @@
-#include "foundation/text_service.h"
+#include "prvdrinfo/foundation/text_service.h"
 
 #include <unicode/uchar.h>
 #include <unicode/unorm2.h>

@@ -1,4 +1,4 @@
-#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/unicode.h"
 
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "prvdrinfo/foundation/error.h"
-#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/unicode.h"
 
 namespace prvdrinfo {
 

@@ -1,7 +1,7 @@
 #include "foundation/class_registration.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
 
-#include "foundation/text_service.h"
+#include "prvdrinfo/foundation/text_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "foundation/text_service.h"
+#include "prvdrinfo/foundation/text_service.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

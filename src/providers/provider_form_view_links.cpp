@@ -2,7 +2,7 @@
 #include "prvdrinfo/providers/provider_form_view_links.h"
 
 #include "foundation/content_parts.h"
-#include "foundation/text_service.h"
+#include "prvdrinfo/foundation/text_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/unicode.h"
+#include "prvdrinfo/foundation/unicode.h"
 
 namespace prvdrinfo {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "foundation/byte_array.h"
-#include "foundation/guid_service.h"
+#include "prvdrinfo/foundation/guid_service.h"
 #include "foundation/paper_size.h"
 #include "foundation/percentage_service.h"
 #include "foundation/random_service.h"

@@ -1,4 +1,4 @@
-#include "foundation/text_service.h"
+#include "prvdrinfo/foundation/text_service.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <string>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 // New identifiers for columns, views, filters, records and the rest.
-class GuidService {
+class PRVDRINFO_API GuidService {
  public:
   // A fresh random GUID (RFC 4122 version 4, 122 random bits from the system's
   // cryptographic generator), as text.

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 // Clean-up, blank tests, GUID text and sort keys: the one place where the library decides
@@ -69,7 +71,7 @@ namespace prvdrinfo {
 //   5. the result is UTF-8.
 // SortKey(text, 3, true) is the smart-sort key of the SmartSort collation and the
 // caption_sort column; SortKey(text, 0, false) is the plain caseless key.
-class TextService {
+class PRVDRINFO_API TextService {
  public:
   static constexpr size_t kMaxTextBytes = size_t{16} * 1024 * 1024;
   static constexpr int32_t kCleanNone = 0;
