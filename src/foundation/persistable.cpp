@@ -45,7 +45,7 @@ void CPersistable::Deserialize(const Bytes& po_PropertyBagBytes) {
     PropertyBag bag;
     bag.SetContents(po_PropertyBagBytes);
     const LoadDepth level;
-    Class_ReadProperties(bag);
+    LoadAllOrNothing(bag);
   });
 }
 

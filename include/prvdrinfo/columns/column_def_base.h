@@ -103,6 +103,11 @@ class PRVDRINFO_API CColumnDefBase
   void WriteFormGuids(PropertyBag& bag) const;
   void ReadFormGuids(const PropertyBag& bag);
 
+ private:
+  // The two column classes write these in their own key order, interleaved with theirs.
+  friend class CColumnDefStored;
+  friend class CColumnDefComputed;
+
   e_ColumnAvailability availability_ = colavail_All;
   e_ColumnAutoColoring autoColoring_ = colcolor_Standard;
   e_VeskColumnSource source_ = colsource_Database;

@@ -51,6 +51,9 @@ class PRVDRINFO_API CColumnDefComputed : public CColumnDefBase {
   std::string externallyLinkedProviderGuid_;
   std::string externallyLinkedColumnGuid_;
   mutable std::shared_ptr<KeyedCollection> possibleValues_;  // created on first use
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 class PRVDRINFO_API CColumnDefComputedFactory {

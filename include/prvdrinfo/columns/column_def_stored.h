@@ -78,6 +78,9 @@ class PRVDRINFO_API CColumnDefStored : public CColumnDefBase, public IBaseColumn
   bool updateWhenValueUnchanged_ = false;
   e_ColumnDefaultValueType defaultValueType_ = coldefaultvalue_None;
   mutable std::shared_ptr<CContactColumnsInfo> contactColumnsInfo_;  // created on first access
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 class PRVDRINFO_API CColumnDefStoredFactory {

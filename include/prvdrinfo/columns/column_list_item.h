@@ -53,6 +53,9 @@ class PRVDRINFO_API CColumnListItem : public CPersistable {
   std::string descriptionPlain_;
   int32_t backcolor_ = kDefaultBackcolor;
   int32_t forecolor_ = kDefaultForecolor;
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 class PRVDRINFO_API CColumnListItemFactory {

@@ -151,6 +151,9 @@ class PRVDRINFO_API CContactColumnsInfo : public CPersistable {
   KeyedCollection& Guids() const;
 
   mutable std::shared_ptr<KeyedCollection> guids_;  // "KEY_<type>" -> column GUID
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 class PRVDRINFO_API CContactColumnsInfoFcty {

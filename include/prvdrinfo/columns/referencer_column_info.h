@@ -38,6 +38,9 @@ class PRVDRINFO_API CReferencerColumnInfo : public CPersistable {
   std::string referencedProviderGuid_;
   std::string referencedProviderColumnGuid_;
   std::string referencedRecordColumnGuid_;
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 class PRVDRINFO_API CReferencerColumnInfoF {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/property_bag.h"
@@ -27,11 +28,28 @@ class PRVDRINFO_API IPersistable : public virtual IObject {
 class PRVDRINFO_API CPersistable : public IPersistable {
  public:
   Bytes Serialize() const;
-  // Decodes the bytes first: bytes that cannot be decoded raise and change nothing.
+  // All or nothing: bytes that cannot be decoded, or a load that fails midway (a nested
+  // object of the wrong class, say), raise and leave the object exactly as it was.
   void Deserialize(const Bytes& po_PropertyBagBytes);
   Variant SerializeV() const;
   // The variant must hold a byte array, else 13 "Type mismatch".
   void DeserializeV(const Variant& pa_PropertyBagBytes);
+
+ protected:
+  // Runs the load routine so that a failure changes nothing. Every class of the library
+  // overrides it with LoadIntoCopy(*this, bag); the default runs the routine in place and
+  // suits only a class whose load cannot fail once the bytes are decoded.
+  virtual void LoadAllOrNothing(const PropertyBag& bag) { Class_ReadProperties(bag); }
+
+  // Loads a copy (fields that are not persisted come along unchanged) and takes its state
+  // only when the whole load succeeded. A load routine must replace the collections it
+  // reads, never fill the ones the object holds, or the copy would share them.
+  template <class T>
+  static void LoadIntoCopy(T& self, const PropertyBag& bag) {
+    T loaded(self);
+    loaded.Class_ReadProperties(bag);
+    self = std::move(loaded);
+  }
 };
 
 // Maps stored class names to factories, so nested objects come back as their own class.

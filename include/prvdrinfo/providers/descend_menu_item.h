@@ -35,6 +35,9 @@ class PRVDRINFO_API CDescendMenuItem : public CPersistable {
   std::string caption_;
   std::string descendToProviderGuid_;
   std::string descendToFormTypeGuid_;
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 }  // namespace prvdrinfo

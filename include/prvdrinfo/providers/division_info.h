@@ -20,6 +20,9 @@ class PRVDRINFO_API CDivisionInfo : public CPersistable, public DivisionFields {
   void Class_WriteProperties(PropertyBag& bag) const override;
   void Class_ReadProperties(const PropertyBag& bag) override;
 
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 class PRVDRINFO_API CDivisionInfoFactory {

@@ -75,6 +75,9 @@ class PRVDRINFO_API CFormInfo : public CPersistable {
   int32_t sourceProjectStatementNumber_ = 0;
   std::string defaultDescriptionTextRtf_;
   std::string defaultDescriptionTextRtfCoverLetter_;
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 class PRVDRINFO_API CFormInfoFactory {

@@ -28,6 +28,9 @@ class PRVDRINFO_API CProviderFormViewLink : public CPersistable, public CContent
  private:
   std::string viewProviderGuid_;
   std::string viewGuid_;
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 }  // namespace prvdrinfo

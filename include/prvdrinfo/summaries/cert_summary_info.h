@@ -36,6 +36,9 @@ class PRVDRINFO_API CCertSummaryInfo : public CPersistable {
   Currency changesWorkToDate_;
   Currency payableToDate_;
   Currency revisedContract_;
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 class PRVDRINFO_API CCertSummaryInfoFcty {

@@ -38,6 +38,9 @@ class PRVDRINFO_API CChangeSummaryInfo : public CPersistable {
   std::string reasonTitle_;
   int32_t count_ = 0;
   Currency value_;
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 // Creates both kinds of change summary, with every value zero or empty.

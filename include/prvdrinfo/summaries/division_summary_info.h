@@ -34,6 +34,9 @@ class PRVDRINFO_API CDivisionSummaryInfo : public CPersistable, public DivisionF
   Currency contractedAmount_;
   Currency completedAmount_;
   int32_t count_ = 0;
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 class PRVDRINFO_API CDivisionSummaryInfoFctry {

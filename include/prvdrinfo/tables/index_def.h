@@ -25,6 +25,9 @@ class PRVDRINFO_API CIndexDef : public CPersistable {
 
  private:
   mutable std::shared_ptr<CColumnDefs> columns_;
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 }  // namespace prvdrinfo

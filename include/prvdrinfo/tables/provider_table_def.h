@@ -75,6 +75,9 @@ class PRVDRINFO_API CProviderTableDef : public CPersistable {
   mutable std::shared_ptr<CProviderColDefs> columns_;
   mutable std::shared_ptr<CIndexDefs> indexes_;
   EventSinks<CProviderTableDefEvents> sinks_;
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 class PRVDRINFO_API CProviderTableDefFctry {
