@@ -1,16 +1,15 @@
 // A small provider module: a register of tasks per project and statement, kept in
 // memory. It shows what a module does to take part in the provider contract: derive from
-// the interfaces it serves, override their slots, raise the standard write errors, and
-// export the factory symbols of provider_module.h.
+// the interfaces it serves, override every member of each, raise the standard write errors,
+// use the library's host services for GUIDs, captions and case, and export the factory
+// symbols of provider_module.h.
 
 #include "task_register.h"
 
-#include <cctype>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <new>
-#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,8 +17,11 @@
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/columns/provider_col_defs.h"
 #include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/guid_service.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/property_bag.h"
+#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
 #include "prvdrinfo/contract/provider_interfaces.h"
 #include "prvdrinfo/contract/provider_module.h"
@@ -48,21 +50,19 @@ struct Task {
   std::string status = "Open";
 };
 
-// GUIDs are compared without regard to case, as everywhere in the contract.
-std::string KeyOf(std::string guid) {
-  for (char& c : guid) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return guid;
-}
+// Which of the register's columns a column GUID names. GUIDs are compared without regard
+// to case, as everywhere in the contract.
+enum class Field { Number, Title, Status, Unknown };
 
-std::string NewRecordGuid() {
-  static thread_local std::mt19937_64 random{std::random_device{}()};
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string guid;
-  for (int i = 0; i < 32; ++i) {
-    if (i == 8 || i == 12 || i == 16 || i == 20) guid += '-';
-    guid += kHex[random() & 15];
-  }
-  return guid;
+Field FieldOf(std::string_view columnGuid) {
+  static const std::string number = unicode::FoldCase(kNumberColumnGuid);
+  static const std::string title = unicode::FoldCase(kTitleColumnGuid);
+  static const std::string status = unicode::FoldCase(kStatusColumnGuid);
+  const std::string key = unicode::FoldCase(columnGuid);
+  if (key == number) return Field::Number;
+  if (key == title) return Field::Title;
+  if (key == status) return Field::Status;
+  return Field::Unknown;
 }
 
 bool Accepts(const std::shared_ptr<KeyedCollection>& overrides, int32_t code) {
@@ -89,40 +89,47 @@ class TaskRegister final : public IProviderInfo,
                            public IProviderRecordStatus,
                            public IProviderDescendable {
  public:
-  TaskRegister() { IProviderInfo_InitializeProperties(); }
+  TaskRegister() { InitializeProperties(); }
 
- protected:
   // IProviderInfo
-  std::string IProviderInfo_Guid() override { return kProviderGuid; }
-  std::string IProviderInfo_DllName() override { return "libtask_register.so"; }
-  std::string IProviderInfo_ClassName() override { return kClassName; }
-  e_ProviderCategory IProviderInfo_Category() override { return providercategory_Construction; }
-  std::string IProviderInfo_PluralName(e_LocaleId p_LocaleId, RoleId) override {
+  bool SupportsForms() const override { return false; }
+  std::shared_ptr<CProviderView> DefaultViewDefinition() const override { return nullptr; }
+  std::string Guid() const override { return kProviderGuid; }
+  std::string DllName() const override { return "libtask_register.so"; }
+  std::string ClassName() const override { return kClassName; }
+  e_ProviderCategory Category() const override { return providercategory_Construction; }
+  std::string PluralName(e_LocaleId p_LocaleId, RoleId /*p_Role*/) const override {
     return p_LocaleId == localeid_FrenchCanada ? "Tâches" : "Tasks";
   }
-  std::string IProviderInfo_SingularName(e_LocaleId p_LocaleId, RoleId) override {
+  std::string SingularName(e_LocaleId p_LocaleId, RoleId /*p_Role*/) const override {
     return p_LocaleId == localeid_FrenchCanada ? "Tâche" : "Task";
   }
-  std::string IProviderInfo_CommonPluralName(e_LocaleId p_LocaleId, RoleId p_Role) override {
-    return IProviderInfo_PluralName(p_LocaleId, p_Role);
+  std::string CommonPluralName(e_LocaleId p_LocaleId, RoleId p_Role) const override {
+    return PluralName(p_LocaleId, p_Role);
   }
-  std::string IProviderInfo_CommonSingularName(e_LocaleId p_LocaleId, RoleId p_Role) override {
-    return IProviderInfo_SingularName(p_LocaleId, p_Role);
+  std::string CommonSingularName(e_LocaleId p_LocaleId, RoleId p_Role) const override {
+    return SingularName(p_LocaleId, p_Role);
   }
-  std::string IProviderInfo_Description() override {
+  std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() const override {
+    return nullptr;
+  }
+  // The host's views of the register; the register keeps them as given.
+  std::shared_ptr<CProviderViews> Views() const override { return views_; }
+  void SetViews(const std::shared_ptr<CProviderViews>& value) override { views_ = value; }
+  std::shared_ptr<CProviderColDefs> Columns() const override { return columns_; }
+  std::string Description() const override {
     return "Things to do on a project, numbered as they are entered.";
   }
-  std::shared_ptr<CProviderColDefs> IProviderInfo_Columns() override { return columns_; }
 
   // The register's metadata is its column set; records are data, not metadata.
-  Bytes IProviderInfo_Serialize() override {
+  Bytes Serialize() const override {
     return kSerialize.Guard([&] {
       PropertyBag bag;
       bag.WriteProperty("Columns", Variant(columns_));
       return bag.Contents();
     });
   }
-  void IProviderInfo_Deserialize(const Bytes& pa_Content) override {
+  void Deserialize(const Bytes& pa_Content) override {
     kDeserialize.Guard([&] {
       PropertyBag bag;
       bag.SetContents(pa_Content);
@@ -130,7 +137,7 @@ class TaskRegister final : public IProviderInfo,
     });
   }
 
-  void IProviderInfo_InitializeProperties() override {
+  void InitializeProperties() override {
     kColumns.Guard([&] {
       auto columns = CProviderColDefsFactory().CreateProviderColDefs();
       struct Own {
@@ -146,8 +153,7 @@ class TaskRegister final : public IProviderInfo,
         column->SetIdentifier(own.identifier);
         column->SetDefaultCaption(localeid_EnglishCanada, own.caption);
         column->SetVeskDatatype(datatype_String);
-        if (std::string_view(own.guid) == kNumberColumnGuid)
-          column->SetEditability(coleditable_ReadOnly);
+        if (FieldOf(own.guid) == Field::Number) column->SetEditability(coleditable_ReadOnly);
         columns->ProviderSpecific()->AddExisting(column);
       }
       columns_ = std::move(columns);
@@ -156,8 +162,7 @@ class TaskRegister final : public IProviderInfo,
 
   // IProviderInfo2: a cached provider info (a shell, or another register) saves building
   // the columns again.
-  void IProviderInfo2_InitFromCachedProviderInfo(
-      const std::shared_ptr<IProviderInfo>& po_ProviderInfo) override {
+  void InitFromCachedProviderInfo(const std::shared_ptr<IProviderInfo>& po_ProviderInfo) override {
     kFromCache.Guard([&] {
       if (!po_ProviderInfo || !po_ProviderInfo->Columns()) return;
       auto columns = std::make_shared<CProviderColDefs>();
@@ -167,101 +172,110 @@ class TaskRegister final : public IProviderInfo,
   }
 
   // IProviderInsert
-  std::string IProviderInsert_InsertRecord(
-      const std::string& /*p_SessionGuid*/, const std::string& p_ProjectGuid,
-      int32_t p_StatementNumber, const std::shared_ptr<KeyedCollection>& po_OverrideWarningNumbers,
-      const std::shared_ptr<KeyedCollection>& po_FieldsAndValues) override {
+  std::string InsertRecord(const std::string& /*p_SessionGuid*/, const std::string& p_ProjectGuid,
+                           int32_t p_StatementNumber,
+                           const std::shared_ptr<KeyedCollection>& po_OverrideWarningNumbers,
+                           const std::shared_ptr<KeyedCollection>& po_FieldsAndValues) override {
     return kInsert.Guard([&] {
       Task task;
       if (po_FieldsAndValues) {
         for (int32_t i = 0; i < po_FieldsAndValues->Count(); ++i) {
-          const std::string column = KeyOf(po_FieldsAndValues->KeyByIndex(i));
+          const std::string column = po_FieldsAndValues->KeyByIndex(i);
           const std::string value = po_FieldsAndValues->ItemByIndex(i).ToText();
-          if (column == kTitleColumnGuid) {
-            task.title = value;
-          } else if (column == kStatusColumnGuid) {
-            task.status = value;
-          } else if (column == kNumberColumnGuid) {
-            kInsert.Raise(stddberr_ColumnReadOnly, "Task numbers are given by the register.");
-          } else {
-            kInsert.Raise(stddberr_ColumnUnknown, "Unknown column: " + column);
+          switch (FieldOf(column)) {
+            case Field::Title:
+              task.title = TextService::CleanCaption(value);
+              break;
+            case Field::Status:
+              task.status = value;
+              break;
+            case Field::Number:
+              kInsert.Raise(stddberr_ColumnReadOnly, "Task numbers are given by the register.");
+            case Field::Unknown:
+              kInsert.Raise(stddberr_ColumnUnknown, "Unknown column: " + column);
           }
         }
       }
       CheckTitle(kInsert, task.title, po_OverrideWarningNumbers);
-      auto& tasks = tasks_[{KeyOf(p_ProjectGuid), p_StatementNumber}];
+      auto& tasks = tasks_[{unicode::FoldCase(p_ProjectGuid), p_StatementNumber}];
       task.number = "T-" + std::to_string(tasks.size() + 1);
-      const std::string guid = NewRecordGuid();
-      tasks.emplace(guid, std::move(task));
+      const std::string guid = GuidService::NewGuid();
+      tasks.emplace(unicode::FoldCase(guid), std::move(task));
       return guid;
     });
   }
-  e_DatabaseErrorLevel IProviderInsert_InsertRecordErrorLevel(int32_t p_Code) override {
+  e_DatabaseErrorLevel InsertRecordErrorLevel(int32_t p_Code) const override {
     return LevelOf(p_Code);
   }
+  bool RequireExclusiveProjectAccessForInsert() const override { return false; }
 
   // IProviderUpdate
-  bool IProviderUpdate_UpdateField(const std::string& /*p_SessionGuid*/,
-                                   const std::string& p_ProjectGuid, int32_t p_StatementNumber,
-                                   const std::string& p_RecordGuid, const std::string& p_ColumnGuid,
-                                   const std::string& p_Value) override {
+  bool UpdateField(const std::string& /*p_SessionGuid*/, const std::string& p_ProjectGuid,
+                   int32_t p_StatementNumber, const std::string& p_RecordGuid,
+                   const std::string& p_ColumnGuid, const std::string& p_Value) override {
     return kUpdate.Guard([&] {
       return Update(kUpdate, p_ProjectGuid, p_StatementNumber, p_RecordGuid, p_ColumnGuid, p_Value,
                     nullptr);
     });
   }
-  bool IProviderUpdate_UpdateField2(
-      const std::string& p_ProjectGuid, int32_t p_StatementNumber, const std::string& p_RecordGuid,
-      const std::string& p_ColumnGuid, const std::string& p_Value,
-      const std::shared_ptr<KeyedCollection>& po_OverrideWarnings) override {
+  bool UpdateField2(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+                    const std::string& p_RecordGuid, const std::string& p_ColumnGuid,
+                    const std::string& p_Value,
+                    const std::shared_ptr<KeyedCollection>& po_OverrideWarnings) override {
     return kUpdate2.Guard([&] {
       return Update(kUpdate2, p_ProjectGuid, p_StatementNumber, p_RecordGuid, p_ColumnGuid, p_Value,
                     po_OverrideWarnings);
     });
   }
-  e_DatabaseErrorLevel IProviderUpdate_UpdateFieldErrorLevel(int32_t p_Code) override {
+  e_DatabaseErrorLevel UpdateFieldErrorLevel(int32_t p_Code) const override {
     return LevelOf(p_Code);
   }
 
-  // IProviderDelete: GUIDs the register does not hold are already gone.
-  void IProviderDelete_DeleteRecords(
-      const std::string& p_ProjectGuid, int32_t p_StatementNumber,
-      const std::shared_ptr<KeyedCollection>& po_RecordGuids) override {
+  // IProviderDelete: GUIDs the register does not hold are already gone; nothing refuses
+  // a delete.
+  void DeleteRecords(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+                     const std::shared_ptr<KeyedCollection>& po_RecordGuids) override {
     kDelete.Guard([&] {
       if (!po_RecordGuids) return;
-      const auto project = tasks_.find({KeyOf(p_ProjectGuid), p_StatementNumber});
+      const auto project = tasks_.find({unicode::FoldCase(p_ProjectGuid), p_StatementNumber});
       if (project == tasks_.end()) return;
-      for (const Variant& guid : *po_RecordGuids) project->second.erase(KeyOf(guid.ToText()));
+      for (const Variant& guid : *po_RecordGuids) {
+        project->second.erase(unicode::FoldCase(guid.ToText()));
+      }
     });
   }
-  e_DatabaseErrorLevel IProviderDelete_DeleteRecordsErrorLevel(int32_t p_Code) override {
+  e_DatabaseErrorLevel DeleteRecordsErrorLevel(int32_t p_Code) const override {
     return LevelOf(p_Code);
   }
+  DeleteErrorCode DeleteRecordErrorCodeNonStandard(
+      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/,
+      const std::string& /*p_RecordGuid*/) const override {
+    return 0;
+  }
+  bool RequireExclusiveProjectAccessForDelete() const override { return false; }
 
   // IProviderTitled, IProviderNumbered, IProviderNumbered2, IProviderRecordStatus: an
   // unknown record has no title, number or status.
-  std::string IProviderTitled_ItemTitle(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
-                                        const std::string& p_RecordGuid) override {
+  std::string ItemTitle(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+                        const std::string& p_RecordGuid) const override {
     const Task* task = Find(p_ProjectGuid, p_StatementNumber, p_RecordGuid);
     return task ? task->title : std::string();
   }
-  std::string IProviderTitled_TitleColumnGuid() override { return kTitleColumnGuid; }
-  std::string IProviderNumbered_NumberColumnGuid() override { return kNumberColumnGuid; }
-  std::string IProviderNumbered2_ItemNumber(const std::string& p_ProjectGuid,
-                                            int32_t p_StatementNumber,
-                                            const std::string& p_RecordGuid) override {
+  std::string TitleColumnGuid() const override { return kTitleColumnGuid; }
+  std::string NumberColumnGuid() const override { return kNumberColumnGuid; }
+  std::string ItemNumber(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+                         const std::string& p_RecordGuid) const override {
     const Task* task = Find(p_ProjectGuid, p_StatementNumber, p_RecordGuid);
     return task ? task->number : std::string();
   }
-  std::string IProviderRecordStatus_RecordStatus(const std::string& p_ProjectGuid,
-                                                 int32_t p_StatementNumber,
-                                                 const std::string& p_RecordGuid) override {
+  std::string RecordStatus(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+                           const std::string& p_RecordGuid) const override {
     const Task* task = Find(p_ProjectGuid, p_StatementNumber, p_RecordGuid);
     return task ? task->status : std::string();
   }
 
   // IProviderDescendable: from a task a user goes on to the drawings it concerns.
-  std::shared_ptr<CDescendMenuItems> IProviderDescendable_DescendMenuItems() override {
+  std::shared_ptr<CDescendMenuItems> DescendMenuItems() const override {
     return kMenu.Guard([] {
       auto menu = CDescendMenuItemsFactory().CreateNewDescendMenuItems();
       auto drawings = menu->Add("5E6F7A8B-9C0D-4E1F-8A2B-3C4D5E6F7A8B", "Related drawings");
@@ -269,29 +283,31 @@ class TaskRegister final : public IProviderInfo,
       return menu;
     });
   }
-  std::shared_ptr<CDescendMenuItems> IProviderDescendable_DescendMenuItems2(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/) override {
-    return IProviderDescendable_DescendMenuItems();
+  std::shared_ptr<CDescendMenuItems> DescendMenuItems2(
+      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/) const override {
+    return DescendMenuItems();
   }
 
  private:
   using ProjectKey = std::pair<std::string, int32_t>;
 
+  // Titles are captions, cleaned up before they come here: blank means missing.
   static void CheckTitle(const ErrorSite& site, const std::string& title,
                          const std::shared_ptr<KeyedCollection>& overrides) {
-    if (title.find_first_not_of(" \t") == std::string::npos) {
-      site.Raise(stddberr_ValueRequired, "A task needs a title.");
-    }
+    if (TextService::IsEmpty(title)) site.Raise(stddberr_ValueRequired, "A task needs a title.");
     if (title.size() > kLongTitle && !Accepts(overrides, stddberr_ValueTooHigh)) {
       site.Raise(stddberr_ValueTooHigh, "The title is longer than a task title should be.");
     }
   }
 
-  Task* Find(const std::string& project, int32_t statement, const std::string& record) {
-    const auto tasks = tasks_.find({KeyOf(project), statement});
+  const Task* Find(const std::string& project, int32_t statement, const std::string& record) const {
+    const auto tasks = tasks_.find({unicode::FoldCase(project), statement});
     if (tasks == tasks_.end()) return nullptr;
-    const auto task = tasks->second.find(KeyOf(record));
+    const auto task = tasks->second.find(unicode::FoldCase(record));
     return task == tasks->second.end() ? nullptr : &task->second;
+  }
+  Task* Find(const std::string& project, int32_t statement, const std::string& record) {
+    return const_cast<Task*>(std::as_const(*this).Find(project, statement, record));
   }
 
   bool Update(const ErrorSite& site, const std::string& project, int32_t statement,
@@ -299,25 +315,30 @@ class TaskRegister final : public IProviderInfo,
               const std::shared_ptr<KeyedCollection>& overrides) {
     Task* task = Find(project, statement, record);
     if (!task) site.Raise(stddberr_Unknown, "No such task: " + record);
-    const std::string key = KeyOf(column);
     std::string* field = nullptr;
-    if (key == kTitleColumnGuid) {
-      CheckTitle(site, value, overrides);
-      field = &task->title;
-    } else if (key == kStatusColumnGuid) {
-      field = &task->status;
-    } else if (key == kNumberColumnGuid) {
-      site.Raise(stddberr_ColumnReadOnly, "Task numbers are given by the register.");
-    } else {
-      site.Raise(stddberr_ColumnUnknown, "Unknown column: " + column);
+    std::string kept = value;
+    switch (FieldOf(column)) {
+      case Field::Title:
+        kept = TextService::CleanCaption(value);
+        CheckTitle(site, kept, overrides);
+        field = &task->title;
+        break;
+      case Field::Status:
+        field = &task->status;
+        break;
+      case Field::Number:
+        site.Raise(stddberr_ColumnReadOnly, "Task numbers are given by the register.");
+      case Field::Unknown:
+        site.Raise(stddberr_ColumnUnknown, "Unknown column: " + column);
     }
-    if (*field == value) return false;
-    *field = value;
+    if (*field == kept) return false;
+    *field = std::move(kept);
     return true;
   }
 
   std::shared_ptr<CProviderColDefs> columns_;
-  std::map<ProjectKey, std::map<std::string, Task>> tasks_;  // record GUID -> task
+  std::shared_ptr<CProviderViews> views_;
+  std::map<ProjectKey, std::map<std::string, Task>> tasks_;  // folded record GUID -> task
 };
 
 }  // namespace

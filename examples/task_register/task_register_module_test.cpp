@@ -14,6 +14,7 @@
 #include "prvdrinfo/columns/provider_col_defs.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
+#include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
 #include "prvdrinfo/contract/provider_interfaces.h"
 #include "prvdrinfo/contract/provider_module.h"
@@ -96,7 +97,7 @@ TEST_F(TaskRegisterModule, IdentifiesItselfThroughProviderInfo) {
   EXPECT_EQ(provider->PluralName(localeid_EnglishCanada, -1), "Tasks");
   EXPECT_EQ(provider->SingularName(localeid_FrenchCanada, -1), "Tâche");
   EXPECT_FALSE(provider->SupportsForms());
-  EXPECT_EQ(provider->DefaultViewDefinition(), nullptr);  // a slot it leaves alone
+  EXPECT_EQ(provider->DefaultViewDefinition(), nullptr);  // it has no default view
 
   const auto columns = provider->Columns();
   ASSERT_NE(columns, nullptr);
@@ -152,6 +153,12 @@ TEST_F(TaskRegisterModule, RecordsMakeTheRoundTripThroughTheInterfaces) {
   EXPECT_TRUE(update->UpdateField(kSession, kProject, 1, first, title, "Pour the east slab"));
   EXPECT_FALSE(update->UpdateField(kSession, kProject, 1, first, title, "Pour the east slab"));
   EXPECT_EQ(titled->ItemTitle(kProject, 1, first), "Pour the east slab");
+  // Titles are kept as cleaned-up captions, and GUIDs are matched without regard to case.
+  EXPECT_FALSE(update->UpdateField(kSession, kProject, 1, first, title, " Pour the\teast  slab "));
+  EXPECT_TRUE(update->UpdateField(kSession, kProject, 1, first, title, "Pour\u00A0the east slabs"));
+  EXPECT_EQ(titled->ItemTitle(kProject, 1, first), "Pour the east slabs");
+  const std::string lowerFirst = unicode::FoldCase(first);
+  EXPECT_EQ(titled->ItemTitle(unicode::FoldCase(kProject), 1, lowerFirst), "Pour the east slabs");
   EXPECT_EQ(NumberOf([&] { update->UpdateField(kSession, kProject, 1, first, number, "T-9"); }),
             stddberr_ColumnReadOnly);
 
@@ -168,7 +175,7 @@ TEST_F(TaskRegisterModule, WriteErrorsCarryTheStandardCodesAndTheirLevels) {
   const std::string title = As<IProviderTitled>(provider)->TitleColumnGuid();
 
   try {
-    insert->InsertRecord(kSession, kProject, 1, nullptr, Fields({{title, "  "}}));
+    insert->InsertRecord(kSession, kProject, 1, nullptr, Fields({{title, " \u00A0\u200B\t"}}));
     ADD_FAILURE() << "a task without title was inserted";
   } catch (const CError& e) {
     EXPECT_EQ(e.Number(), stddberr_ValueRequired);

@@ -1,8 +1,8 @@
 #pragma once
 
-// Dates interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Dates interfaces of the provider contract. A provider module derives from the ones it
+// implements and overrides every member; the compiler names any it forgets (docs/provider-
+// modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -17,20 +17,11 @@ namespace prvdrinfo {
 // The primary date column and its SQL.
 class PRVDRINFO_API IProviderDated : public virtual IObject {
  public:
-  ~IProviderDated() override = 0;
+  ~IProviderDated() override = default;
 
-  std::string PrimaryDateColumnGuid() { return IProviderDated_PrimaryDateColumnGuid(); }
-  std::string PrimaryDateSql(const std::string& p_TableAlias, const std::string& p_FieldAlias) {
-    return IProviderDated_PrimaryDateSql(p_TableAlias, p_FieldAlias);
-  }
-
- protected:
-  virtual std::string IProviderDated_PrimaryDateColumnGuid() { return {}; }
-  virtual std::string IProviderDated_PrimaryDateSql(const std::string& /*p_TableAlias*/,
-                                                    const std::string& /*p_FieldAlias*/) {
-    return {};
-  }
+  virtual std::string PrimaryDateColumnGuid() const = 0;
+  virtual std::string PrimaryDateSql(const std::string& p_TableAlias,
+                                     const std::string& p_FieldAlias) const = 0;
 };
-inline IProviderDated::~IProviderDated() = default;
 
 }  // namespace prvdrinfo

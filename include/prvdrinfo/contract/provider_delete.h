@@ -1,8 +1,8 @@
 #pragma once
 
-// Deletion interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Deletion interfaces of the provider contract. A provider module derives from the ones it
+// implements and overrides every member; the compiler names any it forgets (docs/provider-
+// modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -19,57 +19,25 @@ namespace prvdrinfo {
 // refusal code. The exclusive-access switch is copied into a shell.
 class PRVDRINFO_API IProviderDelete : public virtual IObject {
  public:
-  ~IProviderDelete() override = 0;
+  ~IProviderDelete() override = default;
 
-  void DeleteRecords(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
-                     const std::shared_ptr<KeyedCollection>& po_RecordGuids) {
-    IProviderDelete_DeleteRecords(p_ProjectGuid, p_StatementNumber, po_RecordGuids);
-  }
-  e_DatabaseErrorLevel DeleteRecordsErrorLevel(int32_t p_Code) {
-    return IProviderDelete_DeleteRecordsErrorLevel(p_Code);
-  }
-  DeleteErrorCode DeleteRecordErrorCodeNonStandard(const std::string& p_ProjectGuid,
-                                                   int32_t p_StatementNumber,
-                                                   const std::string& p_RecordGuid) {
-    return IProviderDelete_DeleteRecordErrorCodeNonStandard(p_ProjectGuid, p_StatementNumber,
-                                                            p_RecordGuid);
-  }
-  bool RequireExclusiveProjectAccessForDelete() {
-    return IProviderDelete_RequireExclusiveProjectAccessForDelete();
-  }
-
- protected:
-  virtual void IProviderDelete_DeleteRecords(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/,
-      const std::shared_ptr<KeyedCollection>& /*po_RecordGuids*/) {}
-  virtual e_DatabaseErrorLevel IProviderDelete_DeleteRecordsErrorLevel(int32_t /*p_Code*/) {
-    return {};
-  }
-  virtual DeleteErrorCode IProviderDelete_DeleteRecordErrorCodeNonStandard(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/,
-      const std::string& /*p_RecordGuid*/) {
-    return {};
-  }
-  virtual bool IProviderDelete_RequireExclusiveProjectAccessForDelete() { return {}; }
+  virtual void DeleteRecords(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+                             const std::shared_ptr<KeyedCollection>& po_RecordGuids) = 0;
+  virtual e_DatabaseErrorLevel DeleteRecordsErrorLevel(int32_t p_Code) const = 0;
+  virtual DeleteErrorCode DeleteRecordErrorCodeNonStandard(
+      const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+      const std::string& p_RecordGuid) const = 0;
+  virtual bool RequireExclusiveProjectAccessForDelete() const = 0;
 };
-inline IProviderDelete::~IProviderDelete() = default;
 
 // Deleting records, with the session.
 class PRVDRINFO_API IProviderDelete2 : public virtual IObject {
  public:
-  ~IProviderDelete2() override = 0;
+  ~IProviderDelete2() override = default;
 
-  void DeleteRecords(const std::string& p_SessionGuid, const std::string& p_ProjectGuid,
-                     int32_t p_StatementNumber,
-                     const std::shared_ptr<KeyedCollection>& po_RecordGuids) {
-    IProviderDelete2_DeleteRecords(p_SessionGuid, p_ProjectGuid, p_StatementNumber, po_RecordGuids);
-  }
-
- protected:
-  virtual void IProviderDelete2_DeleteRecords(
-      const std::string& /*p_SessionGuid*/, const std::string& /*p_ProjectGuid*/,
-      int32_t /*p_StatementNumber*/, const std::shared_ptr<KeyedCollection>& /*po_RecordGuids*/) {}
+  virtual void DeleteRecords(const std::string& p_SessionGuid, const std::string& p_ProjectGuid,
+                             int32_t p_StatementNumber,
+                             const std::shared_ptr<KeyedCollection>& po_RecordGuids) = 0;
 };
-inline IProviderDelete2::~IProviderDelete2() = default;
 
 }  // namespace prvdrinfo

@@ -1,8 +1,8 @@
 #pragma once
 
-// Descent menus interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Descent menus interfaces of the provider contract. A provider module derives from the
+// ones it implements and overrides every member; the compiler names any it forgets
+// (docs/provider-modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -17,23 +17,11 @@ namespace prvdrinfo {
 // The menu of places a user can descend to from a record.
 class PRVDRINFO_API IProviderDescendable : public virtual IObject {
  public:
-  ~IProviderDescendable() override = 0;
+  ~IProviderDescendable() override = default;
 
-  std::shared_ptr<CDescendMenuItems> DescendMenuItems() {
-    return IProviderDescendable_DescendMenuItems();
-  }
-  std::shared_ptr<CDescendMenuItems> DescendMenuItems2(const std::string& p_ProjectGuid,
-                                                       int32_t p_StatementNumber) {
-    return IProviderDescendable_DescendMenuItems2(p_ProjectGuid, p_StatementNumber);
-  }
-
- protected:
-  virtual std::shared_ptr<CDescendMenuItems> IProviderDescendable_DescendMenuItems() { return {}; }
-  virtual std::shared_ptr<CDescendMenuItems> IProviderDescendable_DescendMenuItems2(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/) {
-    return {};
-  }
+  virtual std::shared_ptr<CDescendMenuItems> DescendMenuItems() const = 0;
+  virtual std::shared_ptr<CDescendMenuItems> DescendMenuItems2(const std::string& p_ProjectGuid,
+                                                               int32_t p_StatementNumber) const = 0;
 };
-inline IProviderDescendable::~IProviderDescendable() = default;
 
 }  // namespace prvdrinfo

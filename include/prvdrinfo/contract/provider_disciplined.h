@@ -1,8 +1,8 @@
 #pragma once
 
-// Disciplines interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Disciplines interfaces of the provider contract. A provider module derives from the ones
+// it implements and overrides every member; the compiler names any it forgets
+// (docs/provider-modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -18,58 +18,22 @@ namespace prvdrinfo {
 // disciplines joined with a separator, and notice that a discipline record changed.
 class PRVDRINFO_API IProviderDisciplined : public virtual IObject {
  public:
-  ~IProviderDisciplined() override = 0;
+  ~IProviderDisciplined() override = default;
 
-  std::string DisciplineAbbreviationsColumnGuid() {
-    return IProviderDisciplined_DisciplineAbbreviationsColumnGuid();
-  }
-  std::string DisciplineTitlesColumnGuid() {
-    return IProviderDisciplined_DisciplineTitlesColumnGuid();
-  }
-  std::string DisciplineTitles(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
-                               const std::string& p_RecordGuid, const std::string& p_Separator) {
-    return IProviderDisciplined_DisciplineTitles(p_ProjectGuid, p_StatementNumber, p_RecordGuid,
-                                                 p_Separator);
-  }
-  std::string DisciplineAbbreviations(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
-                                      const std::string& p_RecordGuid,
-                                      const std::string& p_Separator) {
-    return IProviderDisciplined_DisciplineAbbreviations(p_ProjectGuid, p_StatementNumber,
-                                                        p_RecordGuid, p_Separator);
-  }
-  std::string ItemDisciplineGuids(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
-                                  const std::string& p_RecordGuid) {
-    return IProviderDisciplined_ItemDisciplineGuids(p_ProjectGuid, p_StatementNumber, p_RecordGuid);
-  }
-  void DisciplineTouched(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
-                         const std::string& p_DisciplineRecordGuid) {
-    IProviderDisciplined_DisciplineTouched(p_ProjectGuid, p_StatementNumber,
-                                           p_DisciplineRecordGuid);
-  }
-
- protected:
-  virtual std::string IProviderDisciplined_DisciplineAbbreviationsColumnGuid() { return {}; }
-  virtual std::string IProviderDisciplined_DisciplineTitlesColumnGuid() { return {}; }
-  virtual std::string IProviderDisciplined_DisciplineTitles(const std::string& /*p_ProjectGuid*/,
-                                                            int32_t /*p_StatementNumber*/,
-                                                            const std::string& /*p_RecordGuid*/,
-                                                            const std::string& /*p_Separator*/) {
-    return {};
-  }
-  virtual std::string IProviderDisciplined_DisciplineAbbreviations(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/,
-      const std::string& /*p_RecordGuid*/, const std::string& /*p_Separator*/) {
-    return {};
-  }
-  virtual std::string IProviderDisciplined_ItemDisciplineGuids(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/,
-      const std::string& /*p_RecordGuid*/) {
-    return {};
-  }
-  virtual void IProviderDisciplined_DisciplineTouched(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/,
-      const std::string& /*p_DisciplineRecordGuid*/) {}
+  virtual std::string DisciplineAbbreviationsColumnGuid() const = 0;
+  virtual std::string DisciplineTitlesColumnGuid() const = 0;
+  virtual std::string DisciplineTitles(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+                                       const std::string& p_RecordGuid,
+                                       const std::string& p_Separator) const = 0;
+  virtual std::string DisciplineAbbreviations(const std::string& p_ProjectGuid,
+                                              int32_t p_StatementNumber,
+                                              const std::string& p_RecordGuid,
+                                              const std::string& p_Separator) const = 0;
+  virtual std::string ItemDisciplineGuids(const std::string& p_ProjectGuid,
+                                          int32_t p_StatementNumber,
+                                          const std::string& p_RecordGuid) const = 0;
+  virtual void DisciplineTouched(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+                                 const std::string& p_DisciplineRecordGuid) = 0;
 };
-inline IProviderDisciplined::~IProviderDisciplined() = default;
 
 }  // namespace prvdrinfo

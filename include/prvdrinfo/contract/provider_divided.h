@@ -1,8 +1,8 @@
 #pragma once
 
-// Divisions interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Divisions interfaces of the provider contract. A provider module derives from the ones it
+// implements and overrides every member; the compiler names any it forgets (docs/provider-
+// modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -17,19 +17,10 @@ namespace prvdrinfo {
 // The division infos (`CDivisionInfo`) of a project.
 class PRVDRINFO_API IProviderDivided : public virtual IObject {
  public:
-  ~IProviderDivided() override = 0;
+  ~IProviderDivided() override = default;
 
-  std::shared_ptr<KeyedCollection> GetDivisionInfos(const std::string& p_ProjectGuid,
-                                                    int32_t p_StatementNumber) {
-    return IProviderDivided_GetDivisionInfos(p_ProjectGuid, p_StatementNumber);
-  }
-
- protected:
-  virtual std::shared_ptr<KeyedCollection> IProviderDivided_GetDivisionInfos(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/) {
-    return {};
-  }
+  virtual std::shared_ptr<KeyedCollection> GetDivisionInfos(const std::string& p_ProjectGuid,
+                                                            int32_t p_StatementNumber) const = 0;
 };
-inline IProviderDivided::~IProviderDivided() = default;
 
 }  // namespace prvdrinfo

@@ -1,8 +1,8 @@
 #pragma once
 
-// E-mail interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// E-mail interfaces of the provider contract. A provider module derives from the ones it
+// implements and overrides every member; the compiler names any it forgets (docs/provider-
+// modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -17,13 +17,9 @@ namespace prvdrinfo {
 // The e-mail count column.
 class PRVDRINFO_API IProviderEmail : public virtual IObject {
  public:
-  ~IProviderEmail() override = 0;
+  ~IProviderEmail() override = default;
 
-  std::string EmailCountColumnGuid() { return IProviderEmail_EmailCountColumnGuid(); }
-
- protected:
-  virtual std::string IProviderEmail_EmailCountColumnGuid() { return {}; }
+  virtual std::string EmailCountColumnGuid() const = 0;
 };
-inline IProviderEmail::~IProviderEmail() = default;
 
 }  // namespace prvdrinfo

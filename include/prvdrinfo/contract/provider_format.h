@@ -1,8 +1,8 @@
 #pragma once
 
-// Formatting interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Formatting interfaces of the provider contract. A provider module derives from the ones
+// it implements and overrides every member; the compiler names any it forgets
+// (docs/provider-modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -18,38 +18,15 @@ namespace prvdrinfo {
 // depends on.
 class PRVDRINFO_API IProviderFormat : public virtual IObject {
  public:
-  ~IProviderFormat() override = 0;
+  ~IProviderFormat() override = default;
 
-  std::string FormatCell(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
-                         const std::string& p_RecordGuid, const std::string& p_ColumnGuid,
-                         const std::string& p_CellValue) {
-    return IProviderFormat_FormatCell(p_ProjectGuid, p_StatementNumber, p_RecordGuid, p_ColumnGuid,
-                                      p_CellValue);
-  }
-  std::string FormatCellMultiCellDependent(
+  virtual std::string FormatCell(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+                                 const std::string& p_RecordGuid, const std::string& p_ColumnGuid,
+                                 const std::string& p_CellValue) const = 0;
+  virtual std::string FormatCellMultiCellDependent(
       const std::string& p_ProjectGuid, int32_t p_StatementNumber, const std::string& p_RecordGuid,
       const std::string& p_ColumnGuid, const std::string& p_CellValue,
-      const std::shared_ptr<KeyedCollection>& po_Dependencies) {
-    return IProviderFormat_FormatCellMultiCellDependent(
-        p_ProjectGuid, p_StatementNumber, p_RecordGuid, p_ColumnGuid, p_CellValue, po_Dependencies);
-  }
-
- protected:
-  virtual std::string IProviderFormat_FormatCell(const std::string& /*p_ProjectGuid*/,
-                                                 int32_t /*p_StatementNumber*/,
-                                                 const std::string& /*p_RecordGuid*/,
-                                                 const std::string& /*p_ColumnGuid*/,
-                                                 const std::string& /*p_CellValue*/) {
-    return {};
-  }
-  virtual std::string IProviderFormat_FormatCellMultiCellDependent(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/,
-      const std::string& /*p_RecordGuid*/, const std::string& /*p_ColumnGuid*/,
-      const std::string& /*p_CellValue*/,
-      const std::shared_ptr<KeyedCollection>& /*po_Dependencies*/) {
-    return {};
-  }
+      const std::shared_ptr<KeyedCollection>& po_Dependencies) const = 0;
 };
-inline IProviderFormat::~IProviderFormat() = default;
 
 }  // namespace prvdrinfo

@@ -1,8 +1,8 @@
 #pragma once
 
-// Insertion interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Insertion interfaces of the provider contract. A provider module derives from the ones it
+// implements and overrides every member; the compiler names any it forgets (docs/provider-
+// modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -19,35 +19,14 @@ namespace prvdrinfo {
 // numbers the caller accepts. The exclusive-access switch is copied into a shell.
 class PRVDRINFO_API IProviderInsert : public virtual IObject {
  public:
-  ~IProviderInsert() override = 0;
+  ~IProviderInsert() override = default;
 
-  std::string InsertRecord(const std::string& p_SessionGuid, const std::string& p_ProjectGuid,
-                           int32_t p_StatementNumber,
-                           const std::shared_ptr<KeyedCollection>& po_OverrideWarningNumbers,
-                           const std::shared_ptr<KeyedCollection>& po_FieldsAndValues) {
-    return IProviderInsert_InsertRecord(p_SessionGuid, p_ProjectGuid, p_StatementNumber,
-                                        po_OverrideWarningNumbers, po_FieldsAndValues);
-  }
-  e_DatabaseErrorLevel InsertRecordErrorLevel(int32_t p_Code) {
-    return IProviderInsert_InsertRecordErrorLevel(p_Code);
-  }
-  bool RequireExclusiveProjectAccessForInsert() {
-    return IProviderInsert_RequireExclusiveProjectAccessForInsert();
-  }
-
- protected:
-  virtual std::string IProviderInsert_InsertRecord(
-      const std::string& /*p_SessionGuid*/, const std::string& /*p_ProjectGuid*/,
-      int32_t /*p_StatementNumber*/,
-      const std::shared_ptr<KeyedCollection>& /*po_OverrideWarningNumbers*/,
-      const std::shared_ptr<KeyedCollection>& /*po_FieldsAndValues*/) {
-    return {};
-  }
-  virtual e_DatabaseErrorLevel IProviderInsert_InsertRecordErrorLevel(int32_t /*p_Code*/) {
-    return {};
-  }
-  virtual bool IProviderInsert_RequireExclusiveProjectAccessForInsert() { return {}; }
+  virtual std::string InsertRecord(
+      const std::string& p_SessionGuid, const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+      const std::shared_ptr<KeyedCollection>& po_OverrideWarningNumbers,
+      const std::shared_ptr<KeyedCollection>& po_FieldsAndValues) = 0;
+  virtual e_DatabaseErrorLevel InsertRecordErrorLevel(int32_t p_Code) const = 0;
+  virtual bool RequireExclusiveProjectAccessForInsert() const = 0;
 };
-inline IProviderInsert::~IProviderInsert() = default;
 
 }  // namespace prvdrinfo

@@ -17,7 +17,7 @@ namespace prvdrinfo {
 
 // Raised whenever the layout of the contract changes (an interface gains a successor,
 // the shared types change). A host refuses a module built against another version.
-inline constexpr int32_t kProviderContractVersion = 1;
+inline constexpr int32_t kProviderContractVersion = 2;
 
 inline constexpr const char* kProviderContractVersionSymbol = "prvdrinfo_ProviderContractVersion";
 inline constexpr const char* kCreateProviderSymbol = "prvdrinfo_CreateProvider";
@@ -32,8 +32,8 @@ PRVDRINFO_API int32_t prvdrinfo_ProviderContractVersion() noexcept;
 // success, else an automation error number and leaves *po_Provider untouched: 429 for a
 // class the module does not have, 5 for a null argument, 7 when memory runs out, or the
 // number of the error the provider's construction raised. Nothing is thrown.
-PRVDRINFO_API int32_t prvdrinfo_CreateProvider(const char* p_ClassName,
-                                 std::shared_ptr<prvdrinfo::IProviderInfo>* po_Provider) noexcept;
+PRVDRINFO_API int32_t prvdrinfo_CreateProvider(
+    const char* p_ClassName, std::shared_ptr<prvdrinfo::IProviderInfo>* po_Provider) noexcept;
 }
 
 namespace prvdrinfo {

@@ -1,8 +1,8 @@
 #pragma once
 
-// Phases interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Phases interfaces of the provider contract. A provider module derives from the ones it
+// implements and overrides every member; the compiler names any it forgets (docs/provider-
+// modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -17,22 +17,11 @@ namespace prvdrinfo {
 // A record's phase and the phase column.
 class PRVDRINFO_API IProviderPhaseable : public virtual IObject {
  public:
-  ~IProviderPhaseable() override = 0;
+  ~IProviderPhaseable() override = default;
 
-  std::string ItemPhase(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
-                        const std::string& p_RecordGuid) {
-    return IProviderPhaseable_ItemPhase(p_ProjectGuid, p_StatementNumber, p_RecordGuid);
-  }
-  std::string PhaseColumnGuid() { return IProviderPhaseable_PhaseColumnGuid(); }
-
- protected:
-  virtual std::string IProviderPhaseable_ItemPhase(const std::string& /*p_ProjectGuid*/,
-                                                   int32_t /*p_StatementNumber*/,
-                                                   const std::string& /*p_RecordGuid*/) {
-    return {};
-  }
-  virtual std::string IProviderPhaseable_PhaseColumnGuid() { return {}; }
+  virtual std::string ItemPhase(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+                                const std::string& p_RecordGuid) const = 0;
+  virtual std::string PhaseColumnGuid() const = 0;
 };
-inline IProviderPhaseable::~IProviderPhaseable() = default;
 
 }  // namespace prvdrinfo

@@ -1,8 +1,8 @@
 #pragma once
 
-// Record status interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Record status interfaces of the provider contract. A provider module derives from the
+// ones it implements and overrides every member; the compiler names any it forgets
+// (docs/provider-modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -17,20 +17,10 @@ namespace prvdrinfo {
 // A record's status text.
 class PRVDRINFO_API IProviderRecordStatus : public virtual IObject {
  public:
-  ~IProviderRecordStatus() override = 0;
+  ~IProviderRecordStatus() override = default;
 
-  std::string RecordStatus(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
-                           const std::string& p_RecordGuid) {
-    return IProviderRecordStatus_RecordStatus(p_ProjectGuid, p_StatementNumber, p_RecordGuid);
-  }
-
- protected:
-  virtual std::string IProviderRecordStatus_RecordStatus(const std::string& /*p_ProjectGuid*/,
-                                                         int32_t /*p_StatementNumber*/,
-                                                         const std::string& /*p_RecordGuid*/) {
-    return {};
-  }
+  virtual std::string RecordStatus(const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+                                   const std::string& p_RecordGuid) const = 0;
 };
-inline IProviderRecordStatus::~IProviderRecordStatus() = default;
 
 }  // namespace prvdrinfo

@@ -1,8 +1,8 @@
 #pragma once
 
-// Sub-lists interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Sub-lists interfaces of the provider contract. A provider module derives from the ones it
+// implements and overrides every member; the compiler names any it forgets (docs/provider-
+// modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -19,26 +19,12 @@ namespace prvdrinfo {
 // provider's `IProviderInsert`.
 class PRVDRINFO_API IProviderSubList : public virtual IObject {
  public:
-  ~IProviderSubList() override = 0;
+  ~IProviderSubList() override = default;
 
-  e_ProviderSubListType SubListType() { return IProviderSubList_SubListType(); }
-  std::string ParentProviderGuidColumnGuid() {
-    return IProviderSubList_ParentProviderGuidColumnGuid();
-  }
-  std::string ParentRecordGuidColumnGuid() { return IProviderSubList_ParentRecordGuidColumnGuid(); }
-  Variant OverrideIProviderInsert(e_ProviderSubListType p_SubListType) {
-    return IProviderSubList_OverrideIProviderInsert(p_SubListType);
-  }
-
- protected:
-  virtual e_ProviderSubListType IProviderSubList_SubListType() { return {}; }
-  virtual std::string IProviderSubList_ParentProviderGuidColumnGuid() { return {}; }
-  virtual std::string IProviderSubList_ParentRecordGuidColumnGuid() { return {}; }
-  virtual Variant IProviderSubList_OverrideIProviderInsert(
-      e_ProviderSubListType /*p_SubListType*/) {
-    return {};
-  }
+  virtual e_ProviderSubListType SubListType() const = 0;
+  virtual std::string ParentProviderGuidColumnGuid() const = 0;
+  virtual std::string ParentRecordGuidColumnGuid() const = 0;
+  virtual Variant OverrideIProviderInsert(e_ProviderSubListType p_SubListType) const = 0;
 };
-inline IProviderSubList::~IProviderSubList() = default;
 
 }  // namespace prvdrinfo

@@ -1,8 +1,8 @@
 #pragma once
 
-// Statistics interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Statistics interfaces of the provider contract. A provider module derives from the ones
+// it implements and overrides every member; the compiler names any it forgets
+// (docs/provider-modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -17,20 +17,11 @@ namespace prvdrinfo {
 // Fills the project statistics of this provider into the host's statistics list.
 class PRVDRINFO_API IProviderTabStats : public virtual IObject {
  public:
-  ~IProviderTabStats() override = 0;
+  ~IProviderTabStats() override = default;
 
-  void PopulateProviderProjectStatistics(const std::string& p_ProjectGuid,
-                                         int32_t p_StatementNumber,
-                                         const std::shared_ptr<IObject>& po_TabStatsInfos) {
-    IProviderTabStats_PopulateProviderProjectStatistics(p_ProjectGuid, p_StatementNumber,
-                                                        po_TabStatsInfos);
-  }
-
- protected:
-  virtual void IProviderTabStats_PopulateProviderProjectStatistics(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/,
-      const std::shared_ptr<IObject>& /*po_TabStatsInfos*/) {}
+  virtual void PopulateProviderProjectStatistics(
+      const std::string& p_ProjectGuid, int32_t p_StatementNumber,
+      const std::shared_ptr<IObject>& po_TabStatsInfos) = 0;
 };
-inline IProviderTabStats::~IProviderTabStats() = default;
 
 }  // namespace prvdrinfo

@@ -1,8 +1,8 @@
 #pragma once
 
-// Templates interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Templates interfaces of the provider contract. A provider module derives from the ones it
+// implements and overrides every member; the compiler names any it forgets (docs/provider-
+// modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -19,26 +19,13 @@ namespace prvdrinfo {
 // imported template data.
 class PRVDRINFO_API IProviderTemplate : public virtual IObject {
  public:
-  ~IProviderTemplate() override = 0;
+  ~IProviderTemplate() override = default;
 
-  std::vector<std::string> RequiredSupportedProviderGuids() {
-    return IProviderTemplate_RequiredSupportedProviderGuids();
-  }
-  void PostProcessImportedTemplateData(const std::string& p_SourceProjectGuid,
-                                       int32_t p_SourceStatementNumber,
-                                       const std::string& p_DestinationProjectGuid,
-                                       int32_t p_DestinationStatementNumber) {
-    IProviderTemplate_PostProcessImportedTemplateData(p_SourceProjectGuid, p_SourceStatementNumber,
-                                                      p_DestinationProjectGuid,
-                                                      p_DestinationStatementNumber);
-  }
-
- protected:
-  virtual std::vector<std::string> IProviderTemplate_RequiredSupportedProviderGuids() { return {}; }
-  virtual void IProviderTemplate_PostProcessImportedTemplateData(
-      const std::string& /*p_SourceProjectGuid*/, int32_t /*p_SourceStatementNumber*/,
-      const std::string& /*p_DestinationProjectGuid*/, int32_t /*p_DestinationStatementNumber*/) {}
+  virtual std::vector<std::string> RequiredSupportedProviderGuids() const = 0;
+  virtual void PostProcessImportedTemplateData(const std::string& p_SourceProjectGuid,
+                                               int32_t p_SourceStatementNumber,
+                                               const std::string& p_DestinationProjectGuid,
+                                               int32_t p_DestinationStatementNumber) = 0;
 };
-inline IProviderTemplate::~IProviderTemplate() = default;
 
 }  // namespace prvdrinfo

@@ -1,8 +1,8 @@
 #pragma once
 
-// Types interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Types interfaces of the provider contract. A provider module derives from the ones it
+// implements and overrides every member; the compiler names any it forgets (docs/provider-
+// modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -17,39 +17,20 @@ namespace prvdrinfo {
 // The types of a project and the type column.
 class PRVDRINFO_API IProviderTyped : public virtual IObject {
  public:
-  ~IProviderTyped() override = 0;
+  ~IProviderTyped() override = default;
 
-  std::shared_ptr<KeyedCollection> TypesCollection(const std::string& p_ProjectGuid,
-                                                   int32_t p_StatementNumber) {
-    return IProviderTyped_TypesCollection(p_ProjectGuid, p_StatementNumber);
-  }
-  std::string TypeColumnGuid() { return IProviderTyped_TypeColumnGuid(); }
-
- protected:
-  virtual std::shared_ptr<KeyedCollection> IProviderTyped_TypesCollection(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/) {
-    return {};
-  }
-  virtual std::string IProviderTyped_TypeColumnGuid() { return {}; }
+  virtual std::shared_ptr<KeyedCollection> TypesCollection(const std::string& p_ProjectGuid,
+                                                           int32_t p_StatementNumber) const = 0;
+  virtual std::string TypeColumnGuid() const = 0;
 };
-inline IProviderTyped::~IProviderTyped() = default;
 
 // Types with their issue dates.
 class PRVDRINFO_API IProviderTyped2 : public virtual IObject {
  public:
-  ~IProviderTyped2() override = 0;
+  ~IProviderTyped2() override = default;
 
-  std::shared_ptr<Recordset> TypesAndIssueDatesRs(const std::string& p_ProjectGuid,
-                                                  int32_t p_StatementNumber) {
-    return IProviderTyped2_TypesAndIssueDatesRs(p_ProjectGuid, p_StatementNumber);
-  }
-
- protected:
-  virtual std::shared_ptr<Recordset> IProviderTyped2_TypesAndIssueDatesRs(
-      const std::string& /*p_ProjectGuid*/, int32_t /*p_StatementNumber*/) {
-    return {};
-  }
+  virtual std::shared_ptr<Recordset> TypesAndIssueDatesRs(const std::string& p_ProjectGuid,
+                                                          int32_t p_StatementNumber) const = 0;
 };
-inline IProviderTyped2::~IProviderTyped2() = default;
 
 }  // namespace prvdrinfo

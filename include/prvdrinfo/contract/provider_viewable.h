@@ -1,8 +1,8 @@
 #pragma once
 
-// Views interfaces of the provider contract. Each public member forwards to the
-// protected slot <Interface>_<Member> that a provider module overrides; a slot it does not
-// override does nothing and returns the empty value (docs/provider-modules.md).
+// Views interfaces of the provider contract. A provider module derives from the ones it
+// implements and overrides every member; the compiler names any it forgets (docs/provider-
+// modules.md).
 
 #include <cstdint>
 #include <memory>
@@ -17,43 +17,26 @@ namespace prvdrinfo {
 // Asks the provider to refresh its views.
 class PRVDRINFO_API IProviderViewable : public virtual IObject {
  public:
-  ~IProviderViewable() override = 0;
+  ~IProviderViewable() override = default;
 
-  void RefreshViews() { IProviderViewable_RefreshViews(); }
-
- protected:
-  virtual void IProviderViewable_RefreshViews() {}
+  virtual void RefreshViews() = 0;
 };
-inline IProviderViewable::~IProviderViewable() = default;
 
 // Adds a column, by GUID, to a view definition.
 class PRVDRINFO_API IProviderViewable2 : public virtual IObject {
  public:
-  ~IProviderViewable2() override = 0;
+  ~IProviderViewable2() override = default;
 
-  void AddViewColumnByGuid(const std::shared_ptr<CProviderView>& po_View,
-                           const std::string& p_ColumnGuid) {
-    IProviderViewable2_AddViewColumnByGuid(po_View, p_ColumnGuid);
-  }
-
- protected:
-  virtual void IProviderViewable2_AddViewColumnByGuid(
-      const std::shared_ptr<CProviderView>& /*po_View*/, const std::string& /*p_ColumnGuid*/) {}
+  virtual void AddViewColumnByGuid(const std::shared_ptr<CProviderView>& po_View,
+                                   const std::string& p_ColumnGuid) = 0;
 };
-inline IProviderViewable2::~IProviderViewable2() = default;
 
 // Lets the provider repair a view definition.
 class PRVDRINFO_API IProviderViewable3 : public virtual IObject {
  public:
-  ~IProviderViewable3() override = 0;
+  ~IProviderViewable3() override = default;
 
-  void FixView(const std::shared_ptr<CProviderView>& po_ViewDef) {
-    IProviderViewable3_FixView(po_ViewDef);
-  }
-
- protected:
-  virtual void IProviderViewable3_FixView(const std::shared_ptr<CProviderView>& /*po_ViewDef*/) {}
+  virtual void FixView(const std::shared_ptr<CProviderView>& po_ViewDef) = 0;
 };
-inline IProviderViewable3::~IProviderViewable3() = default;
 
 }  // namespace prvdrinfo
