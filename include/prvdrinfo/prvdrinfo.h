@@ -11,6 +11,7 @@
 #include "prvdrinfo/foundation/guid_service.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"
+#include "prvdrinfo/foundation/keyed_objects.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/foundation/stock_enums.h"

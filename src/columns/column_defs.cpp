@@ -3,19 +3,15 @@
 
 #include "foundation/content_parts.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/keyed_collection_field.h"
 
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kCreate{"J6KSLQ1A6PGZL9JNDJN2VJN2O", "CColumnDefs.Class_InitProperties"};
-constexpr ErrorSite kIterate{"W2JUGV34Z4P7MK4NOVB1EL2RT", "CColumnDefs.Enumerator"};
 constexpr ErrorSite kEnumerator{"QONS0XK68DKV52YU97JJQ5CLR", "CColumnDefs.Enumerator"};
 constexpr ErrorSite kAddExisting{"6JC1WQZ79MILUK0THTRX12W1B", "CColumnDefs.AddExisting"};
 constexpr ErrorSite kAddAfter{"7U42SD8NKVQ1BNAO2TKG62PE4", "CColumnDefs.AddExistingAfterGuid"};
 constexpr ErrorSite kRemove{"7ECWBHSSK8OV6UBQRIKXR5IFP", "CColumnDefs.Remove"};
 constexpr ErrorSite kRemoveByIndex{"DGLXLAWSA54YF2NECY4W1H2UA", "CColumnDefs.RemoveByIndex"};
-constexpr ErrorSite kRemoveAll{"0CB4SE9YQ4FZEZQWW86JF6G7H", "CColumnDefs.RemoveAll"};
 constexpr ErrorSite kItem{"XV49FGU7JUCLOSHBDYQALYO4O", "CColumnDefs.Item"};
 constexpr ErrorSite kItemByIndex{"POUP4CAOWUGQ56PN21PVMMF80", "CColumnDefs.ItemByIndex"};
 constexpr ErrorSite kExists{"AFZ0CCRSUEGY41NK741IQQSQH", "CColumnDefs.ExistsByGuid"};
@@ -27,96 +23,68 @@ constexpr ErrorSite kFactory{"YSBT0S0URH4U7OJZFIISDK93A", "CColumnDefsFactory.Cr
 
 constexpr int32_t kObjectNotSet = 91;
 
-// The collection holds library objects; a column is kept as the object it is.
-Variant MemberOf(const std::shared_ptr<IBaseColumnDef>& column) {
-  return kMember.Guard([&] {
-    if (!column) kMember.Raise(kObjectNotSet);
-    auto object = std::dynamic_pointer_cast<IObject>(column);
-    if (!object) kMember.Raise(err::kTypeMismatch);
-    return Variant(std::move(object));
-  });
-}
-
-std::shared_ptr<IBaseColumnDef> ColumnOf(const Variant& member) {
-  auto column = member.ToObject<IBaseColumnDef>();
-  if (!column) kMember.Raise(err::kTypeMismatch);
-  return column;
+// A column is kept as the library object it is; the collection refuses any other (13).
+void RequireColumn(const std::shared_ptr<IBaseColumnDef>& column) {
+  if (!column) kMember.Raise(kObjectNotSet);
 }
 }  // namespace
 
-CColumnDefs::CColumnDefs() {
-  kCreate.Guard([&] { columns_ = std::make_shared<KeyedCollection>(true, 1, true); });
-}
-
-CColumnDefs::const_iterator::value_type CColumnDefs::const_iterator::operator*() const {
-  return kIterate.Guard([&] { return ColumnOf(*it_); });
-}
+CColumnDefs::CColumnDefs() = default;
 
 std::vector<std::shared_ptr<IBaseColumnDef>> CColumnDefs::Enumerator() const {
-  return kEnumerator.Guard([&] {
-    std::vector<std::shared_ptr<IBaseColumnDef>> columns;
-    columns.reserve(static_cast<size_t>(columns_->Count()));
-    for (const auto& column : *this) columns.push_back(column);
-    return columns;
-  });
+  return kEnumerator.Guard([&] { return columns_.Snapshot(); });
 }
 
 void CColumnDefs::AddExisting(const std::shared_ptr<IBaseColumnDef>& po_ColumnDef) {
   kAddExisting.Guard([&] {
-    const Variant member = MemberOf(po_ColumnDef);
-    columns_->Add(member, po_ColumnDef->Guid());
+    RequireColumn(po_ColumnDef);
+    columns_.Add(po_ColumnDef, po_ColumnDef->Guid());
   });
 }
 
 void CColumnDefs::AddExistingAfterGuid(const std::shared_ptr<IBaseColumnDef>& po_ColumnDef,
                                        const std::string& p_AddAfterGuid) {
   kAddAfter.Guard([&] {
-    const Variant member = MemberOf(po_ColumnDef);
-    columns_->AddAfterKey(member, po_ColumnDef->Guid(), p_AddAfterGuid);
+    RequireColumn(po_ColumnDef);
+    columns_.AddAfterKey(po_ColumnDef, po_ColumnDef->Guid(), p_AddAfterGuid);
   });
 }
 
 void CColumnDefs::Remove(const std::string& p_Guid) {
-  kRemove.Guard([&] { columns_->Remove(p_Guid); });
+  kRemove.Guard([&] { columns_.Remove(p_Guid); });
 }
 
 void CColumnDefs::RemoveByIndex(int32_t p_ZeroBasedIndex) {
-  kRemoveByIndex.Guard([&] { columns_->RemoveByIndex(p_ZeroBasedIndex); });
+  kRemoveByIndex.Guard([&] { columns_.RemoveByIndex(p_ZeroBasedIndex); });
 }
 
-void CColumnDefs::RemoveAll() {
-  kRemoveAll.Guard([&] { columns_ = std::make_shared<KeyedCollection>(true, 1, true); });
-}
+void CColumnDefs::RemoveAll() { columns_.RemoveAll(); }
 
 std::shared_ptr<IBaseColumnDef> CColumnDefs::Item(const std::string& p_Guid) const {
-  return kItem.Guard([&] { return ColumnOf(columns_->Item(p_Guid)); },
+  return kItem.Guard([&] { return columns_.Item(p_Guid); },
                      [&] { return "Passed GUID: " + p_Guid; });
 }
 
 std::shared_ptr<IBaseColumnDef> CColumnDefs::ItemByIndex(int32_t p_ZeroBasedIndex) const {
-  return kItemByIndex.Guard([&] { return ColumnOf(columns_->ItemByIndex(p_ZeroBasedIndex)); });
+  return kItemByIndex.Guard([&] { return columns_.ItemByIndex(p_ZeroBasedIndex); });
 }
 
-int32_t CColumnDefs::Count() const { return columns_->Count(); }
+int32_t CColumnDefs::Count() const { return columns_.Count(); }
 
 bool CColumnDefs::ExistsByGuid(const std::string& p_Guid) const {
-  return kExists.Guard([&] { return columns_->Exists(p_Guid); });
+  return kExists.Guard([&] { return columns_.Exists(p_Guid); });
 }
 
 void CColumnDefs::AppendContentString3(StringBuilder& po_StringBuilder) const {
-  kContent.Guard([&] { content::AppendMembers(po_StringBuilder, *columns_); });
+  kContent.Guard([&] { content::AppendMembers(po_StringBuilder, columns_.Untyped()); });
 }
 
 void CColumnDefs::Class_WriteProperties(PropertyBag& bag) const {
-  kWrite.Guard([&] { WriteKeyedCollection(bag, "Columns", *columns_); });
+  kWrite.Guard([&] { columns_.WriteTo(bag, "Columns"); });
 }
 
 void CColumnDefs::Class_ReadProperties(const PropertyBag& bag) {
-  kRead.Guard([&] {
-    auto loaded = ReadKeyedCollection(bag, "Columns");
-    for (const Variant& member : *loaded) ColumnOf(member);
-    columns_ = std::move(loaded);
-  });
+  kRead.Guard([&] { columns_.ReadFrom(bag, "Columns", KeyedLoad::kTyped); });
 }
 
 std::shared_ptr<CColumnDefs> CColumnDefsFactory::CreateColumnDefs() const {

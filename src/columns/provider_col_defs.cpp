@@ -76,15 +76,15 @@ std::shared_ptr<CColumnDefs> CProviderColDefs::RejoinRequired(const CColumnDefs&
                                                                const CColumnDefs& standard) {
   return kRejoin.Guard([&] {
     auto rejoined = std::make_shared<CColumnDefs>();
-    for (auto it = required.columns_->begin(); it != required.columns_->end(); ++it) {
-      Variant member = *it;
+    for (auto it = required.begin(); it != required.end(); ++it) {
+      std::shared_ptr<IBaseColumnDef> column = *it;
       const std::string& key = it.Key();
-      if (providerSpecific.columns_->Exists(key)) {
-        member = providerSpecific.columns_->Item(key);
-      } else if (standard.columns_->Exists(key)) {
-        member = standard.columns_->Item(key);
+      if (providerSpecific.columns_.Exists(key)) {
+        column = providerSpecific.columns_.Item(key);
+      } else if (standard.columns_.Exists(key)) {
+        column = standard.columns_.Item(key);
       }
-      rejoined->columns_->Add(member, key);
+      rejoined->columns_.Add(column, key);
     }
     return rejoined;
   });

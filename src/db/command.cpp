@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "foundation/ascii.h"
 #include "prvdrinfo/foundation/error.h"
 #include "db/recordset.h"
 #include "db/connection.h"
@@ -25,16 +26,6 @@ constexpr ErrorSite kSetValue{"W8SSDH54RSP014GFENY2BN6TX", "Command.SetValue"};
 constexpr ErrorSite kBind{"7H4W24E3QHIHNAJAP01BBX39D", "Command.Bind"};
 constexpr ErrorSite kExecute{"CWDOA83R4IZ2UCRKNQO2R8CXO", "Command.Execute"};
 constexpr ErrorSite kOpenRecordset{"08TEW7K3ZN7G6374ID2Q7UYNI", "Command.OpenRecordset"};
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 bool IsWordChar(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
@@ -146,7 +137,7 @@ std::vector<std::pair<std::string, int32_t>> PairColumnsWithParameters(const std
   // INSERT ... (c1, c2) VALUES (?, ?): the n-th column takes the n-th value.
   for (size_t v = 0; v < tokens.size(); ++v) {
     const Token& word = tokens[v];
-    if (word.kind != Token::Identifier || word.quoted || !EqualsAsciiNoCase(word.text, "values")) continue;
+    if (word.kind != Token::Identifier || word.quoted || !ascii::EqualsIgnoreCase(word.text, "values")) continue;
     if (v == 0 || !IsPunctuation(tokens[v - 1], ')')) break;
     size_t open = v - 1;
     while (open > 0 && !IsPunctuation(tokens[open], '(')) --open;
@@ -220,7 +211,7 @@ int32_t Command::ParameterIndex(std::string_view columnName) const {
   return kParameterIndex.Guard(
       [&] {
         for (const auto& [name, position] : columnParameters_) {
-          if (EqualsAsciiNoCase(name, columnName)) return position;
+          if (ascii::EqualsIgnoreCase(name, columnName)) return position;
         }
         kParameterIndex.Raise(err::kInvalidProcedureCall, "No parameter gives that column its value.");
       },

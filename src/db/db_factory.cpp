@@ -7,6 +7,7 @@
 #include <random>
 #include <utility>
 
+#include "foundation/ascii.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/vesk.h"
 #include "db/recordset.h"
@@ -36,18 +37,6 @@ constexpr const char* kStatementBreak = ";\n";
 std::string Q(std::string_view name) { return SqlService::QuoteIdentifier(name); }
 
 std::string Std(e_VeskColumn column) { return CVesk::ColumnName(column, veskform_Plain); }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // A decimal number as SQLite reads one, so that it can stand unquoted.
 bool IsNumber(std::string_view text) {
@@ -142,12 +131,12 @@ bool CDbTableDef::HasColumn(std::string_view name) const {
   const std::pair<bool, e_VeskColumn> standard[] = {
       {recordGuid_, veskcol_RecordGuid}, {hidden_, veskcol_Hidden},   {updateCounter_, veskcol_Updates},
       {modified_, veskcol_Modified},     {created_, veskcol_Created}, {recordStatus_, veskcol_RecordStatus}};
-  if (SameName(name, kRowKey)) return true;
+  if (ascii::EqualsIgnoreCase(name, kRowKey)) return true;
   for (const auto& [on, column] : standard) {
-    if (on && SameName(name, Std(column))) return true;
+    if (on && ascii::EqualsIgnoreCase(name, Std(column))) return true;
   }
   for (const auto& column : columns_) {
-    if (SameName(name, column.name)) return true;
+    if (ascii::EqualsIgnoreCase(name, column.name)) return true;
   }
   return false;
 }
@@ -178,7 +167,7 @@ void CDbTableDef::AddIndex(std::string name, bool unique, std::vector<std::strin
           }
         }
         for (const auto& index : indexes_) {
-          if (SameName(index.name, name)) kAddIndex.Raise(err::kInvalidProcedureCall, "The table already has that index.");
+          if (ascii::EqualsIgnoreCase(index.name, name)) kAddIndex.Raise(err::kInvalidProcedureCall, "The table already has that index.");
         }
         indexes_.push_back({std::move(name), unique, std::move(columns)});
       },
@@ -260,7 +249,7 @@ std::shared_ptr<CDbTableDef> CDbFactory::AddTable(std::string name, bool recordG
   return kAddTable.Guard(
       [&] {
         for (const auto& table : tables_) {
-          if (SameName(table->Name(), name)) {
+          if (ascii::EqualsIgnoreCase(table->Name(), name)) {
             kAddTable.Raise(err::kInvalidProcedureCall, "The database already has that table.");
           }
         }
@@ -321,7 +310,7 @@ std::string CDbFactory::SqlDeletionLog(Connection& connection, std::string_view 
         auto found = find->OpenRecordset();
         if (found->Eof()) kSqlDeletionLog.Raise(err::kInvalidProcedureCall, "The database has no such table.");
         const std::string name = found->Value(0).AsText();
-        if (SameName(name, kDeletionLogTable)) {
+        if (ascii::EqualsIgnoreCase(name, kDeletionLogTable)) {
           kSqlDeletionLog.Raise(err::kInvalidProcedureCall, "The deletion log does not log itself.");
         }
         if (!SqlService::ColumnExists(connection, name, guid)) {

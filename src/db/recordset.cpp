@@ -5,6 +5,7 @@
 #include <climits>
 #include <limits>
 
+#include "foundation/ascii.h"
 #include "prvdrinfo/foundation/error.h"
 #include "db/connection.h"
 
@@ -19,18 +20,6 @@ constexpr ErrorSite kFieldIndex{"A710UEAEOIY9V5FLT6WHRSWH5", "Recordset.FieldInd
 constexpr ErrorSite kValue{"FJ8R6BVB0PSJUIS8DCPUP7DYX", "Recordset.Value"};
 constexpr ErrorSite kValueByName{"HYIWDFFPN4VK7RI2NCGX2GQ02", "Recordset.Value"};
 constexpr ErrorSite kInt64{"JKZTXKMP0NQ74AGYP1HIGR6NT", "Recordset.Int64"};
-
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 Variant ColumnValue(sqlite3_stmt* statement, int column) {
   switch (sqlite3_column_type(statement, column)) {
@@ -109,7 +98,7 @@ std::string Recordset::FieldName(int32_t index) const {
 int32_t Recordset::FieldIndex(std::string_view name) const {
   return kFieldIndex.Guard([&] {
     for (size_t i = 0; i < names_.size(); ++i) {
-      if (EqualsAsciiNoCase(names_[i], name)) return static_cast<int32_t>(i);
+      if (ascii::EqualsIgnoreCase(names_[i], name)) return static_cast<int32_t>(i);
     }
     return -1;
   });

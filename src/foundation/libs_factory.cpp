@@ -2,31 +2,18 @@
 
 #include <span>
 
+#include "foundation/ascii.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {
 
-namespace {
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-}  // namespace
-
 CHasher::CHasher(std::string_view algorithm, std::string_view encoding) {
   static constexpr ErrorSite kSite{"UMGFFG74W3QXJSHOAJVT3UK04", "CHasher.Construct"};
   kSite.Guard([&] {
-    if (!EqualsIgnoringAsciiCase(algorithm, "sha-256") && !EqualsIgnoringAsciiCase(algorithm, "sha256")) {
+    if (!ascii::EqualsIgnoreCase(algorithm, "sha-256") && !ascii::EqualsIgnoreCase(algorithm, "sha256")) {
       kSite.Raise(err::kInvalidProcedureCall, "Unknown hash algorithm: " + std::string(algorithm));
     }
-    if (!EqualsIgnoringAsciiCase(encoding, "hex")) {
+    if (!ascii::EqualsIgnoreCase(encoding, "hex")) {
       kSite.Raise(err::kInvalidProcedureCall, "Unknown hash encoding: " + std::string(encoding));
     }
   });

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "foundation/ascii.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {
@@ -219,7 +220,7 @@ bool ParseGuid(std::string_view text, std::string& canonical) {
       continue;
     }
     if (!IsHex(c)) return false;
-    digits.push_back(static_cast<char>(c >= 'a' ? c - 'a' + 'A' : c));
+    digits.push_back(ascii::Upper(static_cast<char>(c)));
   }
   canonical = digits.substr(0, 8) + '-' + digits.substr(8, 4) + '-' + digits.substr(12, 4) + '-' +
               digits.substr(16, 4) + '-' + digits.substr(20);

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "foundation/ascii.h"
+
 namespace prvdrinfo::unicode {
 
 namespace {
@@ -76,9 +78,7 @@ std::string FoldCase(std::string_view utf8) {
   }
   if (ascii) {
     std::string out(utf8);
-    for (char& c : out) {
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    for (char& c : out) c = prvdrinfo::ascii::Lower(c);
     return out;
   }
   const std::u16string wide = ToUtf16(utf8);

@@ -3,12 +3,10 @@
 
 #include "prvdrinfo/foundation/text_service.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/keyed_collection_field.h"
 
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kConstruct{"TBJVRIUGXF3GWS0MJ5CQLMFYQ", "CDescendMenuItems.Class_Initialize"};
 constexpr ErrorSite kAdd{"3R74VCTR2W91MD8K6IHLGL54Z", "CDescendMenuItems.Add"};
 constexpr ErrorSite kRemoveByIndex{"T1R54SWJ7GAV7UTO19KM4ITJI", "CDescendMenuItems.RemoveByIndex"};
 constexpr ErrorSite kRemoveByGuid{"3CZML80DMVJA2SL6BJPNRH8S2", "CDescendMenuItems.RemoveByGuid"};
@@ -29,28 +27,27 @@ std::string CaptionForm(const std::string& caption) {
 }
 }  // namespace
 
-CDescendMenuItems::CDescendMenuItems()
-    : items_(kConstruct.Guard([] { return std::make_shared<KeyedCollection>(true, 1, true); })) {}
+CDescendMenuItems::CDescendMenuItems() = default;
 
 std::shared_ptr<CDescendMenuItem> CDescendMenuItems::Add(const std::string& p_Guid,
                                                          const std::string& p_Caption) {
   return kAdd.Guard([&] {
     if (TextService::IsEmpty(p_Guid)) kAdd.Raise(err::kInvalidProcedureCall, "GUID Required.");
-    if (items_->Exists(p_Guid)) kAdd.Raise(err::kKeyAlreadyAssociated);
+    if (items_.Exists(p_Guid)) kAdd.Raise(err::kKeyAlreadyAssociated);
     auto item = std::make_shared<CDescendMenuItem>();
     item->SetGuid(p_Guid);
     item->SetCaption(p_Caption);
-    items_->Add(item, p_Guid);
+    items_.Add(item, p_Guid);
     return item;
   });
 }
 
 void CDescendMenuItems::RemoveByIndex(int32_t p_ZeroBasedIndex) {
-  kRemoveByIndex.Guard([&] { items_->RemoveByIndex(p_ZeroBasedIndex); });
+  kRemoveByIndex.Guard([&] { items_.RemoveByIndex(p_ZeroBasedIndex); });
 }
 
 void CDescendMenuItems::RemoveByGuid(const std::string& p_Guid) {
-  kRemoveByGuid.Guard([&] { items_->Remove(p_Guid); });
+  kRemoveByGuid.Guard([&] { items_.Remove(p_Guid); });
 }
 
 void CDescendMenuItems::RemoveByCaption(const std::string& p_Caption) {
@@ -58,19 +55,18 @@ void CDescendMenuItems::RemoveByCaption(const std::string& p_Caption) {
     // By position rather than by the item's GUID: an item whose GUID was changed after it
     // was added is still filed under the GUID it was added with.
     const int32_t index = IndexOfCaption(p_Caption);
-    if (index >= 0) items_->RemoveByIndex(index);
+    if (index >= 0) items_.RemoveByIndex(index);
   });
 }
 
 std::shared_ptr<CDescendMenuItem> CDescendMenuItems::MenuItemByIndex(
     int32_t p_ZeroBasedIndex) const {
-  return kByIndex.Guard(
-      [&] { return items_->ItemByIndex(p_ZeroBasedIndex).ToObject<CDescendMenuItem>(); });
+  return kByIndex.Guard([&] { return items_.ItemByIndex(p_ZeroBasedIndex); });
 }
 
 std::shared_ptr<CDescendMenuItem> CDescendMenuItems::MenuItemByGuid(
     const std::string& p_Guid) const {
-  return kByGuid.Guard([&] { return items_->Item(p_Guid).ToObject<CDescendMenuItem>(); });
+  return kByGuid.Guard([&] { return items_.Item(p_Guid); });
 }
 
 std::shared_ptr<CDescendMenuItem> CDescendMenuItems::MenuItemByCaption(
@@ -79,27 +75,29 @@ std::shared_ptr<CDescendMenuItem> CDescendMenuItems::MenuItemByCaption(
     const int32_t index = IndexOfCaption(p_Caption);
     if (index < 0)
       kByCaption.Raise(err::kInvalidProcedureCall, "Item not found in this collection.");
-    return items_->ItemByIndex(index).ToObject<CDescendMenuItem>();
+    return items_.ItemByIndex(index);
   });
 }
 
 int32_t CDescendMenuItems::IndexOfCaption(const std::string& p_Caption) const {
   return kFindCaption.Guard([&] {
     const std::string wanted = CaptionForm(p_Caption);
-    for (int32_t i = 0; i < items_->Count(); ++i) {
-      const auto item = items_->ItemByIndex(i).ToObject<CDescendMenuItem>();
-      if (item && CaptionForm(item->Caption()) == wanted) return i;
+    int32_t index = 0;
+    for (const auto& item : items_) {
+      if (item && CaptionForm(item->Caption()) == wanted) return index;
+      ++index;
     }
     return int32_t{-1};
   });
 }
 
 void CDescendMenuItems::Class_WriteProperties(PropertyBag& bag) const {
-  kWrite.Guard([&] { WriteKeyedCollection(bag, "MenuItems", *items_); });
+  kWrite.Guard([&] { items_.WriteTo(bag, "MenuItems"); });
 }
 
 void CDescendMenuItems::Class_ReadProperties(const PropertyBag& bag) {
-  kRead.Guard([&] { items_ = ReadKeyedCollection(bag, "MenuItems"); });
+  // Items are taken as stored; one that is no menu item fails when it is reached.
+  kRead.Guard([&] { items_.ReadFrom(bag, "MenuItems", KeyedLoad::kAsStored); });
 }
 
 std::shared_ptr<CDescendMenuItems> CDescendMenuItemsFactory::CreateNewDescendMenuItems() const {

@@ -4,13 +4,10 @@
 #include "foundation/content_parts.h"
 #include "prvdrinfo/foundation/text_service.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/keyed_collection_field.h"
 
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kConstruct{"C3NHWFP5NIA6XAQN37I6CKPUI",
-                               "CProviderFormViewLinks.Class_Initialize"};
 constexpr ErrorSite kFromView{"2VNMGS3XFTVHSPP1A5GYPBRNB",
                               "CProviderFormViewLinks.LinkedProviderGuidsFromViewGuid"};
 constexpr ErrorSite kHasLink{"HJYS8LU73B302VGSDGQ1QKQIA",
@@ -33,37 +30,32 @@ constexpr const char* kAlreadyLinked =
     "parameter = True to change the linked view.";
 }  // namespace
 
-CProviderFormViewLinks::CProviderFormViewLinks()
-    : links_(kConstruct.Guard([] { return std::make_shared<KeyedCollection>(true, 1, true); })) {}
+CProviderFormViewLinks::CProviderFormViewLinks() = default;
 
 std::shared_ptr<KeyedCollection> CProviderFormViewLinks::LinkedProviderGuidsFromViewGuid(
     const std::string& p_ViewGuid) const {
   return kFromView.Guard([&] {
     auto providers = std::make_shared<KeyedCollection>(true, 1, true);
-    for (int32_t i = 0; i < links_->Count(); ++i) {
-      const auto link = links_->ItemByIndex(i).ToObject<CProviderFormViewLink>();
-      if (link && link->ViewGuid() == p_ViewGuid) {
-        const std::string provider = links_->KeyByIndex(i);
-        providers->Add(provider, provider);
-      }
+    for (auto it = links_.begin(); it != links_.end(); ++it) {
+      const auto link = *it;
+      if (link && link->ViewGuid() == p_ViewGuid) providers->Add(it.Key(), it.Key());
     }
     return providers;
   });
 }
 
 bool CProviderFormViewLinks::ProviderHasLinkedView(const std::string& p_ProviderGuid) const {
-  return kHasLink.Guard([&] { return links_->Exists(p_ProviderGuid); });
+  return kHasLink.Guard([&] { return links_.Exists(p_ProviderGuid); });
 }
 
 std::shared_ptr<CProviderFormViewLink> CProviderFormViewLinks::LinkedViewInfoByProviderGuid(
     const std::string& p_ProviderGuid) const {
-  return kByProvider.Guard(
-      [&] { return links_->Item(p_ProviderGuid).ToObject<CProviderFormViewLink>(); });
+  return kByProvider.Guard([&] { return links_.Item(p_ProviderGuid); });
 }
 
 void CProviderFormViewLinks::RemoveLinkedView(const std::string& p_ProviderGuid) {
   kRemove.Guard([&] {
-    if (links_->Exists(p_ProviderGuid)) links_->Remove(p_ProviderGuid);
+    if (links_.Exists(p_ProviderGuid)) links_.Remove(p_ProviderGuid);
   });
 }
 
@@ -75,8 +67,8 @@ void CProviderFormViewLinks::LinkViewToProvider(const std::string& p_LinkToProvi
     if (TextService::IsEmpty(p_LinkToProviderGuid)) {
       kLink.Raise(err::kInvalidProcedureCall, "GUID Required.");
     }
-    if (links_->Exists(p_LinkToProviderGuid)) {
-      const auto link = links_->Item(p_LinkToProviderGuid).ToObject<CProviderFormViewLink>();
+    if (links_.Exists(p_LinkToProviderGuid)) {
+      const auto link = links_.Item(p_LinkToProviderGuid);
       if (!link) kLink.Raise(err::kTypeMismatch);  // loaded bytes held Nothing under the key
       if (link->ViewProviderGuid() == p_ViewProviderGuid && link->ViewGuid() == p_ViewGuid) return;
       if (!p_ReplaceExisting) kLink.Raise(err::kPermissionDenied, kAlreadyLinked);
@@ -87,20 +79,21 @@ void CProviderFormViewLinks::LinkViewToProvider(const std::string& p_LinkToProvi
     auto link = std::make_shared<CProviderFormViewLink>();
     link->SetViewGuid(p_ViewGuid);
     link->SetViewProviderGuid(p_ViewProviderGuid);
-    links_->Add(link, p_LinkToProviderGuid);
+    links_.Add(link, p_LinkToProviderGuid);
   });
 }
 
 void CProviderFormViewLinks::Class_WriteProperties(PropertyBag& bag) const {
-  kWrite.Guard([&] { WriteKeyedCollection(bag, "LinkedViews", *links_); });
+  kWrite.Guard([&] { links_.WriteTo(bag, "LinkedViews"); });
 }
 
 void CProviderFormViewLinks::Class_ReadProperties(const PropertyBag& bag) {
-  kRead.Guard([&] { links_ = ReadKeyedCollection(bag, "LinkedViews"); });
+  // Links are taken as stored; one that is no link fails when it is reached.
+  kRead.Guard([&] { links_.ReadFrom(bag, "LinkedViews", KeyedLoad::kAsStored); });
 }
 
 void CProviderFormViewLinks::AppendContentString3(StringBuilder& po_StringBuilder) const {
-  kContent.Guard([&] { content::AppendMembers(po_StringBuilder, *links_); });
+  kContent.Guard([&] { content::AppendMembers(po_StringBuilder, links_.Untyped()); });
 }
 
 std::shared_ptr<CProviderFormViewLinks> CProviderFormViewLinksFcy::CreateProviderFormViewLinks()

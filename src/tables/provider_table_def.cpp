@@ -1,6 +1,7 @@
 #include "foundation/class_registration.h"
 #include "prvdrinfo/tables/provider_table_def.h"
 
+#include "foundation/ascii.h"
 #include "db/db_factory.h"
 #include "db/sql_service.h"
 #include "prvdrinfo/columns/column_def_stored.h"
@@ -28,14 +29,7 @@ std::string Plain(e_VeskColumn column) { return CVesk::ColumnName(column, veskfo
 std::string Sql(e_VeskColumn column) { return CVesk::ColumnName(column, veskform_Sql); }
 std::string Quote(const std::string& name) { return SqlService::QuoteIdentifier(name); }
 
-bool IsRowId(const std::string& guid) {
-  if (guid.size() != 5) return false;
-  std::string upper = guid;
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper == "ROWID";
-}
+bool IsRowId(const std::string& guid) { return ascii::EqualsIgnoreCase(guid, "ROWID"); }
 
 // Index columns must be stored columns: a computed one has no place in the table.
 std::string IndexColumnList(const CColumnDefs& columns) {

@@ -2,7 +2,6 @@
 #include "prvdrinfo/tables/unique_indexes.h"
 
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/keyed_collection_field.h"
 
 namespace prvdrinfo {
 
@@ -12,7 +11,6 @@ constexpr ErrorSite kAdd{"H3LBP8CT5RQZ0W0O5A6RG1KQ8", "CUniqueIndexes.Add"};
 constexpr ErrorSite kRemoveByGuid{"Q9V2Q0ZV8I6MXC2QNJ9H1SWFB", "CUniqueIndexes.RemoveByGuid"};
 constexpr ErrorSite kRemoveByIndex{"2V6QG0G2F8X9T0LXA9BS6M1RK", "CUniqueIndexes.RemoveByIndex"};
 constexpr ErrorSite kEnumerator{"ZK8Q2D5NG3E3O8P6XZ9B7D0UV", "CUniqueIndexes.Enumerator"};
-constexpr ErrorSite kRemoveAll{"R1E6V4PJ9S2X0DZ5NC3WK7Q8A", "CUniqueIndexes.RemoveAll"};
 constexpr ErrorSite kItemByIndex{"6TB3YH8M2K0R5WQ1ZC9NL4J7F", "CUniqueIndexes.ItemByIndex"};
 constexpr ErrorSite kItemByGuid{"N5P0U7G2X8C4V1R9K3LZ6QW2D", "CUniqueIndexes.ItemByGuid"};
 constexpr ErrorSite kWrite{"D8K1M4R7Z0T3W6Q9B2X5C8V1L", "CUniqueIndexes.Class_WriteProperties"};
@@ -20,66 +18,48 @@ constexpr ErrorSite kRead{"J2W5Z8C1F4V7Y0B3N6Q9T2M5R", "CUniqueIndexes.Class_Rea
 constexpr const char* kIndexesKey = "IndexDefinitions";
 }  // namespace
 
-KeyedCollection& CUniqueIndexes::Indexes() const {
-  if (!indexes_) indexes_ = std::make_shared<KeyedCollection>(true, 1, true);
-  return *indexes_;
-}
-
 std::string CUniqueIndexes::GuidByIndex(int32_t p_ZeroBasedIndex) const {
-  return kGuidByIndex.Guard([&] { return Indexes().KeyByIndex(p_ZeroBasedIndex); });
+  return kGuidByIndex.Guard([&] { return indexes_.KeyByIndex(p_ZeroBasedIndex); });
 }
 
 std::shared_ptr<CIndexDef> CUniqueIndexes::Add(const std::string& p_Guid) {
   return kAdd.Guard([&] {
     auto index = std::make_shared<CIndexDef>();
-    Indexes().Add(Variant(index), p_Guid);
+    indexes_.Add(index, p_Guid);
     return index;
   });
 }
 
 void CUniqueIndexes::RemoveByGuid(const std::string& p_Guid) {
-  kRemoveByGuid.Guard([&] { Indexes().Remove(p_Guid); });
+  kRemoveByGuid.Guard([&] { indexes_.Remove(p_Guid); });
 }
 
 void CUniqueIndexes::RemoveByIndex(int32_t p_ZeroBasedIndex) {
-  kRemoveByIndex.Guard([&] { Indexes().RemoveByIndex(p_ZeroBasedIndex); });
+  kRemoveByIndex.Guard([&] { indexes_.RemoveByIndex(p_ZeroBasedIndex); });
 }
 
 std::vector<std::shared_ptr<CIndexDef>> CUniqueIndexes::Enumerator() const {
-  return kEnumerator.Guard([&] {
-    std::vector<std::shared_ptr<CIndexDef>> all;
-    all.reserve(static_cast<size_t>(Indexes().Count()));
-    for (const auto& item : Indexes()) all.push_back(item.ToObject<CIndexDef>());
-    return all;
-  });
+  return kEnumerator.Guard([&] { return indexes_.Snapshot(); });
 }
 
-void CUniqueIndexes::RemoveAll() {
-  kRemoveAll.Guard([&] { Indexes().RemoveAll(); });
-}
+void CUniqueIndexes::RemoveAll() { indexes_.RemoveAll(); }
 
-int32_t CUniqueIndexes::Count() const { return indexes_ ? indexes_->Count() : 0; }
+int32_t CUniqueIndexes::Count() const { return indexes_.Count(); }
 
 std::shared_ptr<CIndexDef> CUniqueIndexes::ItemByIndex(int32_t p_ZeroBasedIndex) const {
-  return kItemByIndex.Guard([&] { return Indexes().ItemByIndex(p_ZeroBasedIndex).ToObject<CIndexDef>(); });
+  return kItemByIndex.Guard([&] { return indexes_.ItemByIndex(p_ZeroBasedIndex); });
 }
 
 std::shared_ptr<CIndexDef> CUniqueIndexes::ItemByGuid(const std::string& p_Guid) const {
-  return kItemByGuid.Guard([&] { return Indexes().Item(p_Guid).ToObject<CIndexDef>(); });
+  return kItemByGuid.Guard([&] { return indexes_.Item(p_Guid); });
 }
 
 void CUniqueIndexes::Class_WriteProperties(PropertyBag& bag) const {
-  kWrite.Guard([&] { WriteKeyedCollection(bag, kIndexesKey, Indexes()); });
+  kWrite.Guard([&] { indexes_.WriteTo(bag, kIndexesKey); });
 }
 
 void CUniqueIndexes::Class_ReadProperties(const PropertyBag& bag) {
-  kRead.Guard([&] {
-    auto loaded = ReadKeyedCollection(bag, kIndexesKey);
-    for (const auto& item : *loaded) {
-      if (!item.ToObject<CIndexDef>()) RaiseTypeMismatch();
-    }
-    indexes_ = std::move(loaded);
-  });
+  kRead.Guard([&] { indexes_.ReadFrom(bag, kIndexesKey, KeyedLoad::kTyped); });
 }
 
 }  // namespace prvdrinfo

@@ -192,5 +192,19 @@ TEST(ColumnDefs, ContentStringConcatenatesTheMembers) {
   EXPECT_NE(reversed.ContentId(), defs.ContentId());
 }
 
+// Stored projects hold these bytes, so a change to the collection's mechanics must leave
+// them (and the content id taken from the members) exactly as they are.
+TEST(ColumnDefs, SerializedBytesAndContentIdAreFixed) {
+  CColumnDefs defs;
+  auto stored = Stored("a");
+  defs.AddExisting(stored);
+  defs.AddExisting(Computed("c"));
+  const Bytes bytes = defs.Serialize();
+  EXPECT_EQ(bytes.size(), 727u);
+  EXPECT_EQ(content::ContentIdOf(testing::UnitsOf(bytes)),
+            "CF03361EB20270F36977848ADF846395E32C1A8E6079FECAB6113E89990674C0");
+  EXPECT_EQ(defs.ContentId(), "1475C51208CD14ECE045C4B50072625DB2BE9A7EA144F1B1F686CD1E680C3995");
+}
+
 }  // namespace
 }  // namespace prvdrinfo

@@ -194,5 +194,22 @@ TEST(ProviderColDefs, ANestedObjectOfAnotherClassFailsAndChangesNothing) {
   EXPECT_EQ(defs.Required()->Count(), 5);
 }
 
+// Stored projects hold these bytes: required columns written as copies of their own, the
+// record status column in Standard only.
+TEST(ProviderColDefs, SerializedBytesAndContentIdAreFixed) {
+  CProviderColDefs defs;
+  auto own = std::make_shared<CColumnDefStored>();
+  own->SetGuid("x");
+  own->SetIdentifier("x_col");
+  defs.ProviderSpecific()->AddExisting(own);
+  defs.Required()->AddExisting(own);
+  defs.InitRecordStatusColumn();
+  const Bytes bytes = defs.Serialize();
+  EXPECT_EQ(bytes.size(), 5428u);
+  EXPECT_EQ(content::ContentIdOf(testing::UnitsOf(bytes)),
+            "B4334EBA031F78CF03A93435D76C1E724D9C5D131671A10DF75A820C81F6897B");
+  EXPECT_EQ(defs.ContentId(), "16A0FB09D93F6E5829197CAE90DA749C13ECCCC0B280ECA6443CFCF7566DE6E1");
+}
+
 }  // namespace
 }  // namespace prvdrinfo

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/keyed_collection_field.h"
 #include "prvdrinfo/foundation/property_bag.h"
+#include "support/column_test_support.h"
 
 namespace prvdrinfo {
 namespace {
@@ -108,6 +111,39 @@ TEST(DescendMenuItems, RoundTripsItsItemsAsTheirOwnClass) {
   EXPECT_EQ(back.MenuItemByIndex(1)->Guid(), "F00D");
   EXPECT_EQ(back.MenuItemByIndex(1)->Caption(), "New Menu Item");
   EXPECT_EQ(back.Serialize(), menu.Serialize());
+}
+
+// Stored projects hold these bytes, so a change to the collection's mechanics must leave
+// them exactly as they are.
+TEST(DescendMenuItems, SerializedBytesAreFixed) {
+  CDescendMenuItems menu;
+  auto first = menu.Add("E3A1", "Submittals");
+  first->SetDescendToProviderGuid("P");
+  first->SetDescendToFormTypeGuid("F");
+  menu.Add("F00D", "RFIs")->SetDescendToFormTypeGuid("G");
+  const Bytes bytes = menu.Serialize();
+  EXPECT_EQ(bytes.size(), 257u);
+  EXPECT_EQ(content::ContentIdOf(testing::UnitsOf(bytes)),
+            "E2D6CFEABE4C0A8C98E1BC5BC1D29C9D9D8891176B49D3AB6490B62E2E6799D3");
+}
+
+// The menu loads what its bytes hold; an item that is no menu item fails only when it is
+// reached, and Nothing reads as no item.
+TEST(DescendMenuItems, ForeignItemsLoadAndFailWhenReached) {
+  KeyedCollection stored;
+  stored.Add(Variant(std::make_shared<CDescendMenuItem>()), "ok");
+  stored.Add(Variant("text"), "text");
+  stored.Add(Variant(std::shared_ptr<IObject>()), "nothing");
+  PropertyBag bag;
+  WriteKeyedCollection(bag, "MenuItems", stored);
+  CDescendMenuItems menu;
+  menu.Deserialize(bag.Contents());
+  ASSERT_EQ(menu.Count(), 3);
+  EXPECT_TRUE(menu.MenuItemByGuid("OK"));
+  EXPECT_EQ(NumberOf([&] { menu.MenuItemByGuid("text"); }), 13);
+  EXPECT_EQ(NumberOf([&] { menu.MenuItemByCaption("nowhere"); }), 13);
+  EXPECT_EQ(menu.MenuItemByIndex(2), nullptr);
+  EXPECT_EQ(menu.Serialize(), bag.Contents());
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
+#include "support/column_test_support.h"
 
 namespace prvdrinfo {
 namespace {
@@ -149,6 +151,19 @@ TEST(ProviderFormViewLinks, RoundTripsThroughItsBytes) {
   linkBack.Deserialize(link.Serialize());
   EXPECT_EQ(linkBack.ViewGuid(), "V");
   EXPECT_EQ(linkBack.ViewProviderGuid(), "");
+}
+
+// Stored projects hold these bytes, and the content id is taken from the links in order:
+// a change to the collection's mechanics must leave both exactly as they are.
+TEST(ProviderFormViewLinks, SerializedBytesAndContentIdAreFixed) {
+  CProviderFormViewLinks links;
+  links.LinkViewToProvider("P1", "V1", "O1", false);
+  links.LinkViewToProvider("P2", "V2", "", false);
+  const Bytes bytes = links.Serialize();
+  EXPECT_EQ(bytes.size(), 162u);
+  EXPECT_EQ(content::ContentIdOf(testing::UnitsOf(bytes)),
+            "8CF5B96E160D1C3802D49C39A122FB4F634073489C1416BC96DF72B6A277D3D2");
+  EXPECT_EQ(links.ContentId(), "2884D1046C23231AF02AA3045DB7915D2EF7B8B77DA6618646965EF22EBF44E2");
 }
 
 }  // namespace

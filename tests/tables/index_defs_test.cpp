@@ -5,7 +5,9 @@
 #include <functional>
 
 #include "prvdrinfo/columns/column_def_stored.h"
+#include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/error.h"
+#include "support/column_test_support.h"
 #include "support/error_capture.h"
 
 namespace prvdrinfo {
@@ -87,6 +89,29 @@ TEST(IndexDefs, BytesOfAnotherClassAreATypeMismatch) {
   EXPECT_NE(ErrorNumberOf([&] { indexes.Deserialize(Bytes{0x01, 0x02}); }), 0);
   EXPECT_EQ(ErrorNumberOf([&] { index.Deserialize(Bytes{}); }) != 0, true);
   EXPECT_EQ(index.Columns()->Count(), 1);  // unchanged by undecodable bytes
+}
+
+// Stored projects hold these bytes, so a change to the collection's mechanics must leave
+// them exactly as they are.
+TEST(IndexDefs, SerializedBytesAreFixed) {
+  CUniqueIndexes unique;
+  unique.Add("{AAA}");
+  unique.Add("{BBB}");
+  CIndexDefs indexes;
+  indexes.Unique()->Add("{AAA}");
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    size_t size;
+    const char* digest;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"unique indexes", unique.Serialize(), 237u, "590F04C2763BF58AE0A6CD27B895BD6200771DDDB741F165A33D6CD54B726446"},
+           {"index definitions", indexes.Serialize(), 275u,
+            "0A3C47B94DF470354AA6F9B9C16848A20A3D4B2E1FADDA8F0465E77F36285A26"}}) {
+    EXPECT_EQ(c.bytes.size(), c.size) << c.what;
+    EXPECT_EQ(content::ContentIdOf(testing::UnitsOf(c.bytes)), c.digest) << c.what;
+  }
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,7 +8,7 @@
 #include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/columns/base_column_def.h"
 #include "prvdrinfo/foundation/content_source.h"
-#include "prvdrinfo/foundation/keyed_collection.h"
+#include "prvdrinfo/foundation/keyed_objects.h"
 #include "prvdrinfo/foundation/persistable.h"
 
 namespace prvdrinfo {
@@ -19,8 +17,8 @@ class CProviderColDefs;
 
 // An ordered set of column definitions keyed by their Guid (letter case ignored), stored
 // and computed columns side by side. Serialized columns come back as their own class.
-// Errors of the underlying collection pass on unchanged: 457 for a Guid already present,
-// 5 for an unknown Guid, 9 for a position out of range.
+// The keyed-collection errors pass on unchanged: 457 for a Guid already present, 5 for an
+// unknown Guid, 9 for a position out of range.
 class PRVDRINFO_API CColumnDefs : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CColumnDefs";
@@ -28,34 +26,9 @@ class PRVDRINFO_API CColumnDefs : public CPersistable, public CContentSource {
   CColumnDefs();
 
   // Walks the columns in order.
-  class const_iterator {
-   public:
-    using iterator_category = std::forward_iterator_tag;
-    using value_type = std::shared_ptr<IBaseColumnDef>;
-    using difference_type = std::ptrdiff_t;
-    using pointer = void;
-    using reference = value_type;
-
-    const_iterator() = default;
-    value_type operator*() const;
-    const_iterator& operator++() {
-      ++it_;
-      return *this;
-    }
-    const_iterator operator++(int) {
-      const_iterator old = *this;
-      ++it_;
-      return old;
-    }
-    bool operator==(const const_iterator& other) const { return it_ == other.it_; }
-
-   private:
-    friend class CColumnDefs;
-    explicit const_iterator(KeyedCollection::const_iterator it) : it_(it) {}
-    KeyedCollection::const_iterator it_;
-  };
-  const_iterator begin() const { return const_iterator(columns_->begin()); }
-  const_iterator end() const { return const_iterator(columns_->end()); }
+  using const_iterator = KeyedObjects<IBaseColumnDef>::const_iterator;
+  const_iterator begin() const { return columns_.begin(); }
+  const_iterator end() const { return columns_.end(); }
   // The columns in order, as a list that later changes to the collection leave alone.
   std::vector<std::shared_ptr<IBaseColumnDef>> Enumerator() const;
 
@@ -84,7 +57,7 @@ class PRVDRINFO_API CColumnDefs : public CPersistable, public CContentSource {
  private:
   friend class CProviderColDefs;
 
-  std::shared_ptr<KeyedCollection> columns_;  // Guid -> column object
+  KeyedObjects<IBaseColumnDef> columns_;  // under the Guid each column had when added
 };
 
 class PRVDRINFO_API CColumnDefsFactory {

@@ -1,20 +1,19 @@
 #pragma once
 
 #include <cstdint>
-#include <iterator>
 #include <memory>
 #include <string>
 
 #include "prvdrinfo/foundation/export.h"
-#include "prvdrinfo/foundation/keyed_collection.h"
+#include "prvdrinfo/foundation/keyed_objects.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/providers/descend_menu_item.h"
 
 namespace prvdrinfo {
 
 // The menu of places a user can descend to from a record, in insertion order, keyed by
-// each item's GUID (compared without regard to case). Failures of the underlying
-// collection are its own: 9 for a position out of range, 5 for an unknown GUID.
+// each item's GUID (compared without regard to case). The keyed-collection errors pass on
+// unchanged: 9 for a position out of range, 5 for an unknown GUID.
 class PRVDRINFO_API CDescendMenuItems : public CPersistable {
  public:
   static constexpr const char* kClassName = "CDescendMenuItems";
@@ -34,37 +33,12 @@ class PRVDRINFO_API CDescendMenuItems : public CPersistable {
   // The first item whose caption has the same smart-sort key (caption clean-up, case
   // folded, numbers by value); 5 "Item not found in this collection." when none has.
   std::shared_ptr<CDescendMenuItem> MenuItemByCaption(const std::string& p_Caption) const;
-  int32_t Count() const { return items_->Count(); }
+  int32_t Count() const { return items_.Count(); }
 
   // Walks the items in order (the collection's enumerator).
-  class const_iterator {
-   public:
-    using iterator_category = std::forward_iterator_tag;
-    using value_type = std::shared_ptr<CDescendMenuItem>;
-    using difference_type = std::ptrdiff_t;
-    using pointer = void;
-    using reference = value_type;
-
-    const_iterator() = default;
-    value_type operator*() const { return it_->ToObject<CDescendMenuItem>(); }
-    const_iterator& operator++() {
-      ++it_;
-      return *this;
-    }
-    const_iterator operator++(int) {
-      const_iterator old = *this;
-      ++it_;
-      return old;
-    }
-    bool operator==(const const_iterator& other) const { return it_ == other.it_; }
-
-   private:
-    friend class CDescendMenuItems;
-    explicit const_iterator(KeyedCollection::const_iterator it) : it_(it) {}
-    KeyedCollection::const_iterator it_;
-  };
-  const_iterator begin() const { return const_iterator(items_->begin()); }
-  const_iterator end() const { return const_iterator(items_->end()); }
+  using const_iterator = KeyedObjects<CDescendMenuItem>::const_iterator;
+  const_iterator begin() const { return items_.begin(); }
+  const_iterator end() const { return items_.end(); }
 
   std::string ClassName() const override { return kClassName; }
   void Class_WriteProperties(PropertyBag& bag) const override;
@@ -73,7 +47,7 @@ class PRVDRINFO_API CDescendMenuItems : public CPersistable {
  private:
   int32_t IndexOfCaption(const std::string& p_Caption) const;  // -1 when none matches
 
-  std::shared_ptr<KeyedCollection> items_;
+  KeyedObjects<CDescendMenuItem> items_;
 };
 
 class PRVDRINFO_API CDescendMenuItemsFactory {

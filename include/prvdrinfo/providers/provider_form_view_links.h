@@ -6,6 +6,7 @@
 #include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
+#include "prvdrinfo/foundation/keyed_objects.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/providers/provider_form_view_link.h"
 
@@ -37,7 +38,7 @@ class PRVDRINFO_API CProviderFormViewLinks : public CPersistable, public CConten
   void LinkViewToProvider(const std::string& p_LinkToProviderGuid, const std::string& p_ViewGuid,
                           const std::string& p_ViewProviderGuid, bool p_ReplaceExisting);
 
-  int32_t Count() const { return links_->Count(); }
+  int32_t Count() const { return links_.Count(); }
 
   std::string ClassName() const override { return kClassName; }
   void Class_WriteProperties(PropertyBag& bag) const override;
@@ -45,7 +46,7 @@ class PRVDRINFO_API CProviderFormViewLinks : public CPersistable, public CConten
   void AppendContentString3(StringBuilder& po_StringBuilder) const override;
 
  private:
-  std::shared_ptr<KeyedCollection> links_;
+  KeyedObjects<CProviderFormViewLink> links_;
 };
 
 class PRVDRINFO_API CProviderFormViewLinksFcy {

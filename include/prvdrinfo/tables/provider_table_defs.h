@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "prvdrinfo/foundation/export.h"
-#include "prvdrinfo/foundation/keyed_collection.h"
+#include "prvdrinfo/foundation/keyed_objects.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/tables/provider_table_def.h"
 
@@ -35,9 +35,7 @@ class PRVDRINFO_API CProviderTableDefs : public CPersistable {
   void Class_ReadProperties(const PropertyBag& bag) override;
 
  private:
-  KeyedCollection& Tables() const;  // created on first access
-
-  mutable std::shared_ptr<KeyedCollection> tables_;
+  KeyedObjects<CProviderTableDef> tables_;
 };
 
 class PRVDRINFO_API CProviderTableDefsFactory {

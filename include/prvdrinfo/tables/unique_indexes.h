@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "prvdrinfo/foundation/export.h"
-#include "prvdrinfo/foundation/keyed_collection.h"
+#include "prvdrinfo/foundation/keyed_objects.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/tables/index_def.h"
 
 namespace prvdrinfo {
 
 // A table's unique indexes, keyed by an index Guid the caller chooses (letter case
-// ignored), in the order they were added. The collection's errors pass on unchanged:
+// ignored), in the order they were added. The keyed-collection errors pass on unchanged:
 // 457 for a Guid already present, 5 for an unknown Guid, 9 for a position out of range.
 class PRVDRINFO_API CUniqueIndexes : public CPersistable {
  public:
@@ -38,9 +38,7 @@ class PRVDRINFO_API CUniqueIndexes : public CPersistable {
   void Class_ReadProperties(const PropertyBag& bag) override;
 
  private:
-  KeyedCollection& Indexes() const;  // created on first access
-
-  mutable std::shared_ptr<KeyedCollection> indexes_;
+  KeyedObjects<CIndexDef> indexes_;
 };
 
 }  // namespace prvdrinfo
