@@ -315,24 +315,24 @@ class TaskRegister final : public IProviderInfo,
               const std::shared_ptr<KeyedCollection>& overrides) {
     Task* task = Find(project, statement, record);
     if (!task) site.Raise(stddberr_Unknown, "No such task: " + record);
-    std::string* field = nullptr;
     std::string kept = value;
-    switch (FieldOf(column)) {
-      case Field::Title:
-        kept = TextService::CleanCaption(value);
-        CheckTitle(site, kept, overrides);
-        field = &task->title;
-        break;
-      case Field::Status:
-        field = &task->status;
-        break;
-      case Field::Number:
-        site.Raise(stddberr_ColumnReadOnly, "Task numbers are given by the register.");
-      case Field::Unknown:
-        site.Raise(stddberr_ColumnUnknown, "Unknown column: " + column);
-    }
-    if (*field == kept) return false;
-    *field = std::move(kept);
+    std::string& field = [&]() -> std::string& {
+      switch (FieldOf(column)) {
+        case Field::Title:
+          kept = TextService::CleanCaption(value);
+          CheckTitle(site, kept, overrides);
+          return task->title;
+        case Field::Status:
+          return task->status;
+        case Field::Number:
+          site.Raise(stddberr_ColumnReadOnly, "Task numbers are given by the register.");
+        case Field::Unknown:
+          break;
+      }
+      site.Raise(stddberr_ColumnUnknown, "Unknown column: " + column);
+    }();
+    if (field == kept) return false;
+    field = std::move(kept);
     return true;
   }
 

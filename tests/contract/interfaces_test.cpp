@@ -121,10 +121,14 @@ TEST(ProviderInterfaces, OneOverrideServesEveryInterfaceThatSharesTheMember) {
   std::shared_ptr<IProviderInfo> provider = std::make_shared<TitledCertifier>();
   const auto certify = std::dynamic_pointer_cast<IProviderCertify4>(provider);
   ASSERT_NE(certify, nullptr);
+  const auto titled = std::dynamic_pointer_cast<IProviderTitled>(provider);
+  const auto numbered = std::dynamic_pointer_cast<IProviderNumbered>(provider);
+  ASSERT_NE(titled, nullptr);
+  ASSERT_NE(numbered, nullptr);
   EXPECT_EQ(certify->TitleColumnGuid(), "TITLE");
-  EXPECT_EQ(std::dynamic_pointer_cast<IProviderTitled>(provider)->TitleColumnGuid(), "TITLE");
+  EXPECT_EQ(titled->TitleColumnGuid(), "TITLE");
   EXPECT_EQ(certify->NumberColumnGuid(), "NUMBER");
-  EXPECT_EQ(std::dynamic_pointer_cast<IProviderNumbered>(provider)->NumberColumnGuid(), "NUMBER");
+  EXPECT_EQ(numbered->NumberColumnGuid(), "NUMBER");
 }
 
 TEST(ProviderInterfaces, NumberedInterfacesDoNotImplyTheEarlierOnes) {

@@ -36,9 +36,10 @@ class PRVDRINFO_API CPersistable : public IPersistable {
   void DeserializeV(const Variant& pa_PropertyBagBytes);
 
  protected:
-  // Runs the load routine so that a failure changes nothing. Every class of the library
-  // overrides it with LoadIntoCopy(*this, bag); the default runs the routine in place and
-  // suits only a class whose load cannot fail once the bytes are decoded.
+  // Runs the load routine so that a failure changes nothing. A class whose load sets
+  // several fields overrides it with LoadIntoCopy(*this, bag). The default runs the routine
+  // in place: it suits a class whose routine reads everything into locals first and only
+  // then assigns (a collection reading its items into a fresh collection, say).
   virtual void LoadAllOrNothing(const PropertyBag& bag) { Class_ReadProperties(bag); }
 
   // Loads a copy (fields that are not persisted come along unchanged) and takes its state

@@ -27,6 +27,9 @@ class PRVDRINFO_API CIndexDefs : public CPersistable {
  private:
   mutable std::shared_ptr<CUniqueIndexes> unique_;
   mutable std::shared_ptr<CIndexDef> primaryKey_;
+
+ protected:
+  void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };
 
 }  // namespace prvdrinfo
