@@ -11,6 +11,7 @@
 #include "prvdrinfo/foundation/guid_service.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"
+#include "prvdrinfo/foundation/keyed_items.h"
 #include "prvdrinfo/foundation/keyed_objects.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
@@ -22,6 +23,15 @@
 #include "prvdrinfo/foundation/utf16_text.h"
 #include "prvdrinfo/foundation/variant.h"
 #include "prvdrinfo/foundation/vesk.h"
+
+#include "prvdrinfo/db/collation.h"
+#include "prvdrinfo/db/command.h"
+#include "prvdrinfo/db/connection.h"
+#include "prvdrinfo/db/db_factory.h"
+#include "prvdrinfo/db/dictionary.h"
+#include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/db/sql_service.h"
+#include "prvdrinfo/db/transaction.h"
 
 #include "prvdrinfo/columns/base_column_def.h"
 #include "prvdrinfo/columns/column_def_base.h"

@@ -1,7 +1,7 @@
 #include "foundation/class_registration.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 
-#include "db/sql_service.h"
+#include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/vesk.h"
 

@@ -1,14 +1,15 @@
-#include "db/command.h"
+#include "prvdrinfo/db/command.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <climits>
 
+#include "db/db_internals.h"
 #include "foundation/ascii.h"
+#include "prvdrinfo/db/connection.h"
+#include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/foundation/error.h"
-#include "db/recordset.h"
-#include "db/connection.h"
 
 namespace prvdrinfo {
 
@@ -193,24 +194,30 @@ struct ResetOnExit {
 };
 }  // namespace
 
-Command::Command(std::shared_ptr<Connection> connection, sqlite3_stmt* statement, std::string sql)
-    : connection_(std::move(connection)), statement_(statement), sql_(std::move(sql)) {
-  try {
-    columnParameters_ = PairColumnsWithParameters(Tokenize(sql_, statement_));
-  } catch (...) {
-    sqlite3_finalize(statement_);
-    throw kCreate.Convert(std::current_exception());
-  }
+std::shared_ptr<Command> DbInternals::NewCommand(std::shared_ptr<Connection> connection, StatementPtr statement,
+                                                std::string sql) {
+  return kCreate.Guard([&] {
+    auto impl = std::make_unique<Command::Impl>();
+    impl->columnParameters = PairColumnsWithParameters(Tokenize(sql, statement.get()));
+    impl->connection = std::move(connection);
+    impl->sql = std::move(sql);
+    impl->statement = statement.release();
+    return std::shared_ptr<Command>(new Command(std::move(impl)));
+  });
 }
 
-Command::~Command() { sqlite3_finalize(statement_); }
+Command::Command(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
-int32_t Command::ParameterCount() const { return sqlite3_bind_parameter_count(statement_); }
+Command::~Command() = default;
+
+const std::string& Command::Sql() const { return impl_->sql; }
+
+int32_t Command::ParameterCount() const { return sqlite3_bind_parameter_count(impl_->statement); }
 
 int32_t Command::ParameterIndex(std::string_view columnName) const {
   return kParameterIndex.Guard(
       [&] {
-        for (const auto& [name, position] : columnParameters_) {
+        for (const auto& [name, position] : impl_->columnParameters) {
           if (ascii::EqualsIgnoreCase(name, columnName)) return position;
         }
         kParameterIndex.Raise(err::kInvalidProcedureCall, "No parameter gives that column its value.");
@@ -218,67 +225,67 @@ int32_t Command::ParameterIndex(std::string_view columnName) const {
       [&] { return "Column: " + std::string(columnName.substr(0, 200)); });
 }
 
-void Command::CheckPosition(int32_t position) const {
-  if (position < 1 || position > ParameterCount()) kBind.Raise(err::kSubscriptOutOfRange);
+void Command::Impl::CheckPosition(int32_t position) const {
+  if (position < 1 || position > sqlite3_bind_parameter_count(statement)) kBind.Raise(err::kSubscriptOutOfRange);
 }
 
-void Command::CheckBind(int resultCode) const {
-  if (resultCode != SQLITE_OK) connection_->RaiseSqlite(kBind, resultCode, sql_);
+void Command::Impl::CheckBind(int resultCode) const {
+  if (resultCode != SQLITE_OK) DbInternals::Of(*connection).RaiseSqlite(kBind, resultCode, sql);
 }
 
 void Command::SetText(int32_t position, std::string_view value) {
   kSetText.Guard([&] {
-    CheckPosition(position);
+    impl_->CheckPosition(position);
     // A null pointer would bind NULL, so empty text points at a real "".
     const char* data = value.empty() ? "" : value.data();
-    CheckBind(sqlite3_bind_text64(statement_, position, data, value.size(), SQLITE_TRANSIENT, SQLITE_UTF8));
+    impl_->CheckBind(sqlite3_bind_text64(impl_->statement, position, data, value.size(), SQLITE_TRANSIENT, SQLITE_UTF8));
   });
 }
 
 void Command::SetLong(int32_t position, int32_t value) {
   kSetLong.Guard([&] {
-    CheckPosition(position);
-    CheckBind(sqlite3_bind_int(statement_, position, value));
+    impl_->CheckPosition(position);
+    impl_->CheckBind(sqlite3_bind_int(impl_->statement, position, value));
   });
 }
 
 void Command::SetInt64(int32_t position, int64_t value) {
   kSetInt64.Guard([&] {
-    CheckPosition(position);
-    CheckBind(sqlite3_bind_int64(statement_, position, value));
+    impl_->CheckPosition(position);
+    impl_->CheckBind(sqlite3_bind_int64(impl_->statement, position, value));
   });
 }
 
 void Command::SetBoolean(int32_t position, bool value) {
   kSetBoolean.Guard([&] {
-    CheckPosition(position);
-    CheckBind(sqlite3_bind_int(statement_, position, value ? 1 : 0));
+    impl_->CheckPosition(position);
+    impl_->CheckBind(sqlite3_bind_int(impl_->statement, position, value ? 1 : 0));
   });
 }
 
 void Command::SetDouble(int32_t position, double value) {
   kSetDouble.Guard([&] {
-    CheckPosition(position);
-    CheckBind(sqlite3_bind_double(statement_, position, value));
+    impl_->CheckPosition(position);
+    impl_->CheckBind(sqlite3_bind_double(impl_->statement, position, value));
   });
 }
 
 void Command::SetBytes(int32_t position, const Bytes& value) {
   kSetBytes.Guard([&] {
-    CheckPosition(position);
+    impl_->CheckPosition(position);
     // A null pointer would bind NULL; empty bytes stay a zero-length blob.
     if (value.empty()) {
-      CheckBind(sqlite3_bind_zeroblob(statement_, position, 0));
+      impl_->CheckBind(sqlite3_bind_zeroblob(impl_->statement, position, 0));
     } else {
-      CheckBind(sqlite3_bind_blob64(statement_, position, value.data(), value.size(), SQLITE_TRANSIENT));
+      impl_->CheckBind(sqlite3_bind_blob64(impl_->statement, position, value.data(), value.size(), SQLITE_TRANSIENT));
     }
   });
 }
 
 void Command::SetNull(int32_t position) {
   kSetNull.Guard([&] {
-    CheckPosition(position);
-    CheckBind(sqlite3_bind_null(statement_, position));
+    impl_->CheckPosition(position);
+    impl_->CheckBind(sqlite3_bind_null(impl_->statement, position));
   });
 }
 
@@ -301,20 +308,20 @@ void Command::SetValue(int32_t position, const Variant& value) {
   });
 }
 
-void Command::ClearBindings() { sqlite3_clear_bindings(statement_); }
+void Command::ClearBindings() { sqlite3_clear_bindings(impl_->statement); }
 
 void Command::Execute() {
   kExecute.Guard([&] {
-    ResetOnExit reset{statement_};
-    while (connection_->Step(statement_, kExecute, sql_)) {
+    ResetOnExit reset{impl_->statement};
+    while (DbInternals::Of(*impl_->connection).Step(impl_->statement, kExecute, impl_->sql)) {
     }
   });
 }
 
 std::shared_ptr<Recordset> Command::OpenRecordset() {
   return kOpenRecordset.Guard([&] {
-    ResetOnExit reset{statement_};
-    return Recordset::Read(*connection_, statement_, kOpenRecordset, sql_);
+    ResetOnExit reset{impl_->statement};
+    return DbInternals::ReadRecordset(*impl_->connection, impl_->statement, kOpenRecordset, impl_->sql);
   });
 }
 

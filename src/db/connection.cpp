@@ -1,4 +1,4 @@
-#include "db/connection.h"
+#include "prvdrinfo/db/connection.h"
 
 #include <sqlite3.h>
 
@@ -7,8 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "db/recordset.h"
-#include "db/command.h"
+#include "db/db_internals.h"
+#include "db/sql_text.h"
+#include "prvdrinfo/db/command.h"
+#include "prvdrinfo/db/recordset.h"
 
 namespace prvdrinfo {
 
@@ -28,11 +30,6 @@ constexpr ErrorSite kCheckText{"K7QTEGLN5OA4DSXICR21FSSQX", "Connection.CheckSql
 
 // Enough of a failing statement to recognise it in a report.
 constexpr size_t kSqlInContext = 500;
-
-struct FinalizeStatement {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using StatementPtr = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
 
 struct CloseDatabase {
   void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -57,7 +54,7 @@ struct CollationContext {
   std::shared_ptr<ICollation> collation;
   int32_t index = 0;
   sqlite3* db = nullptr;
-  std::shared_ptr<Connection::CallbackFailure> failure;
+  std::shared_ptr<CallbackFailure> failure;
 };
 
 int CompareWithCollation(void* context, int leftLength, const void* left, int rightLength,
@@ -85,9 +82,9 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 // Prepares the one statement of a text meant to hold exactly one.
-StatementPtr PrepareSingle(Connection& connection, std::string_view sql, const ErrorSite& site) {
+StatementPtr PrepareSingle(Connection::Impl& connection, std::string_view sql, const ErrorSite& site) {
   CheckSqlText(sql, site, "SQL text");
-  sqlite3* db = connection.Handle();
+  sqlite3* db = connection.db;
   const char* begin = sql.empty() ? "" : sql.data();
   const char* tail = nullptr;
   sqlite3_stmt* raw = nullptr;
@@ -119,9 +116,9 @@ void CheckSqlText(std::string_view text, const ErrorSite& site, std::string_view
   });
 }
 
-Connection::Connection(PassKey, sqlite3* db, std::string name) : db_(db), name_(std::move(name)) {}
+Connection::Connection(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
-Connection::~Connection() { sqlite3_close_v2(db_); }
+Connection::~Connection() = default;
 
 std::shared_ptr<Connection> Connection::Open(std::string_view path, OpenMode mode) {
   return kOpen.Guard(
@@ -147,7 +144,10 @@ std::shared_ptr<Connection> Connection::Open(std::string_view path, OpenMode mod
         // quietly become a string.
         sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
         sqlite3_busy_timeout(db.get(), kDefaultBusyTimeoutMs);
-        auto connection = std::make_shared<Connection>(PassKey{}, db.release(), name);
+        auto impl = std::make_unique<Impl>(nullptr, name);
+        impl->db = db.release();
+        // A failed allocation here deletes the connection, and its Impl closes the handle.
+        std::shared_ptr<Connection> connection(new Connection(std::move(impl)));
         // SQLite opens lazily; reading the schema now makes a file that is no database
         // (or cannot be read) fail here rather than at its first use.
         connection->Execute("SELECT count(*) FROM sqlite_master");
@@ -164,12 +164,12 @@ void Connection::Execute(std::string_view sql) {
     while (tail < end) {
       sqlite3_stmt* raw = nullptr;
       const char* next = nullptr;
-      const int rc = sqlite3_prepare_v2(db_, tail, static_cast<int>(end - tail), &raw, &next);
+      const int rc = sqlite3_prepare_v2(impl_->db, tail, static_cast<int>(end - tail), &raw, &next);
       StatementPtr statement(raw);
-      if (rc != SQLITE_OK) RaiseSqlite(kExecute, rc, std::string_view(tail, static_cast<size_t>(end - tail)));
+      if (rc != SQLITE_OK) impl_->RaiseSqlite(kExecute, rc, std::string_view(tail, static_cast<size_t>(end - tail)));
       const std::string_view one(tail, static_cast<size_t>(next - tail));
       if (statement) {
-        while (Step(statement.get(), kExecute, one)) {
+        while (impl_->Step(statement.get(), kExecute, one)) {
         }
       }
       if (next <= tail) break;
@@ -180,35 +180,33 @@ void Connection::Execute(std::string_view sql) {
 
 std::shared_ptr<Recordset> Connection::OpenRecordset(std::string_view sql) {
   return kOpenRecordset.Guard([&] {
-    StatementPtr statement = PrepareSingle(*this, sql, kOpenRecordset);
-    return Recordset::Read(*this, statement.get(), kOpenRecordset, sql);
+    StatementPtr statement = PrepareSingle(*impl_, sql, kOpenRecordset);
+    return DbInternals::ReadRecordset(*this, statement.get(), kOpenRecordset, sql);
   });
 }
 
 std::shared_ptr<Command> Connection::CreateCommand(std::string_view sql) {
   return kCreateCommand.Guard([&] {
-    StatementPtr statement = PrepareSingle(*this, sql, kCreateCommand);
-    auto command = std::make_shared<Command>(shared_from_this(), statement.get(), std::string(sql));
-    statement.release();  // the command finalizes it now
-    return command;
+    StatementPtr statement = PrepareSingle(*impl_, sql, kCreateCommand);
+    return DbInternals::NewCommand(shared_from_this(), std::move(statement), std::string(sql));
   });
 }
 
 std::string Connection::DatabaseName() const {
   return kDatabaseName.Guard([&] {
-    const char* file = sqlite3_db_filename(db_, "main");
-    if (file == nullptr || *file == '\0') return name_;
+    const char* file = sqlite3_db_filename(impl_->db, "main");
+    if (file == nullptr || *file == '\0') return impl_->name;
     return std::string(file);
   });
 }
 
 std::string Connection::LastMessage() const {
-  return kLastMessage.Guard([&] { return std::string(sqlite3_errmsg(db_)); });
+  return kLastMessage.Guard([&] { return std::string(sqlite3_errmsg(impl_->db)); });
 }
 
-int64_t Connection::LastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+int64_t Connection::LastInsertRowId() const { return sqlite3_last_insert_rowid(impl_->db); }
 
-int64_t Connection::Changes() const { return sqlite3_changes64(db_); }
+int64_t Connection::Changes() const { return sqlite3_changes64(impl_->db); }
 
 void Connection::AddUserCollation(std::shared_ptr<ICollation> collation) {
   kAddUserCollation.Guard([&] {
@@ -231,12 +229,12 @@ void Connection::AddUserCollation(std::shared_ptr<ICollation> collation) {
       auto context = std::make_unique<CollationContext>();
       context->collation = collation;
       context->index = static_cast<int32_t>(i);
-      context->db = db_;
-      context->failure = callbackFailure_;
-      const int rc = sqlite3_create_collation_v2(db_, list[i].c_str(), SQLITE_UTF8, context.get(),
+      context->db = impl_->db;
+      context->failure = impl_->callbackFailure;
+      const int rc = sqlite3_create_collation_v2(impl_->db, list[i].c_str(), SQLITE_UTF8, context.get(),
                                                  CompareWithCollation, DestroyCollation);
       // On failure SQLite does not take the context; the unique_ptr still frees it.
-      if (rc != SQLITE_OK) RaiseSqlite(kAddUserCollation, rc, {});
+      if (rc != SQLITE_OK) impl_->RaiseSqlite(kAddUserCollation, rc, {});
       context.release();
     }
   });
@@ -245,22 +243,24 @@ void Connection::AddUserCollation(std::shared_ptr<ICollation> collation) {
 void Connection::SetBusyTimeout(int32_t milliseconds) {
   kSetBusyTimeout.Guard([&] {
     if (milliseconds < 0) kSetBusyTimeout.Raise(err::kInvalidProcedureCall);
-    busyTimeoutMs_ = milliseconds;
-    sqlite3_busy_timeout(db_, milliseconds);
+    impl_->busyTimeoutMs = milliseconds;
+    sqlite3_busy_timeout(impl_->db, milliseconds);
   });
 }
 
-bool Connection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+int32_t Connection::BusyTimeout() const { return impl_->busyTimeoutMs; }
+
+bool Connection::InTransaction() const { return sqlite3_get_autocommit(impl_->db) == 0; }
 
 bool Connection::BeginImmediate(int32_t waitMilliseconds) {
   return kBegin.Guard([&] {
     if (waitMilliseconds < 0) kBegin.Raise(err::kInvalidProcedureCall);
     if (InTransaction()) return false;
-    sqlite3_busy_timeout(db_, waitMilliseconds);
-    const int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(impl_->db, waitMilliseconds);
+    const int rc = sqlite3_exec(impl_->db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-      CError error = MakeSqliteError(kBegin, rc, sqlite3_errmsg(db_), "BEGIN IMMEDIATE");
-      sqlite3_busy_timeout(db_, busyTimeoutMs_);
+      CError error = MakeSqliteError(kBegin, rc, sqlite3_errmsg(impl_->db), "BEGIN IMMEDIATE");
+      sqlite3_busy_timeout(impl_->db, impl_->busyTimeoutMs);
       throw error;
     }
     return true;
@@ -269,27 +269,27 @@ bool Connection::BeginImmediate(int32_t waitMilliseconds) {
 
 void Connection::Commit() {
   kCommit.Guard([&] {
-    const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    const int rc = sqlite3_exec(impl_->db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-      CError error = MakeSqliteError(kCommit, rc, sqlite3_errmsg(db_), "COMMIT");
-      if (!InTransaction()) sqlite3_busy_timeout(db_, busyTimeoutMs_);
+      CError error = MakeSqliteError(kCommit, rc, sqlite3_errmsg(impl_->db), "COMMIT");
+      if (!InTransaction()) sqlite3_busy_timeout(impl_->db, impl_->busyTimeoutMs);
       throw error;
     }
-    sqlite3_busy_timeout(db_, busyTimeoutMs_);
+    sqlite3_busy_timeout(impl_->db, impl_->busyTimeoutMs);
   });
 }
 
 void Connection::Rollback() {
   kRollback.Guard([&] {
     if (InTransaction()) {
-      const int rc = sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-      if (rc != SQLITE_OK) RaiseSqlite(kRollback, rc, "ROLLBACK");
+      const int rc = sqlite3_exec(impl_->db, "ROLLBACK", nullptr, nullptr, nullptr);
+      if (rc != SQLITE_OK) impl_->RaiseSqlite(kRollback, rc, "ROLLBACK");
     }
-    sqlite3_busy_timeout(db_, busyTimeoutMs_);
+    sqlite3_busy_timeout(impl_->db, impl_->busyTimeoutMs);
   });
 }
 
-bool Connection::Step(sqlite3_stmt* statement, const ErrorSite& site, std::string_view sql) {
+bool Connection::Impl::Step(sqlite3_stmt* statement, const ErrorSite& site, std::string_view sql) {
   const int rc = sqlite3_step(statement);
   RethrowCallbackFailure();
   if (rc == SQLITE_ROW) return true;
@@ -297,16 +297,16 @@ bool Connection::Step(sqlite3_stmt* statement, const ErrorSite& site, std::strin
   RaiseSqlite(site, rc, sql);
 }
 
-void Connection::RaiseSqlite(const ErrorSite& site, int resultCode, std::string_view sql) const {
+void Connection::Impl::RaiseSqlite(const ErrorSite& site, int resultCode, std::string_view sql) const {
   // The connection's message belongs to this failure only when its code matches.
-  std::string message = sqlite3_extended_errcode(db_) == resultCode ? sqlite3_errmsg(db_)
+  std::string message = sqlite3_extended_errcode(db) == resultCode ? sqlite3_errmsg(db)
                                                                     : sqlite3_errstr(resultCode);
   throw MakeSqliteError(site, resultCode, std::move(message), sql);
 }
 
-void Connection::RethrowCallbackFailure() {
-  if (!callbackFailure_->error) return;
-  std::exception_ptr failure = std::exchange(callbackFailure_->error, nullptr);
+void Connection::Impl::RethrowCallbackFailure() {
+  if (!callbackFailure->error) return;
+  std::exception_ptr failure = std::exchange(callbackFailure->error, nullptr);
   std::rethrow_exception(failure);
 }
 

@@ -1,4 +1,4 @@
-#include "db/db_factory.h"
+#include "prvdrinfo/db/db_factory.h"
 
 #include <unistd.h>
 
@@ -7,13 +7,14 @@
 #include <random>
 #include <utility>
 
+#include "db/sql_text.h"
 #include "foundation/ascii.h"
+#include "prvdrinfo/db/command.h"
+#include "prvdrinfo/db/connection.h"
+#include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/vesk.h"
-#include "db/recordset.h"
-#include "db/command.h"
-#include "db/sql_service.h"
-#include "db/connection.h"
 
 namespace prvdrinfo {
 

@@ -1,13 +1,14 @@
-#include "db/recordset.h"
+#include "prvdrinfo/db/recordset.h"
 
 #include <sqlite3.h>
 
 #include <climits>
 #include <limits>
 
+#include "db/db_internals.h"
 #include "foundation/ascii.h"
+#include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/foundation/error.h"
-#include "db/connection.h"
 
 namespace prvdrinfo {
 
@@ -48,71 +49,84 @@ Variant ColumnValue(sqlite3_stmt* statement, int column) {
 }
 }  // namespace
 
-std::shared_ptr<Recordset> Recordset::Read(Connection& connection, sqlite3_stmt* statement,
-                                           const ErrorSite& site, std::string_view sql) {
+std::shared_ptr<Recordset> DbInternals::ReadRecordset(Connection& connection, sqlite3_stmt* statement,
+                                                     const ErrorSite& site, std::string_view sql) {
   return kRead.Guard([&] {
     auto recordset = std::make_shared<Recordset>();
+    Recordset::Impl& rows = *recordset->impl_;
+    Connection::Impl& db = Of(connection);
     const int columns = sqlite3_column_count(statement);
     for (int c = 0; c < columns; ++c) {
       const char* name = sqlite3_column_name(statement, c);
       if (name == nullptr) kRead.Raise(err::kOutOfMemory);
-      recordset->names_.emplace_back(name);
+      rows.names.emplace_back(name);
     }
-    while (connection.Step(statement, site, sql)) {
-      if (recordset->rows_ == INT_MAX) {
+    while (db.Step(statement, site, sql)) {
+      if (rows.rows == INT_MAX) {
         kRead.Raise(err::kOverflow, "The query returns more rows than a recordset holds.");
       }
       for (int c = 0; c < columns; ++c) {
-        recordset->cells_.push_back({ColumnValue(statement, c), sqlite3_column_int64(statement, c)});
+        rows.cells.push_back({ColumnValue(statement, c), sqlite3_column_int64(statement, c)});
       }
-      ++recordset->rows_;
+      ++rows.rows;
     }
     return recordset;
   });
 }
 
-int32_t Recordset::RecordCount() const { return rows_; }
+Recordset::Recordset() : impl_(std::make_unique<Impl>()) {}
 
-bool Recordset::Eof() const { return position_ >= rows_; }
+Recordset::~Recordset() = default;
+
+Recordset::Recordset(const Recordset& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}
+
+Recordset& Recordset::operator=(const Recordset& other) {
+  if (this != &other) impl_ = std::make_unique<Impl>(*other.impl_);
+  return *this;
+}
+
+int32_t Recordset::RecordCount() const { return impl_->rows; }
+
+bool Recordset::Eof() const { return impl_->position >= impl_->rows; }
 
 void Recordset::MoveFirst() {
-  kMoveFirst.Guard([&] { position_ = 0; });
+  kMoveFirst.Guard([&] { impl_->position = 0; });
 }
 
 void Recordset::MoveNext() {
   kMoveNext.Guard([&] {
     if (Eof()) kMoveNext.Raise(err::kInvalidProcedureCall, "There is no current record.");
-    ++position_;
+    ++impl_->position;
   });
 }
 
-int32_t Recordset::FieldCount() const { return static_cast<int32_t>(names_.size()); }
+int32_t Recordset::FieldCount() const { return static_cast<int32_t>(impl_->names.size()); }
 
 std::string Recordset::FieldName(int32_t index) const {
   return kFieldName.Guard([&] {
     if (index < 0 || index >= FieldCount()) kFieldName.Raise(err::kSubscriptOutOfRange);
-    return names_[static_cast<size_t>(index)];
+    return impl_->names[static_cast<size_t>(index)];
   });
 }
 
 int32_t Recordset::FieldIndex(std::string_view name) const {
   return kFieldIndex.Guard([&] {
-    for (size_t i = 0; i < names_.size(); ++i) {
-      if (ascii::EqualsIgnoreCase(names_[i], name)) return static_cast<int32_t>(i);
+    for (size_t i = 0; i < impl_->names.size(); ++i) {
+      if (ascii::EqualsIgnoreCase(impl_->names[i], name)) return static_cast<int32_t>(i);
     }
     return -1;
   });
 }
 
-const Recordset::Field& Recordset::CurrentField(int32_t index) const {
-  if (index < 0 || index >= FieldCount()) kValue.Raise(err::kSubscriptOutOfRange);
-  if (Eof()) kValue.Raise(err::kInvalidProcedureCall, "There is no current record.");
-  const auto cell = static_cast<size_t>(position_) * names_.size() + static_cast<size_t>(index);
-  return cells_[cell];
+const Recordset::Impl::Field& Recordset::Impl::CurrentField(int32_t index) const {
+  if (index < 0 || index >= static_cast<int32_t>(names.size())) kValue.Raise(err::kSubscriptOutOfRange);
+  if (position >= rows) kValue.Raise(err::kInvalidProcedureCall, "There is no current record.");
+  const auto cell = static_cast<size_t>(position) * names.size() + static_cast<size_t>(index);
+  return cells[cell];
 }
 
 Variant Recordset::Value(int32_t index) const {
-  return kValue.Guard([&] { return CurrentField(index).value; });
+  return kValue.Guard([&] { return impl_->CurrentField(index).value; });
 }
 
 Variant Recordset::Value(std::string_view name) const {
@@ -120,13 +134,13 @@ Variant Recordset::Value(std::string_view name) const {
       [&] {
         const int32_t index = FieldIndex(name);
         if (index < 0) kValueByName.Raise(err::kInvalidProcedureCall, "No field of that name.");
-        return CurrentField(index).value;
+        return impl_->CurrentField(index).value;
       },
       [&] { return "Field: " + std::string(name.substr(0, 200)); });
 }
 
 int64_t Recordset::Int64(int32_t index) const {
-  return kInt64.Guard([&] { return CurrentField(index).integer; });
+  return kInt64.Guard([&] { return impl_->CurrentField(index).integer; });
 }
 
 }  // namespace prvdrinfo

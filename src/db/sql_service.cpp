@@ -1,13 +1,14 @@
-#include "db/sql_service.h"
+#include "prvdrinfo/db/sql_service.h"
 
 #include <charconv>
 #include <climits>
 #include <cmath>
 
+#include "db/sql_text.h"
+#include "prvdrinfo/db/command.h"
+#include "prvdrinfo/db/connection.h"
+#include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/foundation/error.h"
-#include "db/recordset.h"
-#include "db/command.h"
-#include "db/connection.h"
 
 namespace prvdrinfo {
 

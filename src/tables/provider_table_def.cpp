@@ -2,9 +2,9 @@
 #include "prvdrinfo/tables/provider_table_def.h"
 
 #include "foundation/ascii.h"
-#include "db/db_factory.h"
-#include "db/sql_service.h"
 #include "prvdrinfo/columns/column_def_stored.h"
+#include "prvdrinfo/db/db_factory.h"
+#include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/string_builder.h"
 #include "prvdrinfo/foundation/vesk.h"

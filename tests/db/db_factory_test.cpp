@@ -1,4 +1,4 @@
-#include "db/db_factory.h"
+#include "prvdrinfo/db/db_factory.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "db/recordset.h"
-#include "db/sql_service.h"
-#include "db/connection.h"
+#include "prvdrinfo/db/connection.h"
+#include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "support/temp_dir.h"
 

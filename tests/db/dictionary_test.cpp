@@ -1,4 +1,4 @@
-#include "db/dictionary.h"
+#include "prvdrinfo/db/dictionary.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "db/sql_service.h"
+#include "prvdrinfo/db/sql_service.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "db/recordset.h"
-#include "db/command.h"
-#include "db/connection.h"
+#include "prvdrinfo/db/command.h"
+#include "prvdrinfo/db/connection.h"
+#include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/foundation/error.h"
 #include "support/temp_dir.h"
 

@@ -5,11 +5,11 @@
 #include <functional>
 #include <regex>
 
-#include "db/db_factory.h"
-#include "db/recordset.h"
-#include "db/connection.h"
 #include "prvdrinfo/columns/column_def_computed.h"
 #include "prvdrinfo/columns/column_def_stored.h"
+#include "prvdrinfo/db/connection.h"
+#include "prvdrinfo/db/db_factory.h"
+#include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/foundation/error.h"
 #include "support/error_capture.h"
 #include "support/temp_dir.h"

@@ -7,8 +7,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
-#include "foundation/bag_codec.h"
+#include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "support/bag_test_classes.h"
 #include "support/temp_dir.h"
@@ -66,6 +67,13 @@ class ToolTest : public ::testing::Test {
   test::TempDir dir_;
 };
 
+// A keyed collection's Content with one item.
+Bytes OneItem(const Variant& item, std::string_view key) {
+  KeyedCollection items;
+  items.Add(item, key);
+  return items.Content();
+}
+
 Bytes SampleBag() {
   testing::RegisterBagTestClasses();
   auto point = std::make_shared<testing::TestPoint>();
@@ -80,7 +88,7 @@ Bytes SampleBag() {
   bag.WriteProperty("Blob", Bytes{0x00, 0xAB});
   bag.WriteProperty("Point", point);
   bag.WriteProperty("None", std::shared_ptr<IObject>());
-  bag.WriteProperty("Items", bag_codec::EncodeKeyedItems({{"k", Variant(true), nullptr}}));
+  bag.WriteProperty("Items", OneItem(Variant(true), "k"));
   return bag.Contents();
 }
 
@@ -116,7 +124,7 @@ TEST_F(ToolTest, DumpShowsKeysTypesAndValuesWithNestedObjectsIndented) {
 
 TEST_F(ToolTest, DumpReadsKeyedItemsToo) {
   const std::string file =
-      Write("items.bin", bag_codec::EncodeKeyedItems({{"", Variant(int32_t{7}), nullptr}}));
+      Write("items.bin", OneItem(Variant(int32_t{7}), ""));
   const Result r = Run("bag dump " + file);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "keyed items, 25 bytes, 1 item\n[0] (no key): Long 7\n");

@@ -15,9 +15,9 @@
 #include <sstream>
 
 #include "commands.h"
-#include "foundation/bag_codec.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
+#include "prvdrinfo/foundation/keyed_items.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
 
@@ -120,11 +120,12 @@ void DumpValue(const PropertyBag::Entry& entry, int depth, std::ostream& out) {
       // A stored document inside: show it decoded when it decodes, and say so when not.
       try {
         if (LooksLikeItems(bytes)) {
-          const auto inner = bag_codec::DecodeKeyedItems(bytes);
+          const auto inner = ReadKeyedItems(bytes);
           out << indent << "  keyed items (" << inner.size() << (inner.size() == 1 ? " item)" : " items)") << '\n';
           DumpEntries(inner, true, depth + 1, out);
         } else {
-          const PropertyBag inner = bag_codec::DecodeBag(bytes);
+          PropertyBag inner;
+          inner.SetContents(bytes);
           out << indent << "  property bag (" << inner.Count() << (inner.Count() == 1 ? " entry)" : " entries)")
               << '\n';
           DumpEntries(inner.Entries(), false, depth + 1, out);
@@ -170,13 +171,14 @@ void DumpDocument(const Bytes& bytes, std::ostream& out) {
   // The keyed-items form is recognised by its format name; everything else goes to the
   // bag decoder, whose error then says what is wrong.
   if (LooksLikeItems(bytes)) {
-    const auto items = bag_codec::DecodeKeyedItems(bytes);
+    const auto items = ReadKeyedItems(bytes);
     out << "keyed items, " << bytes.size() << " bytes, " << items.size()
         << (items.size() == 1 ? " item" : " items") << '\n';
     DumpEntries(items, true, 0, out);
     return;
   }
-  const PropertyBag bag = bag_codec::DecodeBag(bytes);
+  PropertyBag bag;
+  bag.SetContents(bytes);
   out << "property bag, " << bytes.size() << " bytes, " << bag.Count() << (bag.Count() == 1 ? " entry" : " entries")
       << '\n';
   DumpEntries(bag.Entries(), false, 0, out);

@@ -14,10 +14,10 @@
 #include <string>
 
 #include "commands.h"
-#include "db/db_factory.h"
-#include "db/recordset.h"
-#include "db/connection.h"
 #include "prvdrinfo/columns/column_def_stored.h"
+#include "prvdrinfo/db/connection.h"
+#include "prvdrinfo/db/db_factory.h"
+#include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/tables/provider_table_defs.h"
 

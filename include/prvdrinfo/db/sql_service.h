@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/variant.h"
 
 namespace prvdrinfo {
@@ -13,9 +14,10 @@ namespace prvdrinfo {
 class Connection;
 
 // SQL text pieces and the small database routines that every SQL-writing class shares.
+// Stateless: the routines work on the connection the caller passes and keep nothing.
 // Text with an embedded NUL, or too long for SQLite, raises 5 rather than producing SQL
-// that SQLite would cut short.
-class SqlService {
+// that SQLite would cut short; SQLite failures raise as Connection describes them.
+class PRVDRINFO_API SqlService {
  public:
   // The escaping flags callers pass: plain values, GUID values, captions. The escaping
   // is the same for all three; any other flag raises 5.

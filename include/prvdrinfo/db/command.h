@@ -4,29 +4,37 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
+#include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/variant.h"
-
-struct sqlite3_stmt;
 
 namespace prvdrinfo {
 
-class Connection;
 class Recordset;
+struct DbInternals;
 
-// One prepared statement with parameters ("?", "?NNN", ":name"), reusable: bindings
-// stay until they are set again or cleared. Positions are 1-based, as SQLite counts them.
-class Command {
+// One prepared statement with parameters ("?", "?NNN", ":name", "@name", "$name"),
+// reusable: bindings stay until they are set again or cleared, and each run starts the
+// statement afresh, whether the previous run succeeded or failed.
+//
+// Ownership: made by Connection::CreateCommand; the command keeps its connection alive
+// and finishes its statement when it goes, so it may outlive the caller's handle on the
+// connection.
+//
+// Failures raise CError. Positions are 1-based, as SQLite counts them: a position outside
+// 1..ParameterCount() raises 9. A value SQLite refuses (beyond its length limit: "string
+// or blob too big") and a failing run raise with SQLite's message, number 80004005
+// hexadecimal and the statement in the context, as Connection describes.
+class PRVDRINFO_API Command {
  public:
-  // Prepared by Connection::CreateCommand.
-  Command(std::shared_ptr<Connection> connection, sqlite3_stmt* statement, std::string sql);
+  // Defined inside the library only: the statement and its connection.
+  struct Impl;
+
   ~Command();
   Command(const Command&) = delete;
   Command& operator=(const Command&) = delete;
 
-  const std::string& Sql() const { return sql_; }
+  const std::string& Sql() const;
   int32_t ParameterCount() const;
 
   // Position of the parameter that gives the named column its value: the column's "?" in
@@ -53,14 +61,11 @@ class Command {
   std::shared_ptr<Recordset> OpenRecordset();
 
  private:
-  void CheckPosition(int32_t position) const;
-  void CheckBind(int resultCode) const;
+  friend struct DbInternals;
 
-  std::shared_ptr<Connection> connection_;
-  sqlite3_stmt* statement_ = nullptr;
-  std::string sql_;
-  // Column name (as written, unquoted) and parameter position, in statement order.
-  std::vector<std::pair<std::string, int32_t>> columnParameters_;
+  explicit Command(std::unique_ptr<Impl> impl);
+
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace prvdrinfo

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 class Connection;
@@ -18,14 +20,14 @@ enum e_DbColumnFlags : int32_t {
   dbcolflag_Default = 4,  // the column has the given default value
 };
 
-struct CDbColumnDef {
+struct PRVDRINFO_API CDbColumnDef {
   std::string name;
   int32_t typeCode = 8;  // automation variant type, declared as SqlService::SqlTypeName gives it
   int32_t flags = dbcolflag_None;
   std::string defaultValue;  // a number for numeric types, else text
 };
 
-struct CDbIndexDef {
+struct PRVDRINFO_API CDbIndexDef {
   std::string name;
   bool unique = false;
   std::vector<std::string> columns;
@@ -41,7 +43,7 @@ struct CDbIndexDef {
 //   created        TEXT, UTC time of the insert
 //   record_status  INTEGER NOT NULL DEFAULT 0
 // The table's own columns follow in the order they were added.
-class CDbTableDef {
+class PRVDRINFO_API CDbTableDef {
  public:
   CDbTableDef(std::string name, bool recordGuid, bool hidden, bool updateCounter, bool modified,
               bool created, bool recordStatus);
@@ -75,8 +77,11 @@ class CDbTableDef {
 };
 
 // Describes a database and writes it as a new file, and generates the deletion log of a
-// table of an open database.
-class CDbFactory {
+// table of an open database. The factory owns its table definitions and hands out shared
+// references to them; it holds no connection. Failures raise CError: definition errors
+// 5 with a description naming the fault, file and SQLite failures as Connection
+// describes them, with the database path in the context.
+class PRVDRINFO_API CDbFactory {
  public:
   // Table options in the order of the standard columns; a table name already present
   // raises 5.

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "prvdrinfo/foundation/export.h"
+
 namespace prvdrinfo {
 
 // A user collation that a connection makes available to SQL (COLLATE name).
@@ -13,7 +15,9 @@ namespace prvdrinfo {
 // position of the name in that list and the two UTF-8 texts, and answers negative,
 // zero or positive. An exception from CallbackCollate cannot travel through SQLite:
 // the comparison counts as equal and the statement then fails with that exception.
-class ICollation {
+// Ownership: the host makes the object; Connection::AddUserCollation shares it with
+// SQLite until the names are registered again or the connection closes.
+class PRVDRINFO_API ICollation {
  public:
   virtual ~ICollation() = default;
   virtual std::string DefinedNames() = 0;
