@@ -8,27 +8,10 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kGuidGet{"W7M8HV659DI9XAD0XW6WD007P", "IBaseColumnDef.Guid"};
-constexpr ErrorSite kGuidSet{"6U137KK33TDC0T1UFT9BK1KNZ", "IBaseColumnDef.Guid"};
 constexpr ErrorSite kVbDatatype{"BRUHMLRNOXT7NKH0VZ91HDTT0", "IBaseColumnDef.VbDatatype"};
-constexpr ErrorSite kFormatStringGet{"BOEHUEE32U10UY1TR6NO3Q442", "IBaseColumnDef.SpecialFormatString"};
-constexpr ErrorSite kFormatStringSet{"7AQ2V0Q40983ZZO02P5A9ZOV9", "IBaseColumnDef.SpecialFormatString"};
-constexpr ErrorSite kCaptionGet{"WONJN5K2CWD8EWZ44M54WCP54", "IBaseColumnDef.DefaultCaption"};
-constexpr ErrorSite kCaptionSet{"PG0V5FC7YC47TLGTP844GXOI4", "IBaseColumnDef.DefaultCaption"};
-constexpr ErrorSite kDescriptionGet{"8PAVBQN9PE29855LOUJ1XYAKH", "IBaseColumnDef.Description"};
-constexpr ErrorSite kDescriptionSet{"XUFROIJEWEYGSD45QDCUIFZL1", "IBaseColumnDef.Description"};
 constexpr ErrorSite kAggregateSet{"Q99VZQMR4SL67T8NTJP5R796B", "IBaseColumnDef.DefaultAggregateType"};
-constexpr ErrorSite kFormGuidGet{"JL28I58C19OC6LXCREL5HUHHR", "IBaseColumnDef.FormGuid"};
-constexpr ErrorSite kFormGuidSet{"ZI403VT1U20G6I8S3B47RYI51", "IBaseColumnDef.FormGuid"};
-constexpr ErrorSite kFormGuids{"SQUD1YETEY6QH79HEQTMKXK67", "IBaseColumnDef.FormGuids"};
-constexpr ErrorSite kGroupKeyGet{"R1B010FBR03IC7TBRDZWDL6IA", "IBaseColumnDef.GroupKey"};
-constexpr ErrorSite kGroupKeySet{"Y6BULFC3MOQHMLJI9IMZ6MCNV", "IBaseColumnDef.GroupKey"};
 constexpr ErrorSite kSupportGet{"U96NUXX2POK53YMIBBRDKK0JL", "IBaseColumnDef3.SupportSpecialFormatType"};
 constexpr ErrorSite kSupportSet{"9E3CC9WE2FQ4T43O261R0W5J9", "IBaseColumnDef3.SupportSpecialFormatType"};
-constexpr ErrorSite kProviderGuidGet{"TW66QRZEKDLZG59T3YI9OTW8C", "IBaseColumnDef4.ProviderGuid"};
-constexpr ErrorSite kProviderGuidSet{"D8SWG1Q0UF1ZAHEC9YH0VKTP3", "IBaseColumnDef4.ProviderGuid"};
-constexpr ErrorSite kNormalGet{"SX36OZIHQEUTW2IVFHHYFNQJZ", "IBaseColumnDef7.NormalColumnGuid"};
-constexpr ErrorSite kNormalSet{"OMQV09B233IT28M6B6FOBP9VA", "IBaseColumnDef7.NormalColumnGuid"};
 constexpr ErrorSite kContent{"ISEYBULMBR3C1R50GP3MXFWVU", "IBaseColumnDef.AppendContentString3"};
 constexpr ErrorSite kWriteNormal{"006JZFKM3R2NW73S96INWQEB0", "IBaseColumnDef.WriteNormalColumnEntry"};
 constexpr ErrorSite kReadNormal{"OG2ZAFG7LYXIPR5M3LK5MIPIX", "IBaseColumnDef.ReadNormalColumnEntry"};
@@ -45,10 +28,10 @@ size_t SupportIndex(const ErrorSite& site, int32_t specialFormatType) {
 }  // namespace
 
 std::string CColumnDefBase::Guid() const {
-  return kGuidGet.Guard([&] { return guid_; });
+  return guid_;
 }
 void CColumnDefBase::SetGuid(const std::string& value) {
-  kGuidSet.Guard([&] { guid_ = value; });
+  guid_ = value;
 }
 
 VariantType CColumnDefBase::VbDatatype() const {
@@ -56,24 +39,24 @@ VariantType CColumnDefBase::VbDatatype() const {
 }
 
 std::string CColumnDefBase::SpecialFormatString() const {
-  return kFormatStringGet.Guard([&] { return specialFormatString_; });
+  return specialFormatString_;
 }
 void CColumnDefBase::SetSpecialFormatString(const std::string& value) {
-  kFormatStringSet.Guard([&] { specialFormatString_ = value; });
+  specialFormatString_ = value;
 }
 
 std::string CColumnDefBase::DefaultCaption(int32_t /*p_LocaleId*/) const {
-  return kCaptionGet.Guard([&] { return defaultCaption_; });
+  return defaultCaption_;
 }
 void CColumnDefBase::SetDefaultCaption(int32_t /*p_LocaleId*/, const std::string& value) {
-  kCaptionSet.Guard([&] { defaultCaption_ = value; });
+  defaultCaption_ = value;
 }
 
 std::string CColumnDefBase::Description() const {
-  return kDescriptionGet.Guard([&] { return description_; });
+  return description_;
 }
 void CColumnDefBase::SetDescription(const std::string& value) {
-  kDescriptionSet.Guard([&] { description_ = value; });
+  description_ = value;
 }
 
 void CColumnDefBase::SetDefaultAggregateType(e_ColumnAggregateType value) {
@@ -84,24 +67,22 @@ void CColumnDefBase::SetDefaultAggregateType(e_ColumnAggregateType value) {
 }
 
 std::string CColumnDefBase::FormGuid() const {
-  return kFormGuidGet.Guard([&] { return formGuid_; });
+  return formGuid_;
 }
 void CColumnDefBase::SetFormGuid(const std::string& value) {
-  kFormGuidSet.Guard([&] { formGuid_ = value; });
+  formGuid_ = value;
 }
 
 std::shared_ptr<KeyedCollection> CColumnDefBase::FormGuids() const {
-  return kFormGuids.Guard([&] {
-    if (!formGuids_) formGuids_ = std::make_shared<KeyedCollection>(true, 1, true);
-    return formGuids_;
-  });
+  if (!formGuids_) formGuids_ = std::make_shared<KeyedCollection>(true, 1, true);
+  return formGuids_;
 }
 
 std::string CColumnDefBase::GroupKey() const {
-  return kGroupKeyGet.Guard([&] { return groupKey_; });
+  return groupKey_;
 }
 void CColumnDefBase::SetGroupKey(const std::string& value) {
-  kGroupKeySet.Guard([&] { groupKey_ = value; });
+  groupKey_ = value;
 }
 
 bool CColumnDefBase::SupportSpecialFormatType(int32_t p_SpecialFormatType) const {
@@ -114,17 +95,17 @@ void CColumnDefBase::SetSupportSpecialFormatType(int32_t p_SpecialFormatType, bo
 }
 
 std::string CColumnDefBase::ProviderGuid() const {
-  return kProviderGuidGet.Guard([&] { return providerGuid_; });
+  return providerGuid_;
 }
 void CColumnDefBase::SetProviderGuid(const std::string& value) {
-  kProviderGuidSet.Guard([&] { providerGuid_ = value; });
+  providerGuid_ = value;
 }
 
 std::string CColumnDefBase::NormalColumnGuid() const {
-  return kNormalGet.Guard([&] { return normalColumnGuid_.empty() ? guid_ : normalColumnGuid_; });
+  return normalColumnGuid_.empty() ? guid_ : normalColumnGuid_;
 }
 void CColumnDefBase::SetNormalColumnGuid(const std::string& value) {
-  kNormalSet.Guard([&] { normalColumnGuid_ = value; });
+  normalColumnGuid_ = value;
 }
 
 void CColumnDefBase::AppendContentString3(StringBuilder& po_StringBuilder) const {

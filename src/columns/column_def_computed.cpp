@@ -8,21 +8,10 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kNullLinkedGet{"NAN766IY9K8ZWCGTXKO50837Z", "CColumnDefComputed.NullLinkedColumnGuidOnEdit"};
-constexpr ErrorSite kNullLinkedSet{"CBC809WIGFFHYLKUIHUY2PJTI", "CColumnDefComputed.NullLinkedColumnGuidOnEdit"};
-constexpr ErrorSite kEditLinkedGet{"FRNWTJYXA0JEX50S1J99GHBVJ", "CColumnDefComputed.EditabilityLinkedColumnGuid"};
-constexpr ErrorSite kEditLinkedSet{"LKC83XDGVYU9TV18ZW7MGW4QL", "CColumnDefComputed.EditabilityLinkedColumnGuid"};
-constexpr ErrorSite kFormulaGet{"I6A6OYBMRNHE2WJE8BG7QZSZU", "CColumnDefComputed.Formula"};
-constexpr ErrorSite kFormulaSet{"AHZFTUQHGVB7IMVK0T3OAGUM6", "CColumnDefComputed.Formula"};
-constexpr ErrorSite kPossibleValues{"J2K0ERPNHRPW763UTH94QKMHE", "CColumnDefComputed.PossibleValues"};
-constexpr ErrorSite kIsLinked{"W0Q90A9MKVNS3H8LEF4BA56AD", "CColumnDefComputed.IsExternallyLinkedColumn"};
-constexpr ErrorSite kLinkedProvider{"P1KOFN1SW84FIE9NER68ZF5JA", "CColumnDefComputed.ExternallyLinkedProviderGuid"};
-constexpr ErrorSite kLinkedColumn{"SZ64BOC1ERI0VLDDGPBC93IYH", "CColumnDefComputed.ExternallyLinkedColumnGuid"};
 constexpr ErrorSite kSetLinked{"DE0F7T2IXR3NVB47PMK6BUQOQ", "CColumnDefComputed.SetExternallyLinkedInfo"};
 constexpr ErrorSite kWriteCore{"2P7NGTOXF8VSOH7RVLJAONNM1", "CColumnDefComputed.WriteCoreProperties"};
 constexpr ErrorSite kWrite{"DSX2XFIQ54HDSAF21UW573I9A", "CColumnDefComputed.Class_WriteProperties"};
 constexpr ErrorSite kRead{"WCINT6SYPIM4SOSGCNS9PPF8N", "CColumnDefComputed.Class_ReadProperties"};
-constexpr ErrorSite kFactory{"BJYOBZI73734CEQ1NAEV8ZEO4", "CColumnDefComputedFactory.CreateColumnDefComputed"};
 
 Variant Long(int32_t value) { return Variant(value); }
 
@@ -37,41 +26,39 @@ void Tolerant(Step&& step) {
 }  // namespace
 
 std::string CColumnDefComputed::NullLinkedColumnGuidOnEdit() const {
-  return kNullLinkedGet.Guard([&] { return nullLinkedColumnGuidOnEdit_; });
+  return nullLinkedColumnGuidOnEdit_;
 }
 void CColumnDefComputed::SetNullLinkedColumnGuidOnEdit(const std::string& value) {
-  kNullLinkedSet.Guard([&] { nullLinkedColumnGuidOnEdit_ = value; });
+  nullLinkedColumnGuidOnEdit_ = value;
 }
 
 std::string CColumnDefComputed::EditabilityLinkedColumnGuid() const {
-  return kEditLinkedGet.Guard([&] { return editabilityLinkedColumnGuid_; });
+  return editabilityLinkedColumnGuid_;
 }
 void CColumnDefComputed::SetEditabilityLinkedColumnGuid(const std::string& value) {
-  kEditLinkedSet.Guard([&] { editabilityLinkedColumnGuid_ = value; });
+  editabilityLinkedColumnGuid_ = value;
 }
 
 std::string CColumnDefComputed::Formula() const {
-  return kFormulaGet.Guard([&] { return formula_; });
+  return formula_;
 }
 void CColumnDefComputed::SetFormula(const std::string& value) {
-  kFormulaSet.Guard([&] { formula_ = value; });
+  formula_ = value;
 }
 
 std::shared_ptr<KeyedCollection> CColumnDefComputed::PossibleValues() const {
-  return kPossibleValues.Guard([&] {
-    if (!possibleValues_) possibleValues_ = std::make_shared<KeyedCollection>(true, 1, true);
-    return possibleValues_;
-  });
+  if (!possibleValues_) possibleValues_ = std::make_shared<KeyedCollection>(true, 1, true);
+  return possibleValues_;
 }
 
 bool CColumnDefComputed::IsExternallyLinkedColumn() const {
-  return kIsLinked.Guard([&] { return !TextService::IsEmpty(externallyLinkedColumnGuid_); });
+  return !TextService::IsEmpty(externallyLinkedColumnGuid_);
 }
 std::string CColumnDefComputed::ExternallyLinkedProviderGuid() const {
-  return kLinkedProvider.Guard([&] { return externallyLinkedProviderGuid_; });
+  return externallyLinkedProviderGuid_;
 }
 std::string CColumnDefComputed::ExternallyLinkedColumnGuid() const {
-  return kLinkedColumn.Guard([&] { return externallyLinkedColumnGuid_; });
+  return externallyLinkedColumnGuid_;
 }
 
 void CColumnDefComputed::SetExternallyLinkedInfo(const std::string& p_ProviderGuid,
@@ -171,7 +158,7 @@ void CColumnDefComputed::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CColumnDefComputed> CColumnDefComputedFactory::CreateColumnDefComputed() const {
-  return kFactory.Guard([] { return std::make_shared<CColumnDefComputed>(); });
+  return std::make_shared<CColumnDefComputed>();
 }
 
 }  // namespace prvdrinfo

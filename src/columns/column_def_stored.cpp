@@ -8,27 +8,17 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kCreate{"HCDLJU4MXKOD39A2PADW33SGS", "CColumnDefStored.Class_InitProperties"};
 constexpr ErrorSite kContact{"ZLJXEMZI2KIQA1BGW93JO6YER", "CColumnDefStored.ContactColumnsInfo"};
-constexpr ErrorSite kLinkedGet{"T1A01YATT6J9SEL7LEUALO2AQ", "CColumnDefStored.LinkedProviderGuidColumnGuid"};
-constexpr ErrorSite kLinkedSet{"RMUXR3GJTCQMXZ7F6NFQTK25D", "CColumnDefStored.LinkedProviderGuidColumnGuid"};
-constexpr ErrorSite kAutocompleteGet{"LC6FJRKETFZ2L66IYSQEZ21BL", "CColumnDefStored.AutocompleteGuid"};
-constexpr ErrorSite kAutocompleteSet{"4SIN937NR7X0JB9DEO18MM720", "CColumnDefStored.AutocompleteGuid"};
-constexpr ErrorSite kIdentifierGet{"W3DXACJVQNAF8B8M6J42A98SQ", "CColumnDefStored.Identifier"};
-constexpr ErrorSite kIdentifierSet{"Z0QOYIOIJCVFSJ471KEKLH8OQ", "CColumnDefStored.Identifier"};
 constexpr ErrorSite kEscaped{"IPHVZ8TXGR21NB2XJ0ZXL6UCV", "CColumnDefStored.EscapedIdentifier"};
-constexpr ErrorSite kRegexGet{"I4ZMO3G0O5972Q6963WE10WL2", "CColumnDefStored.LegalCharactersRegex"};
-constexpr ErrorSite kRegexSet{"BG6A1QQ1LJX4QR5PU3C82R8CP", "CColumnDefStored.LegalCharactersRegex"};
 constexpr ErrorSite kWriteCore{"20PTRKGTEWXZZEQ0NR8AEUKMU", "CColumnDefStored.WriteCoreProperties"};
 constexpr ErrorSite kWrite{"NS5X6JSSX8Z9RNNKP6A1JYIRG", "CColumnDefStored.Class_WriteProperties"};
 constexpr ErrorSite kRead{"XJFKJQNLCOXTXUG5GRHJ39SYK", "CColumnDefStored.Class_ReadProperties"};
-constexpr ErrorSite kFactory{"5VT2SBS1R8V0583W4DN1EGT78", "CColumnDefStoredFactory.CreateColumnDefStored"};
 
 Variant Long(int32_t value) { return Variant(value); }
 }  // namespace
 
 CColumnDefStored::CColumnDefStored() {
-  kCreate.Guard([&] { defaultCaption_ = CVesk::DefaultCaption(); });
+  defaultCaption_ = CVesk::DefaultCaption();
 }
 
 std::shared_ptr<CContactColumnsInfo> CColumnDefStored::ContactColumnsInfo() const {
@@ -43,24 +33,24 @@ std::shared_ptr<CContactColumnsInfo> CColumnDefStored::ContactColumnsInfo() cons
 }
 
 std::string CColumnDefStored::LinkedProviderGuidColumnGuid() const {
-  return kLinkedGet.Guard([&] { return linkedProviderGuidColumnGuid_; });
+  return linkedProviderGuidColumnGuid_;
 }
 void CColumnDefStored::SetLinkedProviderGuidColumnGuid(const std::string& value) {
-  kLinkedSet.Guard([&] { linkedProviderGuidColumnGuid_ = value; });
+  linkedProviderGuidColumnGuid_ = value;
 }
 
 std::string CColumnDefStored::AutocompleteGuid() const {
-  return kAutocompleteGet.Guard([&] { return autocompleteGuid_; });
+  return autocompleteGuid_;
 }
 void CColumnDefStored::SetAutocompleteGuid(const std::string& value) {
-  kAutocompleteSet.Guard([&] { autocompleteGuid_ = value; });
+  autocompleteGuid_ = value;
 }
 
 std::string CColumnDefStored::Identifier() const {
-  return kIdentifierGet.Guard([&] { return identifier_; });
+  return identifier_;
 }
 void CColumnDefStored::SetIdentifier(const std::string& value) {
-  kIdentifierSet.Guard([&] { identifier_ = value; });
+  identifier_ = value;
 }
 
 std::string CColumnDefStored::EscapedIdentifier() const {
@@ -68,10 +58,10 @@ std::string CColumnDefStored::EscapedIdentifier() const {
 }
 
 std::string CColumnDefStored::LegalCharactersRegex() const {
-  return kRegexGet.Guard([&] { return legalCharactersRegex_; });
+  return legalCharactersRegex_;
 }
 void CColumnDefStored::SetLegalCharactersRegex(const std::string& value) {
-  kRegexSet.Guard([&] { legalCharactersRegex_ = value; });
+  legalCharactersRegex_ = value;
 }
 
 void CColumnDefStored::WriteCoreProperties(PropertyBag& bag) const {
@@ -167,7 +157,7 @@ void CColumnDefStored::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CColumnDefStored> CColumnDefStoredFactory::CreateColumnDefStored() const {
-  return kFactory.Guard([] { return std::make_shared<CColumnDefStored>(); });
+  return std::make_shared<CColumnDefStored>();
 }
 
 }  // namespace prvdrinfo

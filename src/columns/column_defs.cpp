@@ -7,19 +7,16 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kEnumerator{"QONS0XK68DKV52YU97JJQ5CLR", "CColumnDefs.Enumerator"};
 constexpr ErrorSite kAddExisting{"6JC1WQZ79MILUK0THTRX12W1B", "CColumnDefs.AddExisting"};
 constexpr ErrorSite kAddAfter{"7U42SD8NKVQ1BNAO2TKG62PE4", "CColumnDefs.AddExistingAfterGuid"};
 constexpr ErrorSite kRemove{"7ECWBHSSK8OV6UBQRIKXR5IFP", "CColumnDefs.Remove"};
 constexpr ErrorSite kRemoveByIndex{"DGLXLAWSA54YF2NECY4W1H2UA", "CColumnDefs.RemoveByIndex"};
 constexpr ErrorSite kItem{"XV49FGU7JUCLOSHBDYQALYO4O", "CColumnDefs.Item"};
 constexpr ErrorSite kItemByIndex{"POUP4CAOWUGQ56PN21PVMMF80", "CColumnDefs.ItemByIndex"};
-constexpr ErrorSite kExists{"AFZ0CCRSUEGY41NK741IQQSQH", "CColumnDefs.ExistsByGuid"};
 constexpr ErrorSite kContent{"5MG58RAMMGKKQ5G2DI5ITSHKH", "CColumnDefs.AppendContentString3"};
 constexpr ErrorSite kWrite{"CY0UA17C8GNRTI2SVC5S8ITME", "CColumnDefs.Class_WriteProperties"};
 constexpr ErrorSite kRead{"AGBJO4AUR12IQQ0XYDTJGJNY0", "CColumnDefs.Class_ReadProperties"};
 constexpr ErrorSite kMember{"1S30MRIFJ7C0W100DD4H97PZQ", "CColumnDefs.Member"};
-constexpr ErrorSite kFactory{"YSBT0S0URH4U7OJZFIISDK93A", "CColumnDefsFactory.CreateColumnDefs"};
 
 constexpr int32_t kObjectNotSet = 91;
 
@@ -32,7 +29,7 @@ void RequireColumn(const std::shared_ptr<IBaseColumnDef>& column) {
 CColumnDefs::CColumnDefs() = default;
 
 std::vector<std::shared_ptr<IBaseColumnDef>> CColumnDefs::Enumerator() const {
-  return kEnumerator.Guard([&] { return columns_.Snapshot(); });
+  return columns_.Snapshot();
 }
 
 void CColumnDefs::AddExisting(const std::shared_ptr<IBaseColumnDef>& po_ColumnDef) {
@@ -72,7 +69,7 @@ std::shared_ptr<IBaseColumnDef> CColumnDefs::ItemByIndex(int32_t p_ZeroBasedInde
 int32_t CColumnDefs::Count() const { return columns_.Count(); }
 
 bool CColumnDefs::ExistsByGuid(const std::string& p_Guid) const {
-  return kExists.Guard([&] { return columns_.Exists(p_Guid); });
+  return columns_.Exists(p_Guid);
 }
 
 void CColumnDefs::AppendContentString3(StringBuilder& po_StringBuilder) const {
@@ -88,7 +85,7 @@ void CColumnDefs::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CColumnDefs> CColumnDefsFactory::CreateColumnDefs() const {
-  return kFactory.Guard([] { return std::make_shared<CColumnDefs>(); });
+  return std::make_shared<CColumnDefs>();
 }
 
 }  // namespace prvdrinfo

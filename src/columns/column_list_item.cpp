@@ -8,52 +8,41 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kCreate{"Y8TRXJRBXGUFGSS39CL1WH27D", "CColumnListItem.Class_InitProperties"};
-constexpr ErrorSite kRecordGuidGet{"MEL6PJU742BZ0921SVMK8KTO1", "CColumnListItem.RecordGuid"};
-constexpr ErrorSite kRecordGuidSet{"R0XU7F18UD3ECVTJRHT6O46N1", "CColumnListItem.RecordGuid"};
-constexpr ErrorSite kAbbreviationGet{"91JLPDT1D51VFQ7975YOCZ58J", "CColumnListItem.Abbreviation"};
 constexpr ErrorSite kAbbreviationSet{"HMWZIAESZ6LXRCPT35XM5DL4A", "CColumnListItem.Abbreviation"};
-constexpr ErrorSite kTitleGet{"TJOOVACTZURMDQHGHESWIQQV8", "CColumnListItem.Title"};
 constexpr ErrorSite kTitleSet{"XE3A1X6X5CWON75ADGGEES3P1", "CColumnListItem.Title"};
-constexpr ErrorSite kDescriptionGet{"G0OSE914AXD96BZ1VXXLV34E5", "CColumnListItem.Description"};
 constexpr ErrorSite kDescriptionSet{"T3JJ1NC2EGYSOX2S4WT2SIQL5", "CColumnListItem.Description"};
-constexpr ErrorSite kDescriptionRtf{"GJR8GHNE8AHG7G72J81IOI6N7", "CColumnListItem.DescriptionRtf"};
-constexpr ErrorSite kDescriptionPlain{"P6SD6GT2UNE1XBIRJY83B8VN9", "CColumnListItem.DescriptionPlain"};
 constexpr ErrorSite kWrite{"WU2GCAPSFLDJ3RKIP5HVCKLZP", "CColumnListItem.Class_WriteProperties"};
 constexpr ErrorSite kRead{"76Z0NWXG7BYOR6U6UIX99SZSG", "CColumnListItem.Class_ReadProperties"};
-constexpr ErrorSite kFactory{"EFU3VIXTHTJMEUOJ05B0CQB7C", "CColumnListItemFactory.CreateColumnListItem"};
 }  // namespace
 
 CColumnListItem::CColumnListItem() {
-  kCreate.Guard([&] {
-    SetAbbreviation("NEW");
-    SetTitle("New Column List Item");
-  });
+  SetAbbreviation("NEW");
+  SetTitle("New Column List Item");
 }
 
 std::string CColumnListItem::RecordGuid() const {
-  return kRecordGuidGet.Guard([&] { return recordGuid_; });
+  return recordGuid_;
 }
 void CColumnListItem::SetRecordGuid(const std::string& value) {
-  kRecordGuidSet.Guard([&] { recordGuid_ = value; });
+  recordGuid_ = value;
 }
 
 std::string CColumnListItem::Abbreviation() const {
-  return kAbbreviationGet.Guard([&] { return abbreviation_; });
+  return abbreviation_;
 }
 void CColumnListItem::SetAbbreviation(const std::string& value) {
   kAbbreviationSet.Guard([&] { abbreviation_ = TextService::CleanText(value, TextService::kCleanCaption); });
 }
 
 std::string CColumnListItem::Title() const {
-  return kTitleGet.Guard([&] { return title_; });
+  return title_;
 }
 void CColumnListItem::SetTitle(const std::string& value) {
   kTitleSet.Guard([&] { title_ = TextService::CleanText(value, TextService::kCleanCaption); });
 }
 
 std::string CColumnListItem::Description() const {
-  return kDescriptionGet.Guard([&] { return description_; });
+  return description_;
 }
 void CColumnListItem::SetDescription(const std::string& value) {
   kDescriptionSet.Guard([&] {
@@ -69,10 +58,10 @@ void CColumnListItem::SetDescription(const std::string& value) {
 }
 
 std::string CColumnListItem::DescriptionRtf() const {
-  return kDescriptionRtf.Guard([&] { return descriptionRtf_; });
+  return descriptionRtf_;
 }
 std::string CColumnListItem::DescriptionPlain() const {
-  return kDescriptionPlain.Guard([&] { return descriptionPlain_; });
+  return descriptionPlain_;
 }
 
 void CColumnListItem::Class_WriteProperties(PropertyBag& bag) const {
@@ -98,7 +87,7 @@ void CColumnListItem::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CColumnListItem> CColumnListItemFactory::CreateColumnListItem() const {
-  return kFactory.Guard([] { return std::make_shared<CColumnListItem>(); });
+  return std::make_shared<CColumnListItem>();
 }
 
 }  // namespace prvdrinfo

@@ -8,7 +8,6 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kGuids{"CLBQMGP673492DDNU4HW0BLZF", "CContactColumnsInfo.ColumnGuids"};
 constexpr ErrorSite kGet{"GN8LQMWMTUYUSNX66PVTK0GBY", "CContactColumnsInfo.ContactColumnGuid"};
 constexpr ErrorSite kSet{"KXHMIORLWWHGBV0JD0AQNM0U2", "CContactColumnsInfo.ContactColumnGuid"};
 constexpr ErrorSite kAddressBook{"FJCU97XYCANL3M7JVX4B5WABR",
@@ -18,16 +17,13 @@ constexpr ErrorSite kContent{"ZN81QU1VJ1WSN6WHJ1N7J4AEJ", "CContactColumnsInfo.C
 constexpr ErrorSite kSetContent{"3KN428B5MU1WAFQ0CEYU7GNQT", "CContactColumnsInfo.Content"};
 constexpr ErrorSite kWrite{"SG1K65Z8ZCIUJ8RFPGQKT7P65", "CContactColumnsInfo.Class_WriteProperties"};
 constexpr ErrorSite kRead{"PT1ELQ9GSY6VDJZ5AET1CK3K5", "CContactColumnsInfo.Class_ReadProperties"};
-constexpr ErrorSite kCreate{"AJG1JLMPNPBVL8GJXVYU5SFX7", "CContactColumnsInfoFcty.CreateContactColumnsInfo"};
 
 std::string KeyOf(int32_t contactColumnType) { return "KEY_" + std::to_string(contactColumnType); }
 }  // namespace
 
 KeyedCollection& CContactColumnsInfo::Guids() const {
-  return kGuids.Guard([&]() -> KeyedCollection& {
-    if (!guids_) guids_ = std::make_shared<KeyedCollection>(true, 1, true);
-    return *guids_;
-  });
+  if (!guids_) guids_ = std::make_shared<KeyedCollection>(true, 1, true);
+  return *guids_;
 }
 
 std::string CContactColumnsInfo::ContactColumnGuid(e_StandardContactColumns p_ContactColumnType) const {
@@ -93,7 +89,7 @@ void CContactColumnsInfo::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CContactColumnsInfo> CContactColumnsInfoFcty::CreateContactColumnsInfo() const {
-  return kCreate.Guard([] { return std::make_shared<CContactColumnsInfo>(); });
+  return std::make_shared<CContactColumnsInfo>();
 }
 
 }  // namespace prvdrinfo

@@ -15,14 +15,12 @@ namespace {
 constexpr ErrorSite kCreate{"MALIIJVH777UFH5TM1452YN2C", "CProviderColDefs.Class_InitProperties"};
 constexpr ErrorSite kStandardColumn{"GQL1RFIV1D1ZG0HFDOSGHICLD", "CProviderColDefs.StandardColumn"};
 constexpr ErrorSite kRemove{"Y9HZUULWZGKUD7QYIKTZFTLYE", "CProviderColDefs.Remove"};
-constexpr ErrorSite kExists{"BHFV2MA57Z8DZ1LQ4M1CGMTNA", "CProviderColDefs.Exists"};
 constexpr ErrorSite kFind{"FLQV8PLOIGSVKDZHZZMRCZK6L", "CProviderColDefs.FindByGuid"};
 constexpr ErrorSite kRecordStatus{"SDFZZ4708A5YNZN3OML5VDBGD", "CProviderColDefs.InitRecordStatusColumn"};
 constexpr ErrorSite kContent{"EKABTICLO6LW9SNBY3JBSGWC4", "CProviderColDefs.AppendContentString3"};
 constexpr ErrorSite kWrite{"M6U6CD8GBI3333F23M3DH2MC2", "CProviderColDefs.Class_WriteProperties"};
 constexpr ErrorSite kRead{"Z75EMW9R9BL6MP0G5CR3VSTAA", "CProviderColDefs.Class_ReadProperties"};
 constexpr ErrorSite kRejoin{"NLBQGGJ5KA7220DTA0GIR0BAU", "CProviderColDefs.RejoinRequired"};
-constexpr ErrorSite kFactory{"YBKRLTUYBPXEJ5EQJ5GWXHEAB", "CProviderColDefsFactory.CreateProviderColDefs"};
 
 // A standard column: named by the host, its name both Guid and Identifier, never shown.
 std::shared_ptr<CColumnDefStored> StandardColumn(e_VeskColumn column, const char* caption, e_VeskDataType type) {
@@ -98,7 +96,7 @@ void CProviderColDefs::Remove(const std::string& p_Guid) {
 }
 
 bool CProviderColDefs::Exists(const std::string& p_Guid) const {
-  return kExists.Guard([&] { return providerSpecific_->ExistsByGuid(p_Guid) || standard_->ExistsByGuid(p_Guid); });
+  return providerSpecific_->ExistsByGuid(p_Guid) || standard_->ExistsByGuid(p_Guid);
 }
 
 std::shared_ptr<IBaseColumnDef> CProviderColDefs::FindByGuid(const std::string& p_Guid) const {
@@ -143,7 +141,7 @@ void CProviderColDefs::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CProviderColDefs> CProviderColDefsFactory::CreateProviderColDefs() const {
-  return kFactory.Guard([] { return std::make_shared<CProviderColDefs>(); });
+  return std::make_shared<CProviderColDefs>();
 }
 
 }  // namespace prvdrinfo

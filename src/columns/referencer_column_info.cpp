@@ -9,14 +9,10 @@ namespace prvdrinfo {
 namespace {
 constexpr ErrorSite kGetProviderColumn{"00N2QW97SPCGNCLWSIADVXHM2", "CReferencerColumnInfo.ReferencedProviderColumnGuid"};
 constexpr ErrorSite kSetProviderColumn{"4DG2O0X9U5YAXWQPFXWG0CF1W", "CReferencerColumnInfo.ReferencedProviderColumnGuid"};
-constexpr ErrorSite kSetRecordColumn{"08H5JAS0Q01EXL752M69QFLYH", "CReferencerColumnInfo.ReferencedRecordColumnGuid"};
-constexpr ErrorSite kSingle{"CBN4DFD4E4P4VKUNKVYUAWPZT", "CReferencerColumnInfo.SingleProviderReference"};
-constexpr ErrorSite kMultiple{"6IBNCZKLVDEYXU2Y1KYSG2HSM", "CReferencerColumnInfo.MultipleProvidersReferencable"};
 constexpr ErrorSite kGetProvider{"SVY0XO1IVV3BCYI0FMW9DFFCN", "CReferencerColumnInfo.ReferencedProviderGuid"};
 constexpr ErrorSite kSetProvider{"NF9TQK4KLF6MYTH5KP3E8NHGB", "CReferencerColumnInfo.ReferencedProviderGuid"};
 constexpr ErrorSite kWrite{"3IOVF6XPQ9VAJDCGGIMNILPVL", "CReferencerColumnInfo.Class_WriteProperties"};
 constexpr ErrorSite kRead{"XNVERVAAFEUJZFWDWK6S13L12", "CReferencerColumnInfo.Class_ReadProperties"};
-constexpr ErrorSite kCreate{"N344STQPJBTOA2ZTGX8O4JSDD", "CReferencerColumnInfoF.CreateReferencerColumnInfo"};
 
 constexpr const char* kSingleOnly =
     "This provider only supports a single provider reference. Use ReferenceProviderGuid instead.";
@@ -25,11 +21,11 @@ constexpr const char* kMultipleOnly =
 }  // namespace
 
 bool CReferencerColumnInfo::SingleProviderReference() const {
-  return kSingle.Guard([&] { return !TextService::IsEmpty(referencedProviderGuid_); });
+  return !TextService::IsEmpty(referencedProviderGuid_);
 }
 
 bool CReferencerColumnInfo::MultipleProvidersReferencable() const {
-  return kMultiple.Guard([&] { return !TextService::IsEmpty(referencedProviderColumnGuid_); });
+  return !TextService::IsEmpty(referencedProviderColumnGuid_);
 }
 
 std::string CReferencerColumnInfo::ReferencedProviderColumnGuid() const {
@@ -47,7 +43,7 @@ void CReferencerColumnInfo::SetReferencedProviderColumnGuid(const std::string& v
 }
 
 void CReferencerColumnInfo::SetReferencedRecordColumnGuid(const std::string& value) {
-  kSetRecordColumn.Guard([&] { referencedRecordColumnGuid_ = value; });
+  referencedRecordColumnGuid_ = value;
 }
 
 std::string CReferencerColumnInfo::ReferencedProviderGuid() const {
@@ -81,7 +77,7 @@ void CReferencerColumnInfo::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CReferencerColumnInfo> CReferencerColumnInfoF::CreateReferencerColumnInfo() const {
-  return kCreate.Guard([] { return std::make_shared<CReferencerColumnInfo>(); });
+  return std::make_shared<CReferencerColumnInfo>();
 }
 
 }  // namespace prvdrinfo

@@ -14,7 +14,6 @@ namespace prvdrinfo {
 
 namespace {
 constexpr ErrorSite kRead{"B41B0G0ABSDKT0A75JREL4PLG", "Recordset.Read"};
-constexpr ErrorSite kMoveFirst{"JDZ7DF0CA0OZ1JTPY6LY7BXGI", "Recordset.MoveFirst"};
 constexpr ErrorSite kMoveNext{"3E55284K6JMW86KMB2A9POEDN", "Recordset.MoveNext"};
 constexpr ErrorSite kFieldName{"XVYWSY9BMPEKJ7Q4S74KEJIQA", "Recordset.FieldName"};
 constexpr ErrorSite kFieldIndex{"A710UEAEOIY9V5FLT6WHRSWH5", "Recordset.FieldIndex"};
@@ -90,7 +89,7 @@ int32_t Recordset::RecordCount() const { return impl_->rows; }
 bool Recordset::Eof() const { return impl_->position >= impl_->rows; }
 
 void Recordset::MoveFirst() {
-  kMoveFirst.Guard([&] { impl_->position = 0; });
+  impl_->position = 0;
 }
 
 void Recordset::MoveNext() {

@@ -379,22 +379,14 @@ class RtfReader {
 }  // namespace
 
 void CRtf::Load(std::string_view text) {
-  static constexpr ErrorSite kSite{"S8V3ZPPNLF7WSTWM36055EYFA", "CRtf.Load"};
-  kSite.Guard([&] {
-    text_.assign(text);
-    isRtf_ = LooksLikeRtf(text_);
-  });
+  text_.assign(text);
+  isRtf_ = LooksLikeRtf(text_);
 }
 
-std::string CRtf::RtfText() const {
-  static constexpr ErrorSite kSite{"IBNBQZOXLOHTS4M58I7JRVDEL", "CRtf.RtfText"};
-  return kSite.Guard([&] { return isRtf_ ? text_ : PlainToRtf(text_); });
-}
+// The conversions carry their own sites.
+std::string CRtf::RtfText() const { return isRtf_ ? text_ : PlainToRtf(text_); }
 
-std::string CRtf::PlainText() const {
-  static constexpr ErrorSite kSite{"M2NAUBTR9WW5FJ31YPGW3Q1FQ", "CRtf.PlainText"};
-  return kSite.Guard([&] { return isRtf_ ? RtfToPlain(text_) : text_; });
-}
+std::string CRtf::PlainText() const { return isRtf_ ? RtfToPlain(text_) : text_; }
 
 bool CRtf::LooksLikeRtf(std::string_view text) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);

@@ -54,10 +54,7 @@ std::unique_ptr<uint8_t[]> NewArray(int32_t bytes) {
 
 }  // namespace
 
-CStringBuffer::CStringBuffer() {
-  static constexpr ErrorSite kSite{"ZSLYRPO4B3SP2I28MJSDXHPZ6", "CStringBuffer"};
-  kSite.Guard([&] { text_ = NewArray(kInitialCapacity); });
-}
+CStringBuffer::CStringBuffer() : text_(NewArray(kInitialCapacity)) {}
 
 CStringBuffer::CStringBuffer(const CStringBuffer& other)
     : used_(other.used_),

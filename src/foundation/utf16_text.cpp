@@ -62,10 +62,7 @@ void Utf16Text::Truncate(size_t units) {
   if (units < text_.size()) text_.resize(units);
 }
 
-std::u16string Utf16Text::Text16() const {
-  static constexpr ErrorSite kSite{"SFQFGAXP7M9S5JXXY52Q3VH7B", "StringBuilder.Text"};
-  return kSite.Guard([&] { return text_; });
-}
+std::u16string Utf16Text::Text16() const { return text_; }
 
 std::string Utf16Text::Text() const {
   static constexpr ErrorSite kSite{"XH0KLJBNZIJ6MUZEPTQLGM1FZ", "StringBuilder.Text"};

@@ -41,14 +41,8 @@ void StringBuilder::AppendRawBytes(std::span<const uint8_t> bytes) {
   kSite.Guard([&] { text_.AppendRawBytes(bytes); });
 }
 
-std::u16string StringBuilder::Text16() const {
-  static constexpr ErrorSite kSite{"FLCRSGEWBR6L5TCFTQZY15IAM", "StringBuilder.Text"};
-  return kSite.Guard([&] { return text_.Text16(); });
-}
+std::u16string StringBuilder::Text16() const { return text_.Text16(); }
 
-std::string StringBuilder::Text() const {
-  static constexpr ErrorSite kSite{"XBAE0ELQSL40S2EIYLIB97EFU", "StringBuilder.Text"};
-  return kSite.Guard([&] { return text_.Text(); });
-}
+std::string StringBuilder::Text() const { return text_.Text(); }
 
 }  // namespace prvdrinfo

@@ -18,8 +18,6 @@ constexpr ErrorSite kByCaption{"B7G67XOF6OD0DFTDCY7YRVGF4", "CDescendMenuItems.M
 constexpr ErrorSite kFindCaption{"85NM9ZO2QVCRDYE2EJH5WPY5I", "CDescendMenuItems.IndexOfCaption"};
 constexpr ErrorSite kWrite{"6KX3WZ9FJCX38KG81J48TO7J6", "CDescendMenuItems.Class_WriteProperties"};
 constexpr ErrorSite kRead{"2G73X4B6S9RDS2WVJLXPSIVZT", "CDescendMenuItems.Class_ReadProperties"};
-constexpr ErrorSite kCreate{"ZQN8G84LQASTPWXSJ1SMKW5N0",
-                            "CDescendMenuItemsFactory.CreateNewDescendMenuItems"};
 
 // The comparison form of a caption: the text service's sort key with arguments 3 and True.
 std::string CaptionForm(const std::string& caption) {
@@ -101,7 +99,7 @@ void CDescendMenuItems::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CDescendMenuItems> CDescendMenuItemsFactory::CreateNewDescendMenuItems() const {
-  return kCreate.Guard([] { return std::make_shared<CDescendMenuItems>(); });
+  return std::make_shared<CDescendMenuItems>();
 }
 
 }  // namespace prvdrinfo

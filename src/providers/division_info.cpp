@@ -8,7 +8,6 @@ namespace prvdrinfo {
 namespace {
 constexpr ErrorSite kWrite{"Z9KQ2M5XW8CT1RB4NV7HJ3LFD", "CDivisionInfo.Class_WriteProperties"};
 constexpr ErrorSite kRead{"P6TW3HB9QX2LK5MZ8CR1VN4JG", "CDivisionInfo.Class_ReadProperties"};
-constexpr ErrorSite kCreate{"9EFT075QEF0OITA0GP5CAOCBR", "CDivisionInfoFactory.CreateDivisionInfo"};
 }  // namespace
 
 void CDivisionInfo::Class_WriteProperties(PropertyBag& bag) const {
@@ -20,7 +19,7 @@ void CDivisionInfo::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CDivisionInfo> CDivisionInfoFactory::CreateDivisionInfo() const {
-  return kCreate.Guard([] { return std::make_shared<CDivisionInfo>(); });
+  return std::make_shared<CDivisionInfo>();
 }
 
 }  // namespace prvdrinfo

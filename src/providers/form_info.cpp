@@ -20,7 +20,6 @@ constexpr ErrorSite kDeserialize{"NX5YUO49F4T83SU52ZNR7BOZY", "CFormInfo.Deseria
 constexpr ErrorSite kClone{"3XTH0CMAWKG7RLF43XOSU01UC", "CFormInfo.Clone"};
 constexpr ErrorSite kWrite{"GYLOO89II2NN6X6WF0F9WKLF2", "CFormInfo.Class_WriteProperties"};
 constexpr ErrorSite kRead{"T73TPCVQCTGJXH9PVVFOJ6OAQ", "CFormInfo.Class_ReadProperties"};
-constexpr ErrorSite kCreate{"VDY44NQPC1L0PXAN0JQE8IQSS", "CFormInfoFactory.CreateFormInfo"};
 
 std::string CleanedCaption(const ErrorSite& site, std::string_view value, const char* message) {
   std::string cleaned = TextService::CleanCaption(value);
@@ -114,7 +113,7 @@ void CFormInfo::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CFormInfo> CFormInfoFactory::CreateFormInfo() const {
-  return kCreate.Guard([] { return std::make_shared<CFormInfo>(); });
+  return std::make_shared<CFormInfo>();
 }
 
 }  // namespace prvdrinfo

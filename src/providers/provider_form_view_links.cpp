@@ -10,8 +10,6 @@ namespace prvdrinfo {
 namespace {
 constexpr ErrorSite kFromView{"2VNMGS3XFTVHSPP1A5GYPBRNB",
                               "CProviderFormViewLinks.LinkedProviderGuidsFromViewGuid"};
-constexpr ErrorSite kHasLink{"HJYS8LU73B302VGSDGQ1QKQIA",
-                             "CProviderFormViewLinks.ProviderHasLinkedView"};
 constexpr ErrorSite kByProvider{"G75EN9RJIDE432KKG1DQ20QR3",
                                 "CProviderFormViewLinks.LinkedViewInfoByProviderGuid"};
 constexpr ErrorSite kRemove{"81D7NEWLXYITPRBGRXOVSP2VL", "CProviderFormViewLinks.RemoveLinkedView"};
@@ -22,8 +20,6 @@ constexpr ErrorSite kRead{"69PEVN63JISUQ528INCBZVV76",
                           "CProviderFormViewLinks.Class_ReadProperties"};
 constexpr ErrorSite kContent{"12UGI8A9KP5M73UMVQXQZCF9P",
                              "CProviderFormViewLinks.AppendContentString3"};
-constexpr ErrorSite kCreate{"1X6LJDVCTM28PG01M13V68BL8",
-                            "CProviderFormViewLinksFcy.CreateProviderFormViewLinks"};
 
 constexpr const char* kAlreadyLinked =
     "A view has already been linked to this provider. Please call with the ReplaceExisting "
@@ -45,7 +41,7 @@ std::shared_ptr<KeyedCollection> CProviderFormViewLinks::LinkedProviderGuidsFrom
 }
 
 bool CProviderFormViewLinks::ProviderHasLinkedView(const std::string& p_ProviderGuid) const {
-  return kHasLink.Guard([&] { return links_.Exists(p_ProviderGuid); });
+  return links_.Exists(p_ProviderGuid);
 }
 
 std::shared_ptr<CProviderFormViewLink> CProviderFormViewLinks::LinkedViewInfoByProviderGuid(
@@ -98,7 +94,7 @@ void CProviderFormViewLinks::AppendContentString3(StringBuilder& po_StringBuilde
 
 std::shared_ptr<CProviderFormViewLinks> CProviderFormViewLinksFcy::CreateProviderFormViewLinks()
     const {
-  return kCreate.Guard([] { return std::make_shared<CProviderFormViewLinks>(); });
+  return std::make_shared<CProviderFormViewLinks>();
 }
 
 }  // namespace prvdrinfo

@@ -8,8 +8,6 @@ namespace prvdrinfo {
 namespace {
 constexpr ErrorSite kWrite{"3R2I74U9QTINBD2NRF3866OS5", "CCertSummaryInfo.Class_WriteProperties"};
 constexpr ErrorSite kRead{"NYQ9LIMIM8M2DI4SJR9H1PF8M", "CCertSummaryInfo.Class_ReadProperties"};
-constexpr ErrorSite kCreate{"7J26ZLOT3OJ5748V30RVYAD0R",
-                            "CCertSummaryInfoFcty.CreateCertificateSummaryInfo"};
 }  // namespace
 
 void CCertSummaryInfo::Class_WriteProperties(PropertyBag& bag) const {
@@ -33,7 +31,7 @@ void CCertSummaryInfo::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CCertSummaryInfo> CCertSummaryInfoFcty::CreateCertificateSummaryInfo() const {
-  return kCreate.Guard([] { return std::make_shared<CCertSummaryInfo>(); });
+  return std::make_shared<CCertSummaryInfo>();
 }
 
 }  // namespace prvdrinfo

@@ -8,10 +8,6 @@ namespace prvdrinfo {
 namespace {
 constexpr ErrorSite kWrite{"GWQIJ6GAM1A059VUB316YVJ11", "CChangeSummaryInfo.Class_WriteProperties"};
 constexpr ErrorSite kRead{"UL8XHI5PJ64LYUR68VGLP4VJL", "CChangeSummaryInfo.Class_ReadProperties"};
-constexpr ErrorSite kCreate{"8VHEKA6MSD79605NQFNZOQQ31",
-                            "CChangeSummaryInfoFcty.CreateChangeSummaryInfo"};
-constexpr ErrorSite kCreate2{"8XE9GIPHRP70LCX3BT516PX13",
-                             "CChangeSummaryInfoFcty.CreateChangeSummaryInfo2"};
 }  // namespace
 
 void CChangeSummaryInfo::Class_WriteProperties(PropertyBag& bag) const {
@@ -35,11 +31,11 @@ void CChangeSummaryInfo::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CChangeSummaryInfo> CChangeSummaryInfoFcty::CreateChangeSummaryInfo() const {
-  return kCreate.Guard([] { return std::make_shared<CChangeSummaryInfo>(); });
+  return std::make_shared<CChangeSummaryInfo>();
 }
 
 std::shared_ptr<CChangeSummaryInfo2> CChangeSummaryInfoFcty::CreateChangeSummaryInfo2() const {
-  return kCreate2.Guard([] { return std::make_shared<CChangeSummaryInfo2>(); });
+  return std::make_shared<CChangeSummaryInfo2>();
 }
 
 }  // namespace prvdrinfo

@@ -9,8 +9,6 @@ namespace {
 constexpr ErrorSite kWrite{"E29F58YBMFD5Q5ZQIFQ489EYU",
                            "CDivisionSummaryInfo.Class_WriteProperties"};
 constexpr ErrorSite kRead{"NUOVH98W0T8MOUXF47JMCLOCL", "CDivisionSummaryInfo.Class_ReadProperties"};
-constexpr ErrorSite kCreate{"H3C66SA695JTFSCEMJLNJNA2Z",
-                            "CDivisionSummaryInfoFctry.CreateDivisionSummaryInfo"};
 }  // namespace
 
 void CDivisionSummaryInfo::Class_WriteProperties(PropertyBag& bag) const {
@@ -32,7 +30,7 @@ void CDivisionSummaryInfo::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 std::shared_ptr<CDivisionSummaryInfo> CDivisionSummaryInfoFctry::CreateDivisionSummaryInfo() const {
-  return kCreate.Guard([] { return std::make_shared<CDivisionSummaryInfo>(); });
+  return std::make_shared<CDivisionSummaryInfo>();
 }
 
 }  // namespace prvdrinfo

@@ -6,17 +6,14 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kColumns{"GW15P5EPFIQ4DER9337QAZNDY", "CIndexDef.Columns"};
 constexpr ErrorSite kWrite{"T80KT2M6XQ0W21X4T3GIXEE3T", "CIndexDef.Class_WriteProperties"};
 constexpr ErrorSite kRead{"7KU0CP09CQUAYXA520HRVGKTL", "CIndexDef.Class_ReadProperties"};
 constexpr const char* kColumnsKey = "ColumnDefinitions";
 }  // namespace
 
 std::shared_ptr<CColumnDefs> CIndexDef::Columns() const {
-  return kColumns.Guard([&] {
-    if (!columns_) columns_ = std::make_shared<CColumnDefs>();
-    return columns_;
-  });
+  if (!columns_) columns_ = std::make_shared<CColumnDefs>();
+  return columns_;
 }
 
 void CIndexDef::Class_WriteProperties(PropertyBag& bag) const {

@@ -6,8 +6,6 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kUnique{"P4S7V0Y3B6E9H2K5N8Q1T4W7Z", "CIndexDefs.Unique"};
-constexpr ErrorSite kPrimaryKey{"C3F6J9M2P5S8V1Y4B7E0H3K6N", "CIndexDefs.PrimaryKey"};
 constexpr ErrorSite kWrite{"X9A2D5G8J1L4O7R0U3W6Z9C2F", "CIndexDefs.Class_WriteProperties"};
 constexpr ErrorSite kRead{"M6P9S2V5Y8B1E4H7K0N3Q6T9W", "CIndexDefs.Class_ReadProperties"};
 constexpr const char* kUniqueKey = "UniqueIndexes";
@@ -15,17 +13,13 @@ constexpr const char* kPrimaryKeyKey = "PrimaryKey";
 }  // namespace
 
 std::shared_ptr<CUniqueIndexes> CIndexDefs::Unique() const {
-  return kUnique.Guard([&] {
-    if (!unique_) unique_ = std::make_shared<CUniqueIndexes>();
-    return unique_;
-  });
+  if (!unique_) unique_ = std::make_shared<CUniqueIndexes>();
+  return unique_;
 }
 
 std::shared_ptr<CIndexDef> CIndexDefs::PrimaryKey() const {
-  return kPrimaryKey.Guard([&] {
-    if (!primaryKey_) primaryKey_ = std::make_shared<CIndexDef>();
-    return primaryKey_;
-  });
+  if (!primaryKey_) primaryKey_ = std::make_shared<CIndexDef>();
+  return primaryKey_;
 }
 
 void CIndexDefs::Class_WriteProperties(PropertyBag& bag) const {

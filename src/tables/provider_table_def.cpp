@@ -13,8 +13,6 @@ namespace prvdrinfo {
 
 namespace {
 constexpr ErrorSite kRequestInitTable{"GMTWM69KTQ6N7J4S23I28I34Q", "CProviderTableDef.RequestInitTable"};
-constexpr ErrorSite kColumns{"TBIP00A8CAN5GBRUCEWOK2J5S", "CProviderTableDef.Columns"};
-constexpr ErrorSite kSetColumns{"650I28C3WKRJKFZQ6IBE4OS4Y", "CProviderTableDef.Columns"};
 constexpr ErrorSite kSetColumn{"XS1F8RVQ2HKM9NL3CZ0D7TYB4", "CProviderTableDef.Column"};
 constexpr ErrorSite kIndexes{"E7HQ4WMZ1PJV6KC9RT2XN5LB8", "CProviderTableDef.Indexes"};
 constexpr ErrorSite kSqlCreateTable{"L2YB9TFK6QM3XC8WN1RH4ZJ7P", "CProviderTableDef.SqlCreateTable"};
@@ -68,17 +66,13 @@ void CProviderTableDef::RequestInitTable(bool p_SkipColumns) {
 }
 
 std::shared_ptr<CProviderColDefs> CProviderTableDef::Columns() const {
-  return kColumns.Guard([&] {
-    if (!columns_) columns_ = std::make_shared<CProviderColDefs>();
-    return columns_;
-  });
+  if (!columns_) columns_ = std::make_shared<CProviderColDefs>();
+  return columns_;
 }
 
 void CProviderTableDef::SetColumns(std::shared_ptr<CProviderColDefs> value) {
-  kSetColumns.Guard([&] {
-    columns_ = std::move(value);
-    indexes_.reset();
-  });
+  columns_ = std::move(value);
+  indexes_.reset();
 }
 
 void CProviderTableDef::SetColumn(const std::shared_ptr<IBaseColumnDef>&) {

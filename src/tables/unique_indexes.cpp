@@ -10,7 +10,6 @@ constexpr ErrorSite kGuidByIndex{"4MQ0JXY1WZ7B2L5EZB4U1K1SH", "CUniqueIndexes.Gu
 constexpr ErrorSite kAdd{"H3LBP8CT5RQZ0W0O5A6RG1KQ8", "CUniqueIndexes.Add"};
 constexpr ErrorSite kRemoveByGuid{"Q9V2Q0ZV8I6MXC2QNJ9H1SWFB", "CUniqueIndexes.RemoveByGuid"};
 constexpr ErrorSite kRemoveByIndex{"2V6QG0G2F8X9T0LXA9BS6M1RK", "CUniqueIndexes.RemoveByIndex"};
-constexpr ErrorSite kEnumerator{"ZK8Q2D5NG3E3O8P6XZ9B7D0UV", "CUniqueIndexes.Enumerator"};
 constexpr ErrorSite kItemByIndex{"6TB3YH8M2K0R5WQ1ZC9NL4J7F", "CUniqueIndexes.ItemByIndex"};
 constexpr ErrorSite kItemByGuid{"N5P0U7G2X8C4V1R9K3LZ6QW2D", "CUniqueIndexes.ItemByGuid"};
 constexpr ErrorSite kWrite{"D8K1M4R7Z0T3W6Q9B2X5C8V1L", "CUniqueIndexes.Class_WriteProperties"};
@@ -39,7 +38,7 @@ void CUniqueIndexes::RemoveByIndex(int32_t p_ZeroBasedIndex) {
 }
 
 std::vector<std::shared_ptr<CIndexDef>> CUniqueIndexes::Enumerator() const {
-  return kEnumerator.Guard([&] { return indexes_.Snapshot(); });
+  return indexes_.Snapshot();
 }
 
 void CUniqueIndexes::RemoveAll() { indexes_.RemoveAll(); }
