@@ -294,7 +294,7 @@ TEST_F(ToolTest, HostileUseFailsOnOneNamingLineOrPrintsSafely) {
   std::filesystem::create_directory(folder);
   // The bag's start, then zeros up to one byte over the default limit (a sparse file).
   const std::string huge = Write("huge.bag", Bytes{0xD9, 0xD9, 0xF7, 0x83});
-  std::filesystem::resize_file(huge, (uint64_t{64} << 20) + 1);
+  std::filesystem::resize_file(huge, (uint64_t{16} << 20) + 1);
   const std::string json2001 = TableJson("Wide", 1996), json2000 = TableJson("Wide", 1995);
   const std::string logJson = R"({"table": "cx1ivuueqihuw8w2dijvs3b9o", "columns": []})";
   const std::string badUtf8 = "{\"table\": \"\xff\x1b[31m";
@@ -312,7 +312,7 @@ TEST_F(ToolTest, HostileUseFailsOnOneNamingLineOrPrintsSafely) {
       {"directory to dump", "bag dump " + folder, 1, "cannot read " + folder + ": Is a directory"},
       {"directory as definition", "ddl " + folder, 1, "cannot read " + folder + ": Is a directory"},
       {"endless zeros", "bag dump /dev/zero", 1, "/dev/zero: Invalid property bag contents: not a property bag"},
-      {"over the default limit", "bag dump " + huge, 1, huge + " is larger than the limit of 67108864 bytes"},
+      {"over the default limit", "bag dump " + huge, 1, huge + " is larger than the limit of 16777216 bytes"},
       {"over a given limit", "bag dump --max-bytes 10 " + sample, 1,
        sample + " is larger than the limit of 10 bytes; --max-bytes raises it"},
       {"limit raised", "bag dump --max-bytes " + std::to_string(SampleBag().size()) + " " + sample, 0,

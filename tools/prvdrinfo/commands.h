@@ -38,8 +38,9 @@ std::string DdlExample();
 // What an input is called in messages: the file name, or "standard input" for "-".
 std::string InputName(const std::string& fileOrDash);
 
-// Inputs larger than this are refused unless a command is told otherwise.
-constexpr uint64_t kDefaultMaxInputBytes = uint64_t{64} << 20;
+// Inputs larger than this are refused unless a command is told otherwise. Real documents
+// are kilobytes; decoded, a document takes some thirty times its size in memory.
+constexpr uint64_t kDefaultMaxInputBytes = uint64_t{16} << 20;
 
 // The bytes of a file, or of standard input for "-". A missing or unreadable file, a
 // directory, an empty name or more than maxBytes bytes raise CommandFailed naming the
