@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
 
+#include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "support/bag_test_classes.h"
@@ -45,22 +49,35 @@ class ToolTest : public ::testing::Test {
     return text.str();
   }
 
-  // args are passed to the shell as written; stdinFile empty means no input.
-  Result Run(const std::string& args, const std::string& stdinFile = "") {
-#ifdef PRVDRINFO_TOOL_PATH
-    const std::string command = std::string("'") + PRVDRINFO_TOOL_PATH + "' " + args + " <" +
-                                (stdinFile.empty() ? "/dev/null" : stdinFile) + " >" + dir_.File("out") + " 2>" +
-                                dir_.File("err");
+  // args are passed to the shell as written; stdinFile empty means no input; stdoutTo
+  // empty means standard output is captured, else it is the shell redirection to use.
+  Result Run(const std::string& args, const std::string& stdinFile = "", const std::string& stdoutTo = "") {
+    return Shell("TOOL " + args + " <" + (stdinFile.empty() ? "/dev/null" : stdinFile) + " " +
+                 stdoutTo);
+  }
+
+  // A shell line in which TOOL stands for the tool; its standard error is captured, and
+  // its standard output as far as the line does not send it elsewhere.
+  Result Shell(std::string line) {
+    const std::string tool = std::string("'") + ToolPath() + "'";
+    for (size_t at = line.find("TOOL"); at != std::string::npos; at = line.find("TOOL", at + tool.size())) {
+      line.replace(at, 4, tool);
+    }
+    std::remove(dir_.File("out").c_str());
+    const std::string command = "{ " + line + " ; } >>" + dir_.File("out") + " 2>" + dir_.File("err");
     const int raw = std::system(command.c_str());
     Result result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     result.out = Read(dir_.File("out"));
     result.err = Read(dir_.File("err"));
     return result;
+  }
+
+  static std::string ToolPath() {
+#ifdef PRVDRINFO_TOOL_PATH
+    return PRVDRINFO_TOOL_PATH;
 #else
-    (void)args;
-    (void)stdinFile;
-    return {};
+    return "false";
 #endif
   }
 
@@ -116,7 +133,7 @@ TEST_F(ToolTest, DumpShowsKeysTypesAndValuesWithNestedObjectsIndented) {
                   "  X: Long 4\n"
                   "  Label: Text \"tab\\there\"\n"
                   "None: Object Nothing\n"
-                  "Items: Bytes[26] d9d9f7836f7072766472696e666f2d6974656d7301818261" "6bf5\n"
+                  "Items: Bytes[26]\n"
                   "  keyed items (1 item)\n"
                   "  [0] k: Boolean True\n");
   }
@@ -221,6 +238,221 @@ TEST_F(ToolTest, DdlRejectsBadDefinitionsOnOneLine) {
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+  }
+}
+
+
+// ---------------------------------------------------------------------------------------
+// Hostile use: crafted inputs, made here at run time, and misuse of the arguments.
+
+// CBOR text of a length below 256 (the byte format is in docs/property-bag.md).
+Bytes CborText(const std::string& text) {
+  Bytes bytes = text.size() < 24 ? Bytes{static_cast<uint8_t>(0x60 + text.size())}
+                                 : Bytes{0x78, static_cast<uint8_t>(text.size())};
+  bytes.insert(bytes.end(), text.begin(), text.end());
+  return bytes;
+}
+
+// A bag whose one entry, under key, is a nested object of the class named, with no properties.
+Bytes BagWithObject(const std::string& key, const std::string& className) {
+  Bytes bytes = {0xD9, 0xD9, 0xF7, 0x83};
+  for (const Bytes& part : {CborText("prvdrinfo-bag"), Bytes{0x01, 0xA1}, CborText(key), Bytes{0xD9, 0x6F, 0x00, 0x82},
+                            CborText(className), Bytes{0xA0}}) {
+    bytes.insert(bytes.end(), part.begin(), part.end());
+  }
+  return bytes;
+}
+
+std::string TableJson(const std::string& table, int columns) {
+  std::string json = R"({"table": ")" + table + R"(", "columns": [)";
+  for (int i = 0; i < columns; ++i) {
+    json += std::string(i ? ", " : "") + R"({"identifier": "c)" + std::to_string(i) + R"(", "type": "integer"})";
+  }
+  return json + "]}";
+}
+
+const char* kPartsJson = R"({"table": "Parts", "columns": [
+    {"identifier": "Code", "type": "string", "required": true},
+    {"identifier": "Price", "type": "currency"}], "primaryKey": ["Code"]})";
+
+// Nothing that reaches the terminal may steer it: no control characters but line ends, no
+// C1 controls, no bytes that are no UTF-8 lead or continuation.
+bool TerminalSafe(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if ((c < 0x20 && c != '\n' && c != '\r') || c == 0x7F || c >= 0xF5 || c == 0xC0 || c == 0xC1) return false;
+    if (c == 0xC2 && next >= 0x80 && next <= 0x9F) return false;
+  }
+  return true;
+}
+
+TEST_F(ToolTest, HostileUseFailsOnOneNamingLineOrPrintsSafely) {
+  const std::string sample = Write("sample.bag", SampleBag());
+  const std::string parts = Write("parts.json", Bytes(kPartsJson, kPartsJson + std::strlen(kPartsJson)));
+  const std::string folder = dir_.File("folder");
+  std::filesystem::create_directory(folder);
+  // The bag's start, then zeros up to one byte over the default limit (a sparse file).
+  const std::string huge = Write("huge.bag", Bytes{0xD9, 0xD9, 0xF7, 0x83});
+  std::filesystem::resize_file(huge, (uint64_t{16} << 20) + 1);
+  const std::string json2001 = TableJson("Wide", 1996), json2000 = TableJson("Wide", 1995);
+  const std::string logJson = R"({"table": "cx1ivuueqihuw8w2dijvs3b9o", "columns": []})";
+  const std::string badUtf8 = "{\"table\": \"\xff\x1b[31m";
+
+  struct Case {
+    const char* what;
+    std::string args;
+    int status;
+    std::string pattern;  // in standard error on failure, else in standard output
+    std::string stdinFile = "";
+    std::string stdoutTo = "";
+  };
+  const std::vector<Case> cases = {
+      // Files that are no files, and input too large.
+      {"directory to dump", "bag dump " + folder, 1, "cannot read " + folder + ": Is a directory"},
+      {"directory as definition", "ddl " + folder, 1, "cannot read " + folder + ": Is a directory"},
+      {"endless zeros", "bag dump /dev/zero", 1, "/dev/zero: Invalid property bag contents: not a property bag"},
+      {"over the default limit", "bag dump " + huge, 1, huge + " is larger than the limit of 16777216 bytes"},
+      {"over a given limit", "bag dump --max-bytes 10 " + sample, 1,
+       sample + " is larger than the limit of 10 bytes; --max-bytes raises it"},
+      {"limit raised", "bag dump --max-bytes " + std::to_string(SampleBag().size()) + " " + sample, 0,
+       "Caption: Text"},
+      {"bytes undecodable", "bag dump -", 1, "standard input: Invalid property bag contents: not a property bag",
+       Write("text.bag", Bytes{'h', 'i', '\n'})},
+      // Forged names: quoted as texts are, never raw on the terminal.
+      {"escape in a class name", "bag dump " + Write("cls.bag", BagWithObject("A", "\x1b[2J\nproperty bag, 1 bytes")), 0,
+       "A: Object \"\\u001b[2J\\nproperty bag, 1 bytes\" (0 entries)\n"},
+      {"C1 control in a class name", "bag dump " + Write("c1.bag", BagWithObject("A", "X\xc2\x9b" "31m")), 0,
+       "A: Object \"X\\u009b31m\" (0 entries)\n"},
+      {"C1 control in a key", "bag dump " + Write("key.bag", BagWithObject("K\xc2\x9b" "2J", "T")), 0,
+       "\"K\\u009b2J\": Object T (0 entries)\n"},
+      // Definitions SQLite would refuse, refused when the statements are made.
+      {"more columns than SQLite takes", "ddl " + Write("wide.json", Bytes(json2001.begin(), json2001.end())), 1,
+       "wide.json: table Wide has 1996 columns besides the standard ones, more than SQLite allows in a table (2000"},
+      {"as many columns as SQLite takes", "ddl " + Write("wide2.json", Bytes(json2000.begin(), json2000.end())), 0,
+       "\"c1994\" INTEGER"},
+      {"the deletion log's name", "ddl " + Write("log.json", Bytes(logJson.begin(), logJson.end())), 1,
+       "log.json: the table name cx1ivuueqihuw8w2dijvs3b9o is the deletion log's own"},
+      {"JSON that is no UTF-8", "ddl " + Write("bad.json", Bytes(badUtf8.begin(), badUtf8.end())), 1,
+       "bad.json: invalid JSON: "},
+      // Databases that are none.
+      {"apply to a text file", "ddl " + parts + " --apply " + Write("text.db", Bytes{'h', 'i', '\n'}), 1,
+       "text.db: file is not a database (nothing changed)"},
+      {"apply to a directory", "ddl " + parts + " --apply " + folder, 1,
+       "cannot apply to " + folder + ": it is a directory"},
+      // Usage errors.
+      {"unknown command", "frob", 2, "unknown command \"frob\" for prvdrinfo (commands: bag, demo, ddl)"},
+      {"unknown bag command", "bag frob", 2, "unknown command \"frob\" for prvdrinfo bag (commands: dump)"},
+      {"example with a file", "ddl --example " + parts, 2, "ddl --example takes no input, but " + parts + " was given"},
+      {"apply to no name", "ddl --example --apply ''", 2, "ddl --apply needs a database file name"},
+      {"no input name", "ddl ''", 2, "the input file name is empty"},
+      {"limit of nothing", "bag dump --max-bytes 0 " + sample, 2, "--max-bytes"},
+      // Output that does not arrive.
+      {"version to a full disk", "--version", 1, "cannot write to standard output: No space left on device", "",
+       ">/dev/full"},
+      {"help to a full disk", "--help", 1, "cannot write to standard output: No space left on device", "",
+       ">/dev/full"},
+      {"demo to a full disk", "demo", 1, "cannot write to standard output: No space left on device", "", ">/dev/full"},
+      {"ddl to a full disk", "ddl --example", 1, "cannot write to standard output: No space left on device", "",
+       ">/dev/full"},
+      {"dump to a full disk", "bag dump " + sample, 1, "cannot write to standard output: No space left on device", "",
+       ">/dev/full"},
+      {"ddl to a closed output", "ddl --example", 1, "cannot write to standard output: Bad file descriptor", "",
+       ">&-"},
+      {"dump to a closed output", "bag dump " + sample, 1, "cannot write to standard output: Bad file descriptor", "",
+       ">&-"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Result r = Run(c.args, c.stdinFile, c.stdoutTo);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_TRUE(TerminalSafe(r.out)) << r.out.substr(0, 2000);
+    EXPECT_TRUE(TerminalSafe(r.err)) << r.err;
+    if (c.status == 0) {
+      EXPECT_NE(r.out.find(c.pattern), std::string::npos) << r.out.substr(0, 2000);
+      continue;
+    }
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("prvdrinfo: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(c.pattern), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+  }
+}
+
+TEST_F(ToolTest, DumpPrintsEachNestedDocumentOnce) {
+  // Twenty documents, each stored as bytes in the next: every level used to print all
+  // the levels inside it again in hex.
+  Bytes bytes(100000, 0x41);
+  for (int level = 0; level < 20; ++level) {
+    PropertyBag bag;
+    bag.WriteProperty("Inner", bytes);
+    bytes = bag.Contents();
+  }
+  const Result r = Run("bag dump " + Write("deep.bag", bytes));
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("property bag, " + std::to_string(bytes.size()) + " bytes, 1 entry\nInner: Bytes[", 0), 0u);
+  EXPECT_NE(r.out.find("\n  property bag (1 entry)\n  Inner: Bytes["), std::string::npos);
+  EXPECT_LT(r.out.size(), 3 * bytes.size());  // the innermost levels once, in hex
+}
+
+TEST_F(ToolTest, DumpRefusesWhatIsNoDocumentBeforeReadingTheRest) {
+  // Standard input shares its file position with the shell, so what the tool left unread
+  // is still there for the next command.
+  const std::string file = Write("zeros.bin", {});
+  std::filesystem::resize_file(file, 1 << 20);
+  const Result r = Shell("{ TOOL bag dump - 2>/dev/null; cat | wc -c; } <" + file);
+  EXPECT_EQ(r.out.substr(0, r.out.find_first_not_of("0123456789")), std::to_string((1 << 20) - 3)) << r.out;
+}
+
+TEST_F(ToolTest, ApplyChangesTheFileCompletelyOrNotAtAll) {
+  const std::string parts = Write("parts.json", Bytes(kPartsJson, kPartsJson + std::strlen(kPartsJson)));
+  const std::string logJson = R"({"table": "CX1IVUUEQIHUW8W2DIJVS3B9O", "columns": []})";
+  const std::string logDefinition = Write("log.json", Bytes(logJson.begin(), logJson.end()));
+  struct Case {
+    const char* what;
+    std::string prepare;  // run on the file first; empty: the file is missing
+    std::string definition;
+    int status;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"a table of that name with other columns", "CREATE TABLE Parts (rec_guid TEXT, x INTEGER)", parts, 1,
+       "table Parts already exists with other columns (missing \"hidden\", \"updates\", \"modified\", "
+       "\"created\", \"Code\", \"Price\"; declared otherwise: \"rec_guid\"; not in the definition: \"x\")"},
+      {"a trigger of that name doing something else",
+       "tool", parts, 1, "trigger trigger_Parts_created already exists and differs from the definition"},
+      {"the deletion log's name", "CREATE TABLE t (a)", logDefinition, 1, "is the deletion log's own"},
+      {"the deletion log's name on a new file", "", logDefinition, 1, "is the deletion log's own"},
+      {"a deletion log without its columns", "CREATE TABLE CX1IVUUEQIHUW8W2DIJVS3B9O (a)", parts, 1,
+       "The deletion log has no column"},
+      {"the same table again", "tool", parts, 0, "already holds table Parts as defined; nothing changed.\n"},
+  };
+  int number = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string db = dir_.File("apply" + std::to_string(++number) + ".db");
+    if (c.prepare == "tool") {
+      ASSERT_EQ(Run("ddl " + parts + " --apply " + db).status, 0);
+      if (c.status != 0) {
+        Connection::Open(db)->Execute(
+            "DROP TRIGGER trigger_Parts_created; CREATE TRIGGER trigger_Parts_created AFTER INSERT ON Parts "
+            "BEGIN SELECT 1; END");
+      }
+    } else if (!c.prepare.empty()) {
+      Connection::Open(db)->Execute(c.prepare);
+    }
+    const std::string before = Read(db);
+    const Result r = Run("ddl " + c.definition + " --apply " + db);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    if (c.prepare.empty()) {
+      EXPECT_FALSE(std::filesystem::exists(db));
+    } else {
+      EXPECT_EQ(Read(db), before);  // byte for byte
+    }
+    if (c.status != 0) {
+      EXPECT_EQ(r.out, "");
+    }
   }
 }
 

@@ -2,6 +2,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -29,18 +34,40 @@ namespace {
 // shown decoded as well, to this depth.
 constexpr int kMaxShownDepth = 16;
 
+// JSON string syntax, with C1 controls escaped as well: a terminal may take U+009B as
+// the start of an escape sequence. Bytes that are no UTF-8 show as U+FFFD.
 std::string Quoted(const std::string& text) {
-  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  const std::string json = nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  std::string out;
+  out.reserve(json.size());
+  for (size_t i = 0; i < json.size(); ++i) {
+    const auto c = static_cast<unsigned char>(json[i]);
+    const unsigned char next = i + 1 < json.size() ? static_cast<unsigned char>(json[i + 1]) : 0;
+    if (c == 0x7F || (c == 0xC2 && next >= 0x80 && next <= 0x9F)) {
+      const unsigned code = c == 0x7F ? 0x7Fu : unsigned{next};
+      static const char* digits = "0123456789abcdef";
+      out += "\\u00";
+      out += digits[code >> 4];
+      out += digits[code & 15];
+      if (c == 0xC2) ++i;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
 }
 
-// Keys print bare when that cannot be misread, else quoted.
-std::string KeyText(const std::string& key) {
-  if (key.empty()) return "\"\"";
-  for (char c : key) {
+// Names (keys, class names) print bare when that cannot be misread, else quoted.
+std::string NameText(const std::string& name) {
+  if (name.empty()) return "\"\"";
+  for (char c : name) {
     const auto u = static_cast<unsigned char>(c);
-    if (u <= 0x20 || u == 0x7F || c == '"' || c == ':' || c == '\\') return Quoted(key);
+    if (u <= 0x20 || u == 0x7F || c == '"' || c == ':' || c == '\\') return Quoted(name);
   }
-  return key;
+  std::string quoted = Quoted(name);
+  // Anything the quoting changed (C1 controls, bytes that are no UTF-8) is not safe bare.
+  if (quoted.compare(1, quoted.size() - 2, name) != 0) return quoted;
+  return name;
 }
 
 std::string HexOf(const Bytes& bytes) {
@@ -88,16 +115,64 @@ bool LooksLikeDocument(const Bytes& bytes) {
 // The keyed-items form names itself with a 15-character text, the bag with 13 (0x6F / 0x6D).
 bool LooksLikeItems(const Bytes& bytes) { return LooksLikeDocument(bytes) && bytes.size() > 4 && bytes[4] == 0x6F; }
 
-void DumpEntries(const std::vector<PropertyBag::Entry>& entries, bool items, int depth, std::ostream& out);
+// Decoded nested documents stay in memory while their entries print: along one path
+// they may hold this many bytes together, so forged nesting cannot multiply memory use.
+// Deeper documents show as hex.
+struct DumpBudget {
+  uint64_t nestedBytes;
+};
 
-void DumpValue(const PropertyBag::Entry& entry, int depth, std::ostream& out) {
+void DumpEntries(const std::vector<PropertyBag::Entry>& entries, bool items, int depth, DumpBudget budget,
+                 std::ostream& out);
+
+// Generous enough that a real document always shows whole.
+DumpBudget NestedBudget(const Bytes& document) {
+  return DumpBudget{std::max<uint64_t>(uint64_t{16} << 20, uint64_t{2} * document.size())};
+}
+
+// A stored document inside a byte array (a collection's contents stored under a key).
+struct NestedDocument {
+  bool items = false;
+  std::vector<PropertyBag::Entry> entries;
+};
+
+void DumpBytes(const Bytes& bytes, int depth, DumpBudget budget, std::ostream& out) {
   const std::string indent(static_cast<size_t>(depth) * 2, ' ');
+  if (!LooksLikeDocument(bytes) || depth >= kMaxShownDepth || bytes.size() > budget.nestedBytes) {
+    out << "Bytes[" << bytes.size() << "] " << HexOf(bytes) << '\n';
+    return;
+  }
+  NestedDocument inner;
+  try {
+    inner.items = LooksLikeItems(bytes);
+    if (inner.items) {
+      inner.entries = ReadKeyedItems(bytes);
+    } else {
+      PropertyBag bag;
+      bag.SetContents(bytes);
+      inner.entries = bag.Entries();
+    }
+  } catch (const CError& e) {
+    // Shown as hex, and why it does not decode.
+    out << "Bytes[" << bytes.size() << "] " << HexOf(bytes) << '\n' << indent << "  (" << e.Description() << ")\n";
+    return;
+  }
+  // Shown decoded only, never also as hex: each level of nesting prints its bytes once.
+  const size_t count = inner.entries.size();
+  out << "Bytes[" << bytes.size() << "]\n" << indent << "  "
+      << (inner.items ? (count == 1 ? "keyed items (1 item)" : "keyed items (" + std::to_string(count) + " items)")
+                      : (count == 1 ? "property bag (1 entry)" : "property bag (" + std::to_string(count) + " entries)"))
+      << '\n';
+  DumpEntries(inner.entries, inner.items, depth + 1, DumpBudget{budget.nestedBytes - bytes.size()}, out);
+}
+
+void DumpValue(const PropertyBag::Entry& entry, int depth, DumpBudget budget, std::ostream& out) {
   if (entry.nested) {
     const auto& properties = entry.nested->properties;
     const size_t count = properties ? properties->Count() : 0;
-    out << "Object " << entry.nested->className << " (" << count << (count == 1 ? " entry)" : " entries)")
+    out << "Object " << NameText(entry.nested->className) << " (" << count << (count == 1 ? " entry)" : " entries)")
         << '\n';
-    if (properties) DumpEntries(properties->Entries(), false, depth + 1, out);
+    if (properties) DumpEntries(properties->Entries(), false, depth + 1, budget, out);
     return;
   }
   const Variant& v = entry.value;
@@ -113,57 +188,98 @@ void DumpValue(const PropertyBag::Entry& entry, int depth, std::ostream& out) {
     case VariantType::Text: out << "Text " << Quoted(v.AsText()) << '\n'; break;
     case VariantType::Object: out << "Object Nothing\n"; break;
     case VariantType::Single: out << "Single\n"; break;
-    case VariantType::ByteArray: {
-      const Bytes& bytes = v.AsBytes();
-      out << "Bytes[" << bytes.size() << "] " << HexOf(bytes) << '\n';
-      if (!LooksLikeDocument(bytes) || depth >= kMaxShownDepth) break;
-      // A stored document inside: show it decoded when it decodes, and say so when not.
-      try {
-        if (LooksLikeItems(bytes)) {
-          const auto inner = ReadKeyedItems(bytes);
-          out << indent << "  keyed items (" << inner.size() << (inner.size() == 1 ? " item)" : " items)") << '\n';
-          DumpEntries(inner, true, depth + 1, out);
-        } else {
-          PropertyBag inner;
-          inner.SetContents(bytes);
-          out << indent << "  property bag (" << inner.Count() << (inner.Count() == 1 ? " entry)" : " entries)")
-              << '\n';
-          DumpEntries(inner.Entries(), false, depth + 1, out);
-        }
-      } catch (const CError& e) {
-        out << indent << "  (" << e.Description() << ")\n";
-      }
-      break;
-    }
+    case VariantType::ByteArray: DumpBytes(v.AsBytes(), depth, budget, out); break;
   }
 }
 
-void DumpEntries(const std::vector<PropertyBag::Entry>& entries, bool items, int depth, std::ostream& out) {
+void DumpEntries(const std::vector<PropertyBag::Entry>& entries, bool items, int depth, DumpBudget budget,
+                 std::ostream& out) {
   const std::string indent(static_cast<size_t>(depth) * 2, ' ');
   size_t index = 0;
   for (const auto& entry : entries) {
     out << indent;
     if (items) {
-      out << '[' << index << "] " << (entry.key.empty() ? "(no key)" : KeyText(entry.key)) << ": ";
+      out << '[' << index << "] " << (entry.key.empty() ? "(no key)" : NameText(entry.key)) << ": ";
     } else {
-      out << KeyText(entry.key) << ": ";
+      out << NameText(entry.key) << ": ";
     }
-    DumpValue(entry, depth, out);
+    DumpValue(entry, depth, budget, out);
     ++index;
   }
 }
 
 }  // namespace
 
-Bytes ReadInput(const std::string& fileOrDash) {
-  if (fileOrDash == "-") {
-    std::cin >> std::noskipws;
-    return Bytes(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+namespace {
+
+// A file or standard input, read in pieces so that a command can look at the start of
+// its input before it reads the rest, and stop at a size limit.
+class Input {
+ public:
+  explicit Input(const std::string& fileOrDash) : name_(InputName(fileOrDash)) {
+    if (fileOrDash.empty()) throw UsageError("the input file name is empty");
+    if (fileOrDash == "-") {
+      fd_ = STDIN_FILENO;
+    } else {
+      fd_ = open(fileOrDash.c_str(), O_RDONLY | O_CLOEXEC);
+      if (fd_ < 0) Fail(errno);
+      owned_ = true;
+    }
+    struct stat info {};
+    if (fstat(fd_, &info) != 0) Fail(errno);
+    if (S_ISDIR(info.st_mode)) Fail(EISDIR);
   }
-  std::ifstream in(fileOrDash, std::ios::binary);
-  if (!in) throw CommandFailed("cannot read " + fileOrDash + ": " + std::strerror(errno));
-  Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw CommandFailed("cannot read " + fileOrDash + ": " + std::strerror(errno));
+  ~Input() {
+    if (owned_) close(fd_);
+  }
+  Input(const Input&) = delete;
+  Input& operator=(const Input&) = delete;
+
+  // Reads until bytes holds size bytes or the input ends.
+  void ReadUpTo(Bytes& bytes, uint64_t size) {
+    while (!ended_ && bytes.size() < size) {
+      const size_t want = static_cast<size_t>(std::min<uint64_t>(size - bytes.size(), 1 << 16));
+      const size_t have = bytes.size();
+      bytes.resize(have + want);
+      const ssize_t got = read(fd_, bytes.data() + have, want);
+      if (got < 0 && errno == EINTR) {
+        bytes.resize(have);
+        continue;
+      }
+      if (got < 0) Fail(errno);
+      bytes.resize(have + static_cast<size_t>(got));
+      ended_ = got == 0;
+    }
+  }
+
+  // The rest of the input, up to maxBytes in all.
+  void ReadRest(Bytes& bytes, uint64_t maxBytes, const std::string& tooLargeHint) {
+    ReadUpTo(bytes, maxBytes + 1);
+    if (bytes.size() > maxBytes) {
+      throw CommandFailed(name_ + " is larger than the limit of " + std::to_string(maxBytes) + " bytes" +
+                          (tooLargeHint.empty() ? "" : "; " + tooLargeHint));
+    }
+  }
+
+  const std::string& Name() const { return name_; }
+
+ private:
+  [[noreturn]] void Fail(int error) const { throw CommandFailed("cannot read " + name_ + ": " + std::strerror(error)); }
+
+  std::string name_;
+  int fd_ = -1;
+  bool owned_ = false;
+  bool ended_ = false;
+};
+
+}  // namespace
+
+std::string InputName(const std::string& fileOrDash) { return fileOrDash == "-" ? "standard input" : fileOrDash; }
+
+Bytes ReadInput(const std::string& fileOrDash, uint64_t maxBytes, const std::string& tooLargeHint) {
+  Input input(fileOrDash);
+  Bytes bytes;
+  input.ReadRest(bytes, maxBytes, tooLargeHint);
   return bytes;
 }
 
@@ -174,14 +290,14 @@ void DumpDocument(const Bytes& bytes, std::ostream& out) {
     const auto items = ReadKeyedItems(bytes);
     out << "keyed items, " << bytes.size() << " bytes, " << items.size()
         << (items.size() == 1 ? " item" : " items") << '\n';
-    DumpEntries(items, true, 0, out);
+    DumpEntries(items, true, 0, NestedBudget(bytes), out);
     return;
   }
   PropertyBag bag;
   bag.SetContents(bytes);
   out << "property bag, " << bytes.size() << " bytes, " << bag.Count() << (bag.Count() == 1 ? " entry" : " entries")
       << '\n';
-  DumpEntries(bag.Entries(), false, 0, out);
+  DumpEntries(bag.Entries(), false, 0, NestedBudget(bytes), out);
 }
 
 void AddBagCommands(CLI::App& app) {
@@ -189,13 +305,29 @@ void AddBagCommands(CLI::App& app) {
   bag->require_subcommand(1);
   auto* dump = bag->add_subcommand(
       "dump", "Print the keys, types and values of a property bag or keyed-collection contents");
-  auto file = std::make_shared<std::string>("-");
-  dump->add_option("file", *file, "File with the bytes, or - for standard input")->capture_default_str();
-  dump->callback([file] {
-    const Bytes bytes = ReadInput(*file);
-    std::ostringstream text;  // nothing is printed for bytes that fail half way
-    DumpDocument(bytes, text);
-    std::cout << text.str();
+  struct Options {
+    std::string file = "-";
+    uint64_t maxBytes = kDefaultMaxInputBytes;
+  };
+  auto options = std::make_shared<Options>();
+  dump->add_option("file", options->file, "File with the bytes, or - for standard input")->capture_default_str();
+  dump->add_option("--max-bytes", options->maxBytes, "Refuse input larger than this many bytes")
+      ->capture_default_str()
+      ->check(CLI::PositiveNumber);
+  dump->callback([options] {
+    Input input(options->file);
+    // A few bytes say whether this can be a document at all; /dev/zero or a disk image
+    // is refused before the rest is read.
+    Bytes bytes;
+    input.ReadUpTo(bytes, 3);
+    try {
+      if (!LooksLikeDocument(bytes)) DumpDocument(bytes, std::cout);  // raises the decoder's reason
+      input.ReadRest(bytes, options->maxBytes, "--max-bytes raises it");
+      // Decoded whole before anything is printed, so bytes that fail half way print nothing.
+      DumpDocument(bytes, std::cout);
+    } catch (const CError& e) {
+      throw CommandFailed(input.Name() + ": " + e.Description());
+    }
   });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <ostream>
 #include <stdexcept>
@@ -20,6 +21,11 @@ class CommandFailed : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+// Arguments that make no sense together or are empty: exit status 2.
+class UsageError : public CommandFailed {
+ public:
+  using CommandFailed::CommandFailed;
+};
 
 // Each command lives in its own file and adds itself to the application here.
 void AddBagCommands(CLI::App& app);   // bag_command.cpp
@@ -29,9 +35,20 @@ void AddDdlCommand(CLI::App& app);    // ddl_command.cpp
 // The built-in example table definition (JSON) of the ddl command.
 std::string DdlExample();
 
-// The bytes of a file, or of standard input for "-".
-Bytes ReadInput(const std::string& fileOrDash);
-// Prints a property bag or keyed-items document; undecodable bytes raise a CError.
+// What an input is called in messages: the file name, or "standard input" for "-".
+std::string InputName(const std::string& fileOrDash);
+
+// Inputs larger than this are refused unless a command is told otherwise. Real documents
+// are kilobytes; decoded, a document takes some thirty times its size in memory.
+constexpr uint64_t kDefaultMaxInputBytes = uint64_t{16} << 20;
+
+// The bytes of a file, or of standard input for "-". A missing or unreadable file, a
+// directory, an empty name or more than maxBytes bytes raise CommandFailed naming the
+// input; tooLargeHint follows the size message (say how to raise the limit).
+Bytes ReadInput(const std::string& fileOrDash, uint64_t maxBytes = kDefaultMaxInputBytes,
+                const std::string& tooLargeHint = "");
+// Prints a property bag or keyed-items document; undecodable bytes raise a CError before
+// anything is printed.
 void DumpDocument(const Bytes& bytes, std::ostream& out);
 
 // The demo runs its steps in order, each in a function of its own; a subsystem adds its

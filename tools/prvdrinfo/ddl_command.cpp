@@ -8,16 +8,23 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "commands.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/db_factory.h"
 #include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/db/sql_service.h"
+#include "prvdrinfo/db/transaction.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/tables/provider_table_defs.h"
 
@@ -27,9 +34,12 @@ namespace {
 
 using nlohmann::json;
 
+// SQLITE_MAX_COLUMN as SQLite ships it; the library does not say what its SQLite allows.
+constexpr int kSqliteDefaultMaxColumns = 2000;
+
 struct DdlOptions {
   std::string input = "-";
-  std::string apply;
+  std::optional<std::string> apply;
   bool example = false;
 };
 
@@ -153,22 +163,214 @@ json ReadJson(const std::string& input) {
   try {
     return json::parse(bytes.begin(), bytes.end());
   } catch (const json::parse_error& e) {
-    throw CommandFailed(std::string("invalid JSON: ") + e.what());
+    throw CommandFailed(InputName(input) + ": invalid JSON: " + e.what());
+  }
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::string Literal(std::string_view text) { return "'" + SqlService::EscapeLiteral(text) + "'"; }
+
+// A column as PRAGMA table_info describes it.
+struct ColumnInfo {
+  std::string name;
+  std::string type;
+  bool notNull = false;
+  std::optional<std::string> defaultSql;
+  int64_t keyPosition = 0;
+
+  bool SameAs(const ColumnInfo& other) const {
+    return SameName(name, other.name) && SameName(type, other.type) && notNull == other.notNull &&
+           defaultSql == other.defaultSql && keyPosition == other.keyPosition;
+  }
+};
+
+std::vector<ColumnInfo> TableColumns(Connection& db, const std::string& table) {
+  std::vector<ColumnInfo> columns;
+  auto rows = db.OpenRecordset("PRAGMA table_info(" + SqlService::QuoteIdentifier(table) + ")");
+  for (; !rows->Eof(); rows->MoveNext()) {
+    ColumnInfo column;
+    column.name = rows->Value("name").ToText();
+    column.type = rows->Value("type").ToText();
+    column.notNull = rows->Int64(rows->FieldIndex("notnull")) != 0;
+    const Variant defaultValue = rows->Value("dflt_value");
+    if (!defaultValue.IsNull()) column.defaultSql = defaultValue.ToText();
+    column.keyPosition = rows->Int64(rows->FieldIndex("pk"));
+    columns.push_back(std::move(column));
+  }
+  return columns;
+}
+
+// An index or trigger with the statement that made it.
+struct SchemaObject {
+  std::string type;
+  std::string name;
+  std::string sql;
+};
+
+// The indexes and triggers the definition creates on its table (automatic indexes of
+// PRIMARY KEY and UNIQUE come with the table).
+std::vector<SchemaObject> TableObjects(Connection& db, const std::string& table) {
+  std::vector<SchemaObject> objects;
+  auto rows = db.OpenRecordset("SELECT type, name, sql FROM sqlite_master WHERE tbl_name = " + Literal(table) +
+                               " COLLATE NOCASE AND type IN ('index', 'trigger') AND sql IS NOT NULL ORDER BY name");
+  for (; !rows->Eof(); rows->MoveNext()) {
+    objects.push_back({rows->Value(0).ToText(), rows->Value(1).ToText(), rows->Value(2).ToText()});
+  }
+  return objects;
+}
+
+std::string NameList(const std::vector<std::string>& names) {
+  std::string list;
+  for (const auto& name : names) list += (list.empty() ? "" : ", ") + SqlService::QuoteIdentifier(name);
+  return list;
+}
+
+// The generated statements and what they make, from a trial run on an empty database:
+// whatever SQLite refuses is found before any file is touched.
+struct TablePlan {
+  std::string table;
+  std::string sql;
+  std::vector<ColumnInfo> columns;
+  std::vector<SchemaObject> objects;
+};
+
+TablePlan PlanTable(const CProviderTableDef& table, size_t ownColumns, const std::string& source) {
+  TablePlan plan;
+  plan.table = table.TableName();
+  if (SameName(plan.table, CDbFactory::kDeletionLogTable)) {
+    throw CommandFailed(source + ": the table name " + plan.table + " is the deletion log's own");
+  }
+  plan.sql = table.SqlCreateTable();
+  auto db = Connection::CreateMemory();
+  try {
+    db->Execute(plan.sql);
+    db->Execute(CDbFactory::SqlDeletionLog(*db, plan.table));
+  } catch (const CError& e) {
+    // The library cannot tell its SQLite's column limit; the trial run applies it.
+    if (e.Description().rfind("too many columns", 0) == 0) {
+      throw CommandFailed(source + ": table " + plan.table + " has " + std::to_string(ownColumns) +
+                          " columns besides the standard ones, more than SQLite allows in a table (" +
+                          std::to_string(kSqliteDefaultMaxColumns) + " in all unless SQLite is built otherwise)");
+    }
+    throw CommandFailed(source + ": the statements fail on an empty database: " + e.Description());
+  }
+  plan.columns = TableColumns(*db, plan.table);
+  plan.objects = TableObjects(*db, plan.table);
+  return plan;
+}
+
+// Why an existing table is not the defined one; empty when its columns are the same.
+std::string ColumnDifferences(const std::vector<ColumnInfo>& existing, const std::vector<ColumnInfo>& defined) {
+  std::vector<std::string> missing, extra, different;
+  for (const auto& column : defined) {
+    const auto found = std::find_if(existing.begin(), existing.end(),
+                                    [&](const ColumnInfo& other) { return SameName(other.name, column.name); });
+    if (found == existing.end()) {
+      missing.push_back(column.name);
+    } else if (!found->SameAs(column)) {
+      different.push_back(column.name);
+    }
+  }
+  for (const auto& column : existing) {
+    const bool defines = std::any_of(defined.begin(), defined.end(),
+                                     [&](const ColumnInfo& other) { return SameName(other.name, column.name); });
+    if (!defines) extra.push_back(column.name);
+  }
+  std::string text;
+  auto add = [&text](const char* what, const std::vector<std::string>& names) {
+    if (!names.empty()) text += std::string(text.empty() ? "" : "; ") + what + NameList(names);
+  };
+  add("missing ", missing);
+  add("declared otherwise: ", different);
+  add("not in the definition: ", extra);
+  return text;
+}
+
+enum class ApplyResult { Applied, AlreadyInPlace };
+
+// Everything or nothing: one transaction, which a refusal or failure rolls back.
+ApplyResult ApplyPlan(Connection& db, const TablePlan& plan) {
+  Transaction transaction(db);
+  bool complete = false;
+  if (SqlService::TableExists(db, plan.table)) {
+    const std::string differences = ColumnDifferences(TableColumns(db, plan.table), plan.columns);
+    if (!differences.empty()) {
+      throw CommandFailed("table " + plan.table + " already exists with other columns (" + differences +
+                          ")");
+    }
+    complete = true;
+    for (const auto& object : plan.objects) {
+      auto rows = db.OpenRecordset("SELECT type, sql FROM sqlite_master WHERE name = " + Literal(object.name) +
+                                   " COLLATE NOCASE");
+      if (rows->Eof()) {
+        complete = false;
+      } else if (rows->Value(0).ToText() != object.type || rows->Value(1).ToText() != object.sql) {
+        throw CommandFailed(rows->Value(0).ToText() + " " + object.name +
+                            " already exists and differs from the definition");
+      }
+    }
+    CDbFactory::SqlDeletionLog(db, plan.table);  // raises when the log lacks a column
+    if (!SqlService::TableExists(db, CDbFactory::kDeletionLogTable)) complete = false;
+    if (complete) return ApplyResult::AlreadyInPlace;
+  }
+  db.Execute(plan.sql);
+  db.Execute(CDbFactory::SqlDeletionLog(db, plan.table));
+  transaction.Commit();
+  return ApplyResult::Applied;
+}
+
+void ApplyToFile(const TablePlan& plan, const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const auto status = fs::symlink_status(path, error);
+  const bool existed = fs::exists(status);
+  if (fs::is_directory(fs::status(path, error))) throw CommandFailed("cannot apply to " + path + ": it is a directory");
+  ApplyResult result;
+  try {
+    auto db = Connection::Open(path);
+    result = ApplyPlan(*db, plan);
+  } catch (const CError& e) {
+    if (!existed) fs::remove(path, error);  // made by the attempt, and empty
+    throw CommandFailed(path + ": " + e.Description() + " (nothing changed)");
+  } catch (const CommandFailed& e) {
+    if (!existed) fs::remove(path, error);
+    throw CommandFailed(path + ": " + e.what() + " (nothing changed)");
+  }
+  if (result == ApplyResult::AlreadyInPlace) {
+    std::cerr << path << " already holds table " << plan.table << " as defined; nothing changed.\n";
+  } else {
+    std::cerr << "Applied to " << path << ".\n";
   }
 }
 
 void RunDdl(const DdlOptions& options) {
+  const std::string source = options.example ? "the example" : InputName(options.input);
   const json document = options.example ? json::parse(kExample) : ReadJson(options.input);
-  const auto table = ParseTable(document);
-  const std::string sql = table->SqlCreateTable();
-  std::cout << sql << ";\n";
-  if (!options.apply.empty()) {
-    auto db = Connection::Open(options.apply);
-    db->Execute(sql);
-    // The deletion log the delete trigger writes to; its own trigger also records the table.
-    db->Execute(CDbFactory::SqlDeletionLog(*db, table->TableName()));
-    std::cerr << "Applied to " << options.apply << ".\n";
+  std::shared_ptr<CProviderTableDef> table;
+  try {
+    table = ParseTable(document);
+  } catch (const CommandFailed& e) {
+    throw CommandFailed(source + ": " + e.what());
+  } catch (const CError& e) {
+    throw CommandFailed(source + ": " + e.Description());
   }
+  const size_t ownColumns = document.at("columns").size();
+  TablePlan plan;
+  try {
+    plan = PlanTable(*table, ownColumns, source);
+  } catch (const CError& e) {
+    throw CommandFailed(source + ": " + e.Description());
+  }
+  if (options.apply) ApplyToFile(plan, *options.apply);
+  std::cout << plan.sql << ";\n";
 }
 
 }  // namespace
@@ -176,11 +378,20 @@ void RunDdl(const DdlOptions& options) {
 void AddDdlCommand(CLI::App& app) {
   auto options = std::make_shared<DdlOptions>();
   auto* ddl = app.add_subcommand("ddl", "Print the SQLite statements that create a provider table");
-  ddl->add_option("input", options->input, "Table definition as JSON (file, or - for standard input)");
-  ddl->add_option("--apply", options->apply, "Also run the statements on this SQLite file (created if missing)");
+  auto* input =
+      ddl->add_option("input", options->input, "Table definition as JSON (file, or - for standard input)");
+  ddl->add_option("--apply", options->apply,
+                  "Also run the statements on this SQLite file (created if missing); a table already there "
+                  "must have the defined columns");
   ddl->add_flag("--example", options->example, "Use the built-in example table (Tasks) instead of input");
   ddl->footer(std::string("Input example:\n") + kExample);
-  ddl->callback([options] { RunDdl(*options); });
+  ddl->callback([options, input] {
+    if (options->example && input->count() > 0) {
+      throw UsageError("ddl --example takes no input, but " + options->input + " was given");
+    }
+    if (options->apply && options->apply->empty()) throw UsageError("ddl --apply needs a database file name");
+    RunDdl(*options);
+  });
 }
 
 std::string DdlExample() { return kExample; }

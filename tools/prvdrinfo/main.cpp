@@ -7,6 +7,11 @@
 #include <CLI/CLI.hpp>
 #pragma GCC diagnostic pop
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -16,33 +21,110 @@
 
 namespace {
 
-// One line, whatever the message holds: error texts may quote untrusted input.
-std::string OneLine(std::string text) {
-  for (char& c : text) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+// One printable line, whatever the message holds: error texts quote untrusted input.
+// Control characters (C0, DEL, C1) become spaces and bytes that are no UTF-8 become '?',
+// so nothing reaches the terminal as an escape sequence.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  line.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      line += (c < 0x20 || c == 0x7F) ? ' ' : static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+    if (c > 0xF4 || i + length > text.size()) length = 0;
+    uint32_t code = length == 4 ? c & 0x07u : length == 3 ? c & 0x0Fu : c & 0x1Fu;
+    for (size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) {
+        length = 0;
+        break;
+      }
+      code = code << 6 | (next & 0x3Fu);
+    }
+    const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+    if (length == 0 || overlong || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+      line += '?';
+      ++i;
+    } else if (code < 0xA0) {
+      line += ' ';
+      i += length;
+    } else {
+      line.append(text, i, length);
+      i += length;
+    }
   }
-  return text;
+  return line;
+}
+
+// CLI11 says only that a subcommand is required when the word given is none it knows.
+std::string UsageMessage(const CLI::App& app, const CLI::ParseError& error) {
+  const CLI::App* command = &app;
+  std::string path = "prvdrinfo";
+  while (!command->get_subcommands().empty()) {
+    command = command->get_subcommands().front();
+    path += " " + command->get_name();
+  }
+  const auto unknown = command->remaining();
+  if (!unknown.empty() && command->get_require_subcommand_min() > 0) {
+    std::string known;
+    for (const CLI::App* sub : command->get_subcommands({})) known += (known.empty() ? "" : ", ") + sub->get_name();
+    return "unknown command \"" + unknown.front() + "\" for " + path + " (commands: " + known + ")";
+  }
+  return error.what();
+}
+
+int Fail(int status, const std::string& message) {
+  std::cerr << "prvdrinfo: " << OneLine(message) << '\n';
+  return status;
+}
+
+// A closed standard stream would hand its number to the next file opened. It is held
+// with /dev/null opened the wrong way round, so that using it still fails.
+void HoldClosedStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+      const int held = open("/dev/null", fd == 0 ? O_WRONLY : O_RDONLY);
+      if (held != fd && held >= 0) close(held);
+    }
+  }
+}
+
+// Output that did not arrive is a failure, whatever the command thought of its work.
+int CheckOutput(int status) {
+  std::cout.flush();
+  if (std::cout) return status;
+  const int error = errno;  // the failed write's, as nothing has failed since
+  return Fail(status == 0 ? 1 : status,
+              std::string("cannot write to standard output") + (error ? std::string(": ") + std::strerror(error) : ""));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  HoldClosedStandardStreams();
   CLI::App app{"prvdrinfo: provider metadata, property bags and views databases"};
   app.set_version_flag("--version", std::string("prvdrinfo ") + PRVDRINFO_VERSION);
   app.require_subcommand(1);
   prvdrinfo::tool::AddBagCommands(app);
   prvdrinfo::tool::AddDemoCommand(app);
   prvdrinfo::tool::AddDdlCommand(app);
+  int status = 0;
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e);
+    // Help and version are "errors" that succeed; a real one is a usage error.
+    status = e.get_exit_code() == 0 ? app.exit(e) : Fail(2, UsageMessage(app, e) + " (see prvdrinfo --help)");
+  } catch (const prvdrinfo::tool::UsageError& e) {
+    status = Fail(2, std::string(e.what()) + " (see prvdrinfo --help)");
   } catch (const prvdrinfo::CError& e) {
-    std::cerr << "prvdrinfo: " << OneLine(e.Description()) << '\n';
-    return 1;
+    status = Fail(1, e.Description());
   } catch (const std::exception& e) {
-    std::cerr << "prvdrinfo: " << OneLine(e.what()) << '\n';
-    return 1;
+    status = Fail(1, e.what());
   }
-  return 0;
+  return CheckOutput(status);
 }
