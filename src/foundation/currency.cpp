@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <system_error>
 #include <cstdlib>
 #include <limits>
+#include <system_error>
 
 #include "prvdrinfo/foundation/error.h"
 
@@ -13,11 +13,10 @@ namespace prvdrinfo {
 
 namespace {
 __extension__ using Int128 = __int128;
+__extension__ using UInt128 = unsigned __int128;
 
 constexpr ErrorSite kArithmetic{"CURQ7R2M4KX9TB3WN8ZLH5PDA", "Currency"};
 constexpr ErrorSite kParse{"CURV2H8XK4NQ9RJ6TB3WZ7MLE", "Currency.FromString"};
-
-__extension__ using UInt128 = unsigned __int128;
 
 // A half written in decimal (0.00005, 1.00015) is no half in binary, and its exact value
 // would round either way. When the double's shortest text is such a half, it rounds as
