@@ -1,8 +1,11 @@
 #include "prvdrinfo/foundation/currency.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <system_error>
 
 #include "prvdrinfo/foundation/error.h"
 
@@ -10,19 +13,62 @@ namespace prvdrinfo {
 
 namespace {
 __extension__ using Int128 = __int128;
+__extension__ using UInt128 = unsigned __int128;
 
 constexpr ErrorSite kArithmetic{"CURQ7R2M4KX9TB3WN8ZLH5PDA", "Currency"};
 constexpr ErrorSite kParse{"CURV2H8XK4NQ9RJ6TB3WZ7MLE", "Currency.FromString"};
 
+// A half written in decimal (0.00005, 1.00015) is no half in binary, and its exact value
+// would round either way. When the double's shortest text is such a half, it rounds as
+// that text does, so FromDouble agrees with FromString on the text the caller wrote.
+bool DecimalHalf(double magnitude, UInt128& scaled) {
+  char text[32];
+  const auto [end, ec] = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific);
+  if (ec != std::errc()) return false;
+  const char* e = std::find(text, end, 'e');
+  uint64_t digits = 0;
+  int count = 0;
+  for (const char* p = text; p != e; ++p) {
+    if (*p == '.') continue;
+    digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+    ++count;
+  }
+  int exponent = 0;
+  if (e == end || std::from_chars(e + 1 + (e[1] == '+'), end, exponent).ec != std::errc()) return false;
+  // The last digit stands at the fifth decimal and is a 5.
+  if (exponent - count + 1 != -5 || digits % 10 != 5) return false;
+  const uint64_t units = digits / 10;
+  scaled = units + (units & 1);
+  return true;
+}
+
+// magnitude * 10000 rounded half to even, on the exact product: the 53-bit significand
+// times 10000 fits 67 bits, and the binary point is shifted out with exact remainder.
+UInt128 ExactScaled(double magnitude) {
+  if (magnitude == 0) return 0;
+  int exponent = 0;
+  const double fraction = std::frexp(magnitude, &exponent);
+  const auto significand = static_cast<uint64_t>(std::ldexp(fraction, 53));
+  const UInt128 product = static_cast<UInt128>(significand) * Currency::kScale;
+  const int shift = 53 - exponent;  // magnitude < 2^50, so shift >= 3
+  if (shift >= 127) return 0;       // the product is far below half a unit
+  const UInt128 whole = product >> shift;
+  const UInt128 rest = product - (whole << shift);
+  const UInt128 half = static_cast<UInt128>(1) << (shift - 1);
+  return whole + ((rest > half || (rest == half && (whole & 1) != 0)) ? 1 : 0);
+}
+
 }  // namespace
 
 Currency Currency::FromDouble(double value) {
-  // Scaled in double precision as the runtime does, so 0.00005 is an exact half.
-  const double scaled = std::nearbyint(value * kScale);  // half to even
-  if (!std::isfinite(scaled) || scaled >= 9223372036854775808.0 || scaled < -9223372036854775808.0) {
-    kArithmetic.Raise(err::kOverflow);
-  }
-  return Currency(static_cast<int64_t>(scaled));
+  // Beyond 2^50 no double lies inside the range; the exact check follows below.
+  if (!std::isfinite(value) || std::fabs(value) >= 1125899906842624.0) kArithmetic.Raise(err::kOverflow);
+  const double magnitude = std::fabs(value);
+  UInt128 scaled;
+  if (!DecimalHalf(magnitude, scaled)) scaled = ExactScaled(magnitude);
+  const UInt128 limit = static_cast<UInt128>(std::numeric_limits<int64_t>::max()) + (value < 0 ? 1 : 0);
+  if (scaled > limit) kArithmetic.Raise(err::kOverflow);
+  return Currency(value < 0 ? static_cast<int64_t>(-static_cast<Int128>(scaled)) : static_cast<int64_t>(scaled));
 }
 
 Currency Currency::FromString(std::string_view text) {

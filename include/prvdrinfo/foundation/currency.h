@@ -18,7 +18,9 @@ class PRVDRINFO_API Currency {
   constexpr Currency() = default;
 
   static constexpr Currency FromScaled(int64_t scaled) { return Currency(scaled); }
-  // Rounds half to even at the fourth decimal, as the automation runtime does.
+  // The double's exact value rounded half to even at the fourth decimal; a double whose
+  // shortest text is a half at the fifth decimal (0.00015) rounds as that text (0.0002).
+  // NaN, infinities and values outside the range raise 6 "Overflow".
   static Currency FromDouble(double value);
   // Decimal text such as "-12.3456" or "7"; more than four decimals round half to even.
   static Currency FromString(std::string_view text);
