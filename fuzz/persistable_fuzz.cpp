@@ -220,9 +220,12 @@ void FuzzClass(const char* name, const Bytes& start, const Bytes& input) {
   }
   Bytes saved;
   std::optional<std::string> id;
+  // A class's own rules may refuse to save what loaded, with a CError: a table whose bytes
+  // hold no indexes and a column set without the record GUID column cannot make its
+  // default primary key. Only what does save must come back the same.
   if (!Succeeds(name, "Serialize after a load", [&] { saved = object->Serialize(); }) ||
       !Succeeds(name, "ContentId after a load", [&] { id = ContentIdOf(*object); })) {
-    Finding(std::string("a loaded ") + name + " cannot be saved or identified");
+    return;
   }
   auto fresh = Create(name);
   Bytes again;
