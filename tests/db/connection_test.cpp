@@ -10,27 +10,13 @@
 #include "prvdrinfo/db/command.h"
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/foundation/error.h"
+#include "support/error_capture.h"
 #include "support/temp_dir.h"
 
 namespace prvdrinfo {
 namespace {
 
 using namespace std::string_literals;
-
-// Runs the body and hands back the CError it must raise.
-template <class Body>
-CError Raised(Body&& body) {
-  try {
-    body();
-  } catch (const CError& e) {
-    return e;
-  } catch (...) {
-    ADD_FAILURE() << "a foreign exception escaped";
-    throw;
-  }
-  ADD_FAILURE() << "no error was raised";
-  return CError(0, "", "none");
-}
 
 class ConnectionTest : public ::testing::Test {
  protected:
@@ -74,12 +60,12 @@ TEST_F(ConnectionTest, RecordsetGivesEachStorageClassItsVariantType) {
   EXPECT_EQ(rs->Value("flag"), Variant(int32_t{-2147483647 - 1}));
   rs->MoveNext();
   EXPECT_TRUE(rs->Eof());
-  EXPECT_EQ(Raised([&] { rs->Value(0); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([&] { rs->MoveNext(); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { rs->Value(0); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { rs->MoveNext(); }).Number(), err::kInvalidProcedureCall);
   rs->MoveFirst();
   EXPECT_EQ(rs->Value("id"), Variant(int32_t{1}));
-  EXPECT_EQ(Raised([&] { rs->Value(5); }).Number(), err::kSubscriptOutOfRange);
-  EXPECT_EQ(Raised([&] { rs->Value("nope"); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { rs->Value(5); }).Number(), err::kSubscriptOutOfRange);
+  EXPECT_EQ(testing::ErrorOf([&] { rs->Value("nope"); }).Number(), err::kInvalidProcedureCall);
   EXPECT_EQ(rs->FieldIndex("nope"), -1);
 }
 
@@ -103,29 +89,29 @@ TEST_F(ConnectionTest, SqliteFailuresCarrySqlitesMessage) {
       {"SELECT \"nmae\" FROM t", "no such column: nmae"},
   };
   for (const auto& c : cases) {
-    const CError e = Raised([&] { db->Execute(c.sql); });
+    const CError e = testing::ErrorOf([&] { db->Execute(c.sql); });
     EXPECT_EQ(e.Description(), c.message) << c.sql;
     EXPECT_NE(e.Context().find(c.sql), std::string::npos) << e.Context();
     EXPECT_EQ(db->LastMessage(), c.message);
   }
-  EXPECT_EQ(Raised([&] { db->OpenRecordset("SELEKT 1"); }).Description(), "near \"SELEKT\": syntax error");
+  EXPECT_EQ(testing::ErrorOf([&] { db->OpenRecordset("SELEKT 1"); }).Description(), "near \"SELEKT\": syntax error");
 }
 
 TEST_F(ConnectionTest, TextThatSqliteWouldCutShortIsRefused) {
   db->Execute("INSERT INTO t (id) VALUES (1); INSERT INTO t (id) VALUES (2)");
   // Read up to the NUL, this would delete every row.
   const std::string sql = "DELETE FROM t\0 WHERE id=1"s;
-  const CError e = Raised([&] { db->Execute(sql); });
+  const CError e = testing::ErrorOf([&] { db->Execute(sql); });
   EXPECT_EQ(e.Number(), err::kInvalidProcedureCall);
   EXPECT_EQ(e.Description(), "SQL text contains a NUL character.");
   EXPECT_EQ(Count(), 2);
-  EXPECT_EQ(Raised([&] { db->CreateCommand(sql); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([&] { db->OpenRecordset("SELECT 1\0"s); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([&] { Connection::Open(dir.Path() + "a\0b"s); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { db->CreateCommand(sql); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { db->OpenRecordset("SELECT 1\0"s); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { Connection::Open(dir.Path() + "a\0b"s); }).Number(), err::kInvalidProcedureCall);
 }
 
 TEST_F(ConnectionTest, ExecuteRunsEveryStatementAndStopsAtTheFirstFailure) {
-  const CError e = Raised([&] {
+  const CError e = testing::ErrorOf([&] {
     db->Execute("INSERT INTO t (id) VALUES (1); INSERT INTO t (id) VALUES (1); INSERT INTO t (id) VALUES (3)");
   });
   EXPECT_EQ(e.Description(), "UNIQUE constraint failed: t.id");
@@ -135,8 +121,8 @@ TEST_F(ConnectionTest, ExecuteRunsEveryStatementAndStopsAtTheFirstFailure) {
 }
 
 TEST_F(ConnectionTest, RecordsetAndCommandTakeExactlyOneStatement) {
-  EXPECT_EQ(Raised([&] { db->OpenRecordset("SELECT 1; DELETE FROM t"); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([&] { db->CreateCommand("   "); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { db->OpenRecordset("SELECT 1; DELETE FROM t"); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { db->CreateCommand("   "); }).Number(), err::kInvalidProcedureCall);
   // A trailing semicolon or comment is no second statement.
   EXPECT_EQ(db->OpenRecordset("SELECT 1; -- done")->RecordCount(), 1);
 }
@@ -146,12 +132,12 @@ TEST_F(ConnectionTest, OpenReportsNameAndRefusesWhatIsNoDatabase) {
   EXPECT_EQ(Connection::CreateMemory()->DatabaseName(), ":memory:");
 
   std::ofstream(dir.File("junk.db")) << std::string(4096, 'x');
-  EXPECT_EQ(Raised([&] { Connection::Open(dir.File("junk.db")); }).Description(), "file is not a database");
-  EXPECT_EQ(Raised([&] { Connection::Open(dir.File("missing.db"), Connection::OpenMode::ReadWrite); })
+  EXPECT_EQ(testing::ErrorOf([&] { Connection::Open(dir.File("junk.db")); }).Description(), "file is not a database");
+  EXPECT_EQ(testing::ErrorOf([&] { Connection::Open(dir.File("missing.db"), Connection::OpenMode::ReadWrite); })
                 .Description(),
             "unable to open database file");
   auto readOnly = Connection::Open(dir.File("test.db"), Connection::OpenMode::ReadOnly);
-  EXPECT_EQ(Raised([&] { readOnly->Execute("DELETE FROM t"); }).Description(),
+  EXPECT_EQ(testing::ErrorOf([&] { readOnly->Execute("DELETE FROM t"); }).Description(),
             "attempt to write a readonly database");
 }
 
@@ -188,11 +174,11 @@ TEST_F(ConnectionTest, CommandBindsByPositionAndIsReusable) {
   EXPECT_EQ(rs->Value("data"), Variant(Bytes{}));
   EXPECT_TRUE(rs->Value("amount").IsNull());
 
-  EXPECT_EQ(Raised([&] { insert->SetLong(0, 1); }).Number(), err::kSubscriptOutOfRange);
-  EXPECT_EQ(Raised([&] { insert->SetText(6, "x"); }).Number(), err::kSubscriptOutOfRange);
+  EXPECT_EQ(testing::ErrorOf([&] { insert->SetLong(0, 1); }).Number(), err::kSubscriptOutOfRange);
+  EXPECT_EQ(testing::ErrorOf([&] { insert->SetText(6, "x"); }).Number(), err::kSubscriptOutOfRange);
   // A failed run leaves the command usable.
   insert->SetLong(1, 1);
-  EXPECT_EQ(Raised([&] { insert->Execute(); }).Description(), "UNIQUE constraint failed: t.id");
+  EXPECT_EQ(testing::ErrorOf([&] { insert->Execute(); }).Description(), "UNIQUE constraint failed: t.id");
   insert->SetLong(1, 4);
   insert->Execute();
   EXPECT_EQ(Count(), 4);
@@ -226,7 +212,7 @@ TEST_F(ConnectionTest, SetValueBindsEveryScalarVariant) {
     ASSERT_EQ(rs->RecordCount(), 1);
     EXPECT_EQ(rs->Value(0), c.out) << id;
   }
-  EXPECT_EQ(Raised([&] { insert->SetValue(2, Variant(std::make_shared<IObject>())); }).Number(),
+  EXPECT_EQ(testing::ErrorOf([&] { insert->SetValue(2, Variant(std::make_shared<IObject>())); }).Number(),
             err::kTypeMismatch);
 }
 
@@ -253,8 +239,8 @@ TEST_F(ConnectionTest, ParameterIndexFindsTheColumnsPlaceholder) {
     EXPECT_EQ(command->ParameterIndex(c.column), c.position) << c.sql;
   }
   auto command = db->CreateCommand("UPDATE t SET name=? WHERE id>?");
-  EXPECT_EQ(Raised([&] { command->ParameterIndex("id"); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([&] { command->ParameterIndex("flag"); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { command->ParameterIndex("id"); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { command->ParameterIndex("flag"); }).Number(), err::kInvalidProcedureCall);
 }
 
 // Orders by the reversed text under one name and by length under the other.
@@ -290,7 +276,7 @@ TEST_F(ConnectionTest, UserCollationsAreUsableByEachNameInAnyCase) {
 TEST_F(ConnectionTest, FailingCollationFailsTheStatementWithItsError) {
   db->AddUserCollation(std::make_shared<TestCollation>());
   db->Execute("INSERT INTO t (id, name) VALUES (1, 'a'), (2, 'boom'), (3, 'c')");
-  const CError e = Raised([&] { db->OpenRecordset("SELECT name FROM t ORDER BY name COLLATE Reverse"); });
+  const CError e = testing::ErrorOf([&] { db->OpenRecordset("SELECT name FROM t ORDER BY name COLLATE Reverse"); });
   EXPECT_EQ(e.Number(), err::kOverflow);
   EXPECT_EQ(e.Description(), "boom");
   // The connection carries on afterwards.
@@ -326,9 +312,9 @@ TEST(CollationNames, NoNameOrNoObjectIsRefused) {
     int32_t CallbackCollate(int32_t, std::string_view, std::string_view) override { return 0; }
   };
   auto db = Connection::CreateMemory();
-  EXPECT_EQ(Raised([&] { db->AddUserCollation(std::make_shared<Nameless>()); }).Number(),
+  EXPECT_EQ(testing::ErrorOf([&] { db->AddUserCollation(std::make_shared<Nameless>()); }).Number(),
             err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([&] { db->AddUserCollation(nullptr); }).Number(), err::kObjectRequired);
+  EXPECT_EQ(testing::ErrorOf([&] { db->AddUserCollation(nullptr); }).Number(), err::kObjectRequired);
 }
 
 TEST(CommandLifetime, ACommandOutlivingItsConnectionHandleStillWorks) {

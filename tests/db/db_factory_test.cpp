@@ -14,24 +14,11 @@
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
+#include "support/error_capture.h"
 #include "support/temp_dir.h"
 
 namespace prvdrinfo {
 namespace {
-
-template <class Body>
-CError Raised(Body&& body) {
-  try {
-    body();
-  } catch (const CError& e) {
-    return e;
-  } catch (...) {
-    ADD_FAILURE() << "a foreign exception escaped";
-    throw;
-  }
-  ADD_FAILURE() << "no error was raised";
-  return CError(0, "", "none");
-}
 
 // A definition shaped like the views database's.
 CDbFactory ViewsDefinition() {
@@ -116,7 +103,7 @@ TEST_F(DbFactoryTest, WritesReplaceByGuidAndUniqueIndexesHold) {
   auto rs = db->OpenRecordset("SELECT caption FROM views");
   ASSERT_EQ(rs->RecordCount(), 1);
   EXPECT_EQ(rs->Value(0), Variant("B"));
-  const CError e = Raised([&] { db->Execute("INSERT INTO views (rec_guid, provider_guid, caption) VALUES ('G2', 'P', 'B')"); });
+  const CError e = testing::ErrorOf([&] { db->Execute("INSERT INTO views (rec_guid, provider_guid, caption) VALUES ('G2', 'P', 'B')"); });
   EXPECT_EQ(e.Description(), "UNIQUE constraint failed: views.provider_guid, views.private_to_guid, views.caption");
 }
 
@@ -135,7 +122,7 @@ TEST_F(DbFactoryTest, AnUpdateSetsTheModifiedTime) {
 
 TEST_F(DbFactoryTest, NeverWritesOverAFileAndLeavesNothingWhenItFails) {
   std::ofstream(path) << "precious";
-  EXPECT_EQ(Raised([&] { ViewsDefinition().CreateDatabase(path); }).Number(), 58);
+  EXPECT_EQ(testing::ErrorOf([&] { ViewsDefinition().CreateDatabase(path); }).Number(), 58);
   std::ifstream in(path);
   std::string content;
   std::getline(in, content);
@@ -146,7 +133,7 @@ TEST_F(DbFactoryTest, NeverWritesOverAFileAndLeavesNothingWhenItFails) {
   clash.AddTable("a", true, false, false, false, false)->AddIndex("same", false, {"rec_guid"});
   clash.AddTable("b", true, false, false, false, false)->AddIndex("same", false, {"rec_guid"});
   const std::string other = dir.File("clash.db");
-  EXPECT_EQ(Raised([&] { clash.CreateDatabase(other); }).Description(), "index same already exists");
+  EXPECT_EQ(testing::ErrorOf([&] { clash.CreateDatabase(other); }).Description(), "index same already exists");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
@@ -200,9 +187,9 @@ TEST(DbFactoryDefinition, BadDefinitionsAreRefused) {
       {"index without columns", [&] { table->AddIndex("i", false, {}); }},
       {"index on an option left off", [&] { table->AddIndex("i", false, {"hidden"}); }},
   };
-  for (const auto& c : cases) EXPECT_EQ(Raised(c.body).Number(), err::kInvalidProcedureCall) << c.what;
-  EXPECT_EQ(Raised([] { CDbFactory().SqlCreateDatabase(); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([] { CDbFactory().AddTable(std::string("a\0b", 3), true, true, true, true, true); }).Number(),
+  for (const auto& c : cases) EXPECT_EQ(testing::ErrorOf(c.body).Number(), err::kInvalidProcedureCall) << c.what;
+  EXPECT_EQ(testing::ErrorOf([] { CDbFactory().SqlCreateDatabase(); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([] { CDbFactory().AddTable(std::string("a\0b", 3), true, true, true, true, true); }).Number(),
             err::kInvalidProcedureCall);
 }
 
@@ -301,11 +288,11 @@ TEST_F(DeletionLogTest, AwkwardTableNamesAreQuotedAndRecordedAsTheSchemaHasThem)
 TEST_F(DeletionLogTest, TablesThatCannotBeLoggedAreRefused) {
   db->Execute("CREATE TABLE plain (id INTEGER)");
   for (const char* table : {"missing", "plain", "cx1ivuueqihuw8w2dijvs3b9o", ""}) {
-    EXPECT_EQ(Raised([&] { CDbFactory::SqlDeletionLog(*db, table); }).Number(), err::kInvalidProcedureCall) << table;
+    EXPECT_EQ(testing::ErrorOf([&] { CDbFactory::SqlDeletionLog(*db, table); }).Number(), err::kInvalidProcedureCall) << table;
   }
   auto other = Connection::CreateMemory();
   other->Execute("CREATE TABLE t (rec_guid TEXT); CREATE TABLE \"CX1IVUUEQIHUW8W2DIJVS3B9O\" (rec_guid TEXT)");
-  EXPECT_EQ(Raised([&] { CDbFactory::SqlDeletionLog(*other, "t"); }).Description(),
+  EXPECT_EQ(testing::ErrorOf([&] { CDbFactory::SqlDeletionLog(*other, "t"); }).Description(),
             "The deletion log has no column table_name.");
 }
 

@@ -16,26 +16,13 @@
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/foundation/error.h"
+#include "support/error_capture.h"
 #include "support/temp_dir.h"
 
 namespace prvdrinfo {
 namespace {
 
 using namespace std::string_literals;
-
-template <class Body>
-CError Raised(Body&& body) {
-  try {
-    body();
-  } catch (const CError& e) {
-    return e;
-  } catch (...) {
-    ADD_FAILURE() << "a foreign exception escaped";
-    throw;
-  }
-  ADD_FAILURE() << "no error was raised";
-  return CError(0, "", "none");
-}
 
 TEST(SqlServiceText, QuotingAndEscaping) {
   EXPECT_EQ(SqlService::QuoteIdentifier("views"), "\"views\"");
@@ -45,16 +32,16 @@ TEST(SqlServiceText, QuotingAndEscaping) {
   EXPECT_EQ(SqlService::EscapeLiteral("''"), "''''");
   EXPECT_EQ(SqlService::EscapeLiteral("say \"hi\""), "say \"hi\"");
   for (const int32_t flag : {0, 8192, 268435457}) EXPECT_EQ(SqlService::EscapeLiteral("O'Neil", flag), "O''Neil");
-  EXPECT_EQ(Raised([] { SqlService::EscapeLiteral("x", 1); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([] { SqlService::EscapeLiteral("x", 1); }).Number(), err::kInvalidProcedureCall);
 }
 
 TEST(SqlServiceText, EmbeddedNulIsRefusedEverywhere) {
   const std::string nul = "a\0b"s;
-  EXPECT_EQ(Raised([&] { SqlService::QuoteIdentifier(nul); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([&] { SqlService::EscapeLiteral(nul); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([&] { SqlService::SqlLiteral(Variant(nul)); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([&] { SqlService::InsertStatement("t", {nul}); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([&] { SqlService::UpdateStatement(nul, {"a"}); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::QuoteIdentifier(nul); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::EscapeLiteral(nul); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::SqlLiteral(Variant(nul)); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::InsertStatement("t", {nul}); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::UpdateStatement(nul, {"a"}); }).Number(), err::kInvalidProcedureCall);
 }
 
 // Any text without NUL, quoted, names exactly that identifier; escaped, is exactly that
@@ -80,7 +67,7 @@ TEST(SqlServiceText, QuotedTextRoundTripsThroughSqlite) {
   for (int i = 0; i < 400; ++i) {
     const std::string name = text();
     const std::string value = text();
-    SCOPED_TRACE(testing::PrintToString(name) + " / " + testing::PrintToString(value));
+    SCOPED_TRACE(::testing::PrintToString(name) + " / " + ::testing::PrintToString(value));
     const std::string table = SqlService::QuoteIdentifier(name);
     db->Execute("CREATE TABLE " + table + " (" + table + " TEXT)");
     db->Execute("INSERT INTO " + table + " (" + table + ") VALUES ('" + SqlService::EscapeLiteral(value) + "')");
@@ -126,7 +113,7 @@ TEST(SqlServiceText, LiteralsReadBackAsTheirValues) {
     auto rs = db->OpenRecordset("SELECT v FROM t WHERE k=" + std::to_string(key));
     EXPECT_EQ(rs->Value(0), c.back) << SqlService::SqlLiteral(c.value);
   }
-  EXPECT_EQ(Raised([] { SqlService::SqlLiteral(Variant(std::make_shared<IObject>())); }).Number(),
+  EXPECT_EQ(testing::ErrorOf([] { SqlService::SqlLiteral(Variant(std::make_shared<IObject>())); }).Number(),
             err::kTypeMismatch);
 }
 
@@ -139,7 +126,7 @@ TEST(SqlServiceTypes, TypeNamePerVariantType) {
                {8209, "BLOB"}};
   for (const auto& c : cases) EXPECT_EQ(SqlService::SqlTypeName(c.type), c.name) << c.type;
   for (const int32_t bad : {0, 1, 9, 12, 13, 8200, -1}) {
-    EXPECT_EQ(Raised([&] { SqlService::SqlTypeName(bad); }).Number(), err::kInvalidProcedureCall) << bad;
+    EXPECT_EQ(testing::ErrorOf([&] { SqlService::SqlTypeName(bad); }).Number(), err::kInvalidProcedureCall) << bad;
   }
 }
 
@@ -162,7 +149,7 @@ class SqlServiceDb : public ::testing::Test {
 };
 
 TEST_F(SqlServiceDb, OpenDatabaseNeverCreatesAFile) {
-  EXPECT_EQ(Raised([&] { SqlService::OpenDatabase(dir.File("absent.db")); }).Description(),
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::OpenDatabase(dir.File("absent.db")); }).Description(),
             "unable to open database file");
   EXPECT_EQ(access(dir.File("absent.db").c_str(), F_OK), -1);
 }
@@ -181,8 +168,8 @@ TEST_F(SqlServiceDb, InsertReplacesTheRowWithTheSameKey) {
   command->Execute();
   EXPECT_EQ(Captions(), "G1=eins;");
 
-  EXPECT_EQ(Raised([] { SqlService::InsertStatement("t", {}); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(Raised([] { SqlService::InsertStatement("t", {"a", "b"}, {Variant(1)}); }).Number(),
+  EXPECT_EQ(testing::ErrorOf([] { SqlService::InsertStatement("t", {}); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([] { SqlService::InsertStatement("t", {"a", "b"}, {Variant(1)}); }).Number(),
             err::kInvalidProcedureCall);
 }
 
@@ -239,8 +226,8 @@ TEST_F(SqlServiceDb, TransactionsCommitRollBackAndDoNotNest) {
   SqlService::Commit(*db);
   EXPECT_EQ(Captions(), "A=a;");
   // Committing with nothing open is a failure, never a quiet success.
-  EXPECT_EQ(Raised([&] { SqlService::Commit(*db); }).Description(), "cannot commit - no transaction is active");
-  EXPECT_EQ(Raised([&] { SqlService::Begin(*db, -1); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::Commit(*db); }).Description(), "cannot commit - no transaction is active");
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::Begin(*db, -1); }).Number(), err::kInvalidProcedureCall);
   EXPECT_EQ(db->BusyTimeout(), Connection::kDefaultBusyTimeoutMs);
 }
 
@@ -248,7 +235,7 @@ TEST_F(SqlServiceDb, ASecondWriterWaitsForTheBoundThenFails) {
   auto other = SqlService::OpenDatabase(path);
   ASSERT_TRUE(SqlService::Begin(*db, 1));
   const auto start = std::chrono::steady_clock::now();
-  const CError e = Raised([&] { SqlService::Begin(*other, 1); });
+  const CError e = testing::ErrorOf([&] { SqlService::Begin(*other, 1); });
   const auto waited = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(e.Description(), "database is locked");
   EXPECT_GE(waited, std::chrono::milliseconds(900));
