@@ -4,10 +4,12 @@
 
 #include <cctype>
 #include <functional>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "foundation/ascii.h"
 #include "foundation/bag_codec.h"
 #include "prvdrinfo/foundation/currency.h"
 #include "prvdrinfo/foundation/error.h"
@@ -261,6 +263,201 @@ TEST(KeyedCollection, IteratesItemsInOrderAndCopiesAreIndependent) {
   KeyedCollection moved = std::move(copy);
   ExpectLookupsAgree(moved);
   EXPECT_EQ(moved.Item("d"), Variant(4));
+}
+
+// A plain list as the reference over thousands of random edits at every kind of position,
+// large enough for the collection's internal blocks to split and join: order, positions,
+// keys and lookups agree with the list at every step, through copies and moves.
+class KeyedCollectionModel {
+ public:
+  explicit KeyedCollectionModel(bool uniqueKeys, unsigned seed)
+      : c_(true, 1, uniqueKeys), unique_(uniqueKeys), random_(seed) {}
+
+  void Run(int steps, bool growing) {
+    for (int step = 0; step < steps; ++step) {
+      if (step % 400 == 0) focus_ = Pick(4);
+      Edit(growing);
+      ASSERT_EQ(c_.Count(), static_cast<int32_t>(list_.size()));
+      // A look at one position between edits, so that the next edit follows a lookup.
+      if (!list_.empty()) {
+        const size_t at = step % 2 == 0 ? list_.size() - 1 : Pick(list_.size());
+        ASSERT_EQ(c_.ItemByIndex(static_cast<int32_t>(at)), Variant(list_[at].item)) << at;
+      }
+      if (step % 128 == 0) ExpectSame();
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+    ExpectSame();
+    KeyedCollection copy = c_;
+    c_ = std::move(copy);
+    ExpectSame();
+  }
+
+  size_t Size() const { return list_.size(); }
+
+  // The same edit `times` times over at one position (clamped to the end).
+  void Repeat(const std::string& edit, size_t at, int times) {
+    for (int i = 0; i < times; ++i) {
+      const size_t where = std::min(at, list_.size() - (edit == "remove" ? 1 : 0));
+      const std::string key = NewKey();
+      if (edit == "remove") {
+        c_.RemoveByIndex(static_cast<int32_t>(where));
+        list_.erase(list_.begin() + static_cast<ptrdiff_t>(where));
+      } else if (where == list_.size()) {
+        c_.Add(++item_, key);
+        Put(where, key, item_);
+      } else {
+        c_.AddBefore(++item_, key, static_cast<int32_t>(where));
+        Put(where, key, item_);
+      }
+      ASSERT_EQ(c_.Count(), static_cast<int32_t>(list_.size()));
+      if (list_.empty()) continue;
+      for (const size_t check : {std::min(where, list_.size() - 1), list_.size() - 1}) {
+        ASSERT_EQ(c_.ItemByIndex(static_cast<int32_t>(check)), Variant(list_[check].item)) << check;
+        if (!list_[check].key.empty()) {
+          ASSERT_EQ(c_.IndexOfKey(list_[check].key), static_cast<int32_t>(check));
+        }
+      }
+    }
+    ExpectSame();
+  }
+
+ private:
+  struct Entry {
+    std::string key;
+    int32_t item;
+  };
+
+  size_t Pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random_); }
+  // Half the edits crowd at one spot (the front, a quarter, the middle, three quarters),
+  // so that blocks there fill or empty while their neighbours stay as they are.
+  size_t At(size_t n) { return Pick(2) == 0 ? Pick(n) : std::min(n - 1, focus_ * n / 4 + Pick(3)); }
+
+  // Keys repeat only in a collection that allows it, and come back in another case.
+  std::string NewKey() {
+    if (Pick(8) == 0) return "";
+    return "k" + std::to_string(unique_ ? next_++ : static_cast<int32_t>(Pick(40)));
+  }
+  std::string Shouted(std::string key) {
+    if (Pick(2) == 0) key[0] = 'K';
+    return key;
+  }
+  std::string SomeKey() {
+    for (int tries = 0; tries < 8; ++tries) {
+      const std::string& key = list_[Pick(list_.size())].key;
+      if (!key.empty()) return key;
+    }
+    return {};
+  }
+  ptrdiff_t FirstWith(const std::string& key) const {
+    for (size_t i = 0; i < list_.size(); ++i) {
+      if (ascii::EqualsIgnoreCase(list_[i].key, key)) return static_cast<ptrdiff_t>(i);
+    }
+    return -1;
+  }
+  void Put(size_t at, std::string key, int32_t item) {
+    list_.insert(list_.begin() + static_cast<ptrdiff_t>(at), Entry{std::move(key), item});
+  }
+
+  void Edit(bool growing) {
+    const int32_t item = ++item_;
+    const bool add = list_.empty() || Pick(10) < (growing ? 7u : 3u);
+    if (add) {
+      const std::string key = NewKey();
+      const size_t at = list_.empty() ? 0 : At(list_.size());
+      switch (list_.empty() ? 0 : Pick(4)) {
+        case 0:
+          c_.Add(item, key);
+          Put(list_.size(), key, item);
+          break;
+        case 1:
+          c_.AddBefore(item, key, static_cast<int32_t>(at));
+          Put(at, key, item);
+          break;
+        case 2:
+          c_.AddAfter(item, key, static_cast<int32_t>(at));
+          Put(at + 1, key, item);
+          break;
+        default: {
+          const std::string after = SomeKey();
+          if (after.empty()) return;
+          const ptrdiff_t where = FirstWith(after);
+          c_.AddAfterKey(item, key, Shouted(after));
+          Put(static_cast<size_t>(where) + 1, key, item);
+        }
+      }
+      if (unique_ && !key.empty() && Pick(16) == 0) {
+        ExpectError([&] { c_.AddBefore(0, Shouted(key), 0); }, 457,
+                    "This key is already associated with an element of this collection");
+      }
+    } else if (Pick(2) == 0) {
+      const size_t at = At(list_.size());
+      c_.RemoveByIndex(static_cast<int32_t>(at));
+      list_.erase(list_.begin() + static_cast<ptrdiff_t>(at));
+    } else {
+      const std::string key = SomeKey();
+      if (key.empty()) return;
+      const ptrdiff_t where = FirstWith(key);
+      c_.Remove(Shouted(key));
+      list_.erase(list_.begin() + where);
+    }
+  }
+
+  void ExpectSame() const {
+    size_t i = 0;
+    for (auto it = c_.begin(); it != c_.end(); ++it, ++i) {
+      ASSERT_LT(i, list_.size());
+      ASSERT_EQ(it.Key(), list_[i].key) << i;
+      ASSERT_EQ(*it, Variant(list_[i].item)) << i;
+    }
+    ASSERT_EQ(i, list_.size());
+    for (i = 0; i < list_.size(); ++i) {
+      const Entry& entry = list_[i];
+      ASSERT_EQ(c_.KeyByIndex(static_cast<int32_t>(i)), entry.key) << i;
+      ASSERT_EQ(c_.ItemByIndex(static_cast<int32_t>(i)), Variant(entry.item)) << i;
+      if (entry.key.empty()) continue;
+      const ptrdiff_t first = FirstWith(entry.key);
+      ASSERT_EQ(c_.IndexOfKey(entry.key), first) << entry.key;
+      ASSERT_EQ(c_.Item(entry.key), Variant(list_[static_cast<size_t>(first)].item)) << entry.key;
+    }
+  }
+
+  KeyedCollection c_;
+  bool unique_;
+  std::mt19937 random_;
+  std::vector<Entry> list_;
+  size_t focus_ = 0;
+  int32_t next_ = 0;
+  int32_t item_ = 0;
+};
+
+// Edits crowded at one spot empty a block whose neighbours are full, and empty the first
+// block next to one with room: the cases where blocks join or cannot.
+TEST(KeyedCollection, EditsCrowdedAtOneSpotKeepPositions) {
+  struct Run {
+    const char* edit;
+    size_t at;
+    int times;
+  };
+  constexpr size_t kEnd = SIZE_MAX;
+  KeyedCollectionModel model(true, 9u);
+  for (const Run& run : {Run{"insert", kEnd, 1024}, Run{"remove", 300, 250}, Run{"remove", 0, 200},
+                         Run{"insert", 0, 300}, Run{"insert", 700, 400}, Run{"remove", 500, 600},
+                         Run{"remove", 0, 300}}) {
+    SCOPED_TRACE(std::string(run.edit) + " at " + std::to_string(run.at));
+    model.Repeat(run.edit, run.at, run.times);
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+}
+
+TEST(KeyedCollection, AgreesWithAPlainListOverRandomEdits) {
+  for (const bool unique : {true, false}) {
+    SCOPED_TRACE(unique ? "unique keys" : "repeated keys");
+    KeyedCollectionModel model(unique, unique ? 7u : 8u);
+    model.Run(3000, true);
+    ASSERT_GT(model.Size(), 900u);
+    model.Run(3000, false);
+    model.Run(3000, true);
+  }
 }
 
 using testing::KeyedTestThing;

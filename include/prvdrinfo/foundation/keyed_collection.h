@@ -1,12 +1,12 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "prvdrinfo/foundation/export.h"
@@ -21,7 +21,8 @@ namespace prvdrinfo {
 // out of range. A failed operation leaves the collection as it was.
 class PRVDRINFO_API KeyedCollection : public IObject {
   struct Node;
-  using NodeList = std::vector<std::unique_ptr<Node>>;
+  struct Chunk;
+  using ChunkList = std::vector<std::unique_ptr<Chunk>>;
 
  public:
   // (true, 1, true): text comparison, compare mode 1 (text), unique keys.
@@ -77,43 +78,70 @@ class PRVDRINFO_API KeyedCollection : public IObject {
     reference operator*() const;
     pointer operator->() const { return &**this; }
     const std::string& Key() const;
-    const_iterator& operator++() {
-      ++it_;
-      return *this;
-    }
+    const_iterator& operator++();
     const_iterator operator++(int) {
       const_iterator old = *this;
-      ++it_;
+      ++*this;
       return old;
     }
-    bool operator==(const const_iterator& other) const { return it_ == other.it_; }
+    bool operator==(const const_iterator& other) const {
+      return chunk_ == other.chunk_ && offset_ == other.offset_;
+    }
 
    private:
     friend class KeyedCollection;
-    explicit const_iterator(NodeList::const_iterator it) : it_(it) {}
-    NodeList::const_iterator it_;
+    const_iterator(const std::unique_ptr<Chunk>* chunk, size_t offset) : chunk_(chunk), offset_(offset) {}
+    const std::unique_ptr<Chunk>* chunk_ = nullptr;
+    size_t offset_ = 0;
   };
   const_iterator begin() const;
   const_iterator end() const;
 
  private:
-  // Keys are looked up through a hash map from the compared form of the key (folded
-  // when case is ignored) to the node; each node knows its position, renumbered from the
-  // point of every insertion or removal, so key lookups never scan the list.
-  using KeyIndex = std::unordered_multimap<std::string_view, Node*>;
+  // Keys are looked up through an open-addressing table of (hash, node) slots over the
+  // compared form of the key (folded when case is ignored), so a lookup touches one slot
+  // and the node it finds, and a removal finds its slot from the hash the node keeps.
+  // The order lives in chunks of at most a few hundred nodes. A node knows its chunk,
+  // and a Fenwick tree over the chunk sizes gives each chunk's first position, so an
+  // edit moves the nodes of one chunk and updates O(log chunks) sums instead of
+  // renumbering every later node; a node's position is found near where it was placed.
+  struct Slot;
+  struct Place {
+    size_t chunk;
+    size_t offset;
+  };
 
   std::string CompareForm(std::string_view key) const;
   Node* FindNode(std::string_view key) const;  // first in order, or null
+  Node* FindCompared(std::string_view compare, size_t hash) const;
   size_t CheckedIndex(int32_t index) const;    // 9 when out of range
+  Place Locate(size_t position) const;         // position < Count()
+  Place PlaceOf(const Node* node) const;
+  size_t PositionOf(const Node* node) const;
+  Node& NodeAt(size_t position) const;
   void Insert(size_t position, const Variant& item, std::string_view key);
-  void Erase(size_t position);
-  void Renumber(size_t from);
+  void Erase(Place place);
+  void MergeSmallChunk(size_t chunk);
+  void Renumber(size_t fromChunk);
+  void Settle();  // after every edit: the shortcuts for position lookups
   void RebuildIndex();
+  size_t Home(size_t hash) const;
+  void ReserveSlots(size_t keys);
+  void PutSlot(Node* node);
+  void EraseSlot(const Node* node);
 
   bool ignoreCase_ = true;
   bool uniqueKeys_ = true;
-  NodeList nodes_;
-  KeyIndex index_;  // views into each node's compared key; keyless nodes are absent
+  ChunkList chunks_;          // none empty
+  std::vector<size_t> sums_;  // Fenwick tree over the chunk sizes, 1-based
+  size_t count_ = 0;
+  std::vector<Slot> slots_;  // a power of two, at most half used; keyless nodes are absent
+  size_t keyed_ = 0;
+  // The chunk a position lookup found last, which keeps its first position, so that a
+  // loop over the positions descends the tree once per chunk. Atomic: readers on several
+  // threads may set it (each to the same true value). Every edit clears it.
+  mutable std::atomic<const Chunk*> recent_{nullptr};
+  const std::unique_ptr<Node>* single_ = nullptr;  // the nodes while there is one chunk
 };
 
 }  // namespace prvdrinfo
