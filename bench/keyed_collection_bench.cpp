@@ -33,16 +33,27 @@ std::vector<std::string> Lowered(const std::vector<std::string>& keys) {
   return out;
 }
 
-void BM_KeyedCollection_Exists(benchmark::State& state) {
-  const auto keys = MakeKeys(state.range(0));
-  const auto probes = Lowered(keys);
+KeyedCollection Filled(const std::vector<std::string>& keys) {
   KeyedCollection c;
   for (size_t i = 0; i < keys.size(); ++i) c.Add(static_cast<int32_t>(i), keys[i]);
+  return c;
+}
+
+// One lookup of a key per iteration, through every key in turn.
+template <class Lookup>
+void LookUpKeys(benchmark::State& state, Lookup lookup) {
+  const auto keys = MakeKeys(state.range(0));
+  const auto probes = Lowered(keys);
+  const KeyedCollection c = Filled(keys);
   size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(c.Exists(probes[i]));
+    benchmark::DoNotOptimize(lookup(c, probes[i]));
     if (++i == probes.size()) i = 0;
   }
+}
+
+void BM_KeyedCollection_Exists(benchmark::State& state) {
+  LookUpKeys(state, [](const KeyedCollection& c, const std::string& key) { return c.Exists(key); });
 }
 BENCHMARK(BM_KeyedCollection_Exists)->Arg(100)->Arg(10000);
 
@@ -62,15 +73,7 @@ void BM_UnorderedMap_Exists(benchmark::State& state) {
 BENCHMARK(BM_UnorderedMap_Exists)->Arg(100)->Arg(10000);
 
 void BM_KeyedCollection_Item(benchmark::State& state) {
-  const auto keys = MakeKeys(state.range(0));
-  const auto probes = Lowered(keys);
-  KeyedCollection c;
-  for (size_t i = 0; i < keys.size(); ++i) c.Add(static_cast<int32_t>(i), keys[i]);
-  size_t i = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(c.Item(probes[i]));
-    if (++i == probes.size()) i = 0;
-  }
+  LookUpKeys(state, [](const KeyedCollection& c, const std::string& key) { return c.Item(key); });
 }
 BENCHMARK(BM_KeyedCollection_Item)->Arg(100)->Arg(10000);
 
@@ -131,9 +134,7 @@ BENCHMARK(BM_UnorderedMap_Fill)->Arg(10000);
 
 // Position lookups the way a loop over 0..Count-1 makes them, one per iteration.
 void BM_KeyedItemByIndex(benchmark::State& state) {
-  const auto keys = MakeKeys(state.range(0));
-  KeyedCollection c;
-  for (size_t i = 0; i < keys.size(); ++i) c.Add(static_cast<int32_t>(i), keys[i]);
+  const KeyedCollection c = Filled(MakeKeys(state.range(0)));
   int32_t i = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(c.ItemByIndex(i));
@@ -143,15 +144,7 @@ void BM_KeyedItemByIndex(benchmark::State& state) {
 BENCHMARK(BM_KeyedItemByIndex)->Arg(100)->Arg(10000)->Arg(100000);
 
 void BM_KeyedIndexOfKey(benchmark::State& state) {
-  const auto keys = MakeKeys(state.range(0));
-  const auto probes = Lowered(keys);
-  KeyedCollection c;
-  for (size_t i = 0; i < keys.size(); ++i) c.Add(static_cast<int32_t>(i), keys[i]);
-  size_t i = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(c.IndexOfKey(probes[i]));
-    if (++i == probes.size()) i = 0;
-  }
+  LookUpKeys(state, [](const KeyedCollection& c, const std::string& key) { return c.IndexOfKey(key); });
 }
 BENCHMARK(BM_KeyedIndexOfKey)->Arg(100)->Arg(10000);
 
@@ -172,11 +165,7 @@ int32_t PositionOf(Where where, int32_t count) {
 constexpr int kEditBatch = 100;
 
 struct EditBench {
-  explicit EditBench(int64_t n) {
-    const auto keys = MakeKeys(n);
-    for (size_t i = 0; i < keys.size(); ++i) c.Add(static_cast<int32_t>(i), keys[i]);
-    Refill();
-  }
+  explicit EditBench(int64_t n) : c(Filled(MakeKeys(n))) { Refill(); }
   void Refill() {
     fresh.clear();
     for (int i = 0; i < kEditBatch; ++i) fresh.push_back("{fresh-" + std::to_string(next++) + "}");
