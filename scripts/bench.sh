@@ -11,15 +11,18 @@ jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DPRVDRINFO_BUILD_BENCH=ON -DPRVDRINFO_BUILD_TESTS=OFF -DPRVDRINFO_BUILD_TOOLS=OFF \
   -DPRVDRINFO_BUILD_EXAMPLES=OFF -DPRVDRINFO_CHECK_HEADERS=OFF >/dev/null
-cmake --build build-bench -j"$jobs"
+cmake --build build-bench -j"$jobs" >&2
 
 results=$(mktemp -d)
 trap 'rm -rf "$results"' EXIT
 for program in build-bench/bench/*_bench; do
   [[ -f "$program" && -x "$program" ]] || continue
   echo "running $(basename "$program")" >&2
+  # The JSON goes to a file too, since a program may display through its own reporter.
   "$program" --benchmark_format=json --benchmark_repetitions=5 \
-    --benchmark_report_aggregates_only=true "$@" >"$results/$(basename "$program").json"
+    --benchmark_report_aggregates_only=true --benchmark_out_format=json \
+    --benchmark_out="$results/$(basename "$program").json" "$@" >/dev/null ||
+    echo "$(basename "$program") failed" >&2
 done
 
 python3 - bench/goals.tsv "$results" <<'PY'
@@ -29,7 +32,12 @@ goals_file, results_dir = sys.argv[1], pathlib.Path(sys.argv[2])
 to_ns = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 medians = {}
 for path in sorted(results_dir.glob("*.json")):
-    for run in json.loads(path.read_text()).get("benchmarks", []):
+    try:
+        runs = json.loads(path.read_text()).get("benchmarks", [])
+    except ValueError:
+        print(f"{path.stem}: no results", file=sys.stderr)
+        continue
+    for run in runs:
         if run.get("run_type") == "aggregate" and run.get("aggregate_name") == "median":
             medians[run["run_name"]] = run["real_time"] * to_ns[run.get("time_unit", "ns")]
 
