@@ -237,11 +237,10 @@ Bytes KeyedCollection::Content() const {
     items.reserve(nodes_.size());
     for (const auto& node : nodes_) {
       PropertyBag::Entry entry{node->key, node->item, nullptr};
-      if (node->item.IsObject() && node->item.AsObject()) {
-        const auto persistable = std::dynamic_pointer_cast<IPersistable>(node->item.AsObject());
-        if (!persistable) kContent.Raise(err::kTypeMismatch);
-        entry.value = Variant();
-        entry.nested = CaptureObject(*persistable);
+      // Objects are written as they stand (the codec captures them on its way).
+      if (node->item.IsObject() && node->item.AsObject() &&
+          !std::dynamic_pointer_cast<IPersistable>(node->item.AsObject())) {
+        kContent.Raise(err::kTypeMismatch);
       }
       items.push_back(std::move(entry));
     }
