@@ -110,9 +110,7 @@ void CColumnDefBase::SetNormalColumnGuid(const std::string& value) {
 
 void CColumnDefBase::AppendContentString3(StringBuilder& po_StringBuilder) const {
   kContent.Guard([&] {
-    PropertyBag core;
-    WriteCoreProperties(core);
-    content::AppendBag(po_StringBuilder, core);
+    content::AppendProperties(po_StringBuilder, [&](PropertyBag& core) { WriteCoreProperties(core); });
     if (formGuids_) content::AppendValuesAndKeys(po_StringBuilder, *formGuids_);
   });
 }

@@ -2,11 +2,12 @@
 
 #include <cbor.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <limits>
 #include <string>
-#include <unordered_set>
 
+#include "foundation/direct_bag.h"
 #include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/persistable.h"
@@ -25,53 +26,8 @@ constexpr ErrorSite kEncodeValue{"90U5U2L0423CCGKSIMEJA6ZDZ", "PropertyBag.Conte
 // ---------------------------------------------------------------------------------------
 // Encoding
 
-class Writer {
- public:
-  Bytes& Out() { return out_; }
-
-  void Unsigned(uint64_t value) { Put(cbor_encode_uint(value, buf_, sizeof buf_)); }
-  void Signed(int64_t value) {
-    if (value >= 0) {
-      Unsigned(static_cast<uint64_t>(value));
-    } else {
-      // -1 - value without overflow at INT64_MIN.
-      Put(cbor_encode_negint(~static_cast<uint64_t>(value), buf_, sizeof buf_));
-    }
-  }
-  void Tag(uint64_t tag) { Put(cbor_encode_tag(tag, buf_, sizeof buf_)); }
-  void ArrayStart(size_t size) { Put(cbor_encode_array_start(size, buf_, sizeof buf_)); }
-  void MapStart(size_t size) { Put(cbor_encode_map_start(size, buf_, sizeof buf_)); }
-  void Boolean(bool value) { Put(cbor_encode_bool(value, buf_, sizeof buf_)); }
-  void Null() { Put(cbor_encode_null(buf_, sizeof buf_)); }
-  void Undefined() { Put(cbor_encode_undef(buf_, sizeof buf_)); }
-  // Always the 8-byte form, bits unchanged (NaN payloads and -0 included).
-  void Float64(double value) { Put(cbor_encode_double(value, buf_, sizeof buf_)); }
-  void Text(std::string_view text) {
-    if (IsValidUtf8(text)) {
-      Put(cbor_encode_string_start(text.size(), buf_, sizeof buf_));
-      out_.insert(out_.end(), text.begin(), text.end());
-    } else {
-      const std::string valid = ValidUtf8(text);
-      Put(cbor_encode_string_start(valid.size(), buf_, sizeof buf_));
-      out_.insert(out_.end(), valid.begin(), valid.end());
-    }
-  }
-  void ByteString(const Bytes& bytes) {
-    Put(cbor_encode_bytestring_start(bytes.size(), buf_, sizeof buf_));
-    out_.insert(out_.end(), bytes.begin(), bytes.end());
-  }
-
- private:
-  void Put(size_t written) {
-    if (written == 0) kEncodeValue.Raise(err::kUnspecified, "CBOR head could not be encoded.");
-    out_.insert(out_.end(), buf_, buf_ + written);
-  }
-
-  Bytes out_;
-  unsigned char buf_[16] = {};
-};
-
 void WriteEntries(Writer& w, const std::vector<PropertyBag::Entry>& entries, int depth);
+void WriteEntry(Writer& w, const PropertyBag::Entry& entry, int depth);
 
 void WriteNested(Writer& w, const NestedObject& nested, int depth) {
   if (depth > PropertyBag::kMaxDepth) {
@@ -89,49 +45,11 @@ void WriteNested(Writer& w, const NestedObject& nested, int depth) {
   }
 }
 
-// depth: nesting level of the bag or item list the value sits in (0 = the document).
-void WriteValue(Writer& w, const PropertyBag::Entry& entry, int depth) {
+void WriteEntry(Writer& w, const PropertyBag::Entry& entry, int depth) {
   if (entry.nested) {
     WriteNested(w, *entry.nested, depth + 1);
-    return;
-  }
-  const Variant& v = entry.value;
-  switch (v.Type()) {
-    case VariantType::Empty: w.Undefined(); break;
-    case VariantType::Null: w.Null(); break;
-    case VariantType::Boolean: w.Boolean(v.AsBoolean()); break;
-    case VariantType::Long: w.Signed(v.AsLong()); break;
-    case VariantType::Integer:
-      w.Tag(kTagInteger);
-      w.Signed(v.AsInteger());
-      break;
-    case VariantType::Double: w.Float64(v.AsDouble()); break;
-    case VariantType::Date:
-      w.Tag(kTagDate);
-      w.Float64(v.AsDate());
-      break;
-    case VariantType::Currency:
-      w.Tag(kTagDecimalFraction);
-      w.ArrayStart(2);
-      w.Signed(-4);
-      w.Signed(v.AsCurrency().Scaled());
-      break;
-    case VariantType::Text: w.Text(v.AsText()); break;
-    case VariantType::ByteArray: w.ByteString(v.AsBytes()); break;
-    case VariantType::Single: kEncodeValue.Raise(err::kTypeMismatch);  // no Variant holds one
-    case VariantType::Object: {
-      const auto& object = v.AsObject();
-      if (!object) {
-        w.Tag(kTagObject);
-        w.Null();
-        break;
-      }
-      // A live object handed in directly (keyed items do this) is captured here.
-      const auto persistable = std::dynamic_pointer_cast<IPersistable>(object);
-      if (!persistable) kEncodeValue.Raise(err::kTypeMismatch);
-      WriteNested(w, *CaptureObject(*persistable), depth + 1);
-      break;
-    }
+  } else {
+    WriteValue(w, entry.value, depth);
   }
 }
 
@@ -139,16 +57,10 @@ void WriteEntries(Writer& w, const std::vector<PropertyBag::Entry>& entries, int
   w.MapStart(entries.size());
   for (const auto& entry : entries) {
     w.Text(entry.key);
-    WriteValue(w, entry, depth);
+    WriteEntry(w, entry, depth);
   }
 }
 
-void WriteDocumentHead(Writer& w, const char* format) {
-  w.Tag(kTagSelfDescribe);
-  w.ArrayStart(3);
-  w.Text(format);
-  w.Unsigned(kFormatVersion);
-}
 
 // ---------------------------------------------------------------------------------------
 // Decoding. libcbor's streaming decoder reads one item head at a time into a Token; it
@@ -416,13 +328,12 @@ PropertyBag::Entry ReadValue(Reader& r, int depth) {
 void ReadEntries(Reader& r, int depth, PropertyBag& bag) {
   const Token map = r.Expect(Kind::Map, "map of properties");
   r.CheckCount(map.value, 2);
-  std::unordered_set<std::string> seen;
   for (uint64_t i = 0; i < map.value; ++i) {
     std::string key = r.ReadText("text key");
-    if (!seen.insert(unicode::FoldCase(key)).second) r.Fail("duplicate key");
+    if (bag.Exists(key)) r.Fail("duplicate key");
     PropertyBag::Entry entry = ReadValue(r, depth);
     entry.key = std::move(key);
-    bag.AppendDecoded(std::move(entry));
+    bag.TryAppendDecoded(entry);
   }
 }
 
@@ -447,9 +358,113 @@ void ReadDocumentHead(Reader& r, std::string_view format, std::string_view other
 
 }  // namespace
 
+void Writer::Head(uint8_t major, uint64_t value) {
+  const auto type = static_cast<uint8_t>(major << 5);
+  if (value < 24) {
+    out_.push_back(static_cast<uint8_t>(type | value));
+    return;
+  }
+  int bytes = 8;
+  uint8_t info = 27;
+  if (value <= 0xFFu) {
+    bytes = 1;
+    info = 24;
+  } else if (value <= 0xFFFFu) {
+    bytes = 2;
+    info = 25;
+  } else if (value <= 0xFFFFFFFFu) {
+    bytes = 4;
+    info = 26;
+  }
+  out_.push_back(static_cast<uint8_t>(type | info));
+  for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) out_.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+size_t Writer::HeadSize(uint64_t value) { return ShortestHead(value); }
+
+void Writer::Float64(double value) {
+  uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  out_.push_back(0xFB);
+  for (int shift = 56; shift >= 0; shift -= 8) out_.push_back(static_cast<uint8_t>(bits >> shift));
+}
+
+void Writer::Text(std::string_view text) {
+  if (IsValidUtf8(text)) {
+    Head(3, text.size());
+    out_.insert(out_.end(), text.begin(), text.end());
+  } else {
+    const std::string valid = ValidUtf8(text);
+    Head(3, valid.size());
+    out_.insert(out_.end(), valid.begin(), valid.end());
+  }
+}
+
+void Writer::ByteString(std::span<const uint8_t> bytes) {
+  Head(2, bytes.size());
+  out_.insert(out_.end(), bytes.begin(), bytes.end());
+}
+
+void WriteDocumentHead(Writer& w, const char* format) {
+  w.Tag(kTagSelfDescribe);
+  w.ArrayStart(3);
+  w.Text(format);
+  w.Unsigned(kFormatVersion);
+}
+
+void WriteValue(Writer& w, const Variant& v, int depth) {
+  switch (v.Type()) {
+    case VariantType::Empty: w.Undefined(); break;
+    case VariantType::Null: w.Null(); break;
+    case VariantType::Boolean: w.Boolean(v.AsBoolean()); break;
+    case VariantType::Long: w.Signed(v.AsLong()); break;
+    case VariantType::Integer:
+      w.Tag(kTagInteger);
+      w.Signed(v.AsInteger());
+      break;
+    case VariantType::Double: w.Float64(v.AsDouble()); break;
+    case VariantType::Date:
+      w.Tag(kTagDate);
+      w.Float64(v.AsDate());
+      break;
+    case VariantType::Currency:
+      w.Tag(kTagDecimalFraction);
+      w.ArrayStart(2);
+      w.Signed(-4);
+      w.Signed(v.AsCurrency().Scaled());
+      break;
+    case VariantType::Text: w.Text(v.AsText()); break;
+    case VariantType::ByteArray: w.ByteString(v.AsBytes()); break;
+    case VariantType::Single: kEncodeValue.Raise(err::kTypeMismatch);  // no Variant holds one
+    case VariantType::Object: {
+      const auto& object = v.AsObject();
+      if (!object) {
+        w.Tag(kTagObject);
+        w.Null();
+        break;
+      }
+      // A live object handed in directly (keyed items do this) is written as it stands,
+      // or captured first where the direct path gives up.
+      const auto persistable = std::dynamic_pointer_cast<IPersistable>(object);
+      if (!persistable) kEncodeValue.Raise(err::kTypeMismatch);
+      if (!DirectBag::EncodeObject(w, depth + 1, *persistable)) {
+        const DirectBag::BagPathOnly bagPath;
+        WriteNested(w, *CaptureObject(*persistable), depth + 1);
+      }
+      break;
+    }
+  }
+}
+
 bool IsValidUtf8(std::string_view text) {
   size_t i = 0;
   const size_t n = text.size();
+  // ASCII runs, eight bytes at a time.
+  for (; i + 8 <= n; i += 8) {
+    uint64_t word = 0;
+    std::memcpy(&word, text.data() + i, 8);
+    if (word & 0x8080808080808080ull) break;
+  }
   while (i < n) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) {
@@ -491,10 +506,11 @@ std::string ValidUtf8(std::string_view text) {
 
 Bytes EncodeBag(const PropertyBag& bag) {
   return kEncodeBag.Guard([&] {
-    Writer w;
+    Bytes out;
+    Writer w(out);
     WriteDocumentHead(w, kBagFormat);
     WriteEntries(w, bag.Entries(), 0);
-    return std::move(w.Out());
+    return out;
   });
 }
 
@@ -511,15 +527,16 @@ PropertyBag DecodeBag(const Bytes& bytes) {
 
 Bytes EncodeKeyedItems(const std::vector<PropertyBag::Entry>& items) {
   return kEncodeItems.Guard([&] {
-    Writer w;
+    Bytes out;
+    Writer w(out);
     WriteDocumentHead(w, kItemsFormat);
     w.ArrayStart(items.size());
     for (const auto& item : items) {
       w.ArrayStart(2);
       w.Text(item.key);
-      WriteValue(w, item, 0);
+      WriteEntry(w, item, 0);
     }
-    return std::move(w.Out());
+    return out;
   });
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "prvdrinfo/foundation/property_bag.h"
@@ -23,12 +25,54 @@ inline constexpr const char* kBagFormat = "prvdrinfo-bag";
 inline constexpr const char* kItemsFormat = "prvdrinfo-items";
 inline constexpr uint64_t kFormatVersion = 1;
 
+// Appends items of the mapping to a byte buffer, every head in its shortest form.
+class Writer {
+ public:
+  explicit Writer(Bytes& out) : out_(out) {}
+  Bytes& Out() { return out_; }
+
+  void Unsigned(uint64_t value) { Head(0, value); }
+  void Signed(int64_t value) {
+    if (value >= 0) {
+      Head(0, static_cast<uint64_t>(value));
+    } else {
+      Head(1, ~static_cast<uint64_t>(value));  // -1 - value, without overflow at INT64_MIN
+    }
+  }
+  void Tag(uint64_t tag) { Head(6, tag); }
+  void ArrayStart(size_t size) { Head(4, size); }
+  void MapStart(size_t size) { Head(5, size); }
+  void Boolean(bool value) { out_.push_back(value ? 0xF5 : 0xF4); }
+  void Null() { out_.push_back(0xF6); }
+  void Undefined() { out_.push_back(0xF7); }
+  // Always the 8-byte form, bits unchanged (NaN payloads and -0 included).
+  void Float64(double value);
+  // Ill-formed UTF-8 is stored with U+FFFD in its place.
+  void Text(std::string_view text);
+  void ByteString(std::span<const uint8_t> bytes);
+
+  // The head of a major type with its argument, shortest form.
+  void Head(uint8_t major, uint64_t value);
+  // The size of that head.
+  static size_t HeadSize(uint64_t value);
+
+ private:
+  Bytes& out_;
+};
+
+void WriteDocumentHead(Writer& w, const char* format);
+// A bag entry's value (a live persistable object included); depth as for the bag the
+// value sits in (0 = the document).
+void WriteValue(Writer& w, const Variant& value, int depth);
+
 Bytes EncodeBag(const PropertyBag& bag);
 PropertyBag DecodeBag(const Bytes& bytes);
 
 // A keyed collection's Content: its entries in order, each an optional key (empty = none)
 // and a value or nested object, in the same value mapping as a bag's. Keys may repeat
 // here: whether they must be unique is the collection's rule.
+// An entry's value may be a live persistable object: it is written as the object's
+// class name and properties, exactly as a captured one.
 Bytes EncodeKeyedItems(const std::vector<PropertyBag::Entry>& items);
 std::vector<PropertyBag::Entry> DecodeKeyedItems(const Bytes& bytes);
 

@@ -2,6 +2,10 @@
 
 #include <memory>
 
+#include "foundation/bag_codec.h"
+#include "foundation/direct_bag.h"
+#include "foundation/scratch_bytes.h"
+
 namespace prvdrinfo::content {
 
 namespace {
@@ -16,6 +20,28 @@ void AppendBytes(StringBuilder& builder, std::span<const uint8_t> bytes) {
 void AppendBag(StringBuilder& builder, const PropertyBag& bag) {
   static constexpr ErrorSite kSite{"BETUBNHVLU53ZKGMAVDVNBYHD", "AppendContentString3"};
   kSite.Guard([&] { builder.AppendRawBytes(bag.Contents()); });
+}
+
+void AppendPropertiesWith(StringBuilder& builder, void* routine, void (*run)(void*, PropertyBag&)) {
+  static constexpr ErrorSite kSite{"G6WB99M9HTK9LLI5I3FQWFASJ", "AppendContentString3"};
+  kSite.Guard([&] {
+    ScratchBytes scratch;
+    Bytes& out = scratch.Buffer();
+    bag_codec::Writer w(out);
+    bag_codec::WriteDocumentHead(w, bag_codec::kBagFormat);
+    if (DirectBag::Encode(w, 0, [&](PropertyBag& bag) { run(routine, bag); })) {
+      builder.AppendRawBytes(out);
+      return;
+    }
+    const DirectBag::BagPathOnly bagPath;
+    PropertyBag bag;
+    run(routine, bag);
+    builder.AppendRawBytes(bag.Contents());
+  });
+}
+
+void AppendSerialized(StringBuilder& builder, const IPersistable& object) {
+  AppendProperties(builder, [&](PropertyBag& bag) { object.Class_WriteProperties(bag); });
 }
 
 void AppendValue(StringBuilder& builder, const Variant& value) {

@@ -7,6 +7,7 @@
 #include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
+#include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/foundation/variant.h"
 
@@ -19,6 +20,18 @@ namespace prvdrinfo::content {
 void AppendBytes(StringBuilder& builder, std::span<const uint8_t> bytes);
 // The bag's Contents, taken as above.
 void AppendBag(StringBuilder& builder, const PropertyBag& bag);
+
+// The Contents of a bag that write(bag) fills, taken as above, without building the bag:
+// the writes are encoded as they come (DirectBag). Content made of properties renders
+// this way, e.g. AppendProperties(builder, [&](PropertyBag& bag) { WriteCore(bag); }).
+template <class Write>
+void AppendProperties(StringBuilder& builder, Write&& write) {
+  AppendPropertiesWith(builder, &write, [](void* routine, PropertyBag& bag) { (*static_cast<Write*>(routine))(bag); });
+}
+void AppendPropertiesWith(StringBuilder& builder, void* routine, void (*run)(void*, PropertyBag&));
+// The object's Serialize bytes (its save routine's bag), taken as above: the content
+// string of classes whose content is their stored form.
+void AppendSerialized(StringBuilder& builder, const IPersistable& object);
 
 // A value as text (Variant::ToText). A byte array is taken as raw storage, a content
 // source renders its content string, and Empty, Null and Nothing add nothing, so that a

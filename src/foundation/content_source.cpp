@@ -1,6 +1,7 @@
 #include "prvdrinfo/foundation/content_source.h"
 
 #include "foundation/digest_service.h"
+#include "foundation/sha256.h"
 #include "foundation/wrapper_string_builder.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/string_buffer.h"
@@ -37,7 +38,14 @@ void AppendContentString2(const IContentSource& source, CStringBuffer& po_String
 
 std::string ContentId(const IContentSource& source) {
   static constexpr ErrorSite kSite{"DVWOHNP5DKWV9J51CX5ACXDOE", "ContentId"};
-  return kSite.Guard([&] { return ContentIdOf(ContentString(source)); });
+  return kSite.Guard([&] {
+    // The content string is hashed as it is rendered, never held whole.
+    Sha256Hasher hasher;
+    StringBuilder builder(hasher);
+    source.AppendContentString3(builder);
+    builder.Flush();
+    return hasher.HexDigest();
+  });
 }
 
 std::string ContentIdOf(std::u16string_view contentString) {

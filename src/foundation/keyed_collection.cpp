@@ -499,11 +499,9 @@ Bytes KeyedCollection::Content() const {
     items.reserve(count_);
     for (auto it = begin(); it != end(); ++it) {
       PropertyBag::Entry entry{it.Key(), *it, nullptr};
-      if (it->IsObject() && it->AsObject()) {
-        const auto persistable = std::dynamic_pointer_cast<IPersistable>(it->AsObject());
-        if (!persistable) kContent.Raise(err::kTypeMismatch);
-        entry.value = Variant();
-        entry.nested = CaptureObject(*persistable);
+      // Objects are written as they stand (the codec captures them on its way).
+      if (it->IsObject() && it->AsObject() && !std::dynamic_pointer_cast<IPersistable>(it->AsObject())) {
+        kContent.Raise(err::kTypeMismatch);
       }
       items.push_back(std::move(entry));
     }

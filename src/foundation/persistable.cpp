@@ -4,7 +4,10 @@
 #include <mutex>
 #include <string>
 
+#include "foundation/bag_codec.h"
 #include "foundation/class_registration.h"
+#include "foundation/direct_bag.h"
+#include "foundation/scratch_bytes.h"
 #include "foundation/load_depth.h"
 #include "prvdrinfo/foundation/error.h"
 
@@ -34,6 +37,12 @@ Registry& TheRegistry() {
 
 Bytes CPersistable::Serialize() const {
   return kSerialize.Guard([&] {
+    ScratchBytes scratch;
+    Bytes& out = scratch.Buffer();
+    bag_codec::Writer w(out);
+    bag_codec::WriteDocumentHead(w, bag_codec::kBagFormat);
+    if (DirectBag::Encode(w, 0, [&](PropertyBag& bag) { Class_WriteProperties(bag); })) return Bytes(out);
+    const DirectBag::BagPathOnly bagPath;
     PropertyBag bag;
     Class_WriteProperties(bag);
     return bag.Contents();

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "foundation/bag_codec.h"
+#include "foundation/capture_depth.h"
+#include "foundation/folded_key.h"
 #include "foundation/load_depth.h"
 #include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/foundation/error.h"
@@ -24,17 +26,7 @@ constexpr ErrorSite kRestore{"UVTKHWB8C5SEVS1CFDDPT617A", "PropertyBag.ReadPrope
 constexpr ErrorSite kExists{"069QJGF78V8X8VINWYYJVVO84", "PropertyBag.Exists"};
 constexpr ErrorSite kLoadDepth{"Z6G8H2ZAUCHCF5BCNZ2PMOPVJ", "PropertyBag.ReadProperty"};
 
-// How many objects are being captured on this thread, one inside the other. An object
-// graph with a cycle would otherwise save itself until the stack runs out.
-thread_local int captureDepth = 0;
 thread_local int loadDepth = 0;
-
-struct CaptureLevel {
-  CaptureLevel() { ++captureDepth; }
-  ~CaptureLevel() { --captureDepth; }
-  CaptureLevel(const CaptureLevel&) = delete;
-  CaptureLevel& operator=(const CaptureLevel&) = delete;
-};
 
 // Texts are kept as the bytes will hold them, so a value reads back the same before and
 // after a round trip through Contents.
@@ -49,6 +41,10 @@ Variant Normalized(const Variant& value) {
 
 void PropertyBag::WriteProperty(std::string_view key, const Variant& value) {
   kWrite.Guard([&] {
+    if (direct_) {
+      DirectWrite(key, value);
+      return;
+    }
     if (value.IsObject()) {
       const auto& object = value.AsObject();
       if (!object) {
@@ -67,10 +63,24 @@ void PropertyBag::WriteProperty(std::string_view key, const Variant& value) {
 void PropertyBag::WriteProperty(std::string_view key, const Variant& value, const Variant& defaultValue) {
   kWriteDefault.Guard([&] {
     if (value == defaultValue) {
-      Erase(key);
+      direct_ ? DirectSkip(key) : Erase(key);
       return;
     }
     WriteProperty(key, value);
+  });
+}
+
+void PropertyBag::WriteText(std::string_view key, const std::string& value) {
+  kWrite.Guard([&] { direct_ ? DirectWriteText(key, value) : WriteProperty(key, Variant(value)); });
+}
+
+void PropertyBag::WriteText(std::string_view key, const std::string& value, const std::string& defaultValue) {
+  kWriteDefault.Guard([&] {
+    if (value == defaultValue) {
+      direct_ ? DirectSkip(key) : Erase(key);
+      return;
+    }
+    WriteText(key, value);
   });
 }
 
@@ -78,6 +88,7 @@ Variant PropertyBag::ReadProperty(std::string_view key) const { return ReadPrope
 
 Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultValue) const {
   return kRead.Guard([&]() -> Variant {
+    if (direct_) DirectRefuse();
     const Entry* entry = Find(key);
     if (!entry) return defaultValue;
     if (entry->nested) return Variant(RestoreObject(*entry->nested));
@@ -86,11 +97,15 @@ Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultVa
 }
 
 bool PropertyBag::Exists(std::string_view key) const {
-  return kExists.Guard([&] { return Find(key) != nullptr; });
+  return kExists.Guard([&] {
+    if (direct_) DirectRefuse();
+    return Find(key) != nullptr;
+  });
 }
 
 // Typed reads coerce the stored value; a nested object is never instantiated for them.
 const Variant* PropertyBag::StoredScalar(std::string_view key) const {
+  if (direct_) DirectRefuse();
   const Entry* entry = Find(key);
   if (!entry) return nullptr;
   if (entry->nested) RaiseTypeMismatch();
@@ -154,59 +169,105 @@ Bytes PropertyBag::ReadBytes(std::string_view key) const {
 }
 
 Bytes PropertyBag::Contents() const {
-  return kContents.Guard([&] { return bag_codec::EncodeBag(*this); });
+  return kContents.Guard([&] {
+    if (direct_) DirectRefuse();
+    return bag_codec::EncodeBag(*this);
+  });
 }
 
 void PropertyBag::SetContents(const Bytes& bytes) {
   kSetContents.Guard([&] {
+    if (direct_) DirectRefuse();
     PropertyBag decoded = bag_codec::DecodeBag(bytes);
     *this = std::move(decoded);
   });
 }
 
+const std::vector<PropertyBag::Entry>& PropertyBag::Entries() const {
+  if (direct_) kContents.Guard([&] { DirectRefuse(); });
+  return entries_;
+}
+
 void PropertyBag::Clear() {
+  if (direct_) kWrite.Guard([&] { DirectRefuse(); });
   entries_.clear();
-  index_.clear();
+  hashes_.clear();
+  large_.clear();
 }
 
 void PropertyBag::AppendDecoded(Entry entry) {
   kAppend.Guard([&] {
-    std::string folded = unicode::FoldCase(entry.key);
-    if (index_.contains(folded)) kAppend.Raise(err::kInvalidBagContents, "Invalid property bag contents: duplicate key");
-    entries_.push_back(std::move(entry));
-    index_.emplace(std::move(folded), entries_.size() - 1);
+    if (!TryAppendDecoded(entry)) kAppend.Raise(err::kInvalidBagContents, "Invalid property bag contents: duplicate key");
   });
+}
+
+bool PropertyBag::TryAppendDecoded(Entry& entry) {
+  if (direct_) kAppend.Guard([&] { DirectRefuse(); });
+  const uint64_t hash = folded_key::Hash(entry.key);
+  if (PositionOf(entry.key, hash) >= 0) return false;
+  entries_.push_back(std::move(entry));
+  hashes_.push_back(hash);
+  Index(entries_.size() - 1);
+  return true;
+}
+
+std::ptrdiff_t PropertyBag::PositionOf(std::string_view key, uint64_t hash) const {
+  if (large_.empty()) {
+    for (size_t i = 0; i < hashes_.size(); ++i) {
+      if (hashes_[i] == hash && folded_key::Same(entries_[i].key, key)) return static_cast<std::ptrdiff_t>(i);
+    }
+    return -1;
+  }
+  const auto [from, to] = large_.equal_range(hash);
+  for (auto it = from; it != to; ++it) {
+    if (folded_key::Same(entries_[it->second].key, key)) return static_cast<std::ptrdiff_t>(it->second);
+  }
+  return -1;
+}
+
+// Keeps the hash index of a large bag; builds it when the bag grows past linear search.
+void PropertyBag::Index(size_t position) {
+  if (!large_.empty()) {
+    large_.emplace(hashes_[position], position);
+  } else if (entries_.size() > kLinearSearch) {
+    large_.reserve(entries_.size() * 2);
+    for (size_t i = 0; i < hashes_.size(); ++i) large_.emplace(hashes_[i], i);
+  }
 }
 
 const PropertyBag::Entry* PropertyBag::Find(std::string_view key) const {
   if (entries_.empty()) return nullptr;
-  const auto it = index_.find(unicode::FoldCase(key));
-  return it == index_.end() ? nullptr : &entries_[it->second];
+  const std::ptrdiff_t position = PositionOf(key, folded_key::Hash(key));
+  return position < 0 ? nullptr : &entries_[static_cast<size_t>(position)];
 }
 
 void PropertyBag::Store(std::string_view key, Variant value, std::shared_ptr<const NestedObject> nested) {
-  const std::string spelled = bag_codec::ValidUtf8(key);
-  std::string folded = unicode::FoldCase(spelled);
-  if (const auto it = index_.find(folded); it != index_.end()) {
+  std::string spelled = bag_codec::ValidUtf8(key);
+  const uint64_t hash = folded_key::Hash(spelled);
+  if (const std::ptrdiff_t position = PositionOf(spelled, hash); position >= 0) {
     // Writing a key again keeps its place and takes the new spelling and value.
-    Entry& entry = entries_[it->second];
-    entry.key = spelled;
+    Entry& entry = entries_[static_cast<size_t>(position)];
+    entry.key = std::move(spelled);
     entry.value = std::move(value);
     entry.nested = std::move(nested);
     return;
   }
-  entries_.push_back(Entry{spelled, std::move(value), std::move(nested)});
-  index_.emplace(std::move(folded), entries_.size() - 1);
+  entries_.push_back(Entry{std::move(spelled), std::move(value), std::move(nested)});
+  hashes_.push_back(hash);
+  Index(entries_.size() - 1);
 }
 
 void PropertyBag::Erase(std::string_view key) {
-  const auto it = index_.find(unicode::FoldCase(key));
-  if (it == index_.end()) return;
-  const size_t position = it->second;
-  index_.erase(it);
-  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(position));
-  for (auto& [folded, index] : index_) {
-    if (index > position) --index;
+  if (entries_.empty()) return;
+  const std::ptrdiff_t position = PositionOf(key, folded_key::Hash(key));
+  if (position < 0) return;
+  entries_.erase(entries_.begin() + position);
+  hashes_.erase(hashes_.begin() + position);
+  if (!large_.empty()) {
+    large_.clear();
+    if (entries_.size() > kLinearSearch) {
+      for (size_t i = 0; i < hashes_.size(); ++i) large_.emplace(hashes_[i], i);
+    }
   }
 }
 

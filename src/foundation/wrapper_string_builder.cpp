@@ -1,17 +1,28 @@
 #include "foundation/wrapper_string_builder.h"
 
+#include "foundation/sha256.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {
 
+namespace {
+constexpr uint8_t kZeroHighByte[1] = {0};
+}  // namespace
+
 void StringBuilder::Append(std::u16string_view text) {
   static constexpr ErrorSite kSite{"N60MHX7PIK0JSZZDQMTLG69RI", "StringBuilder.Append"};
-  kSite.Guard([&] { text_.Append(text); });
+  kSite.Guard([&] {
+    text_.Append(text);
+    Spill();
+  });
 }
 
 void StringBuilder::Append(std::string_view text) {
   static constexpr ErrorSite kSite{"WNH5XRAUKMVAFGI2G55MMZRU5", "StringBuilder.Append"};
-  kSite.Guard([&] { text_.Append(text); });
+  kSite.Guard([&] {
+    text_.Append(text);
+    Spill();
+  });
 }
 
 template <class TextView>
@@ -23,6 +34,7 @@ void StringBuilder::AddLine(TextView text, TextView separator) {
       t.Append(separator);
       t.Append(kLineBreak);
     });
+    Spill();
   });
 }
 
@@ -38,7 +50,27 @@ void StringBuilder::AppendLine(std::string_view text, std::string_view separator
 
 void StringBuilder::AppendRawBytes(std::span<const uint8_t> bytes) {
   static constexpr ErrorSite kSite{"P2L8A3FIXGJ2E968DM10MW2P6", "StringBuilder.Append"};
-  kSite.Guard([&] { text_.AppendRawBytes(bytes); });
+  kSite.Guard([&] {
+    if (!digest_) {
+      text_.AppendRawBytes(bytes);
+      return;
+    }
+    // The bytes are already the code units' little-endian storage: fed as they are.
+    Flush();
+    digest_->Update(bytes);
+    if (bytes.size() % 2 != 0) digest_->Update(std::span<const uint8_t>(kZeroHighByte));
+    fed_ += static_cast<int64_t>((bytes.size() + 1) / 2);
+  });
+}
+
+void StringBuilder::Flush() {
+  static constexpr ErrorSite kSite{"3VK04EPUUI930LFZENL07Y7WT", "StringBuilder.Flush"};
+  kSite.Guard([&] {
+    if (!digest_ || text_.Empty()) return;
+    digest_->UpdateUtf16Le(text_.View());
+    fed_ += text_.Length();
+    text_.Clear();
+  });
 }
 
 std::u16string StringBuilder::Text16() const { return text_.Text16(); }

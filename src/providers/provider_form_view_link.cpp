@@ -30,7 +30,7 @@ void CProviderFormViewLink::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 void CProviderFormViewLink::AppendContentString3(StringBuilder& po_StringBuilder) const {
-  kContent.Guard([&] { content::AppendBytes(po_StringBuilder, Serialize()); });
+  kContent.Guard([&] { content::AppendSerialized(po_StringBuilder, *this); });
 }
 
 }  // namespace prvdrinfo

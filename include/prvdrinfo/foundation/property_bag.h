@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -50,6 +51,18 @@ class PRVDRINFO_API PropertyBag {
   void WriteProperty(std::string_view key, const Variant& value);
   // As above, but a value equal to the default (same type, same value) is not stored.
   void WriteProperty(std::string_view key, const Variant& value, const Variant& defaultValue);
+  // The same for a std::string (and only that: other arguments take the Variant forms),
+  // without making a Variant of it.
+  template <class Text>
+    requires std::same_as<Text, std::string>
+  void WriteProperty(std::string_view key, const Text& value) {
+    WriteText(key, value);
+  }
+  template <class Text>
+    requires std::same_as<Text, std::string>
+  void WriteProperty(std::string_view key, const Text& value, const Text& defaultValue) {
+    WriteText(key, value, defaultValue);
+  }
 
   // The stored value, or the default (Empty when none) when the key is absent. A nested
   // object comes back as a new instance of its class, created through the class registry.
@@ -79,23 +92,44 @@ class PRVDRINFO_API PropertyBag {
   Bytes Contents() const;
   void SetContents(const Bytes& bytes);
 
-  const std::vector<Entry>& Entries() const { return entries_; }
-  size_t Count() const { return entries_.size(); }
+  const std::vector<Entry>& Entries() const;
+  size_t Count() const { return Entries().size(); }
   void Clear();
 
   // For the decoder: appends an entry as it was stored, without coercion. A key already
-  // present raises kInvalidBagContents.
+  // present raises kInvalidBagContents; TryAppendDecoded returns false instead.
   void AppendDecoded(Entry entry);
+  bool TryAppendDecoded(Entry& entry);
 
  private:
+  // Library-internal: a bag that encodes each write as it comes (see DirectBag).
+  friend class DirectBag;
+  struct Direct;
+
   const Entry* Find(std::string_view key) const;
   // The stored value for a typed read: null when absent, 13 for a nested object.
   const Variant* StoredScalar(std::string_view key) const;
   void Store(std::string_view key, Variant value, std::shared_ptr<const NestedObject> nested);
   void Erase(std::string_view key);
+  std::ptrdiff_t PositionOf(std::string_view key, uint64_t hash) const;
+  void Index(size_t position);
+
+  void WriteText(std::string_view key, const std::string& value);
+  void WriteText(std::string_view key, const std::string& value, const std::string& defaultValue);
+  void DirectWrite(std::string_view key, const Variant& value);
+  void DirectWriteText(std::string_view key, std::string_view value);
+  void DirectSkip(std::string_view key);
+  [[noreturn]] void DirectRefuse() const;
+
+  // Small bags are searched from start to end by folded-key hash; past kLinearSearch
+  // entries a hash index takes over, so crafted bytes with many keys cannot make loading
+  // quadratic.
+  static constexpr size_t kLinearSearch = 48;
 
   std::vector<Entry> entries_;
-  std::unordered_map<std::string, size_t> index_;  // folded key -> position in entries_
+  std::vector<uint64_t> hashes_;                        // folded-key hash per entry
+  std::unordered_multimap<uint64_t, size_t> large_;    // hash -> position, large bags only
+  Direct* direct_ = nullptr;
 };
 
 // Creates the persisted form of an object: its class name and the properties its save

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// Bag keys compared without regard to case, without building the folded text: keys are
+// almost always ASCII, and there folding is lower-casing. Other keys fold through ICU.
+namespace prvdrinfo::folded_key {
+
+// Equal for keys that fold alike; keys that hash alike may still differ (see Same).
+uint64_t Hash(std::string_view key);
+bool Same(std::string_view a, std::string_view b);
+
+}  // namespace prvdrinfo::folded_key
