@@ -30,7 +30,9 @@ constexpr const char* kClasses[] = {
     "CUniqueIndexes",      "CIndexDefs",          "CProviderTableDef",     "CProviderTableDefs",
     "CFormInfo",           "CDivisionInfo",       "CDescendMenuItem",      "CDescendMenuItems",
     "CProviderFormViewLink", "CProviderFormViewLinks", "CChangeSummaryInfo", "CCertSummaryInfo",
-    "CDivisionSummaryInfo",
+    "CDivisionSummaryInfo", "CProviderViewNotifierPGs", "CProviderViewNotifierCGs",
+    "CProviderViewNotifierCCs", "CProviderViewNotifierDels", "CProviderViewNotifier",
+    "CProviderViewNotifiers",
 };
 constexpr size_t kClassCount = std::size(kClasses);
 
@@ -179,6 +181,27 @@ std::shared_ptr<CPersistable> Sample(const std::string& name) {
     info->SetNumber("7");
     info->SetPayableToDate(Currency::FromScaled(std::numeric_limits<int64_t>::max()));
     return info;
+  }
+  if (name == "CProviderViewNotifierPGs" || name == "CProviderViewNotifierCGs" ||
+      name == "CProviderViewNotifierCCs") {
+    auto list = std::dynamic_pointer_cast<CNotifierTextList>(Create(name.c_str()));
+    list->Add(kGuidA);
+    list->Add(kGuidB);
+    return list;
+  }
+  if (name == "CProviderViewNotifierDels" || name == "CProviderViewNotifier" ||
+      name == "CProviderViewNotifiers") {
+    auto notifiers = std::make_shared<CProviderViewNotifiers>();
+    auto notifier = notifiers->Add(viewschedid_WeeklyMonday);
+    notifier->SetMessage("Changes");
+    notifier->AddToDistribution(viewdist_Owner, viewdistopt_OnlyDeliverIfContactReferenced);
+    notifier->ProjectGuids()->Add(kGuidA);
+    notifier->DeliverToContactCategories()->Add("Architects");
+    notifier->LastDeliveries()->UpdateLastDeliveryDateUtc(kGuidA);
+    notifiers->Add(viewschedid_MonthlyLast);
+    if (name == "CProviderViewNotifierDels") return notifier->LastDeliveries();
+    if (name == "CProviderViewNotifier") return notifier;
+    return notifiers;
   }
   if (name == "CDivisionSummaryInfo") {
     auto info = std::make_shared<CDivisionSummaryInfo>();

@@ -89,6 +89,13 @@
 #include "prvdrinfo/contract/provider_uprice.h"
 #include "prvdrinfo/contract/provider_viewable.h"
 
+#include "prvdrinfo/notify/notifier_enums.h"
+#include "prvdrinfo/notify/notifier_text_list.h"
+#include "prvdrinfo/notify/provider_view_notifier_lists.h"
+#include "prvdrinfo/notify/provider_view_notifier_dels.h"
+#include "prvdrinfo/notify/provider_view_notifier.h"
+#include "prvdrinfo/notify/provider_view_notifiers.h"
+
 #include "prvdrinfo/providers/descend_menu_item.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
 #include "prvdrinfo/providers/division_fields.h"

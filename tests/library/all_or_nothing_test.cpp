@@ -20,9 +20,15 @@ const std::vector<std::string>& LibraryClasses() {
       "CUniqueIndexes",    "CIndexDefs",         "CProviderTableDef",   "CProviderTableDefs",
       "CFormInfo",         "CDivisionInfo",      "CDescendMenuItem",    "CDescendMenuItems",
       "CProviderFormViewLink", "CProviderFormViewLinks", "CChangeSummaryInfo",
-      "CCertSummaryInfo",  "CDivisionSummaryInfo"};
+      "CCertSummaryInfo",  "CDivisionSummaryInfo", "CProviderViewNotifierPGs",
+      "CProviderViewNotifierCGs", "CProviderViewNotifierCCs", "CProviderViewNotifierDels",
+      "CProviderViewNotifier", "CProviderViewNotifiers"};
   return names;
 }
+
+// Classes whose load reads every key leniently by their own rules (a key it cannot read
+// keeps its default), so no forged key makes it fail.
+bool LoadsLeniently(const std::string& name) { return name == "CProviderViewNotifier"; }
 
 // A fresh object of the class; the classes whose fresh state stores no key at all are
 // given a few values, so that their bytes hold keys to forge.
@@ -39,6 +45,8 @@ std::shared_ptr<CPersistable> Create(const std::string& name) {
   } else if (auto change = std::dynamic_pointer_cast<CChangeSummaryInfo>(object)) {
     change->SetReasonGuid("{A}");
     change->SetCount(3);
+  } else if (auto list = std::dynamic_pointer_cast<CNotifierTextList>(object)) {
+    list->Add("{A}");
   } else if (auto cert = std::dynamic_pointer_cast<CCertSummaryInfo>(object)) {
     cert->SetNumber("7");
     cert->SetContractsWorkToDate(Currency::FromScaled(12345));
@@ -94,7 +102,11 @@ TEST(AllOrNothingLoad, AFailureAtAnyKeyLeavesEveryClassAsItWas) {
       ++failures;
       EXPECT_EQ(target->Serialize(), before);
     }
-    EXPECT_GT(failures, 0) << "no forged key made the load fail";
+    if (LoadsLeniently(name)) {
+      EXPECT_EQ(failures, 0);
+    } else {
+      EXPECT_GT(failures, 0) << "no forged key made the load fail";
+    }
   }
 }
 
