@@ -89,6 +89,12 @@
 #include "prvdrinfo/contract/provider_uprice.h"
 #include "prvdrinfo/contract/provider_viewable.h"
 
+#include "prvdrinfo/views/page_templates.h"
+#include "prvdrinfo/views/provider_view_col.h"
+#include "prvdrinfo/views/provider_view_cols.h"
+#include "prvdrinfo/views/provider_view_cols_sort.h"
+#include "prvdrinfo/views/view_enums.h"
+
 #include "prvdrinfo/providers/descend_menu_item.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
 #include "prvdrinfo/providers/division_fields.h"
