@@ -20,7 +20,9 @@ const std::vector<std::string>& LibraryClasses() {
       "CUniqueIndexes",    "CIndexDefs",         "CProviderTableDef",   "CProviderTableDefs",
       "CFormInfo",         "CDivisionInfo",      "CDescendMenuItem",    "CDescendMenuItems",
       "CProviderFormViewLink", "CProviderFormViewLinks", "CChangeSummaryInfo",
-      "CCertSummaryInfo",  "CDivisionSummaryInfo"};
+      "CCertSummaryInfo",  "CDivisionSummaryInfo", "CProviderViewCol", "CProviderViewCols",
+      "CProviderViewColsSortItem", "CProviderViewColsSort", "CPageTemplate", "CPageTemplates",
+      "CCellColors"};
   return names;
 }
 
@@ -42,6 +44,9 @@ std::shared_ptr<CPersistable> Create(const std::string& name) {
   } else if (auto cert = std::dynamic_pointer_cast<CCertSummaryInfo>(object)) {
     cert->SetNumber("7");
     cert->SetContractsWorkToDate(Currency::FromScaled(12345));
+  } else if (auto colors = std::dynamic_pointer_cast<CCellColors>(object)) {
+    colors->SetForecolor(1);
+    colors->SetBackcolor(2);
   }
   return object;
 }
