@@ -42,12 +42,11 @@ KeyedObjects<CProviderViewCol>& CProviderViewCols::Columns() const {
   if (columns_) return *columns_;
   kSeed.Guard([&] {
     columns_ = std::make_shared<KeyedObjects<CProviderViewCol>>();
-    auto* self = const_cast<CProviderViewCols*>(this);
     const CProviderColDefs definitions;
     for (const auto& definition : definitions.Standard()->Enumerator()) {
       const std::string guid = definition->Guid();
       if (columns_->Exists(guid)) continue;
-      const auto column = self->Add(guid);
+      const auto column = Append(*columns_, guid);
       column->SetCaption(definition->DefaultCaption(localeid_EnglishCanada));
       column->SetVisible(false);
     }
@@ -59,12 +58,17 @@ std::shared_ptr<CProviderViewCol> CProviderViewCols::Add(const std::string& p_Gu
   return kAdd.Guard([&] {
     KeyedObjects<CProviderViewCol>& columns = Columns();
     if (columns.Exists(p_Guid)) kAdd.Raise(err::kInvalidProcedureCall, "Column already exists.");
-    auto column = std::make_shared<CProviderViewCol>();
-    column->SetGuid(p_Guid);
-    columns.Add(column, p_Guid);
-    isDirty_ = true;
-    return column;
+    return Append(columns, p_Guid);
   });
+}
+
+std::shared_ptr<CProviderViewCol> CProviderViewCols::Append(KeyedObjects<CProviderViewCol>& columns,
+                                                            const std::string& guid) const {
+  auto column = std::make_shared<CProviderViewCol>();
+  column->SetGuid(guid);
+  columns.Add(column, guid);
+  isDirty_ = true;
+  return column;
 }
 
 void CProviderViewCols::AddExisting(const std::shared_ptr<CProviderViewCol>& po_ViewColumnDefinition) {

@@ -67,6 +67,8 @@ class PRVDRINFO_API CProviderViewCols : public CPersistable, public CContentSour
 
  private:
   KeyedObjects<CProviderViewCol>& Columns() const;
+  // A new column at the end; the collection becomes dirty. Seeding uses it too.
+  std::shared_ptr<CProviderViewCol> Append(KeyedObjects<CProviderViewCol>& columns, const std::string& guid) const;
 
   // Null until first use or a load.
   mutable std::shared_ptr<KeyedObjects<CProviderViewCol>> columns_;
