@@ -185,6 +185,8 @@ TEST(ViewCols, FreshCollectionStartsWithTheStandardColumnsHidden) {
     EXPECT_FALSE(column->Visible());
   }
   EXPECT_EQ(columns.VisibleCount(), 0);
+  // Seeding adds the columns through Add, so a new set is unsaved work.
+  EXPECT_TRUE(columns.IsDirty());
 }
 
 TEST(ViewCols, LoadedCollectionHoldsExactlyWhatWasStored) {
