@@ -33,6 +33,8 @@ constexpr const char* kClasses[] = {
     "CDivisionSummaryInfo", "CProviderViewNotifierPGs", "CProviderViewNotifierCGs",
     "CProviderViewNotifierCCs", "CProviderViewNotifierDels", "CProviderViewNotifier",
     "CProviderViewNotifiers",
+    "CProviderViewCol", "CProviderViewCols", "CProviderViewColsSortItem",
+    "CProviderViewColsSort", "CPageTemplate", "CPageTemplates", "CCellColors",
 };
 constexpr size_t kClassCount = std::size(kClasses);
 
@@ -208,6 +210,24 @@ std::shared_ptr<CPersistable> Sample(const std::string& name) {
     info->SetContractedAmount(Currency::FromScaled(10000));
     info->SetCount(1);
     return info;
+  }
+  if (name == "CProviderViewCols") {
+    auto columns = std::make_shared<CProviderViewCols>();
+    columns->Add(kGuidA)->SetWidthTwips(900);
+    columns->Column("rec_guid")->SetVisible(true);
+    return columns;
+  }
+  if (name == "CProviderViewColsSort") {
+    auto sort = std::make_shared<CProviderViewColsSort>();
+    sort->Add(kGuidA);
+    sort->Prepend(kGuidB);
+    return sort;
+  }
+  if (name == "CPageTemplates") {
+    auto templates = std::make_shared<CPageTemplates>();
+    templates->AddTemplate(kGuidA, pagetemplate_Standard, "", papersize_Letter, paperorient_Landscape);
+    templates->AddTemplate(kGuidC, pagetemplate_Custom, "Mine", papersize_A4, paperorient_Portrait);
+    return templates;
   }
   return nullptr;
 }

@@ -95,6 +95,11 @@
 #include "prvdrinfo/notify/provider_view_notifier_dels.h"
 #include "prvdrinfo/notify/provider_view_notifier.h"
 #include "prvdrinfo/notify/provider_view_notifiers.h"
+#include "prvdrinfo/views/page_templates.h"
+#include "prvdrinfo/views/provider_view_col.h"
+#include "prvdrinfo/views/provider_view_cols.h"
+#include "prvdrinfo/views/provider_view_cols_sort.h"
+#include "prvdrinfo/views/view_enums.h"
 
 #include "prvdrinfo/providers/descend_menu_item.h"
 #include "prvdrinfo/providers/descend_menu_items.h"

@@ -22,7 +22,10 @@ const std::vector<std::string>& LibraryClasses() {
       "CProviderFormViewLink", "CProviderFormViewLinks", "CChangeSummaryInfo",
       "CCertSummaryInfo",  "CDivisionSummaryInfo", "CProviderViewNotifierPGs",
       "CProviderViewNotifierCGs", "CProviderViewNotifierCCs", "CProviderViewNotifierDels",
-      "CProviderViewNotifier", "CProviderViewNotifiers"};
+      "CProviderViewNotifier", "CProviderViewNotifiers",
+      "CProviderViewCol", "CProviderViewCols",
+      "CProviderViewColsSortItem", "CProviderViewColsSort", "CPageTemplate", "CPageTemplates",
+      "CCellColors"};
   return names;
 }
 
@@ -50,6 +53,9 @@ std::shared_ptr<CPersistable> Create(const std::string& name) {
   } else if (auto cert = std::dynamic_pointer_cast<CCertSummaryInfo>(object)) {
     cert->SetNumber("7");
     cert->SetContractsWorkToDate(Currency::FromScaled(12345));
+  } else if (auto colors = std::dynamic_pointer_cast<CCellColors>(object)) {
+    colors->SetForecolor(1);
+    colors->SetBackcolor(2);
   }
   return object;
 }
