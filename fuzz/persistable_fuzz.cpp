@@ -30,7 +30,8 @@ constexpr const char* kClasses[] = {
     "CUniqueIndexes",      "CIndexDefs",          "CProviderTableDef",     "CProviderTableDefs",
     "CFormInfo",           "CDivisionInfo",       "CDescendMenuItem",      "CDescendMenuItems",
     "CProviderFormViewLink", "CProviderFormViewLinks", "CChangeSummaryInfo", "CCertSummaryInfo",
-    "CDivisionSummaryInfo",
+    "CDivisionSummaryInfo", "CProviderViewFilterItem", "CProviderViewFilterGroup",
+    "CProviderViewFilterGroups", "CProviderViewFilter", "CProviderViewFilters",
 };
 constexpr size_t kClassCount = std::size(kClasses);
 

@@ -89,6 +89,13 @@
 #include "prvdrinfo/contract/provider_uprice.h"
 #include "prvdrinfo/contract/provider_viewable.h"
 
+#include "prvdrinfo/filters/filter_enums.h"
+#include "prvdrinfo/filters/provider_view_filter.h"
+#include "prvdrinfo/filters/provider_view_filter_group.h"
+#include "prvdrinfo/filters/provider_view_filter_groups.h"
+#include "prvdrinfo/filters/provider_view_filter_item.h"
+#include "prvdrinfo/filters/provider_view_filters.h"
+
 #include "prvdrinfo/providers/descend_menu_item.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
 #include "prvdrinfo/providers/division_fields.h"

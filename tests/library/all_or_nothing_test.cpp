@@ -20,7 +20,9 @@ const std::vector<std::string>& LibraryClasses() {
       "CUniqueIndexes",    "CIndexDefs",         "CProviderTableDef",   "CProviderTableDefs",
       "CFormInfo",         "CDivisionInfo",      "CDescendMenuItem",    "CDescendMenuItems",
       "CProviderFormViewLink", "CProviderFormViewLinks", "CChangeSummaryInfo",
-      "CCertSummaryInfo",  "CDivisionSummaryInfo"};
+      "CCertSummaryInfo",  "CDivisionSummaryInfo", "CProviderViewFilterItem",
+      "CProviderViewFilterGroup", "CProviderViewFilterGroups", "CProviderViewFilter",
+      "CProviderViewFilters"};
   return names;
 }
 
@@ -36,6 +38,15 @@ std::shared_ptr<CPersistable> Create(const std::string& name) {
   } else if (auto link = std::dynamic_pointer_cast<CProviderFormViewLink>(object)) {
     link->SetViewProviderGuid("{A}");
     link->SetViewGuid("{B}");
+  } else if (auto filters = std::dynamic_pointer_cast<CProviderViewFilters>(object)) {
+    filters->Add("First")->Groups()->Add()->Add("{A}", "x", logicop_And);
+  } else if (auto filter = std::dynamic_pointer_cast<CProviderViewFilter>(object)) {
+    filter->SetCaption("First");
+    filter->Groups()->Add()->Add("{A}", "x", logicop_And);
+  } else if (auto groups = std::dynamic_pointer_cast<CProviderViewFilterGroups>(object)) {
+    groups->Add()->Add("{A}", "x", logicop_Or);
+  } else if (auto group = std::dynamic_pointer_cast<CProviderViewFilterGroup>(object)) {
+    group->Add("{A}", "x", logicop_Or);
   } else if (auto change = std::dynamic_pointer_cast<CChangeSummaryInfo>(object)) {
     change->SetReasonGuid("{A}");
     change->SetCount(3);
