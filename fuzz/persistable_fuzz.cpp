@@ -35,6 +35,8 @@ constexpr const char* kClasses[] = {
     "CProviderViewNotifiers",
     "CProviderViewCol", "CProviderViewCols", "CProviderViewColsSortItem",
     "CProviderViewColsSort", "CPageTemplate", "CPageTemplates", "CCellColors",
+    "CProviderViewFilterItem", "CProviderViewFilterGroup",
+    "CProviderViewFilterGroups", "CProviderViewFilter", "CProviderViewFilters",
 };
 constexpr size_t kClassCount = std::size(kClasses);
 
@@ -95,6 +97,14 @@ std::shared_ptr<CColumnDefComputed> ComputedColumn(const char* guid) {
 // A populated object of each class where the public API makes one cheaply; the others
 // start from their fresh state.
 std::shared_ptr<CPersistable> Sample(const std::string& name) {
+  if (name == "CProviderViewFilters") {
+    auto filters = std::make_shared<CProviderViewFilters>();
+    auto group = filters->Add("Open")->Groups()->Add();
+    group->Add2(kGuidA, operator_GreaterThan, "5", logicop_And);
+    group->Add3(kGuidB, operator_Equals, "O'Brien", logicop_Or, filterfunction_EmailDomain);
+    filters->Add("Closed")->Groups()->Add()->SetLogicalOperator(logicop_Or);
+    return filters;
+  }
   if (name == "CColumnDefStored") return StoredColumn(kGuidA);
   if (name == "CColumnDefComputed") return ComputedColumn(kGuidB);
   if (name == "CProviderColDefs") {

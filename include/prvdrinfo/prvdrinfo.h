@@ -89,6 +89,12 @@
 #include "prvdrinfo/contract/provider_uprice.h"
 #include "prvdrinfo/contract/provider_viewable.h"
 
+#include "prvdrinfo/filters/filter_enums.h"
+#include "prvdrinfo/filters/provider_view_filter.h"
+#include "prvdrinfo/filters/provider_view_filter_group.h"
+#include "prvdrinfo/filters/provider_view_filter_groups.h"
+#include "prvdrinfo/filters/provider_view_filter_item.h"
+#include "prvdrinfo/filters/provider_view_filters.h"
 #include "prvdrinfo/notify/notifier_enums.h"
 #include "prvdrinfo/notify/notifier_text_list.h"
 #include "prvdrinfo/notify/provider_view_notifier_lists.h"

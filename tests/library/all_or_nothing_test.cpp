@@ -25,7 +25,10 @@ const std::vector<std::string>& LibraryClasses() {
       "CProviderViewNotifier", "CProviderViewNotifiers",
       "CProviderViewCol", "CProviderViewCols",
       "CProviderViewColsSortItem", "CProviderViewColsSort", "CPageTemplate", "CPageTemplates",
-      "CCellColors"};
+      "CCellColors",
+      "CProviderViewFilterItem",
+      "CProviderViewFilterGroup", "CProviderViewFilterGroups", "CProviderViewFilter",
+      "CProviderViewFilters"};
   return names;
 }
 
@@ -45,6 +48,15 @@ std::shared_ptr<CPersistable> Create(const std::string& name) {
   } else if (auto link = std::dynamic_pointer_cast<CProviderFormViewLink>(object)) {
     link->SetViewProviderGuid("{A}");
     link->SetViewGuid("{B}");
+  } else if (auto filters = std::dynamic_pointer_cast<CProviderViewFilters>(object)) {
+    filters->Add("First")->Groups()->Add()->Add("{A}", "x", logicop_And);
+  } else if (auto filter = std::dynamic_pointer_cast<CProviderViewFilter>(object)) {
+    filter->SetCaption("First");
+    filter->Groups()->Add()->Add("{A}", "x", logicop_And);
+  } else if (auto groups = std::dynamic_pointer_cast<CProviderViewFilterGroups>(object)) {
+    groups->Add()->Add("{A}", "x", logicop_Or);
+  } else if (auto group = std::dynamic_pointer_cast<CProviderViewFilterGroup>(object)) {
+    group->Add("{A}", "x", logicop_Or);
   } else if (auto change = std::dynamic_pointer_cast<CChangeSummaryInfo>(object)) {
     change->SetReasonGuid("{A}");
     change->SetCount(3);

@@ -2,15 +2,22 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "prvdrinfo/foundation/variant.h"
 
 namespace CLI {
 class App;
+}
+
+namespace prvdrinfo {
+class CProviderTableDef;
 }
 
 namespace prvdrinfo::tool {
@@ -31,9 +38,16 @@ class UsageError : public CommandFailed {
 void AddBagCommands(CLI::App& app);   // bag_command.cpp
 void AddDemoCommand(CLI::App& app);   // demo_command.cpp
 void AddDdlCommand(CLI::App& app);    // ddl_command.cpp
+void AddFilterCommand(CLI::App& app); // filter_command.cpp
 
 // The built-in example table definition (JSON) of the ddl command.
 std::string DdlExample();
+// A table definition as the ddl command reads it (docs/ddl-json.md); what it cannot use
+// raises CommandFailed, the file's form naming the file.
+std::shared_ptr<CProviderTableDef> TableDefinition(const nlohmann::json& document);
+std::shared_ptr<CProviderTableDef> TableDefinitionFrom(const std::string& fileOrDash);
+// A JSON document from a file or standard input; bad JSON raises CommandFailed naming it.
+nlohmann::json ReadJsonInput(const std::string& fileOrDash);
 
 // What an input is called in messages: the file name, or "standard input" for "-".
 std::string InputName(const std::string& fileOrDash);

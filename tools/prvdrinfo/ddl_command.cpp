@@ -396,6 +396,21 @@ void AddDdlCommand(CLI::App& app) {
 
 std::string DdlExample() { return kExample; }
 
+std::shared_ptr<CProviderTableDef> TableDefinition(const json& document) { return ParseTable(document); }
+
+std::shared_ptr<CProviderTableDef> TableDefinitionFrom(const std::string& fileOrDash) {
+  const json document = ReadJson(fileOrDash);
+  try {
+    return ParseTable(document);
+  } catch (const CommandFailed& e) {
+    throw CommandFailed(InputName(fileOrDash) + ": " + e.what());
+  } catch (const CError& e) {
+    throw CommandFailed(InputName(fileOrDash) + ": " + e.Description());
+  }
+}
+
+json ReadJsonInput(const std::string& fileOrDash) { return ReadJson(fileOrDash); }
+
 void RunDdlDemo(DemoContext& context) {
   auto& out = context.out;
   const auto table = ParseTable(json::parse(kExample));

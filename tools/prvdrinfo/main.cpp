@@ -113,6 +113,7 @@ int main(int argc, char** argv) {
   prvdrinfo::tool::AddBagCommands(app);
   prvdrinfo::tool::AddDemoCommand(app);
   prvdrinfo::tool::AddDdlCommand(app);
+  prvdrinfo::tool::AddFilterCommand(app);
   int status = 0;
   try {
     app.parse(argc, argv);

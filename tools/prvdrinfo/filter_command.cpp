@@ -1,0 +1,192 @@
+// prvdrinfo filter sql: a filter written as JSON to the SQL condition it stands for.
+// The input format is described in docs/filter-json.md.
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnull-dereference"
+#include <CLI/CLI.hpp>
+#pragma GCC diagnostic pop
+
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "commands.h"
+#include "prvdrinfo/contract/provider_info.h"
+#include "prvdrinfo/db/sql_service.h"
+#include "prvdrinfo/filters/provider_view_filter.h"
+#include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/tables/provider_table_def.h"
+
+namespace prvdrinfo::tool {
+
+namespace {
+
+using nlohmann::json;
+
+struct FilterOptions {
+  std::string input = "-";
+  std::string prefix = "none";
+  std::optional<std::string> columns;
+  bool params = false;
+};
+
+// The table's columns are all SQL generation asks a provider for.
+struct TableProvider : IProviderInfo {
+  std::shared_ptr<CProviderTableDef> table;
+
+  bool SupportsForms() const override { return false; }
+  std::shared_ptr<CProviderView> DefaultViewDefinition() const override { return nullptr; }
+  std::string Guid() const override { return {}; }
+  std::string DllName() const override { return {}; }
+  std::string ClassName() const override { return {}; }
+  e_ProviderCategory Category() const override { return providercategory_Construction; }
+  std::string PluralName(e_LocaleId, RoleId) const override { return {}; }
+  std::string SingularName(e_LocaleId, RoleId) const override { return {}; }
+  std::string CommonPluralName(e_LocaleId, RoleId) const override { return {}; }
+  std::string CommonSingularName(e_LocaleId, RoleId) const override { return {}; }
+  std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() const override { return nullptr; }
+  std::shared_ptr<CProviderViews> Views() const override { return nullptr; }
+  void SetViews(const std::shared_ptr<CProviderViews>&) override {}
+  std::shared_ptr<CProviderColDefs> Columns() const override { return table->Columns(); }
+  Bytes Serialize() const override { return {}; }
+  void Deserialize(const Bytes&) override {}
+  std::string Description() const override { return {}; }
+  void InitializeProperties() override {}
+};
+
+std::string At(const std::string& path) { return " (at " + path + ")"; }
+
+// A name from the table, or a number taken as it is (so stored values outside the
+// enumeration reach the library and its errors).
+int32_t Enumerated(const json& value, const std::map<std::string, int32_t>& names, const std::string& path) {
+  if (value.is_number_integer()) {
+    const auto number = value.get<int64_t>();
+    if (number < INT32_MIN || number > INT32_MAX) throw CommandFailed("number out of range" + At(path));
+    return static_cast<int32_t>(number);
+  }
+  if (value.is_string()) {
+    const auto found = names.find(value.get<std::string>());
+    if (found != names.end()) return found->second;
+  }
+  std::string known;
+  for (const auto& [name, number] : names) known += (known.empty() ? "" : ", ") + name;
+  throw CommandFailed("expected one of " + known + " or a number" + At(path));
+}
+
+const std::map<std::string, int32_t>& Connectives() {
+  static const std::map<std::string, int32_t> names{{"and", logicop_And}, {"or", logicop_Or}};
+  return names;
+}
+
+const std::map<std::string, int32_t>& Operators() {
+  static const std::map<std::string, int32_t> names{
+      {"=", operator_Equals},   {"<>", operator_NotEquals},           {">", operator_GreaterThan},
+      {"<", operator_LessThan}, {">=", operator_GreaterThanOrEqual}, {"<=", operator_LessThanOrEqual}};
+  return names;
+}
+
+std::string Text(const json& object, const char* name, const std::string& path) {
+  if (!object.contains(name)) throw CommandFailed(std::string("missing \"") + name + "\"" + At(path));
+  if (!object.at(name).is_string()) throw CommandFailed("expected text" + At(path + "." + name));
+  return object.at(name).get<std::string>();
+}
+
+std::shared_ptr<CProviderViewFilter> ParseFilter(const json& document) {
+  if (!document.is_object()) throw CommandFailed("the filter must be a JSON object");
+  auto filter = std::make_shared<CProviderViewFilter>();
+  if (!document.contains("groups") || !document.at("groups").is_array()) {
+    throw CommandFailed("\"groups\" must be an array");
+  }
+  const json& groups = document.at("groups");
+  for (size_t i = 0; i < groups.size(); ++i) {
+    const std::string path = "groups[" + std::to_string(i) + "]";
+    const json& entry = groups[i];
+    if (!entry.is_object()) throw CommandFailed("expected an object" + At(path));
+    auto group = filter->Groups()->Add();
+    if (entry.contains("logicalOperator")) {
+      group->SetLogicalOperator(static_cast<e_FilterLogicalOperator>(
+          Enumerated(entry.at("logicalOperator"), Connectives(), path + ".logicalOperator")));
+    }
+    if (!entry.contains("items")) continue;
+    if (!entry.at("items").is_array()) throw CommandFailed("\"items\" must be an array" + At(path));
+    const json& items = entry.at("items");
+    for (size_t j = 0; j < items.size(); ++j) {
+      const std::string itemPath = path + ".items[" + std::to_string(j) + "]";
+      const json& item = items[j];
+      if (!item.is_object()) throw CommandFailed("expected an object" + At(itemPath));
+      const int32_t op = item.contains("operator")
+                             ? Enumerated(item.at("operator"), Operators(), itemPath + ".operator")
+                             : operator_Equals;
+      const int32_t connective =
+          item.contains("logicalOperator")
+              ? Enumerated(item.at("logicalOperator"), Connectives(), itemPath + ".logicalOperator")
+              : logicop_And;
+      group->Add2(Text(item, "column", itemPath), static_cast<e_FilterItemOperator>(op),
+                  Text(item, "criteria", itemPath), static_cast<e_FilterLogicalOperator>(connective));
+    }
+  }
+  return filter;
+}
+
+e_FilterPrefixType Prefix(const std::string& name) {
+  if (name == "none") return filterprefix_None;
+  if (name == "where") return filterprefix_Where;
+  if (name == "operator") return filterprefix_LogicalOperator;
+  throw UsageError("filter sql --prefix takes none, where or operator, not \"" + name + "\"");
+}
+
+void RunFilterSql(const FilterOptions& options) {
+  const e_FilterPrefixType prefix = Prefix(options.prefix);
+  const std::string source = InputName(options.input);
+  const json document = ReadJsonInput(options.input);
+  auto provider = std::make_shared<TableProvider>();
+  // The columns file names itself in its errors.
+  if (options.columns) provider->table = TableDefinitionFrom(*options.columns);
+  std::shared_ptr<CProviderViewFilter> filter;
+  try {
+    filter = ParseFilter(document);
+    if (!provider->table) {
+      if (!document.contains("table")) {
+        throw CommandFailed("no columns: give --columns TABLE.json or a \"table\" member");
+      }
+      provider->table = TableDefinition(document.at("table"));
+    }
+    filter->SetProviderInfo(provider);
+    if (options.params) {
+      const FilterSqlParameters bound = filter->SqlParameterized(prefix);
+      std::cout << bound.Sql << '\n';
+      for (size_t i = 0; i < bound.Parameters.size(); ++i) {
+        std::cout << "?" << (i + 1) << " = " << SqlService::SqlLiteral(bound.Parameters[i]) << '\n';
+      }
+    } else {
+      std::cout << filter->Sql(prefix) << '\n';
+    }
+  } catch (const CError& e) {
+    throw CommandFailed(source + ": " + e.Description());
+  } catch (const CommandFailed& e) {
+    throw CommandFailed(source + ": " + e.what());
+  }
+}
+
+}  // namespace
+
+void AddFilterCommand(CLI::App& app) {
+  auto options = std::make_shared<FilterOptions>();
+  auto* filter = app.add_subcommand("filter", "Work with view filters");
+  filter->require_subcommand(1);
+  auto* sql = filter->add_subcommand("sql", "Print the SQL condition of a filter written as JSON");
+  sql->add_option("input", options->input, "Filter as JSON (file, or - for standard input)");
+  sql->add_option("--prefix", options->prefix, "none, where or operator (default none)");
+  sql->add_option("--columns", options->columns, "Table definition as JSON (as prvdrinfo ddl reads it)");
+  sql->add_flag("--params", options->params, "Print the condition with ? placeholders, then each value");
+  sql->callback([options] {
+    if (options->columns && options->columns->empty()) throw UsageError("filter sql --columns needs a file name");
+    RunFilterSql(*options);
+  });
+}
+
+}  // namespace prvdrinfo::tool
