@@ -2,15 +2,35 @@
 
 #include <cbor.h>
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <limits>
 #include <string>
 
 #include "foundation/direct_bag.h"
+#include "foundation/folded_key.h"
 #include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/persistable.h"
+
+namespace prvdrinfo {
+
+// The decoder's way into a bag: each key is hashed once, for the duplicate test and the
+// index alike.
+struct BagDecoding {
+  static void Reserve(PropertyBag& bag, uint64_t count) {
+    const size_t reserved = static_cast<size_t>(std::min<uint64_t>(count, PropertyBag::kLinearSearch));
+    bag.entries_.reserve(reserved);
+    bag.hashes_.reserve(reserved);
+  }
+  static bool Has(const PropertyBag& bag, std::string_view key, uint64_t hash) { return bag.PositionOf(key, hash) >= 0; }
+  static void Append(PropertyBag& bag, PropertyBag::Entry&& entry, uint64_t hash) {
+    bag.AppendHashed(std::move(entry), hash);
+  }
+};
+
+}  // namespace prvdrinfo
 
 namespace prvdrinfo::bag_codec {
 
@@ -328,12 +348,14 @@ PropertyBag::Entry ReadValue(Reader& r, int depth) {
 void ReadEntries(Reader& r, int depth, PropertyBag& bag) {
   const Token map = r.Expect(Kind::Map, "map of properties");
   r.CheckCount(map.value, 2);
+  BagDecoding::Reserve(bag, map.value);
   for (uint64_t i = 0; i < map.value; ++i) {
     std::string key = r.ReadText("text key");
-    if (bag.Exists(key)) r.Fail("duplicate key");
+    const uint64_t hash = folded_key::Hash(key);
+    if (BagDecoding::Has(bag, key, hash)) r.Fail("duplicate key");
     PropertyBag::Entry entry = ReadValue(r, depth);
     entry.key = std::move(key);
-    bag.TryAppendDecoded(entry);
+    BagDecoding::Append(bag, std::move(entry), hash);
   }
 }
 

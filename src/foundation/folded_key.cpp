@@ -39,24 +39,34 @@ bool IsAscii(std::string_view text) {
   return (Load(text.data() + i, text.size() - i) & kHighBits) == 0;
 }
 
-// Eight bytes at a time over the lower-cased text; an ASCII text only.
-uint64_t HashAscii(std::string_view text) {
-  uint64_t hash = text.size();
+// Eight bytes at a time over the lower-cased text. False when the text is not ASCII.
+bool HashAscii(std::string_view text, uint64_t& hash) {
+  hash = text.size();
+  uint64_t high = 0;
   size_t i = 0;
-  for (; i + 8 <= text.size(); i += 8) hash = Mix(hash, LowerAscii(Load(text.data() + i, 8)));
-  if (i < text.size()) hash = Mix(hash, LowerAscii(Load(text.data() + i, text.size() - i)));
-  return hash;
+  for (; i + 8 <= text.size(); i += 8) {
+    const uint64_t word = Load(text.data() + i, 8);
+    high |= word;
+    hash = Mix(hash, LowerAscii(word));
+  }
+  if (i < text.size()) {
+    const uint64_t word = Load(text.data() + i, text.size() - i);
+    high |= word;
+    hash = Mix(hash, LowerAscii(word));
+  }
+  return (high & kHighBits) == 0;
 }
 
 }  // namespace
 
 uint64_t Hash(std::string_view key) {
-  if (IsAscii(key)) return HashAscii(key);
+  uint64_t hash = 0;
+  if (HashAscii(key, hash)) return hash;
   // Folding may turn other letters into ASCII ones (the Kelvin sign into k): the folded
   // text is hashed the same way, so equal folded keys hash alike.
   const std::string folded = unicode::FoldCase(key);
-  if (IsAscii(folded)) return HashAscii(folded);
-  uint64_t hash = folded.size() ^ 0x5555555555555555ull;
+  if (HashAscii(folded, hash)) return hash;
+  hash = folded.size() ^ 0x5555555555555555ull;
   for (size_t i = 0; i < folded.size(); i += 8) {
     hash = Mix(hash, Load(folded.data() + i, std::min<size_t>(8, folded.size() - i)));
   }
@@ -64,7 +74,9 @@ uint64_t Hash(std::string_view key) {
 }
 
 bool Same(std::string_view a, std::string_view b) {
-  if (IsAscii(a) && IsAscii(b)) return ascii::EqualsIgnoreCase(a, b);
+  // Equal but for ASCII letters' case means equal when folded, whatever else they hold.
+  if (ascii::EqualsIgnoreCase(a, b)) return true;
+  if (IsAscii(a) && IsAscii(b)) return false;
   return unicode::FoldCase(a) == unicode::FoldCase(b);
 }
 

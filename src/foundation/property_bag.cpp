@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "foundation/ascii.h"
 #include "foundation/bag_codec.h"
 #include "foundation/capture_depth.h"
 #include "foundation/folded_key.h"
@@ -205,10 +206,14 @@ bool PropertyBag::TryAppendDecoded(Entry& entry) {
   if (direct_) kAppend.Guard([&] { DirectRefuse(); });
   const uint64_t hash = folded_key::Hash(entry.key);
   if (PositionOf(entry.key, hash) >= 0) return false;
+  AppendHashed(std::move(entry), hash);
+  return true;
+}
+
+void PropertyBag::AppendHashed(Entry&& entry, uint64_t hash) {
   entries_.push_back(std::move(entry));
   hashes_.push_back(hash);
   Index(entries_.size() - 1);
-  return true;
 }
 
 std::ptrdiff_t PropertyBag::PositionOf(std::string_view key, uint64_t hash) const {
@@ -237,8 +242,15 @@ void PropertyBag::Index(size_t position) {
 
 const PropertyBag::Entry* PropertyBag::Find(std::string_view key) const {
   if (entries_.empty()) return nullptr;
+  const size_t hinted = hint_.next.load(std::memory_order_relaxed);
+  if (hinted < entries_.size() && ascii::EqualsIgnoreCase(entries_[hinted].key, key)) {
+    hint_.next.store(hinted + 1, std::memory_order_relaxed);
+    return &entries_[hinted];
+  }
   const std::ptrdiff_t position = PositionOf(key, folded_key::Hash(key));
-  return position < 0 ? nullptr : &entries_[static_cast<size_t>(position)];
+  if (position < 0) return nullptr;
+  hint_.next.store(static_cast<size_t>(position) + 1, std::memory_order_relaxed);
+  return &entries_[static_cast<size_t>(position)];
 }
 
 void PropertyBag::Store(std::string_view key, Variant value, std::shared_ptr<const NestedObject> nested) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
@@ -104,6 +105,7 @@ class PRVDRINFO_API PropertyBag {
  private:
   // Library-internal: a bag that encodes each write as it comes (see DirectBag).
   friend class DirectBag;
+  friend struct BagDecoding;  // library-internal: the decoder appends entries in one step
   struct Direct;
 
   const Entry* Find(std::string_view key) const;
@@ -113,6 +115,7 @@ class PRVDRINFO_API PropertyBag {
   void Erase(std::string_view key);
   std::ptrdiff_t PositionOf(std::string_view key, uint64_t hash) const;
   void Index(size_t position);
+  void AppendHashed(Entry&& entry, uint64_t hash);
 
   void WriteText(std::string_view key, const std::string& value);
   void WriteText(std::string_view key, const std::string& value, const std::string& defaultValue);
@@ -130,6 +133,16 @@ class PRVDRINFO_API PropertyBag {
   std::vector<uint64_t> hashes_;                        // folded-key hash per entry
   std::unordered_multimap<uint64_t, size_t> large_;    // hash -> position, large bags only
   Direct* direct_ = nullptr;
+
+  // Where the next read most likely looks: load routines read keys in the order they
+  // were written. Only a hint, so a copy or a race costs a search, never a wrong answer.
+  struct ReadHint {
+    ReadHint() = default;
+    ReadHint(const ReadHint&) {}
+    ReadHint& operator=(const ReadHint&) { return *this; }
+    mutable std::atomic<size_t> next{0};
+  };
+  ReadHint hint_;
 };
 
 // Creates the persisted form of an object: its class name and the properties its save
