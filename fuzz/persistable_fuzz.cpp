@@ -36,7 +36,7 @@ constexpr const char* kClasses[] = {
     "CProviderViewCol", "CProviderViewCols", "CProviderViewColsSortItem",
     "CProviderViewColsSort", "CPageTemplate", "CPageTemplates", "CCellColors",
     "CProviderViewFilterItem", "CProviderViewFilterGroup",
-    "CProviderViewFilterGroups", "CProviderViewFilter", "CProviderViewFilters",
+    "CProviderViewFilterGroups", "CProviderViewFilter", "CProviderViewFilters", "CProviderView",
 };
 constexpr size_t kClassCount = std::size(kClasses);
 
@@ -232,6 +232,15 @@ std::shared_ptr<CPersistable> Sample(const std::string& name) {
     sort->Add(kGuidA);
     sort->Prepend(kGuidB);
     return sort;
+  }
+  if (name == "CProviderView") {
+    auto view = std::make_shared<CProviderView>();
+    view->SetCaption("Open items");
+    view->Columns()->Add(kGuidA)->SetWidthTwips(900);
+    view->SortOrder()->Add(kGuidA);
+    view->FilterGroups()->Add()->Add(kGuidA, "x", logicop_And);
+    view->Notifiers()->Add(viewschedid_WeeklyMonday);
+    return view;
   }
   if (name == "CPageTemplates") {
     auto templates = std::make_shared<CPageTemplates>();

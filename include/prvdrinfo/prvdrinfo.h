@@ -102,6 +102,7 @@
 #include "prvdrinfo/notify/provider_view_notifier.h"
 #include "prvdrinfo/notify/provider_view_notifiers.h"
 #include "prvdrinfo/views/page_templates.h"
+#include "prvdrinfo/views/provider_view.h"
 #include "prvdrinfo/views/provider_view_col.h"
 #include "prvdrinfo/views/provider_view_cols.h"
 #include "prvdrinfo/views/provider_view_cols_sort.h"

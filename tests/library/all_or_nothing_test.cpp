@@ -28,7 +28,7 @@ const std::vector<std::string>& LibraryClasses() {
       "CCellColors",
       "CProviderViewFilterItem",
       "CProviderViewFilterGroup", "CProviderViewFilterGroups", "CProviderViewFilter",
-      "CProviderViewFilters"};
+      "CProviderViewFilters", "CProviderView"};
   return names;
 }
 
