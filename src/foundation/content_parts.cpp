@@ -5,6 +5,7 @@
 #include "foundation/bag_codec.h"
 #include "foundation/direct_bag.h"
 #include "foundation/scratch_bytes.h"
+#include "foundation/sha256.h"
 
 namespace prvdrinfo::content {
 
@@ -42,6 +43,17 @@ void AppendPropertiesWith(StringBuilder& builder, void* routine, void (*run)(voi
 
 void AppendSerialized(StringBuilder& builder, const IPersistable& object) {
   AppendProperties(builder, [&](PropertyBag& bag) { object.Class_WriteProperties(bag); });
+}
+
+std::string ContentIdOfRenderedWith(void* routine, void (*run)(void*, StringBuilder&)) {
+  static constexpr ErrorSite kSite{"KQ7VZ3M1XW8RT5HN2PLC9DBY4", "ContentId"};
+  return kSite.Guard([&] {
+    Sha256Hasher hasher;
+    StringBuilder builder(hasher);
+    run(routine, builder);
+    builder.Flush();
+    return hasher.HexDigest();
+  });
 }
 
 void AppendValue(StringBuilder& builder, const Variant& value) {
