@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 #include "foundation/wrapper_string_builder.h"
@@ -44,6 +45,9 @@ std::string ContentIdOfRendered(Render&& render) {
   });
 }
 std::string ContentIdOfRenderedWith(void* routine, void (*run)(void*, StringBuilder&));
+// A content identifier (64 hex digits) as a piece of a content string: the digits taken
+// as they are, without decoding them as UTF-8.
+void AppendContentId(StringBuilder& builder, std::string_view contentId);
 
 // A value as text (Variant::ToText). A byte array is taken as raw storage, a content
 // source renders its content string, and Empty, Null and Nothing add nothing, so that a

@@ -151,9 +151,9 @@ std::string CProviderView::ContentIdForAutoSave() const {
   return kAutoSave.Guard([&] {
     return content::ContentIdOfRendered([&](StringBuilder& builder) {
       content::AppendProperties(builder, [&](PropertyBag& bag) { WriteCore(bag); });
-      builder.Append(std::string_view(Columns()->ContentIdForAutoSave()));
-      builder.Append(std::string_view(SortOrder()->ContentIdForAutoSave()));
-      builder.Append(std::string_view(FilterGroups()->ContentIdForAutoSave()));
+      content::AppendContentId(builder, Columns()->ContentIdForAutoSave());
+      content::AppendContentId(builder, SortOrder()->ContentIdForAutoSave());
+      content::AppendContentId(builder, FilterGroups()->ContentIdForAutoSave());
     });
   });
 }
@@ -161,8 +161,8 @@ std::string CProviderView::ContentIdForAutoSave() const {
 std::string CProviderView::ContentIdForDirtyCheck() const {
   return kDirtyCheck.Guard([&] {
     return content::ContentIdOfRendered([&](StringBuilder& builder) {
-      builder.Append(std::string_view(Columns()->ContentIdForAutoSave()));
-      builder.Append(std::string_view(FilterGroups()->ContentIdForAutoSave()));
+      content::AppendContentId(builder, Columns()->ContentIdForAutoSave());
+      content::AppendContentId(builder, FilterGroups()->ContentIdForAutoSave());
     });
   });
 }

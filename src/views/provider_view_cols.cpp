@@ -240,7 +240,7 @@ std::string CProviderViewCols::ContentIdForAutoSave() const {
   return kAutoSave.Guard([&] {
     return content::ContentIdOfRendered([&](StringBuilder& builder) {
       for (const auto& column : Columns()) {
-        if (column->Visible()) builder.Append(column->ContentIdForAutoSave());
+        if (column->Visible()) content::AppendContentId(builder, column->ContentIdForAutoSave());
       }
     });
   });
