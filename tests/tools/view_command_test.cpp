@@ -2,25 +2,19 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "prvdrinfo/views/provider_view.h"
 #include "prvdrinfo/views/provider_view_col.h"
+#include "support/built_tool.h"
 #include "support/temp_dir.h"
 
 namespace prvdrinfo {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Outcome = test::ToolOutcome;
 
 // A view with every part: hidden and visible columns, an ascending and a descending key,
 // two filter groups and a notifier due on a fixed date.
@@ -70,25 +64,7 @@ class ViewCommand : public ::testing::Test {
     Write(name, std::string(bytes.begin(), bytes.end()));
   }
 
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  // args go to the shell as written, inside the scratch folder.
-  Outcome Run(const std::string& args) {
-#ifdef PRVDRINFO_TOOL_PATH
-    const std::string command =
-        "cd '" + dir_.Path() + "' && '" + PRVDRINFO_TOOL_PATH + "' " + args + " >out 2>err";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(dir_.File("out")), Read(dir_.File("err"))};
-#else
-    (void)args;
-    return {};
-#endif
-  }
+  Outcome Run(const std::string& args) { return test::RunBuiltTool(dir_.Path(), args); }
 
   Bytes worked_;
   test::TempDir dir_;
@@ -195,29 +171,17 @@ TEST_F(ViewCommand, RefusalsAreOneLineNamingTheInput) {
   CProviderView unknownColumn;
   unknownColumn.FilterGroups()->Add()->Add2("Z", operator_Equals, "1", logicop_And);
   WriteBytes("unknown.bin", unknownColumn.Serialize());
-  struct Case {
-    const char* args;
-    int status;
-    const char* err;
-  };
-  for (const Case& c : {
-           Case{"view show column.bin", 1, "prvdrinfo: column.bin: not a view: no \"Guid\" or \"Caption\"\n"},
-           Case{"view show missing.bin", 1, "prvdrinfo: cannot read missing.bin: No such file or directory\n"},
-           Case{"view show unknown.bin --columns table.json", 1,
-                "prvdrinfo: unknown.bin: Could not find column definition for 'Z'\n"},
-           Case{"view show view.bin --columns ''", 2,
-                "prvdrinfo: view show --columns needs a file name (see prvdrinfo --help)\n"},
-       }) {
-    SCOPED_TRACE(c.args);
-    const Outcome run = Run(c.args);
-    EXPECT_EQ(run.status, c.status);
-    EXPECT_EQ(run.err, c.err);
-    EXPECT_EQ(run.out, "");
-  }
-  const Outcome junk = Run("view show junk.bin");
-  EXPECT_EQ(junk.status, 1);
-  EXPECT_EQ(junk.err.rfind("prvdrinfo: junk.bin: Invalid property bag contents: ", 0), 0u) << junk.err;
-  EXPECT_EQ(junk.out, "");
+  test::ExpectRefusals(
+      [&](const std::string& args) { return Run(args); },
+      {
+          {"view show column.bin", 1, "prvdrinfo: column.bin: not a view: no \"Guid\" or \"Caption\"\n"},
+          {"view show junk.bin", 1, "prvdrinfo: junk.bin: Invalid property bag contents: ..."},
+          {"view show missing.bin", 1, "prvdrinfo: cannot read missing.bin: No such file or directory\n"},
+          {"view show unknown.bin --columns table.json", 1,
+           "prvdrinfo: unknown.bin: Could not find column definition for 'Z'\n"},
+          {"view show view.bin --columns ''", 2,
+           "prvdrinfo: view show --columns needs a file name (see prvdrinfo --help)\n"},
+      });
 }
 
 }  // namespace
