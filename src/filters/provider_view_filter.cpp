@@ -165,10 +165,10 @@ void CProviderViewFilter::Class_ReadProperties(const PropertyBag& bag) {
 
 void CProviderViewFilter::AppendContentString3(StringBuilder& po_StringBuilder) const {
   kContent.Guard([&] {
-    PropertyBag head;
-    head.WriteProperty("Caption", Variant(caption_));
-    head.WriteProperty("Guid", Variant(guid_));
-    content::AppendBag(po_StringBuilder, head);
+    content::AppendProperties(po_StringBuilder, [&](PropertyBag& head) {
+      head.WriteProperty("Caption", Variant(caption_));
+      head.WriteProperty("Guid", Variant(guid_));
+    });
     if (groups_) groups_->AppendContentString3(po_StringBuilder);
   });
 }

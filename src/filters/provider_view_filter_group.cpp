@@ -77,9 +77,9 @@ void CProviderViewFilterGroup::Class_ReadProperties(const PropertyBag& bag) {
 
 void CProviderViewFilterGroup::AppendContentString3(StringBuilder& po_StringBuilder) const {
   kContent.Guard([&] {
-    PropertyBag head;
-    head.WriteProperty("LogicalOperator", Variant(static_cast<int32_t>(logicalOperator_)));
-    content::AppendBag(po_StringBuilder, head);
+    content::AppendProperties(po_StringBuilder, [&](PropertyBag& head) {
+      head.WriteProperty("LogicalOperator", Variant(static_cast<int32_t>(logicalOperator_)));
+    });
     content::AppendEach(po_StringBuilder, items_);
   });
 }

@@ -47,7 +47,7 @@ void CProviderViewFilterItem::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 void CProviderViewFilterItem::AppendContentString3(StringBuilder& po_StringBuilder) const {
-  kContent.Guard([&] { content::AppendBytes(po_StringBuilder, Serialize()); });
+  kContent.Guard([&] { content::AppendSerialized(po_StringBuilder, *this); });
 }
 
 }  // namespace prvdrinfo

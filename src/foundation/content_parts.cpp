@@ -1,10 +1,12 @@
 #include "foundation/content_parts.h"
 
 #include <memory>
+#include <vector>
 
 #include "foundation/bag_codec.h"
 #include "foundation/direct_bag.h"
 #include "foundation/scratch_bytes.h"
+#include "foundation/sha256.h"
 
 namespace prvdrinfo::content {
 
@@ -42,6 +44,52 @@ void AppendPropertiesWith(StringBuilder& builder, void* routine, void (*run)(voi
 
 void AppendSerialized(StringBuilder& builder, const IPersistable& object) {
   AppendProperties(builder, [&](PropertyBag& bag) { object.Class_WriteProperties(bag); });
+}
+
+namespace {
+// Hashers kept on this thread: identifiers made of parts take one per part (a view's
+// auto-save identifier one per visible column), and a fresh OpenSSL context each time
+// costs more than hashing the part. Identifiers nest, so each level has its own.
+thread_local std::vector<std::unique_ptr<Sha256Hasher>> hashers;
+thread_local size_t hashersInUse = 0;
+
+class PooledHasher {
+ public:
+  PooledHasher() {
+    if (hashers.size() == hashersInUse) hashers.push_back(std::make_unique<Sha256Hasher>());
+    hasher_ = hashers[hashersInUse].get();
+    hasher_->Reset();
+    ++hashersInUse;
+  }
+  ~PooledHasher() { --hashersInUse; }
+  PooledHasher(const PooledHasher&) = delete;
+  PooledHasher& operator=(const PooledHasher&) = delete;
+  Sha256Hasher& Get() { return *hasher_; }
+
+ private:
+  Sha256Hasher* hasher_;
+};
+}  // namespace
+
+std::string ContentIdOfRenderedWith(void* routine, void (*run)(void*, StringBuilder&)) {
+  static constexpr ErrorSite kSite{"KQ7VZ3M1XW8RT5HN2PLC9DBY4", "ContentId"};
+  return kSite.Guard([&] {
+    PooledHasher hasher;
+    StringBuilder builder(hasher.Get());
+    run(routine, builder);
+    builder.Flush();
+    return hasher.Get().HexDigest();
+  });
+}
+
+void AppendContentId(StringBuilder& builder, std::string_view contentId) {
+  static constexpr ErrorSite kSite{"R2WQ8JDNX4TV6ZL1HB3KPM0CY", "AppendContentString3"};
+  kSite.Guard([&] {
+    if (contentId.size() > 64) kSite.Raise(err::kInvalidProcedureCall, "Not a content identifier.");
+    char16_t wide[64];
+    for (size_t i = 0; i < contentId.size(); ++i) wide[i] = static_cast<char16_t>(static_cast<unsigned char>(contentId[i]));
+    builder.Append(std::u16string_view(wide, contentId.size()));
+  });
 }
 
 void AppendValue(StringBuilder& builder, const Variant& value) {

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
 
 #include "foundation/wrapper_string_builder.h"
 #include "prvdrinfo/foundation/content_source.h"
@@ -32,6 +35,19 @@ void AppendPropertiesWith(StringBuilder& builder, void* routine, void (*run)(voi
 // The object's Serialize bytes (its save routine's bag), taken as above: the content
 // string of classes whose content is their stored form.
 void AppendSerialized(StringBuilder& builder, const IPersistable& object);
+
+// The content identifier of what render(builder) appends: the text goes to SHA-256 as
+// it is rendered and is never held whole. For identifiers made of parts (auto-save ones).
+template <class Render>
+std::string ContentIdOfRendered(Render&& render) {
+  return ContentIdOfRenderedWith(&render, [](void* routine, StringBuilder& builder) {
+    (*static_cast<std::remove_reference_t<Render>*>(routine))(builder);
+  });
+}
+std::string ContentIdOfRenderedWith(void* routine, void (*run)(void*, StringBuilder&));
+// A content identifier (64 hex digits) as a piece of a content string: the digits taken
+// as they are, without decoding them as UTF-8.
+void AppendContentId(StringBuilder& builder, std::string_view contentId);
 
 // A value as text (Variant::ToText). A byte array is taken as raw storage, a content
 // source renders its content string, and Empty, Null and Nothing add nothing, so that a

@@ -119,7 +119,7 @@ void CNotifierTextList::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 void CNotifierTextList::AppendContentString3(StringBuilder& po_StringBuilder) const {
-  kContent.Guard([&] { content::AppendBytes(po_StringBuilder, CPersistable::Serialize()); });
+  kContent.Guard([&] { content::AppendSerialized(po_StringBuilder, *this); });
 }
 
 }  // namespace prvdrinfo

@@ -354,7 +354,7 @@ void CProviderViewNotifier::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 void CProviderViewNotifier::AppendContentString3(StringBuilder& po_StringBuilder) const {
-  kContent.Guard([&] { content::AppendBytes(po_StringBuilder, Serialize()); });
+  kContent.Guard([&] { content::AppendSerialized(po_StringBuilder, *this); });
 }
 
 std::shared_ptr<CProviderViewNotifier> CProviderViewNotifierF::CreateProviderViewNotifier() const {

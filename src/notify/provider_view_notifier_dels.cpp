@@ -45,7 +45,7 @@ void CProviderViewNotifierDels::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 void CProviderViewNotifierDels::AppendContentString3(StringBuilder& po_StringBuilder) const {
-  kContent.Guard([&] { content::AppendBytes(po_StringBuilder, Serialize()); });
+  kContent.Guard([&] { content::AppendSerialized(po_StringBuilder, *this); });
 }
 
 }  // namespace prvdrinfo

@@ -98,7 +98,7 @@ void CProviderViewNotifiers::Class_ReadProperties(const PropertyBag& bag) {
 }
 
 void CProviderViewNotifiers::AppendContentString3(StringBuilder& po_StringBuilder) const {
-  kContent.Guard([&] { content::AppendBytes(po_StringBuilder, Serialize()); });
+  kContent.Guard([&] { content::AppendSerialized(po_StringBuilder, *this); });
 }
 
 std::shared_ptr<CProviderViewNotifiers> CProviderViewNotifiersF::CreateProviderViewNotifiers() const {

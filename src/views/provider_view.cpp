@@ -149,21 +149,21 @@ void CProviderView::AppendContentString3(StringBuilder& po_StringBuilder) const 
 
 std::string CProviderView::ContentIdForAutoSave() const {
   return kAutoSave.Guard([&] {
-    StringBuilder builder;
-    content::AppendProperties(builder, [&](PropertyBag& bag) { WriteCore(bag); });
-    builder.Append(std::string_view(Columns()->ContentIdForAutoSave()));
-    builder.Append(std::string_view(SortOrder()->ContentIdForAutoSave()));
-    builder.Append(std::string_view(FilterGroups()->ContentIdForAutoSave()));
-    return content::ContentIdOf(builder.View());
+    return content::ContentIdOfRendered([&](StringBuilder& builder) {
+      content::AppendProperties(builder, [&](PropertyBag& bag) { WriteCore(bag); });
+      content::AppendContentId(builder, Columns()->ContentIdForAutoSave());
+      content::AppendContentId(builder, SortOrder()->ContentIdForAutoSave());
+      content::AppendContentId(builder, FilterGroups()->ContentIdForAutoSave());
+    });
   });
 }
 
 std::string CProviderView::ContentIdForDirtyCheck() const {
   return kDirtyCheck.Guard([&] {
-    StringBuilder builder;
-    builder.Append(std::string_view(Columns()->ContentIdForAutoSave()));
-    builder.Append(std::string_view(FilterGroups()->ContentIdForAutoSave()));
-    return content::ContentIdOf(builder.View());
+    return content::ContentIdOfRendered([&](StringBuilder& builder) {
+      content::AppendContentId(builder, Columns()->ContentIdForAutoSave());
+      content::AppendContentId(builder, FilterGroups()->ContentIdForAutoSave());
+    });
   });
 }
 

@@ -51,19 +51,15 @@ void CProviderViewCol::SetAggregateType(e_ColumnAggregateType value) {
 
 std::string CProviderViewCol::ContentIdForAutoSave() const {
   return kAutoSave.Guard([&] {
-    PropertyBag bag;
-    WriteKeys(bag, /*withSizes=*/false);
-    StringBuilder builder;
-    content::AppendBag(builder, bag);
-    return content::ContentIdOf(builder.View());
+    return content::ContentIdOfRendered([&](StringBuilder& builder) {
+      content::AppendProperties(builder, [&](PropertyBag& bag) { WriteKeys(bag, /*withSizes=*/false); });
+    });
   });
 }
 
 void CProviderViewCol::AppendContentString3(StringBuilder& po_StringBuilder) const {
   kContent.Guard([&] {
-    PropertyBag bag;
-    WriteKeys(bag, /*withSizes=*/true);
-    content::AppendBag(po_StringBuilder, bag);
+    content::AppendProperties(po_StringBuilder, [&](PropertyBag& bag) { WriteKeys(bag, /*withSizes=*/true); });
   });
 }
 

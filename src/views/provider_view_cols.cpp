@@ -238,11 +238,11 @@ void CProviderViewCols::SetIsDirty(bool value) {
 
 std::string CProviderViewCols::ContentIdForAutoSave() const {
   return kAutoSave.Guard([&] {
-    StringBuilder builder;
-    for (const auto& column : Columns()) {
-      if (column->Visible()) builder.Append(column->ContentIdForAutoSave());
-    }
-    return content::ContentIdOf(builder.View());
+    return content::ContentIdOfRendered([&](StringBuilder& builder) {
+      for (const auto& column : Columns()) {
+        if (column->Visible()) content::AppendContentId(builder, column->ContentIdForAutoSave());
+      }
+    });
   });
 }
 

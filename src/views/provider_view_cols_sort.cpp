@@ -38,11 +38,7 @@ void CProviderViewColsSortItem::SetDirection(e_ColumnSortDirection value) {
 }
 
 void CProviderViewColsSortItem::AppendContentString3(StringBuilder& po_StringBuilder) const {
-  kItemContent.Guard([&] {
-    PropertyBag bag;
-    Class_WriteProperties(bag);
-    content::AppendBag(po_StringBuilder, bag);
-  });
+  kItemContent.Guard([&] { content::AppendSerialized(po_StringBuilder, *this); });
 }
 
 void CProviderViewColsSortItem::Class_WriteProperties(PropertyBag& bag) const {

@@ -1,23 +1,17 @@
 // prvdrinfo filter sql, run as a user would.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
+#include "support/built_tool.h"
 #include "support/temp_dir.h"
 
 namespace prvdrinfo {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Outcome = test::ToolOutcome;
 
 class FilterCommand : public ::testing::Test {
  protected:
@@ -40,24 +34,7 @@ class FilterCommand : public ::testing::Test {
     return dir_.File(name);
   }
 
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  Outcome Run(const std::string& args) {
-#ifdef PRVDRINFO_TOOL_PATH
-    const std::string command = "cd '" + dir_.Path() + "' && '" + PRVDRINFO_TOOL_PATH + "' " + args +
-                                " </dev/null >out 2>err";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(dir_.File("out")), Read(dir_.File("err"))};
-#else
-    (void)args;
-    return {};
-#endif
-  }
+  Outcome Run(const std::string& args) { return test::RunBuiltTool(dir_.Path(), args); }
 
   test::TempDir dir_;
 };
@@ -94,34 +71,23 @@ TEST_F(FilterCommand, RefusalsAreOneLineNamingTheFile) {
   Write("column.json", R"({"groups": [{"items": [{"column": "Z", "criteria": "1"}]}]})");
   Write("connective.json", R"({"groups": [{"items": []}, {"logicalOperator": 2, "items": [{"column": "B", "criteria": "1"}]}, {"logicalOperator": 2, "items": [{"column": "B", "criteria": "1"}]}]})");
   Write("broken.json", "{");
-  struct Case {
-    const char* args;
-    int status;
-    const char* err;
-  };
-  for (const Case& c : {
-           Case{"filter sql hostile.json --columns table.json", 1,
-                "prvdrinfo: hostile.json: Criteria is not a valid literal for column 'B'.\n"},
-           Case{"filter sql operator.json --columns table.json", 1,
-                "prvdrinfo: operator.json: Unknown Filter Operator: 9\n"},
-           Case{"filter sql column.json --columns table.json", 1,
-                "prvdrinfo: column.json: Could not find column definition for 'Z'\n"},
-           Case{"filter sql connective.json --columns table.json", 1,
-                "prvdrinfo: connective.json: Unknown Logical Operator: 2\n"},
-           Case{"filter sql worked.json", 1,
-                "prvdrinfo: worked.json: no columns: give --columns TABLE.json or a \"table\" member\n"},
-           Case{"filter sql worked.json --prefix all --columns table.json", 2,
-                "prvdrinfo: filter sql --prefix takes none, where or operator, not \"all\" (see prvdrinfo --help)\n"},
-       }) {
-    SCOPED_TRACE(c.args);
-    const Outcome run = Run(c.args);
-    EXPECT_EQ(run.status, c.status);
-    EXPECT_EQ(run.err, c.err);
-    EXPECT_EQ(run.out, "");
-  }
-  const Outcome broken = Run("filter sql broken.json --columns table.json");
-  EXPECT_EQ(broken.status, 1);
-  EXPECT_EQ(broken.err.rfind("prvdrinfo: broken.json: invalid JSON", 0), 0u) << broken.err;
+  test::ExpectRefusals([&](const std::string& args) { return Run(args); },
+                       {
+                           {"filter sql hostile.json --columns table.json", 1,
+                            "prvdrinfo: hostile.json: Criteria is not a valid literal for column 'B'.\n"},
+                           {"filter sql operator.json --columns table.json", 1,
+                            "prvdrinfo: operator.json: Unknown Filter Operator: 9\n"},
+                           {"filter sql column.json --columns table.json", 1,
+                            "prvdrinfo: column.json: Could not find column definition for 'Z'\n"},
+                           {"filter sql connective.json --columns table.json", 1,
+                            "prvdrinfo: connective.json: Unknown Logical Operator: 2\n"},
+                           {"filter sql worked.json", 1,
+                            "prvdrinfo: worked.json: no columns: give --columns TABLE.json or a \"table\" member\n"},
+                           {"filter sql worked.json --prefix all --columns table.json", 2,
+                            "prvdrinfo: filter sql --prefix takes none, where or operator, not \"all\" (see prvdrinfo "
+                            "--help)\n"},
+                           {"filter sql broken.json --columns table.json", 1, "prvdrinfo: broken.json: invalid JSON..."},
+                       });
 }
 
 }  // namespace

@@ -28,14 +28,6 @@
 
 namespace prvdrinfo::tool {
 
-namespace {
-
-// Nested documents inside byte arrays (a collection's contents stored under a key) are
-// shown decoded as well, to this depth.
-constexpr int kMaxShownDepth = 16;
-
-// JSON string syntax, with C1 controls escaped as well: a terminal may take U+009B as
-// the start of an escape sequence. Bytes that are no UTF-8 show as U+FFFD.
 std::string Quoted(const std::string& text) {
   const std::string json = nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
   std::string out;
@@ -56,6 +48,12 @@ std::string Quoted(const std::string& text) {
   }
   return out;
 }
+
+namespace {
+
+// Nested documents inside byte arrays (a collection's contents stored under a key) are
+// shown decoded as well, to this depth.
+constexpr int kMaxShownDepth = 16;
 
 // Names (keys, class names) print bare when that cannot be misread, else quoted.
 std::string NameText(const std::string& name) {

@@ -18,6 +18,7 @@ class App;
 
 namespace prvdrinfo {
 class CProviderTableDef;
+class IProviderInfo;
 }
 
 namespace prvdrinfo::tool {
@@ -39,6 +40,7 @@ void AddBagCommands(CLI::App& app);   // bag_command.cpp
 void AddDemoCommand(CLI::App& app);   // demo_command.cpp
 void AddDdlCommand(CLI::App& app);    // ddl_command.cpp
 void AddFilterCommand(CLI::App& app); // filter_command.cpp
+void AddViewCommand(CLI::App& app);   // view_command.cpp
 
 // The built-in example table definition (JSON) of the ddl command.
 std::string DdlExample();
@@ -46,8 +48,14 @@ std::string DdlExample();
 // raises CommandFailed, the file's form naming the file.
 std::shared_ptr<CProviderTableDef> TableDefinition(const nlohmann::json& document);
 std::shared_ptr<CProviderTableDef> TableDefinitionFrom(const std::string& fileOrDash);
+// A provider whose columns are the table's: all a filter's SQL asks of a provider.
+std::shared_ptr<IProviderInfo> TableProvider(std::shared_ptr<CProviderTableDef> table);
 // A JSON document from a file or standard input; bad JSON raises CommandFailed naming it.
 nlohmann::json ReadJsonInput(const std::string& fileOrDash);
+
+// JSON string syntax, with C1 controls escaped as well: a terminal may take U+009B as
+// the start of an escape sequence. Bytes that are no UTF-8 show as U+FFFD.
+std::string Quoted(const std::string& text);
 
 // What an input is called in messages: the file name, or "standard input" for "-".
 std::string InputName(const std::string& fileOrDash);

@@ -34,8 +34,7 @@ struct FilterOptions {
   bool params = false;
 };
 
-// The table's columns are all SQL generation asks a provider for.
-struct TableProvider : IProviderInfo {
+struct TableColumnsProvider : IProviderInfo {
   std::shared_ptr<CProviderTableDef> table;
 
   bool SupportsForms() const override { return false; }
@@ -143,7 +142,7 @@ void RunFilterSql(const FilterOptions& options) {
   const e_FilterPrefixType prefix = Prefix(options.prefix);
   const std::string source = InputName(options.input);
   const json document = ReadJsonInput(options.input);
-  auto provider = std::make_shared<TableProvider>();
+  auto provider = std::make_shared<TableColumnsProvider>();
   // The columns file names itself in its errors.
   if (options.columns) provider->table = TableDefinitionFrom(*options.columns);
   std::shared_ptr<CProviderViewFilter> filter;
@@ -173,6 +172,12 @@ void RunFilterSql(const FilterOptions& options) {
 }
 
 }  // namespace
+
+std::shared_ptr<IProviderInfo> TableProvider(std::shared_ptr<CProviderTableDef> table) {
+  auto provider = std::make_shared<TableColumnsProvider>();
+  provider->table = std::move(table);
+  return provider;
+}
 
 void AddFilterCommand(CLI::App& app) {
   auto options = std::make_shared<FilterOptions>();

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+namespace prvdrinfo::test {
+
+struct ToolOutcome {
+  int status = -1;  // the exit status, -1 when the tool did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs the tool with args (shell words, as written) inside folder, with no standard
+// input unless args redirect it; standard output and error are captured through the
+// files "out" and "err" there.
+ToolOutcome RunToolIn(const std::string& folder, const std::string& toolPath, const std::string& args);
+
+// A run that must fail: its exit status and its one line on standard error. A line given
+// ending in "..." need only begin with what stands before the dots.
+struct Refusal {
+  std::string args;
+  int status;
+  std::string err;
+};
+// Runs each through run: it must end with that status and line, and print nothing on
+// standard output.
+void ExpectRefusals(const std::function<ToolOutcome(const std::string& args)>& run,
+                    std::initializer_list<Refusal> refusals);
+
+// A file's whole text; empty when it cannot be read.
+std::string ReadText(const std::string& path);
+
+}  // namespace prvdrinfo::test
