@@ -182,6 +182,9 @@ TEST_F(ToolTest, DemoRunsAndDumpsItsSampleBag) {
   EXPECT_NE(r.out.find("== Step 1:"), std::string::npos);
   EXPECT_NE(r.out.find("Object DemoPoint"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("encode again identically: yes"), std::string::npos) << r.out;
+  // The view's filter really runs: the rows after the date and the one matched by title.
+  EXPECT_NE(r.out.find("it selects:\n  Roof\n  Frame walls\n  O'Brien inspection\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Criteria is not a valid literal for column 'Due'."), std::string::npos) << r.out;
 }
 
 TEST_F(ToolTest, DdlPrintsAndAppliesATableDefinition) {

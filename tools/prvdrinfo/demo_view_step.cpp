@@ -1,0 +1,95 @@
+// The demo's walk through a view: its columns and sort order, a filter run on the table,
+// the dates its notifiers deliver on.
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <string>
+
+#include "commands.h"
+#include "prvdrinfo/db/command.h"
+#include "prvdrinfo/db/connection.h"
+#include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/filters/provider_view_filter.h"
+#include "prvdrinfo/filters/provider_view_filter_groups.h"
+#include "prvdrinfo/notify/provider_view_notifiers.h"
+#include "prvdrinfo/tables/provider_table_def.h"
+#include "prvdrinfo/views/provider_view.h"
+
+namespace prvdrinfo::tool {
+
+namespace {
+
+constexpr const char* kDemoProviderGuid = "7D3C2F5E-0A41-4B8E-9C35-2E1F6A9B4D10";
+
+// The demo's table with a few tasks in it, in the scratch folder.
+std::shared_ptr<Connection> TasksDatabase(const DemoContext& context, const CProviderTableDef& table) {
+  auto db = Connection::Open((context.folder / "view-demo.db").string());
+  db->Execute(table.SqlCreateTable());
+  db->Execute(
+      "INSERT INTO \"Tasks\" (\"Title\", \"Due\") VALUES ('Pour footings', 46100), ('Frame walls', 46130), "
+      "('Roof', 46160), ('O''Brien inspection', 46120)");
+  return db;
+}
+
+std::shared_ptr<CProviderView> DemoView() {
+  auto view = CProviderViewFactory().CreateProviderView();
+  view->SetCaption("  Open   tasks ");
+  view->SetProviderGuid(kDemoProviderGuid);
+  view->Columns()->Add("Title")->SetWidthTwips(2880);
+  view->Columns()->Add("Due")->SetWidthTwips(1440);
+  view->SortOrder()->Add("Due");
+  view->SortOrder()->Add("Due");  // a second Add of the first key turns it around
+  auto late = view->FilterGroups()->Add();
+  late->Add2("Due", operator_GreaterThan, "46110", logicop_And);
+  late->Add2("Title", operator_Equals, "O'Brien inspection", logicop_Or);
+  view->Notifiers()->Add(viewschedid_WeeklyMonday)->SetMessage("Tasks due this week");
+  return view;
+}
+
+}  // namespace
+
+void RunViewDemo(DemoContext& context) {
+  auto& out = context.out;
+  const auto table = TableDefinition(nlohmann::json::parse(DdlExample()));
+  const auto db = TasksDatabase(context, *table);
+  const auto view = DemoView();
+
+  const auto columns = view->Columns();
+  out << "A view \"" << view->Caption() << "\" (its caption tidied when set) shows " << columns->VisibleCount()
+      << " of its " << columns->Count() << " columns (the standard ones start hidden):\n";
+  for (const auto& column : *columns) {
+    if (column->Visible()) out << "  " << column->Guid() << ", width " << column->WidthTwips() << " twips\n";
+  }
+  const auto order = view->SortOrder();
+  for (auto key = order->begin(); key != order->end(); ++key) {
+    out << "sorted by " << key.Key() << ((*key)->Direction() == colsort_Descending ? " descending" : " ascending")
+        << "\n";
+  }
+
+  auto filter = std::make_shared<CProviderViewFilter>();
+  filter->Groups()->Deserialize(view->FilterGroups()->Serialize());
+  const auto provider = TableProvider(table);
+  filter->SetProviderInfo(provider);
+  const std::string where = filter->Sql(filterprefix_Where);
+  out << "Its filter as SQL:" << where << "\nrun on the table it selects:\n";
+  auto rows = db->OpenRecordset("SELECT \"Title\" FROM \"Tasks\"" + where + " ORDER BY \"Due\" DESC");
+  for (; !rows->Eof(); rows->MoveNext()) out << "  " << rows->Value("Title").ToText() << "\n";
+
+  const FilterSqlParameters bound = filter->SqlParameterized(filterprefix_Where);
+  out << "A host that binds values runs" << bound.Sql << " with " << bound.Parameters.size()
+      << " values instead; a criteria such as \"0) OR (1=1\" on the date column is refused:\n";
+  try {
+    filter->Groups()->FilterGroupByIndex(0)->Add2("Due", operator_Equals, "0) OR (1=1", logicop_And);
+    filter->Sql(filterprefix_Where);
+  } catch (const CError& e) {
+    out << "  " << e.Description() << "\n";
+  }
+
+  const auto notifier = view->Notifiers()->NotifierByIndex(0);
+  out << "Its notifier \"" << notifier->Message() << "\" delivers next on "
+      << notifier->CalcNextScheduledDeliveryDate("2026-12-11T09:00:00Z") << " after 2026-12-11T09:00:00Z.\n";
+  out << "ContentId " << view->ContentId() << ", " << view->Serialize().size() << " bytes stored.\n";
+}
+
+}  // namespace prvdrinfo::tool
