@@ -13,47 +13,31 @@
 #include "support/error_capture.h"
 #include "support/old_views_db.h"
 #include "support/temp_dir.h"
+#include "viewsdb/views_database_test_support.h"
 #include "viewsdb/views_db_internal.h"
 
 namespace prvdrinfo::views_db {
 namespace {
 
-using test::OldViewRow;
-using test::OldViewsDbLayout;
+using prvdrinfo::test::OldViewRow;
+using prvdrinfo::test::OldViewsDbLayout;
+using test::Strings;
 
-std::vector<std::string> Strings(Connection& connection, const std::string& sql) {
-  std::vector<std::string> values;
-  for (auto rows = connection.OpenRecordset(sql); !rows->Eof(); rows->MoveNext()) {
-    values.push_back(rows->Value(0).IsNull() ? "<null>" : rows->Value(0).ToText());
-  }
-  return values;
-}
-
-class ViewsDatabaseFixUp : public ::testing::Test {
+class ViewsDatabaseFixUp : public test::ViewsDbTest {
  protected:
-  void SetUp() override {
-    CVesk::SetDataFolder(folder_.Path());
-    internal::ResetProcessState();
-  }
-  void TearDown() override {
-    internal::ResetProcessState();
-    CVesk::SetDataFolder("");
-  }
-
   // The views of every old file below: one of each kind of row the pass treats apart.
   static std::vector<OldViewRow> Rows() {
     return {
-        {"V1", "P1", std::nullopt, "Standard", test::StoredViewBytes("Standard", true), 10, 0, 0},
-        {"V2", "P1", "U1", "Mine", test::StoredViewBytes("Mine", false), 20, 1, 1},
+        {"V1", "P1", std::nullopt, "Standard", prvdrinfo::test::StoredViewBytes("Standard", true), 10, 0, 0},
+        {"V2", "P1", "U1", "Mine", prvdrinfo::test::StoredViewBytes("Mine", false), 20, 1, 1},
         {"V3", "P1", "", "Broken", Bytes{1, 2, 3}, 30, 1, 0},
         {"V4", "P2", std::nullopt, "No bytes", Variant::Null(), 40, 0, 0},
-        {"V5", "P2", "", std::nullopt, test::StoredViewBytes("x", true), 50, 0, 0},
-        {"V6", "P2", "", "", test::StoredViewBytes("y", true), 60, 0, 0},
-        {"V7", "P2", "", " ", test::StoredViewBytes("blank", true), 70, 0, 0},
+        {"V5", "P2", "", std::nullopt, prvdrinfo::test::StoredViewBytes("x", true), 50, 0, 0},
+        {"V6", "P2", "", "", prvdrinfo::test::StoredViewBytes("y", true), 60, 0, 0},
+        {"V7", "P2", "", " ", prvdrinfo::test::StoredViewBytes("blank", true), 70, 0, 0},
     };
   }
 
-  test::TempDir folder_;
 };
 
 TEST_F(ViewsDatabaseFixUp, EveryOlderLayoutIsBroughtUpToDateRowsAndAll) {
@@ -72,7 +56,7 @@ TEST_F(ViewsDatabaseFixUp, EveryOlderLayoutIsBroughtUpToDateRowsAndAll) {
              .deletionLog = true}}}) {
     SCOPED_TRACE(c.name);
     internal::ResetProcessState();
-    test::WriteOldViewsDb(ViewsDatabasePath(), c.layout, Rows());
+    prvdrinfo::test::WriteOldViewsDb(ViewsDatabasePath(), c.layout, Rows());
 
     auto connection = OpenViewsDatabase();
     EXPECT_EQ(internal::ProcessActivity().filesCreated, 0);
@@ -96,7 +80,7 @@ TEST_F(ViewsDatabaseFixUp, EveryOlderLayoutIsBroughtUpToDateRowsAndAll) {
               std::vector<std::string>{"integerinteger,integerinteger,integerinteger,integerinteger,integerinteger"});
     // The stored bytes are untouched.
     auto bytes = connection->OpenRecordset("SELECT propertybag_content FROM views WHERE rec_guid='V1'");
-    EXPECT_EQ(bytes->Value(0).AsBytes(), test::StoredViewBytes("Standard", true));
+    EXPECT_EQ(bytes->Value(0).AsBytes(), prvdrinfo::test::StoredViewBytes("Standard", true));
     if (!c.layout.notificationView) {
       EXPECT_EQ(Strings(*connection, "SELECT type FROM pragma_table_info('views') WHERE name='notification_view'"),
                 std::vector<std::string>{"INTEGER"});
@@ -122,7 +106,7 @@ TEST_F(ViewsDatabaseFixUp, EveryOlderLayoutIsBroughtUpToDateRowsAndAll) {
 }
 
 TEST_F(ViewsDatabaseFixUp, WhatTheFileAlreadyHasIsKept) {
-  test::WriteOldViewsDb(ViewsDatabasePath(), {.standardView = true, .notificationView = true, .versions = true,
+  prvdrinfo::test::WriteOldViewsDb(ViewsDatabasePath(), {.standardView = true, .notificationView = true, .versions = true,
                                               .properties = true},
                         Rows());
   {
@@ -138,8 +122,8 @@ TEST_F(ViewsDatabaseFixUp, WhatTheFileAlreadyHasIsKept) {
 
 TEST_F(ViewsDatabaseFixUp, APassThatFailsLeavesTheFileAsItWasAndRunsAgainOnTheNextOpen) {
   // Without its filters table the deletion log cannot be set up for it.
-  test::WriteOldViewsDb(ViewsDatabasePath(), {.filtersTable = false}, Rows());
-  const CError error = testing::ErrorOf([] { OpenViewsDatabase(); });
+  prvdrinfo::test::WriteOldViewsDb(ViewsDatabasePath(), {.filtersTable = false}, Rows());
+  const CError error = prvdrinfo::testing::ErrorOf([] { OpenViewsDatabase(); });
   EXPECT_EQ(error.Number(), 5);
   EXPECT_EQ(error.Description(), "The database has no such table.");
   const MutexService mutexes = internal::Mutexes();
