@@ -1,5 +1,7 @@
 #include "prvdrinfo/viewsdb/views_database.h"
 
+#include <unistd.h>
+
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -46,6 +48,24 @@ SleepSeam& Seam() {
 // open must not wait out its own creating mutex.
 void WaitUnlessHeld(const char* name, const ScopedMutex& held) {
   if (!held.Owns()) WaitForMutexToClear(name, kWaitSeconds);
+}
+
+// A journal or write-ahead log left beside a file that is gone would be played into the
+// new file of that name, and corrupt it.
+void RemoveLeftovers(const std::string& path) {
+  for (const char* suffix : {"-journal", "-wal", "-shm"}) ::unlink((path + suffix).c_str());
+}
+
+// Readers never hold up writers and writers wait their turn in a short queue: see
+// docs/views-database.md for the measurement. The mode stays with the file; a file that
+// cannot be switched now (another connection is busy with it) keeps its rollback journal
+// until a later repair.
+void UseWriteAheadLog(Connection& connection) {
+  try {
+    connection.Execute("PRAGMA journal_mode=WAL");
+  } catch (const CError& e) {
+    CVesk::Log(kLogClass, "Could not switch the views database to write-ahead logging: " + e.Description());
+  }
 }
 
 }  // namespace
@@ -163,6 +183,7 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
           // Whoever held the mutex before us may have written the file meanwhile.
           if (!FileService::FileExists(path)) {
             try {
+              RemoveLeftovers(path);
               internal::CreateDatabaseFile(path);
               const std::lock_guard lock(State().mutex);
               ++State().activity.filesCreated;
@@ -209,6 +230,7 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
         if (fixing.Owns()) {
           // The process we waited for may have finished the pass.
           if (!mutexes.Exists(kFixedMutex)) {
+            UseWriteAheadLog(*connection);
             began = SqlService::Begin(*connection, SqlService::kDefaultWaitSeconds);
             internal::RunFixUpPass(*connection);
             const std::lock_guard lock(State().mutex);
