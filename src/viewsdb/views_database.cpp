@@ -171,9 +171,9 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
     std::string creationFailure;
 
     while (!connection) {
-      WaitUnlessHeld(kVacuumRunMutex, {});
-      WaitUnlessHeld(kAnalyzeRunMutex, {});
-      WaitUnlessHeld(kFixingMutex, fixing);
+      WaitForMutexToClear(kVacuumRunMutex, kWaitSeconds);
+      WaitForMutexToClear(kAnalyzeRunMutex, kWaitSeconds);
+      WaitForMutexToClear(kFixingMutex, kWaitSeconds);
       WaitUnlessHeld(kCreatingMutex, creating);
 
       path = ViewsDatabasePath();
@@ -233,6 +233,10 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
             UseWriteAheadLog(*connection);
             began = SqlService::Begin(*connection, SqlService::kDefaultWaitSeconds);
             internal::RunFixUpPass(*connection);
+            // Committed before anyone can pass the gate, and before any wait for a
+            // maintenance mutex: see docs/views-database.md.
+            if (began) SqlService::Commit(*connection);
+            began = false;
             const std::lock_guard lock(State().mutex);
             ++State().activity.fixUpPasses;
           }
@@ -264,13 +268,8 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
 
       // A file whose repair another process never finished has nowhere to keep the dates;
       // it is still usable, so maintenance waits for a later open.
-      const bool canMaintain = SqlService::TableExists(*connection, schema::kProperties);
-      if (canMaintain) {
+      if (SqlService::TableExists(*connection, schema::kProperties)) {
         RunMaintenanceCheck(*connection, kAnalyzeCheckMutex, kAnalyzeRunMutex, kLastAnalyzeKey, "ANALYZE", 40, "d");
-      }
-      if (began) SqlService::Commit(*connection);
-      began = false;
-      if (canMaintain) {
         RunMaintenanceCheck(*connection, kVacuumCheckMutex, kVacuumRunMutex, kLastVacuumKey, "VACUUM", 6, "d");
       }
       return connection;
