@@ -22,6 +22,10 @@ namespace prvdrinfo::views_db {
 
 namespace {
 
+using internal::kOwnWaitSeconds;
+using internal::kLogClass;
+using internal::kWaitSeconds;
+
 constexpr ErrorSite kPathSite{"VJANGX8JTGSR409K08OOMSL07", "modViewsDb.ViewsDatabasePath"};
 constexpr ErrorSite kOpenSite{"E0M0L97JUJ1Y0LW7AYCJJOZX8", "modViewsDb.OpenViewsDatabase"};
 constexpr ErrorSite kCreateFileSite{"5SVYQJEXQQVUASV25HQ9HM90F", "modViewsDb.OpenViewsDatabase"};
@@ -29,9 +33,6 @@ constexpr ErrorSite kOpenFileSite{"HH2O6FEA2S4S5G69P063DJSBC", "modViewsDb.OpenV
 constexpr ErrorSite kWaitSite{"PQK3CLWJUIN2W7G2QAQCM5QU0", "modViewsDb.WaitForMutexToClear"};
 constexpr ErrorSite kOwnSite{"95JZWYXR1AVA0SIUFPBG7OXKS", "modViewsDb.OwnWithin"};
 
-constexpr int32_t kWaitSeconds = 45;
-constexpr int32_t kOwnWaitSeconds = 60;
-constexpr const char* kLogClass = "modViewsDb";
 constexpr const char* kFixedMutexMessage = "Attempting to create Fixed Views DB mutex in prvdrinfo.modViewsDb";
 
 struct SleepSeam {
