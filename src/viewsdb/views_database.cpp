@@ -254,12 +254,11 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
       if (!fixedExists) {
         const MutexService::Handle fixed = Mutexes().Create(kFixedMutex, kFixedMutexMessage);
         if (fixed != 0) {
+          // A handle kept from before may be one a forked child never owned; the new one
+          // is good either way, and releasing the old leaves the mutex held.
           const std::lock_guard lock(State().mutex);
-          if (State().fixedMutex == 0) {
-            State().fixedMutex = fixed;
-          } else {
-            MutexService::Release(fixed);
-          }
+          MutexService::Release(State().fixedMutex);
+          State().fixedMutex = fixed;
         }
       }
 

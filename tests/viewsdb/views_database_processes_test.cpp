@@ -157,6 +157,24 @@ TEST_F(ViewsDatabaseProcesses, ProcessesOpeningAMissingFileAtOnceLetExactlyOneCr
   EXPECT_EQ(One(*connection, "SELECT count(*) FROM versions"), "2");
 }
 
+TEST_F(ViewsDatabaseProcesses, AForkedChildThatRepairsTheFileHoldsTheFixedMutexItself) {
+  OpenViewsDatabase();
+  // The child starts with a copy of this process's handle, which it does not own.
+  Child child([] {
+    const int32_t before = internal::ProcessActivity().fixUpPasses;
+    OpenViewsDatabase();
+    return std::to_string(internal::ProcessActivity().fixUpPasses - before);
+  });
+  internal::ResetProcessState();  // this process lets the fixed mutex go
+  const MutexService mutexes = internal::Mutexes();
+  ASSERT_FALSE(mutexes.Exists(kFixedMutex));
+  child.Start();
+  EXPECT_EQ(child.Report(), "1");
+  EXPECT_TRUE(mutexes.Exists(kFixedMutex));
+  EXPECT_EQ(child.Finish(), 0);
+  EXPECT_FALSE(mutexes.Exists(kFixedMutex));
+}
+
 TEST_F(ViewsDatabaseProcesses, AProcessKilledInTheMiddleOfTheRepairLeavesTheOldFileForTheNextOne) {
   // Enough stored views that reading each one's flags takes a while.
   std::vector<prvdrinfo::test::OldViewRow> rows;
