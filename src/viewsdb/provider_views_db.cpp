@@ -183,9 +183,7 @@ std::shared_ptr<CProviderView> CProviderViewsDb::GetViewByGuid(const std::string
     const auto rs = connection->OpenRecordset("SELECT * FROM " + Sql().views + " WHERE " + Sql().guidCol + "=" +
                                               Literal(p_ViewGuid, SqlService::kEscapeGuid) +
                                               " COLLATE NOCASE LIMIT 1");
-    if (rs->Eof()) return nullptr;
-    auto view = ViewFromRow(*rs, nullptr);
-    return view;
+    return rs->Eof() ? nullptr : ViewFromRow(*rs, nullptr);
   });
 }
 

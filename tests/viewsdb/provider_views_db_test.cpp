@@ -718,8 +718,12 @@ TEST_F(ViewsRefresh, DeletionsRemoveViewsButTheAllColumnsViewAndRaiseTheDeleteCo
   ASSERT_TRUE(views.RefreshByProviderGuid(kProvider));
   views.View(all->Guid())->SetAllColumnsView(true);
 
-  db_.DeleteView(a->Guid());
+  // The all-columns view alone: it stays, yet the refresh reports a change.
   db_.DeleteView(all->Guid());
+  EXPECT_TRUE(views.RefreshByProviderGuid(kProvider));
+  EXPECT_EQ(Guids(views), (std::vector<std::string>{a->Guid(), b->Guid(), all->Guid()}));
+
+  db_.DeleteView(a->Guid());
   EXPECT_TRUE(views.RefreshByProviderGuid(kProvider));
   EXPECT_EQ(Guids(views), (std::vector<std::string>{b->Guid(), all->Guid()}));
   EXPECT_EQ(views.DeleteCounter(), db_.GetDeleteCounter());
