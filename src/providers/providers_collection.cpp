@@ -62,8 +62,6 @@ void CProvidersCollection::SaveFormLinkedViews() const {
   kSaveLinks.Guard([&] { FileService::WriteAll(FormLinkedViewsPath(), links_->Serialize()); });
 }
 
-std::shared_ptr<CProviderFormViewLinks> CProvidersCollection::ProviderFormLinkedChildViews() { return links_; }
-
 void CProvidersCollection::Remove(const std::string& p_Guid) {
   kRemove.Guard([&] { shells_.Remove(p_Guid); });
 }

@@ -19,6 +19,7 @@
 #include "prvdrinfo/foundation/property_bag.h"
 #include "support/error_capture.h"
 #include "support/host_seams.h"
+#include "test_provider.h"
 
 namespace prvdrinfo {
 namespace {
@@ -314,31 +315,7 @@ TEST(ProviderInfoShell, OlderBytesWithoutNewerKeysLoadFalseAndEmpty) {
   EXPECT_EQ(loaded->Views()->Count(), 0);
 }
 
-// The one interface every provider implements, answering its own identity; the cases add
-// the capabilities they are about.
-struct TestProvider : IProviderInfo {
-  std::shared_ptr<CProviderColDefs> columns = std::make_shared<CProviderColDefs>();
-  std::shared_ptr<CProviderViews> views = std::make_shared<CProviderViews>();
-
-  bool SupportsForms() const override { return false; }
-  std::shared_ptr<CProviderView> DefaultViewDefinition() const override { return nullptr; }
-  std::string Guid() const override { return "TEST-PROVIDER"; }
-  std::string DllName() const override { return "libtest.so"; }
-  std::string ClassName() const override { return "CTest"; }
-  e_ProviderCategory Category() const override { return providercategory_Special; }
-  std::string PluralName(e_LocaleId, RoleId) const override { return "Tests"; }
-  std::string SingularName(e_LocaleId, RoleId) const override { return "Test"; }
-  std::string CommonPluralName(e_LocaleId, RoleId) const override { return "Tests"; }
-  std::string CommonSingularName(e_LocaleId, RoleId) const override { return "Test"; }
-  std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() const override { return nullptr; }
-  std::shared_ptr<CProviderViews> Views() const override { return views; }
-  void SetViews(const std::shared_ptr<CProviderViews>& value) override { views = value; }
-  std::shared_ptr<CProviderColDefs> Columns() const override { return columns; }
-  Bytes Serialize() const override { return {}; }
-  void Deserialize(const Bytes&) override {}
-  std::string Description() const override { return "A test provider."; }
-  void InitializeProperties() override {}
-};
+using testing::TestProvider;
 
 struct Disciplined : IProviderDisciplined {
   std::string DisciplineAbbreviationsColumnGuid() const override { return "ABBREVIATIONS"; }

@@ -37,7 +37,8 @@ class PRVDRINFO_API CProvidersCollection : public CPersistable, public CContentS
   // From the file in the data folder; nothing changes when there is no file.
   void LoadFormLinkedViews();
   void SaveFormLinkedViews() const;
-  std::shared_ptr<CProviderFormViewLinks> ProviderFormLinkedChildViews();
+  // Never an empty reference.
+  std::shared_ptr<CProviderFormViewLinks> ProviderFormLinkedChildViews() const { return links_; }
 
   std::vector<std::shared_ptr<CProviderInfoShell>> Enumerator() const { return shells_.Snapshot(); }
   KeyedObjects<CProviderInfoShell>::const_iterator begin() const { return shells_.begin(); }
