@@ -142,6 +142,12 @@ void CProviderInfoShell::Clone(const std::shared_ptr<IProviderInfo>& po_Provider
     views_->DeserializeV(views->SerializeV());
     Log("Cloned provider views count: " + std::to_string(views_->Count()));
 
+    // A shell cloned again describes the new provider only: nothing of the one before
+    // survives where the new one is silent.
+    flags_ = {};
+    roles_ = {};
+    ignoreCounters_ = alwaysShowPage2_ = requiresExclusiveForInsert_ = requiresExclusiveForDelete_ = false;
+    attachmentsType_ = iproviderattachtype_Standard;
     for (size_t flag = 0; flag < kFlagCount; ++flag) {
       if (const auto implements = ShellKeys::kFlags[flag].implements) {
         flags_[flag] = implements(po_ProviderInfo);

@@ -179,6 +179,17 @@ TEST_F(ModuleShell, CloneCollectsTheRoleColumnsOfEachModule) {
   }
 }
 
+// Cloning a shell again from another provider leaves nothing of the first behind.
+TEST_F(ModuleShell, ASecondCloneDescribesOnlyTheSecondProvider) {
+  const auto shell = CloneOf(ChangeOrderLog());
+  shell->Clone(TaskRegister());
+  EXPECT_EQ(shell->Serialize(), CloneOf(TaskRegister())->Serialize());
+  EXPECT_FALSE(shell->SupportsContacter2());
+  EXPECT_FALSE(shell->AlwaysShowPage2());
+  EXPECT_EQ(shell->AttachmentsType(), iproviderattachtype_Standard);
+  EXPECT_EQ(shell->ReferenceMask(), "");
+}
+
 TEST_F(ModuleShell, CloneCopiesIdentityNamesColumnsAndViewsThroughTheirBytes) {
   const auto provider = ChangeOrderLog();
   const auto shell = CloneOf(provider);

@@ -168,7 +168,9 @@ class PRVDRINFO_API CProviderInfoShell : public CProviderInfoShellPersisted,
 
   // Fills the shell from a live provider: identity and names (locale 4105, role -1), deep
   // copies of its columns and views, the flags and the role columns, logging each step and
-  // the time it took. An empty reference raises 91.
+  // the time it took. Flags, switches and role columns start from their defaults, so a
+  // shell cloned again keeps nothing of the provider before. An empty reference, or a
+  // provider without columns or views, raises 91.
   void Clone(const std::shared_ptr<IProviderInfo>& po_ProviderInfo);
   // Replaces a display name with the cleaned-up caption, unless the argument is blank.
   void SetNames(const std::string& p_SingularName, const std::string& p_PluralName);
