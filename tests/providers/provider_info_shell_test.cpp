@@ -17,6 +17,7 @@
 #include "prvdrinfo/contract/provider_module.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/property_bag.h"
+#include "support/column_test_support.h"
 #include "support/error_capture.h"
 #include "support/host_seams.h"
 #include "test_provider.h"
@@ -257,9 +258,14 @@ TEST_F(ModuleShell, ShellBytesReproduceEveryMemberAndTheSameContent) {
   }
 }
 
-// The content string changes with any member, the views and the columns.
+// The content string is the scalar members' bag taken as text, the views' content, then
+// the columns'; it changes with any of them.
 TEST_F(ModuleShell, ContentIdFollowsScalarsViewsAndColumns) {
   const auto shell = CloneOf(TaskRegister());
+  const PropertyBag scalars =
+      testing::Without(testing::BagOf(shell->Serialize()), {"ProviderInfoColumns", "ProviderInfoViews"});
+  EXPECT_EQ(shell->ContentString(), testing::UnitsOf(scalars.Contents()) + shell->Views()->ContentString() +
+                                        shell->Columns()->ContentString());
   const std::string before = shell->ContentId();
   shell->SetAlwaysShowPage2(true);
   const std::string page2 = shell->ContentId();
