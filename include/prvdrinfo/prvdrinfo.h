@@ -108,7 +108,10 @@
 #include "prvdrinfo/views/provider_view_cols_sort.h"
 #include "prvdrinfo/views/view_enums.h"
 
+#include "prvdrinfo/viewsdb/db_helpers.h"
 #include "prvdrinfo/viewsdb/provider_views.h"
+#include "prvdrinfo/viewsdb/provider_views_db.h"
+#include "prvdrinfo/viewsdb/views_database.h"
 #include "prvdrinfo/viewsdb/viewsdb_enums.h"
 
 #include "prvdrinfo/providers/descend_menu_item.h"
