@@ -37,6 +37,7 @@ constexpr const char* kClasses[] = {
     "CProviderViewColsSort", "CPageTemplate", "CPageTemplates", "CCellColors",
     "CProviderViewFilterItem", "CProviderViewFilterGroup",
     "CProviderViewFilterGroups", "CProviderViewFilter", "CProviderViewFilters", "CProviderView", "CProviderViews",
+    "CProviderInfoShell", "CProvidersCollection", "CProviderCacheInfo",
 };
 constexpr size_t kClassCount = std::size(kClasses);
 
@@ -248,6 +249,22 @@ std::shared_ptr<CPersistable> Sample(const std::string& name) {
     views->Add(kGuidC, "Closed items")->SetTemporary(true);
     views->SetDeleteCounter(40);
     return views;
+  }
+  if (name == "CProviderInfoShell" || name == "CProvidersCollection" || name == "CProviderCacheInfo") {
+    auto shell = std::make_shared<CProviderInfoShell>();
+    shell->SetNames("Task", "Tasks");
+    shell->Views()->Add(kGuidA, "Open items")->Columns()->Add(kGuidB);
+    shell->Columns()->ProviderSpecific()->AddExisting(StoredColumn(kGuidC));
+    if (name == "CProviderInfoShell") return shell;
+    if (name == "CProviderCacheInfo") {
+      auto cache = std::make_shared<CProviderCacheInfo>();
+      cache->PrepCacheInfo(shell);
+      return cache;
+    }
+    auto providers = std::make_shared<CProvidersCollection>();
+    providers->Add(shell);
+    providers->ProviderFormLinkedChildViews()->LinkViewToProvider(kGuidA, kGuidB, kGuidC, false);
+    return providers;
   }
   if (name == "CPageTemplates") {
     auto templates = std::make_shared<CPageTemplates>();

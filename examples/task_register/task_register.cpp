@@ -23,6 +23,7 @@
 #include "prvdrinfo/foundation/text_service.h"
 #include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
+#include "prvdrinfo/viewsdb/provider_views.h"
 #include "prvdrinfo/contract/provider_interfaces.h"
 #include "prvdrinfo/contract/provider_module.h"
 
@@ -156,7 +157,18 @@ class TaskRegister final : public IProviderInfo,
         if (FieldOf(own.guid) == Field::Number) column->SetEditability(coleditable_ReadOnly);
         columns->ProviderSpecific()->AddExisting(column);
       }
+      // The register ships with two views; the host may replace the collection.
+      auto views = CProviderViewsFactory().CreateProviderViews();
+      for (const auto& [guid, caption] : {std::pair{kAllTasksViewGuid, "All tasks"},
+                                          std::pair{kOpenTasksViewGuid, "Open tasks"}}) {
+        auto view = views->Add(guid, caption);
+        view->SetProviderGuid(kProviderGuid);
+        for (const char* column : {kNumberColumnGuid, kTitleColumnGuid, kStatusColumnGuid}) {
+          view->Columns()->Add(column);
+        }
+      }
       columns_ = std::move(columns);
+      views_ = std::move(views);
     });
   }
 

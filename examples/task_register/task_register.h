@@ -14,6 +14,10 @@ inline constexpr const char* kNumberColumnGuid = "7D2C4A1E-5B3F-4E60-9A7B-000000
 inline constexpr const char* kTitleColumnGuid = "7D2C4A1E-5B3F-4E60-9A7B-000000000002";
 inline constexpr const char* kStatusColumnGuid = "7D2C4A1E-5B3F-4E60-9A7B-000000000003";
 
+// Its views.
+inline constexpr const char* kAllTasksViewGuid = "7D2C4A1E-5B3F-4E60-9A7B-0000000000A1";
+inline constexpr const char* kOpenTasksViewGuid = "7D2C4A1E-5B3F-4E60-9A7B-0000000000A2";
+
 // A title longer than this is a warning (stddberr_ValueTooHigh) that a caller can accept.
 inline constexpr size_t kLongTitle = 60;
 

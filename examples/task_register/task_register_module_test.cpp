@@ -16,6 +16,7 @@
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
+#include "prvdrinfo/viewsdb/provider_views.h"
 #include "prvdrinfo/contract/provider_interfaces.h"
 #include "prvdrinfo/contract/provider_module.h"
 
@@ -98,6 +99,10 @@ TEST_F(TaskRegisterModule, IdentifiesItselfThroughProviderInfo) {
   EXPECT_EQ(provider->SingularName(localeid_FrenchCanada, -1), "Tâche");
   EXPECT_FALSE(provider->SupportsForms());
   EXPECT_EQ(provider->DefaultViewDefinition(), nullptr);  // it has no default view
+  const auto views = provider->Views();
+  ASSERT_NE(views, nullptr);
+  ASSERT_EQ(views->Count(), 2);
+  EXPECT_EQ(views->ViewByCaption("open TASKS")->ProviderGuid(), provider->Guid());
 
   const auto columns = provider->Columns();
   ASSERT_NE(columns, nullptr);

@@ -119,9 +119,12 @@
 #include "prvdrinfo/providers/division_fields.h"
 #include "prvdrinfo/providers/division_info.h"
 #include "prvdrinfo/providers/form_info.h"
+#include "prvdrinfo/providers/provider_cache_info.h"
 #include "prvdrinfo/providers/provider_form_view_link.h"
 #include "prvdrinfo/providers/provider_form_view_links.h"
+#include "prvdrinfo/providers/provider_info_shell.h"
 #include "prvdrinfo/providers/provider_parent_reference.h"
+#include "prvdrinfo/providers/providers_collection.h"
 
 #include "prvdrinfo/summaries/cert_summary_info.h"
 #include "prvdrinfo/summaries/change_summary_info.h"

@@ -28,7 +28,8 @@ const std::vector<std::string>& LibraryClasses() {
       "CCellColors",
       "CProviderViewFilterItem",
       "CProviderViewFilterGroup", "CProviderViewFilterGroups", "CProviderViewFilter",
-      "CProviderViewFilters", "CProviderView", "CProviderViews"};
+      "CProviderViewFilters", "CProviderView", "CProviderViews",
+      "CProviderInfoShell", "CProvidersCollection", "CProviderCacheInfo"};
   return names;
 }
 
@@ -68,6 +69,18 @@ std::shared_ptr<CPersistable> Create(const std::string& name) {
   } else if (auto views = std::dynamic_pointer_cast<CProviderViews>(object)) {
     views->Add("{A}", "First");
     views->SetDeleteCounter(3);
+  } else if (auto shell = std::dynamic_pointer_cast<CProviderInfoShell>(object)) {
+    shell->SetNames("Task", "Tasks");
+    shell->Views()->Add("{A}", "First");
+  } else if (auto providers = std::dynamic_pointer_cast<CProvidersCollection>(object)) {
+    auto member = std::make_shared<CProviderInfoShell>();
+    member->SetNames("Task", "Tasks");
+    providers->Add(member);
+    providers->ProviderFormLinkedChildViews()->LinkViewToProvider("{A}", "{B}", "{C}", false);
+  } else if (auto cache = std::dynamic_pointer_cast<CProviderCacheInfo>(object)) {
+    auto cached = std::make_shared<CProviderInfoShell>();
+    cached->Views()->Add("{A}", "First");
+    cache->PrepCacheInfo(cached);
   } else if (auto colors = std::dynamic_pointer_cast<CCellColors>(object)) {
     colors->SetForecolor(1);
     colors->SetBackcolor(2);

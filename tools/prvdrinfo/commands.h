@@ -41,6 +41,7 @@ void AddDemoCommand(CLI::App& app);   // demo_command.cpp
 void AddDdlCommand(CLI::App& app);    // ddl_command.cpp
 void AddFilterCommand(CLI::App& app); // filter_command.cpp
 void AddViewCommand(CLI::App& app);   // view_command.cpp
+void AddProviderCommands(CLI::App& app);  // provider_command.cpp
 
 // The built-in example table definition (JSON) of the ddl command.
 std::string DdlExample();

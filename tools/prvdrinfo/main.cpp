@@ -115,6 +115,7 @@ int main(int argc, char** argv) {
   prvdrinfo::tool::AddDdlCommand(app);
   prvdrinfo::tool::AddFilterCommand(app);
   prvdrinfo::tool::AddViewCommand(app);
+  prvdrinfo::tool::AddProviderCommands(app);
   int status = 0;
   try {
     app.parse(argc, argv);

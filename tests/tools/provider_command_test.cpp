@@ -1,0 +1,164 @@
+// prvdrinfo provider show and prvdrinfo providers save|show, run as a module author would.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../providers/test_provider.h"
+#include "prvdrinfo/foundation/property_bag.h"
+#include "prvdrinfo/providers/providers_collection.h"
+#include "support/temp_dir.h"
+
+namespace prvdrinfo {
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class ProviderCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+#if !defined(PRVDRINFO_TOOL_PATH) || !defined(TASK_REGISTER_MODULE)
+    GTEST_SKIP() << "the prvdrinfo tool or the example modules are not part of this build";
+#endif
+  }
+
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  Outcome Run(const std::string& args) {
+#ifdef PRVDRINFO_TOOL_PATH
+    const std::string command = "cd '" + dir_.Path() + "' && '" + PRVDRINFO_TOOL_PATH + "' " + args +
+                                " </dev/null >out 2>err";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(dir_.File("out")), Read(dir_.File("err"))};
+#else
+    (void)args;
+    return {};
+#endif
+  }
+
+  test::TempDir dir_;
+};
+
+#if defined(TASK_REGISTER_MODULE) && defined(CHANGE_ORDER_LOG_MODULE)
+const std::string kTasks = std::string("'") + TASK_REGISTER_MODULE + "'";
+const std::string kChanges = std::string("'") + CHANGE_ORDER_LOG_MODULE + "'";
+#else
+const std::string kTasks;
+const std::string kChanges;
+#endif
+
+TEST_F(ProviderCommand, ShowsWhatAHostLearnsOfAModule) {
+  const Outcome run = Run("provider show " + kTasks);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  for (const char* line : {
+           "Tasks (Task): 7D2C4A1E-5B3F-4E60-9A7B-1C2D3E4F5061\n",
+           "  module:       libtask_register.so, class CTaskRegister\n",
+           "  category:     Construction\n",
+           "  supports:     Delete, Descendable, Insert, Number, RecordStatus, Titled, Update\n",
+           "  switches:     (none set); attachments Standard\n",
+           "    NumberColumnGuid = 7D2C4A1E-5B3F-4E60-9A7B-000000000001\n",
+           "  columns (3):\n",
+           "    7D2C4A1E-5B3F-4E60-9A7B-000000000002  title  \"Title\"  String\n",
+           "  views (2):\n",
+       }) {
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+  }
+}
+
+TEST_F(ProviderCommand, JsonListsTheFlagsSwitchesAndRoleColumns) {
+  const Outcome run = Run("provider show " + kChanges + " --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto document = nlohmann::json::parse(run.out);
+  EXPECT_EQ(document["className"], "CChangeOrderLog");
+  EXPECT_EQ(document["category"], "Certifier");
+  EXPECT_EQ(document["supports"].size(), 27U);
+  EXPECT_EQ(document["switches"]["IgnoreCounters"], true);
+  EXPECT_EQ(document["switches"]["AttachmentsType"], "ShopDrawings");
+  EXPECT_EQ(document["roleColumns"].size(), 25U);
+  EXPECT_EQ(document["roleColumns"]["ReferenceShortMask"], "CO-[ExternalNumber]");
+  EXPECT_EQ(document["views"][1]["caption"], "Open change orders");
+}
+
+TEST_F(ProviderCommand, SavesACollectionFileAndShowsIt) {
+  const Outcome save = Run("providers save providers.bin " + kTasks + " " + kChanges);
+  ASSERT_EQ(save.status, 0) << save.err;
+  EXPECT_EQ(save.out, "Saved 2 providers to providers.bin.\n");
+  const std::string bytes = Read(dir_.File("providers.bin"));
+  CProvidersCollection collection;
+  collection.Deserialize(Bytes(bytes.begin(), bytes.end()));
+  ASSERT_EQ(collection.Count(), 2);
+  EXPECT_EQ(collection.ProviderInfoShellByIndex(1)->ClassName(), "CChangeOrderLog");
+
+  const Outcome show = Run("providers show providers.bin --json");
+  ASSERT_EQ(show.status, 0) << show.err;
+  const auto document = nlohmann::json::parse(show.out);
+  ASSERT_EQ(document.size(), 2U);
+  EXPECT_EQ(document[0]["pluralName"], "Tasks");
+  EXPECT_EQ(document[1]["pluralName"], "Change Orders");
+  const Outcome text = Run("providers show providers.bin");
+  EXPECT_EQ(text.out, Run("provider show " + kTasks).out + "\n" + Run("provider show " + kChanges).out);
+
+  // The same provider twice is refused, and the file stays as it was.
+  const Outcome twice = Run("providers save providers.bin " + kTasks + " " + kTasks);
+  EXPECT_EQ(twice.status, 1);
+  EXPECT_NE(twice.err.find("This key is already associated"), std::string::npos) << twice.err;
+  EXPECT_EQ(Read(dir_.File("providers.bin")), bytes);
+}
+
+TEST_F(ProviderCommand, RefusesWhatIsNoModuleOrNoClassOfIt) {
+  std::ofstream(dir_.File("text.so")) << "not a module";
+  struct Case {
+    std::string args;
+    int status;
+    std::string message;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"provider show text.so", 1, "cannot load text.so"},
+           {"provider show missing.so", 1, "cannot load missing.so"},
+           {"provider show " + kTasks + " --class CDrawingLog", 1, "has no provider class CDrawingLog"},
+           {"provider show", 2, "module is required"},
+           {"providers show text.so", 1, "text.so: "},
+           {"providers show nothing.bin", 1, "nothing.bin"},
+       }) {
+    const Outcome run = Run(c.args);
+    EXPECT_EQ(run.status, c.status) << c.args;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.args << ": " << run.err;
+    EXPECT_EQ(run.out, "") << c.args;
+  }
+}
+
+// A collection file is input like any other: what it holds reaches the terminal without
+// control characters.
+TEST_F(ProviderCommand, PrintsNoControlCharactersFromAFile) {
+  struct Escaping : testing::TestProvider {
+    std::string Description() const override { return "red \x1b[31m alert \xc2\x9b" "2J"; }
+  };
+  CProvidersCollection collection;
+  collection.Add(std::make_shared<Escaping>());
+  const Bytes bytes = collection.Serialize();
+  std::ofstream(dir_.File("escaping.bin"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  const Outcome run = Run("providers show escaping.bin");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("  description:  red  [31m alert  2J\n"), std::string::npos) << run.out;
+}
+
+}  // namespace
+}  // namespace prvdrinfo

@@ -1,0 +1,387 @@
+// prvdrinfo provider show MODULE.so: what a host learns about a provider module, so that
+// an author can check a module without writing a host. prvdrinfo providers save|show:
+// a providers collection file made of such snapshots.
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnull-dereference"
+#include <CLI/CLI.hpp>
+#pragma GCC diagnostic pop
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "prvdrinfo/columns/column_def_stored.h"
+#include "prvdrinfo/contract/provider_module.h"
+#include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/providers/providers_collection.h"
+
+namespace prvdrinfo::tool {
+
+namespace {
+
+using nlohmann::ordered_json;
+using Shell = CProviderInfoShell;
+
+struct Flag {
+  const char* name;
+  bool (Shell::*get)() const;
+};
+// The capability flags, by the name of the shell member without "Supports".
+constexpr Flag kFlags[] = {
+    {"Attachments", &Shell::SupportsAttachments}, {"Attachments2", &Shell::SupportsAttachments2},
+    {"Attachments3", &Shell::SupportsAttachments3}, {"Certify", &Shell::SupportsCertify},
+    {"Child", &Shell::SupportsChild}, {"Contacter", &Shell::SupportsContacter},
+    {"Contacter2", &Shell::SupportsContacter2}, {"Dated", &Shell::SupportsDated},
+    {"Delete", &Shell::SupportsDelete}, {"Descendable", &Shell::SupportsDescendable},
+    {"Disciplined", &Shell::SupportsDisciplined}, {"Divided", &Shell::SupportsDivided},
+    {"Draftable", &Shell::SupportsDraftable}, {"ExternalNumber", &Shell::SupportsExternalNumber},
+    {"Forms", &Shell::SupportsForms}, {"Forms3", &Shell::SupportsForms3},
+    {"Insert", &Shell::SupportsInsert}, {"Notable", &Shell::SupportsNotable},
+    {"Number", &Shell::SupportsNumber}, {"Phaseable", &Shell::SupportsPhaseable},
+    {"Reasonable", &Shell::SupportsReasonable}, {"Reasonable2", &Shell::SupportsReasonable2},
+    {"RecordStatus", &Shell::SupportsRecordStatus}, {"Referencer", &Shell::SupportsReferencer},
+    {"Referencer2", &Shell::SupportsReferencer2}, {"Search", &Shell::SupportsSearch},
+    {"Storage", &Shell::SupportsStorage}, {"Storage5", &Shell::SupportsStorage5},
+    {"SubList", &Shell::SupportsSubList}, {"Template", &Shell::SupportsTemplate},
+    {"Titled", &Shell::SupportsTitled}, {"Typed", &Shell::SupportsTyped},
+    {"UnitPrice", &Shell::SupportsUnitPrice}, {"Update", &Shell::SupportsUpdate},
+    {"Update2", &Shell::SupportsUpdate2},
+};
+constexpr Flag kSwitches[] = {
+    {"IgnoreCounters", &Shell::IgnoreCounters},
+    {"AlwaysShowPage2", &Shell::AlwaysShowPage2},
+    {"RequiresExclusiveProjectForInsert", &Shell::RequiresExclusiveProjectForInsert},
+    {"RequiresExclusiveProjectForDelete", &Shell::RequiresExclusiveProjectForDelete},
+};
+
+struct Role {
+  const char* name;
+  std::string (Shell::*get)() const;
+};
+constexpr Role kRoles[] = {
+    {"TitleColumnGuid", &Shell::TitleColumnGuid},
+    {"NumberColumnGuid", &Shell::NumberColumnGuid},
+    {"ExternalNumberColumnGuid", &Shell::ExternalNumberColumnGuid},
+    {"TypeColumnGuid", &Shell::TypeColumnGuid},
+    {"PhaseColumnGuid", &Shell::PhaseColumnGuid},
+    {"PrimaryDateColumnGuid", &Shell::PrimaryDateColumnGuid},
+    {"ReasonColumnGuid", &Shell::ReasonColumnGuid},
+    {"ReasonTitleColumnGuid", &Shell::ReasonTitleColumnGuid},
+    {"DisciplineAbbreviationsColumnGuid", &Shell::DisciplineAbbreviationsColumnGuid},
+    {"DisciplineTitlesColumnGuid", &Shell::DisciplineTitlesColumnGuid},
+    {"AttachmentCountColumnGuid", &Shell::AttachmentCountColumnGuid},
+    {"AttachmentListColumnGuid", &Shell::AttachmentListColumnGuid},
+    {"AttachmentListCrLfColumnGuid", &Shell::AttachmentListCrLfColumnGuid},
+    {"NotableNotesColumnGuid", &Shell::NotableNotesColumnGuid},
+    {"NotableHasNotesColumnGuid", &Shell::NotableHasNotesColumnGuid},
+    {"EmailCountColumnGuid", &Shell::EmailCountColumnGuid},
+    {"ContacterOwnerSignedColumnGuid", &Shell::ContacterOwnerSignedColumnGuid},
+    {"ContacterBuilderSignedColumnGuid", &Shell::ContacterBuilderSignedColumnGuid},
+    {"ContacterDesignerSignedColumnGuid", &Shell::ContacterDesignerSignedColumnGuid},
+    {"ContacterContractAdminSignedColumnGuid", &Shell::ContacterContractAdminSignedColumnGuid},
+    {"CertifiableApplyHoldbackColumnGuid", &Shell::CertifiableApplyHoldbackColumnGuid},
+    {"FormTypeColumnGuid", &Shell::FormTypeColumnGuid},
+    {"FormTypeTitleColumnGuid", &Shell::FormTypeTitleColumnGuid},
+    {"ChildParentRecordGuidColumnGuid", &Shell::ChildParentRecordGuidColumnGuid},
+    {"ReferenceMask", &Shell::ReferenceMask},
+    {"ReferenceShortMask", &Shell::ReferenceShortMask},
+    {"ReferenceAttributesMask", &Shell::ReferenceAttributesMask},
+};
+
+std::string CategoryName(e_ProviderCategory category) {
+  switch (category) {
+    case providercategory_PreConstruction: return "PreConstruction";
+    case providercategory_Construction: return "Construction";
+    case providercategory_Certifier: return "Certifier";
+    case providercategory_Documentation: return "Documentation";
+    case providercategory_PostConstruction: return "PostConstruction";
+    case providercategory_Special: return "Special";
+  }
+  return std::to_string(static_cast<int32_t>(category));
+}
+
+std::string DataTypeName(e_VeskDataType type) {
+  static const char* const kNames[] = {"String", "StringSmartSort", "StringRtf", "Currency", "DateUtc",
+                                       "Integer", "Real", "Boolean", "Blob", "Percentage"};
+  const auto index = static_cast<int32_t>(type);
+  return index >= 0 && index < 10 ? kNames[index] : std::to_string(index);
+}
+
+// What a host learns of one provider, in the order the text form prints it.
+ordered_json Describe(const Shell& shell) {
+  ordered_json out;
+  out["guid"] = shell.Guid();
+  out["dllName"] = shell.DllName();
+  out["className"] = shell.ClassName();
+  out["singularName"] = shell.SingularName();
+  out["pluralName"] = shell.PluralName();
+  out["commonSingularName"] = shell.CommonSingularName();
+  out["commonPluralName"] = shell.CommonPluralName();
+  out["category"] = CategoryName(shell.Category());
+  out["description"] = shell.Description();
+  ordered_json supports = ordered_json::array();
+  for (const Flag& flag : kFlags) {
+    if ((shell.*flag.get)()) supports.push_back(flag.name);
+  }
+  out["supports"] = supports;
+  ordered_json switches = ordered_json::object();
+  for (const Flag& flag : kSwitches) switches[flag.name] = (shell.*flag.get)();
+  switches["AttachmentsType"] = shell.AttachmentsType() == iproviderattachtype_ShopDrawings ? "ShopDrawings" : "Standard";
+  out["switches"] = switches;
+  ordered_json roles = ordered_json::object();
+  for (const Role& role : kRoles) {
+    const std::string value = (shell.*role.get)();
+    if (!value.empty()) roles[role.name] = value;
+  }
+  out["roleColumns"] = roles;
+  ordered_json columns = ordered_json::array();
+  for (const auto& column : *shell.Columns()->ProviderSpecific()) {
+    if (!column) continue;
+    ordered_json entry;
+    entry["guid"] = column->Guid();
+    const auto stored = std::dynamic_pointer_cast<CColumnDefStored>(column);
+    entry["identifier"] = stored ? stored->Identifier() : "";
+    entry["caption"] = column->DefaultCaption(localeid_EnglishCanada);
+    entry["type"] = DataTypeName(column->VeskDatatype());
+    columns.push_back(entry);
+  }
+  out["columns"] = columns;
+  ordered_json views = ordered_json::array();
+  for (const auto& view : *shell.Views()) {
+    if (!view) continue;
+    ordered_json entry;
+    entry["guid"] = view->Guid();
+    entry["caption"] = view->Caption();
+    entry["columns"] = view->Columns()->Count();
+    views.push_back(entry);
+  }
+  out["views"] = views;
+  return out;
+}
+
+// Text from a module or a file, safe to print: control characters (C0, DEL, C1) become
+// spaces, so nothing reaches the terminal as an escape sequence.
+std::string Printable(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c == 0x7F) {
+      out += ' ';
+    } else if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0 &&
+               static_cast<unsigned char>(text[i + 1]) >= 0x80) {
+      out += ' ';
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string Joined(const ordered_json& names) {
+  std::string text;
+  for (const auto& name : names) text += (text.empty() ? "" : ", ") + name.get<std::string>();
+  return text.empty() ? "(nothing optional)" : text;
+}
+
+void PrintText(const ordered_json& d, std::ostream& out) {
+  const auto text = [&](const char* key) { return Printable(d[key].get<std::string>()); };
+  out << text("pluralName") << " (" << text("singularName") << "): " << text("guid") << '\n';
+  out << "  module:       " << text("dllName") << ", class " << text("className") << '\n';
+  out << "  category:     " << text("category") << '\n';
+  out << "  common names: " << text("commonPluralName") << " (" << text("commonSingularName") << ")\n";
+  out << "  description:  " << text("description") << '\n';
+  out << "  supports:     " << Joined(d["supports"]) << '\n';
+  ordered_json set = ordered_json::array();
+  for (const auto& [name, value] : d["switches"].items()) {
+    if (value.is_boolean() && value.get<bool>()) set.push_back(name);
+  }
+  out << "  switches:     " << (set.empty() ? std::string("(none set)") : Joined(set))
+      << "; attachments " << d["switches"]["AttachmentsType"].get<std::string>() << '\n';
+  out << "  role columns:" << (d["roleColumns"].empty() ? " (none)" : "") << '\n';
+  for (const auto& [name, value] : d["roleColumns"].items()) {
+    out << "    " << name << " = " << Printable(value.get<std::string>()) << '\n';
+  }
+  out << "  columns (" << d["columns"].size() << "):\n";
+  for (const auto& c : d["columns"]) {
+    out << "    " << Printable(c["guid"].get<std::string>()) << "  " << Printable(c["identifier"].get<std::string>())
+        << "  \"" << Printable(c["caption"].get<std::string>()) << "\"  " << c["type"].get<std::string>() << '\n';
+  }
+  out << "  views (" << d["views"].size() << "):\n";
+  for (const auto& v : d["views"]) {
+    out << "    " << Printable(v["guid"].get<std::string>()) << "  \"" << Printable(v["caption"].get<std::string>()) << "\"  "
+        << v["columns"].get<int32_t>() << " columns\n";
+  }
+}
+
+// The class a module's file name suggests by the examples' convention:
+// libchange_order_log.so holds CChangeOrderLog.
+std::string ClassFromFileName(const std::string& path) {
+  std::string stem = std::filesystem::path(path).filename().string();
+  if (const auto so = stem.find(".so"); so != std::string::npos) stem.resize(so);
+  if (stem.rfind("lib", 0) == 0) stem.erase(0, 3);
+  std::string name = "C";
+  bool upper = true;
+  for (const char c : stem) {
+    if (c == '_' || c == '-' || c == '.') {
+      upper = true;
+    } else {
+      name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+      upper = false;
+    }
+  }
+  return name;
+}
+
+// A provider of a module, opened the way a host opens it. The module stays loaded until
+// the tool ends: the provider runs its code.
+std::shared_ptr<IProviderInfo> LoadProvider(const std::string& path, const std::optional<std::string>& className) {
+  // A bare file name would make dlopen search the library path instead of the folder.
+  const std::string where = path.find('/') == std::string::npos ? "./" + path : path;
+  void* module = dlopen(where.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (module == nullptr) throw CommandFailed(std::string("cannot load ") + path + ": " + dlerror());
+  const auto version = reinterpret_cast<ProviderContractVersionFn>(dlsym(module, kProviderContractVersionSymbol));
+  const auto create = reinterpret_cast<CreateProviderFn>(dlsym(module, kCreateProviderSymbol));
+  if (version == nullptr || create == nullptr) throw CommandFailed(path + " is no provider module (no factory symbols)");
+  if (version() != kProviderContractVersion) {
+    throw CommandFailed(path + " was built for contract version " + std::to_string(version()) + ", this tool has " +
+                        std::to_string(kProviderContractVersion));
+  }
+  const std::string name = className ? *className : ClassFromFileName(path);
+  std::shared_ptr<IProviderInfo> provider;
+  const int32_t status = create(name.c_str(), &provider);
+  if (status == err::kCannotCreateObject) {
+    throw CommandFailed(path + " has no provider class " + name + (className ? "" : " (name it with --class)"));
+  }
+  if (status != 0 || !provider) throw CommandFailed(path + ": creating " + name + " failed with error " + std::to_string(status));
+  return provider;
+}
+
+std::shared_ptr<Shell> ShellOf(const std::string& path, const std::optional<std::string>& className) {
+  auto shell = CProviderInfoShellFactory().CreateProviderInfoShell();
+  try {
+    shell->Clone(LoadProvider(path, className));
+  } catch (const CError& e) {
+    throw CommandFailed(path + ": " + e.Description());
+  }
+  return shell;
+}
+
+// Replaces the file whole: a new file beside it, flushed to disk, renamed over it.
+void WriteWhole(const std::string& path, const Bytes& bytes) {
+  std::string temporary = path + ".XXXXXX";
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) throw CommandFailed("cannot write " + path + ": " + std::strerror(errno));
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    written += static_cast<size_t>(n);
+  }
+  const int error = written == bytes.size() ? (fsync(fd) == 0 ? 0 : errno) : errno;
+  close(fd);
+  if (error != 0 || written != bytes.size() || rename(temporary.c_str(), path.c_str()) != 0) {
+    const int failure = error != 0 ? error : errno;
+    unlink(temporary.c_str());
+    throw CommandFailed("cannot write " + path + ": " + std::strerror(failure));
+  }
+}
+
+struct ShowOptions {
+  std::string module;
+  std::optional<std::string> className;
+  bool json = false;
+};
+
+struct CollectionOptions {
+  std::string file;
+  std::vector<std::string> modules;
+  bool json = false;
+};
+
+void Print(const std::vector<std::shared_ptr<Shell>>& shells, bool asJson, bool asList) {
+  if (asJson) {
+    ordered_json all = ordered_json::array();
+    for (const auto& shell : shells) all.push_back(Describe(*shell));
+    std::cout << (asList ? all : all.front()).dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+    return;
+  }
+  for (size_t i = 0; i < shells.size(); ++i) {
+    if (i > 0) std::cout << '\n';
+    PrintText(Describe(*shells[i]), std::cout);
+  }
+}
+
+}  // namespace
+
+void AddProviderCommands(CLI::App& app) {
+  auto show = std::make_shared<ShowOptions>();
+  auto* provider = app.add_subcommand("provider", "Inspect a provider module as a host sees it");
+  provider->require_subcommand(1);
+  auto* showProvider = provider->add_subcommand("show", "Load a provider module and print what its shell records");
+  showProvider->add_option("module", show->module, "The module (a .so file)")->required();
+  showProvider->add_option("--class", show->className, "The provider class (default: from the file name)");
+  showProvider->add_flag("--json", show->json, "Print JSON");
+  showProvider->callback([show] { Print({ShellOf(show->module, show->className)}, show->json, false); });
+
+  auto options = std::make_shared<CollectionOptions>();
+  auto* providers = app.add_subcommand("providers", "Work with a providers collection file");
+  providers->require_subcommand(1);
+  auto* save = providers->add_subcommand("save", "Snapshot provider modules into a providers collection file");
+  save->add_option("file", options->file, "The collection file to write")->required();
+  save->add_option("modules", options->modules, "Provider modules (.so files), each by its file-name class")->required();
+  save->callback([options] {
+    CProvidersCollection collection;
+    for (const std::string& module : options->modules) {
+      const auto shell = ShellOf(module, std::nullopt);
+      try {
+        collection.Add(shell);
+      } catch (const CError& e) {
+        throw CommandFailed(module + ": " + e.Description());
+      }
+    }
+    WriteWhole(options->file, collection.Serialize());
+    std::cout << "Saved " << collection.Count() << (collection.Count() == 1 ? " provider" : " providers") << " to "
+              << options->file << ".\n";
+  });
+  auto* showFile = providers->add_subcommand("show", "Print the providers of a collection file");
+  showFile->add_option("file", options->file, "The collection file, or - for standard input")->required();
+  showFile->add_flag("--json", options->json, "Print JSON");
+  showFile->callback([options] {
+    const Bytes bytes = ReadInput(options->file);
+    CProvidersCollection collection;
+    try {
+      collection.Deserialize(bytes);
+    } catch (const CError& e) {
+      throw CommandFailed(InputName(options->file) + ": " + e.Description());
+    }
+    if (collection.Count() == 0) {
+      if (options->json) {
+        std::cout << "[]\n";
+      } else {
+        std::cout << "No providers.\n";
+      }
+      return;
+    }
+    Print(collection.Enumerator(), options->json, true);
+  });
+}
+
+}  // namespace prvdrinfo::tool
