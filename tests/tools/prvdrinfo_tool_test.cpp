@@ -185,6 +185,8 @@ TEST_F(ToolTest, DemoRunsAndDumpsItsSampleBag) {
   // The view's filter really runs: the rows after the date and the one matched by title.
   EXPECT_NE(r.out.find("it selects:\n  Roof\n  Frame walls\n  O'Brien inspection\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Criteria is not a valid literal for column 'Due'."), std::string::npos) << r.out;
+  // A second collection follows the views database through refreshes.
+  EXPECT_NE(r.out.find("the refresh holds: \"Late tasks\" (counter 20);"), std::string::npos) << r.out;
 }
 
 TEST_F(ToolTest, DdlPrintsAndAppliesATableDefinition) {

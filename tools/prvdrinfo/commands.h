@@ -89,5 +89,6 @@ std::vector<DemoStep> DemoSteps();
 void RunBagDemo(DemoContext& context);  // bag_command.cpp
 void RunDdlDemo(DemoContext& context);  // ddl_command.cpp
 void RunViewDemo(DemoContext& context); // demo_view_step.cpp
+void RunViewsDatabaseDemo(DemoContext& context);  // demo_view_step.cpp
 
 }  // namespace prvdrinfo::tool

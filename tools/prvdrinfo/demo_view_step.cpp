@@ -1,5 +1,5 @@
 // The demo's walk through a view: its columns and sort order, a filter run on the table,
-// the dates its notifiers deliver on.
+// the dates its notifiers deliver on, and the shared views database that keeps it.
 
 #include <nlohmann/json.hpp>
 
@@ -11,10 +11,14 @@
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/filters/provider_view_filter.h"
+#include "prvdrinfo/foundation/vesk.h"
 #include "prvdrinfo/filters/provider_view_filter_groups.h"
 #include "prvdrinfo/notify/provider_view_notifiers.h"
 #include "prvdrinfo/tables/provider_table_def.h"
 #include "prvdrinfo/views/provider_view.h"
+#include "prvdrinfo/viewsdb/provider_views.h"
+#include "prvdrinfo/viewsdb/provider_views_db.h"
+#include "prvdrinfo/viewsdb/views_database.h"
 
 namespace prvdrinfo::tool {
 
@@ -90,6 +94,41 @@ void RunViewDemo(DemoContext& context) {
   out << "Its notifier \"" << notifier->Message() << "\" delivers next on "
       << notifier->CalcNextScheduledDeliveryDate("2026-12-11T09:00:00Z") << " after 2026-12-11T09:00:00Z.\n";
   out << "ContentId " << view->ContentId() << ", " << view->Serialize().size() << " bytes stored.\n";
+}
+
+void RunViewsDatabaseDemo(DemoContext& context) {
+  auto& out = context.out;
+  // Never the user's own views database: the demo's data folder is its scratch folder.
+  CVesk::SetDataFolder(context.folder.string());
+  const CProviderViewsDb db;
+  const auto view = DemoView();
+  db.SaveView4(view, false, viewtype_UserDefined);
+  out << "Saved \"" << view->Caption() << "\" to " << views_db::ViewsDatabasePath()
+      << "\n(the file is created on first use), update counter " << db.GetViewUpdateCounter(view->Guid()) << ".\n";
+
+  // What another process of the host sees: its own collection, kept in step by refreshes.
+  CProviderViews elsewhere;
+  const bool changed = elsewhere.RefreshByProviderGuid(kDemoProviderGuid);
+  out << "Another collection refreshes: " << (changed ? "changed" : "unchanged") << ", " << elsewhere.Count()
+      << " view(s), \"" << elsewhere.ViewByIndex(0)->Caption() << "\" with the counter its save gave it ("
+      << elsewhere.ViewByIndex(0)->UpdateCounter() << ") and its " << elsewhere.ViewByIndex(0)->Columns()->Count()
+      << " columns, sort key and notifier.\n";
+
+  auto second = DemoView();
+  second->SetCaption("Late tasks");
+  db.SaveView4(second, false, viewtype_UserDefined);
+  try {
+    auto copy = DemoView();
+    db.SaveView4(copy, false, viewtype_UserDefined);
+  } catch (const CError& e) {
+    out << "A second view captioned \"Open tasks\" is refused: " << e.Description() << "\n";
+  }
+  db.DeleteView(view->Guid());
+  elsewhere.RefreshByProviderGuid(kDemoProviderGuid);
+  out << "After one view is saved and the first deleted, the refresh holds:";
+  for (const auto& kept : elsewhere) out << " \"" << kept->Caption() << "\" (counter " << kept->UpdateCounter() << ")";
+  out << ";\nthe deletion counter is " << elsewhere.DeleteCounter() << ", the provider's update counter "
+      << db.GetProviderViewUpdateCounter(kDemoProviderGuid) << ".\n";
 }
 
 }  // namespace prvdrinfo::tool
