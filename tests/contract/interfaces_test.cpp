@@ -11,6 +11,7 @@
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/contract/provider_interfaces.h"
+#include "support/quiet_provider.h"
 
 namespace prvdrinfo {
 namespace {
@@ -83,30 +84,7 @@ static_assert(kSameSignature<&IProviderChild::ParentProviderGuidColumnGuid,
                              &IProviderSubList::ParentProviderGuidColumnGuid>);
 static_assert(kSameSignature<&IProviderStored::RefreshViews, &IProviderViewable::RefreshViews>);
 
-// The one interface every provider implements, answering nothing; the tests below add the
-// interfaces they are about.
-struct QuietProvider : IProviderInfo {
-  bool SupportsForms() const override { return false; }
-  std::shared_ptr<CProviderView> DefaultViewDefinition() const override { return nullptr; }
-  std::string Guid() const override { return {}; }
-  std::string DllName() const override { return {}; }
-  std::string ClassName() const override { return {}; }
-  e_ProviderCategory Category() const override { return providercategory_Construction; }
-  std::string PluralName(e_LocaleId, RoleId) const override { return {}; }
-  std::string SingularName(e_LocaleId, RoleId) const override { return {}; }
-  std::string CommonPluralName(e_LocaleId, RoleId) const override { return {}; }
-  std::string CommonSingularName(e_LocaleId, RoleId) const override { return {}; }
-  std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() const override {
-    return nullptr;
-  }
-  std::shared_ptr<CProviderViews> Views() const override { return nullptr; }
-  void SetViews(const std::shared_ptr<CProviderViews>&) override {}
-  std::shared_ptr<CProviderColDefs> Columns() const override { return nullptr; }
-  Bytes Serialize() const override { return {}; }
-  void Deserialize(const Bytes&) override {}
-  std::string Description() const override { return {}; }
-  void InitializeProperties() override {}
-};
+using prvdrinfo::testing::QuietProvider;
 
 TEST(ProviderInterfaces, OneOverrideServesEveryInterfaceThatSharesTheMember) {
   struct TitledCertifier : QuietProvider, IProviderTitled, IProviderNumbered, IProviderCertify4 {
