@@ -502,19 +502,5 @@ extern "C" int32_t prvdrinfo_ProviderContractVersion() noexcept {
 
 extern "C" int32_t prvdrinfo_CreateProvider(
     const char* p_ClassName, std::shared_ptr<prvdrinfo::IProviderInfo>* po_Provider) noexcept {
-  if (p_ClassName == nullptr || po_Provider == nullptr)
-    return prvdrinfo::err::kInvalidProcedureCall;
-  if (std::string_view(p_ClassName) != change_order_log::kClassName) {
-    return prvdrinfo::err::kCannotCreateObject;
-  }
-  try {
-    *po_Provider = std::make_shared<change_order_log::ChangeOrderLog>();
-    return 0;
-  } catch (const prvdrinfo::CError& e) {
-    return e.Number();
-  } catch (const std::bad_alloc&) {
-    return prvdrinfo::err::kOutOfMemory;
-  } catch (...) {
-    return prvdrinfo::err::kUnspecified;
-  }
+  return prvdrinfo::CreateProviderOf<change_order_log::ChangeOrderLog>(p_ClassName, change_order_log::kClassName, po_Provider);
 }

@@ -362,19 +362,5 @@ extern "C" int32_t prvdrinfo_ProviderContractVersion() noexcept {
 
 extern "C" int32_t prvdrinfo_CreateProvider(
     const char* p_ClassName, std::shared_ptr<prvdrinfo::IProviderInfo>* po_Provider) noexcept {
-  if (p_ClassName == nullptr || po_Provider == nullptr)
-    return prvdrinfo::err::kInvalidProcedureCall;
-  if (std::string_view(p_ClassName) != task_register::kClassName) {
-    return prvdrinfo::err::kCannotCreateObject;
-  }
-  try {
-    *po_Provider = std::make_shared<task_register::TaskRegister>();
-    return 0;
-  } catch (const prvdrinfo::CError& e) {
-    return e.Number();
-  } catch (const std::bad_alloc&) {
-    return prvdrinfo::err::kOutOfMemory;
-  } catch (...) {
-    return prvdrinfo::err::kUnspecified;
-  }
+  return prvdrinfo::CreateProviderOf<task_register::TaskRegister>(p_ClassName, task_register::kClassName, po_Provider);
 }

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <streambuf>
 #include <iostream>
 #include <string>
 
@@ -94,11 +95,54 @@ void HoldClosedStandardStreams() {
   }
 }
 
+// Standard output written with write(2), keeping the reason of the first write that
+// failed: a command goes on working after it (the demo opens files, creates folders), and
+// errno says something else by the time the command ends.
+class StandardOutput : public std::streambuf {
+ public:
+  int FirstError() const { return firstError_; }
+
+ protected:
+  int_type overflow(int_type ch) override {
+    if (!Drain()) return traits_type::eof();
+    if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(ch);
+      pbump(1);
+    }
+    return traits_type::not_eof(ch);
+  }
+  int sync() override { return Drain() ? 0 : -1; }
+
+ private:
+  bool Drain() {
+    if (pbase() == nullptr) {
+      setp(buffer_, buffer_ + sizeof buffer_);
+      return true;
+    }
+    const char* next = pbase();
+    while (next < pptr()) {
+      const ssize_t written = write(STDOUT_FILENO, next, static_cast<size_t>(pptr() - next));
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) {
+        if (firstError_ == 0) firstError_ = written < 0 ? errno : EIO;
+        setp(buffer_, buffer_ + sizeof buffer_);
+        return false;
+      }
+      next += written;
+    }
+    setp(buffer_, buffer_ + sizeof buffer_);
+    return true;
+  }
+
+  char buffer_[8192];
+  int firstError_ = 0;
+};
+
 // Output that did not arrive is a failure, whatever the command thought of its work.
-int CheckOutput(int status) {
+int CheckOutput(int status, const StandardOutput& output) {
   std::cout.flush();
-  if (std::cout) return status;
-  const int error = errno;  // the failed write's, as nothing has failed since
+  if (std::cout && output.FirstError() == 0) return status;
+  const int error = output.FirstError();
   return Fail(status == 0 ? 1 : status,
               std::string("cannot write to standard output") + (error ? std::string(": ") + std::strerror(error) : ""));
 }
@@ -107,6 +151,8 @@ int CheckOutput(int status) {
 
 int main(int argc, char** argv) {
   HoldClosedStandardStreams();
+  StandardOutput output;
+  std::cout.rdbuf(&output);
   CLI::App app{"prvdrinfo: provider metadata, property bags and views databases"};
   app.set_version_flag("--version", std::string("prvdrinfo ") + PRVDRINFO_VERSION);
   app.require_subcommand(1);
@@ -129,5 +175,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     status = Fail(1, e.what());
   }
-  return CheckOutput(status);
+  const int result = CheckOutput(status, output);
+  std::cout.rdbuf(nullptr);  // the buffer ends with main; nothing may write through it after
+  return result;
 }

@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <string_view>
 
+#include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/contract/provider_info.h"
 
@@ -39,4 +42,32 @@ PRVDRINFO_API int32_t prvdrinfo_CreateProvider(
 namespace prvdrinfo {
 using ProviderContractVersionFn = decltype(&prvdrinfo_ProviderContractVersion);
 using CreateProviderFn = decltype(&prvdrinfo_CreateProvider);
+}  // namespace prvdrinfo
+
+namespace prvdrinfo {
+
+// The body of a module's prvdrinfo_CreateProvider for one class: checks the arguments,
+// creates a TProvider when p_ClassName is p_ModuleClassName (exactly), and turns what its
+// construction throws into the error numbers the symbol returns.
+//   extern "C" int32_t prvdrinfo_CreateProvider(const char* p_ClassName,
+//       std::shared_ptr<prvdrinfo::IProviderInfo>* po_Provider) noexcept {
+//     return prvdrinfo::CreateProviderOf<CTaskRegister>(p_ClassName, "CTaskRegister", po_Provider);
+//   }
+template <class TProvider>
+int32_t CreateProviderOf(const char* p_ClassName, std::string_view p_ModuleClassName,
+                         std::shared_ptr<IProviderInfo>* po_Provider) noexcept {
+  if (p_ClassName == nullptr || po_Provider == nullptr) return err::kInvalidProcedureCall;
+  if (std::string_view(p_ClassName) != p_ModuleClassName) return err::kCannotCreateObject;
+  try {
+    *po_Provider = std::make_shared<TProvider>();
+    return 0;
+  } catch (const CError& e) {
+    return e.Number();
+  } catch (const std::bad_alloc&) {
+    return err::kOutOfMemory;
+  } catch (...) {
+    return err::kUnspecified;
+  }
+}
+
 }  // namespace prvdrinfo
