@@ -36,7 +36,7 @@ constexpr const char* kClasses[] = {
     "CProviderViewCol", "CProviderViewCols", "CProviderViewColsSortItem",
     "CProviderViewColsSort", "CPageTemplate", "CPageTemplates", "CCellColors",
     "CProviderViewFilterItem", "CProviderViewFilterGroup",
-    "CProviderViewFilterGroups", "CProviderViewFilter", "CProviderViewFilters", "CProviderView",
+    "CProviderViewFilterGroups", "CProviderViewFilter", "CProviderViewFilters", "CProviderView", "CProviderViews",
 };
 constexpr size_t kClassCount = std::size(kClasses);
 
@@ -241,6 +241,13 @@ std::shared_ptr<CPersistable> Sample(const std::string& name) {
     view->FilterGroups()->Add()->Add(kGuidA, "x", logicop_And);
     view->Notifiers()->Add(viewschedid_WeeklyMonday);
     return view;
+  }
+  if (name == "CProviderViews") {
+    auto views = std::make_shared<CProviderViews>();
+    views->Add(kGuidA, "Open items")->Columns()->Add(kGuidB);
+    views->Add(kGuidC, "Closed items")->SetTemporary(true);
+    views->SetDeleteCounter(40);
+    return views;
   }
   if (name == "CPageTemplates") {
     auto templates = std::make_shared<CPageTemplates>();

@@ -108,6 +108,11 @@
 #include "prvdrinfo/views/provider_view_cols_sort.h"
 #include "prvdrinfo/views/view_enums.h"
 
+#include "prvdrinfo/viewsdb/db_helpers.h"
+#include "prvdrinfo/viewsdb/provider_views.h"
+#include "prvdrinfo/viewsdb/views_database.h"
+#include "prvdrinfo/viewsdb/viewsdb_enums.h"
+
 #include "prvdrinfo/providers/descend_menu_item.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
 #include "prvdrinfo/providers/division_fields.h"

@@ -28,7 +28,7 @@ const std::vector<std::string>& LibraryClasses() {
       "CCellColors",
       "CProviderViewFilterItem",
       "CProviderViewFilterGroup", "CProviderViewFilterGroups", "CProviderViewFilter",
-      "CProviderViewFilters", "CProviderView"};
+      "CProviderViewFilters", "CProviderView", "CProviderViews"};
   return names;
 }
 
@@ -65,6 +65,9 @@ std::shared_ptr<CPersistable> Create(const std::string& name) {
   } else if (auto cert = std::dynamic_pointer_cast<CCertSummaryInfo>(object)) {
     cert->SetNumber("7");
     cert->SetContractsWorkToDate(Currency::FromScaled(12345));
+  } else if (auto views = std::dynamic_pointer_cast<CProviderViews>(object)) {
+    views->Add("{A}", "First");
+    views->SetDeleteCounter(3);
   } else if (auto colors = std::dynamic_pointer_cast<CCellColors>(object)) {
     colors->SetForecolor(1);
     colors->SetBackcolor(2);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "prvdrinfo/db/collation.h"
+#include "prvdrinfo/foundation/export.h"
+
+namespace prvdrinfo {
+
+// The SmartSort collation ("COLLATE SMARTSORT", any case), registered on every views
+// database connection. Two captions compare as their smart-sort keys
+// (TextService::SortKey(text, 3, true)) do in byte order, so ordering by caption with
+// SmartSort agrees with ordering by the stored caption_sort column: "View 2" before
+// "view 10", captions with equal keys in an equal place. Any collation index but 0
+// compares everything as equal. No state: one object may serve any number of
+// connections.
+class PRVDRINFO_API CDbHelpers : public ICollation {
+ public:
+  static constexpr const char* kSmartSort = "SmartSort";
+
+  std::string DefinedNames() override;
+  // -1, 0 or 1.
+  int32_t CallbackCollate(int32_t CollationIndex, std::string_view Left, std::string_view Right) override;
+};
+
+}  // namespace prvdrinfo

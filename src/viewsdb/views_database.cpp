@@ -1,0 +1,257 @@
+#include "prvdrinfo/viewsdb/views_database.h"
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+#include "foundation/file_service.h"
+#include "foundation/random_service.h"
+#include "foundation/timer.h"
+#include "prvdrinfo/db/sql_service.h"
+#include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/viewsdb/db_helpers.h"
+#include "viewsdb/views_db_internal.h"
+#include "viewsdb/views_db_schema.h"
+
+namespace prvdrinfo::views_db {
+
+namespace {
+
+constexpr ErrorSite kPathSite{"VJANGX8JTGSR409K08OOMSL07", "modViewsDb.ViewsDatabasePath"};
+constexpr ErrorSite kOpenSite{"E0M0L97JUJ1Y0LW7AYCJJOZX8", "modViewsDb.OpenViewsDatabase"};
+constexpr ErrorSite kCreateFileSite{"5SVYQJEXQQVUASV25HQ9HM90F", "modViewsDb.OpenViewsDatabase"};
+constexpr ErrorSite kOpenFileSite{"HH2O6FEA2S4S5G69P063DJSBC", "modViewsDb.OpenViewsDatabase"};
+constexpr ErrorSite kWaitSite{"PQK3CLWJUIN2W7G2QAQCM5QU0", "modViewsDb.WaitForMutexToClear"};
+constexpr ErrorSite kOwnSite{"95JZWYXR1AVA0SIUFPBG7OXKS", "modViewsDb.OwnWithin"};
+
+constexpr int32_t kWaitSeconds = 45;
+constexpr int32_t kOwnWaitSeconds = 60;
+constexpr const char* kLogClass = "modViewsDb";
+constexpr const char* kFixedMutexMessage = "Attempting to create Fixed Views DB mutex in prvdrinfo.modViewsDb";
+
+struct SleepSeam {
+  std::mutex mutex;
+  std::function<void(int32_t)> sleeper;
+};
+
+SleepSeam& Seam() {
+  static SleepSeam seam;
+  return seam;
+}
+
+// Waits for a mutex unless this call holds it itself: going round again after a failed
+// open must not wait out its own creating mutex.
+void WaitUnlessHeld(const char* name, const ScopedMutex& held) {
+  if (!held.Owns()) WaitForMutexToClear(name, kWaitSeconds);
+}
+
+}  // namespace
+
+namespace internal {
+
+void Sleep(int32_t milliseconds) {
+  std::function<void(int32_t)> sleeper;
+  {
+    const std::lock_guard lock(Seam().mutex);
+    sleeper = Seam().sleeper;
+  }
+  if (sleeper) {
+    sleeper(milliseconds);
+  } else {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  }
+}
+
+void SetSleeper(std::function<void(int32_t milliseconds)> sleeper) {
+  const std::lock_guard lock(Seam().mutex);
+  Seam().sleeper = std::move(sleeper);
+}
+
+MutexService Mutexes() { return MutexService(CVesk::DataFolder()); }
+
+MutexService::Handle OwnWithin(std::string_view name, int32_t maxWaitSeconds) {
+  return kOwnSite.Guard([&] {
+    MutexService mutexes = Mutexes();
+    double start = Timer::Seconds();
+    for (;;) {
+      if (const MutexService::Handle handle = mutexes.CreateAndOwn(name, 0)) return handle;
+      const double now = Timer::Seconds();
+      if (now < start) start = now;
+      if (now - start > maxWaitSeconds) return MutexService::Handle{0};
+      Sleep(20 + RandomService::Next(20));
+    }
+  });
+}
+
+ProcessState& State() {
+  // Never destroyed: the fixed mutex stays held until the process ends.
+  static ProcessState* state = new ProcessState;
+  return *state;
+}
+
+Activity ProcessActivity() {
+  const std::lock_guard lock(State().mutex);
+  return State().activity;
+}
+
+void ResetProcessState() {
+  ProcessState& state = State();
+  const std::lock_guard lock(state.mutex);
+  MutexService::Release(state.fixedMutex);
+  state.fixedMutex = 0;
+  state.memory.clear();
+  state.activity = Activity{};
+}
+
+}  // namespace internal
+
+using internal::Mutexes;
+using internal::OwnWithin;
+using internal::State;
+
+std::string ViewsDatabasePath() {
+  return kPathSite.Guard([] { return FileService::Join(CVesk::DataFolder(), kFileName); });
+}
+
+bool WaitForMutexToClear(std::string_view name, int32_t maxWaitSeconds) {
+  return kWaitSite.Guard([&] {
+    if (TextService::IsEmpty(name)) return true;
+    const MutexService mutexes = Mutexes();
+    double start = Timer::Seconds();
+    for (;;) {
+      if (!mutexes.Exists(name)) return true;
+      internal::Sleep(250 + RandomService::Next(100));
+      const double now = Timer::Seconds();
+      const double elapsed = now - start;
+      if (elapsed < 0) {
+        CVesk::Log(kLogClass, "Negative wait delay in " + std::string(kWaitSite.Id()));
+        start = now;
+        continue;
+      }
+      if (elapsed <= maxWaitSeconds) continue;
+      CVesk::Log(kLogClass, "Waited too long for mutex named: " + std::string(name) + " in " +
+                                std::string(kWaitSite.Id()));
+      return false;
+    }
+  });
+}
+
+std::shared_ptr<Connection> OpenViewsDatabase() {
+  return kOpenSite.Guard([&] {
+    bool retryCreation = false;
+    bool retryOpening = false;
+    bool retryGate = false;
+    ScopedMutex creating;
+    ScopedMutex fixing;
+    std::shared_ptr<Connection> connection;
+    std::string path;
+    std::string creationFailure;
+
+    while (!connection) {
+      WaitUnlessHeld(kVacuumRunMutex, {});
+      WaitUnlessHeld(kAnalyzeRunMutex, {});
+      WaitUnlessHeld(kFixingMutex, fixing);
+      WaitUnlessHeld(kCreatingMutex, creating);
+
+      path = ViewsDatabasePath();
+      if (!FileService::FileExists(path)) {
+        if (!creating.Owns()) creating = ScopedMutex(OwnWithin(kCreatingMutex, kOwnWaitSeconds));
+        if (creating.Owns()) {
+          // Whoever held the mutex before us may have written the file meanwhile.
+          if (!FileService::FileExists(path)) {
+            try {
+              internal::CreateDatabaseFile(path);
+              const std::lock_guard lock(State().mutex);
+              ++State().activity.filesCreated;
+            } catch (const CError& e) {
+              creationFailure = e.Description();
+            }
+          }
+        } else if (!retryCreation) {
+          retryCreation = true;
+          continue;
+        } else {
+          WaitForMutexToClear(kCreatingMutex, kWaitSeconds);
+        }
+      }
+      if (!FileService::FileExists(path)) {
+        kCreateFileSite.Guard(
+            [] { kCreateFileSite.Raise(kViewsDbErrorBase, "Could not create or open views database."); },
+            [&] { return "Database: " + path + (creationFailure.empty() ? "" : "\nCreation failed: " + creationFailure); });
+      }
+
+      WaitForMutexToClear(kVacuumRunMutex, kWaitSeconds);
+      WaitForMutexToClear(kAnalyzeRunMutex, kWaitSeconds);
+      std::string failure;
+      try {
+        connection = SqlService::OpenDatabase(path);
+      } catch (const CError& e) {
+        failure = e.Description();
+      }
+      if (connection) break;
+      if (!retryOpening) {
+        retryOpening = true;
+        continue;
+      }
+      kOpenFileSite.Raise(kViewsDbErrorBase, failure.empty() ? std::string("Can not open views database.")
+                                                             : "Can not open views database. Error: " + failure);
+    }
+
+    bool began = false;
+    try {
+      const MutexService mutexes = Mutexes();
+      bool fixedExists = mutexes.Exists(kFixedMutex);
+      while (!fixedExists) {
+        fixing = ScopedMutex(OwnWithin(kFixingMutex, kOwnWaitSeconds));
+        if (fixing.Owns()) {
+          // The process we waited for may have finished the pass.
+          if (!mutexes.Exists(kFixedMutex)) {
+            began = SqlService::Begin(*connection, SqlService::kDefaultWaitSeconds);
+            internal::RunFixUpPass(*connection);
+            const std::lock_guard lock(State().mutex);
+            ++State().activity.fixUpPasses;
+          }
+          break;
+        }
+        if (!retryGate) {
+          retryGate = true;
+          fixedExists = mutexes.Exists(kFixedMutex);
+          continue;
+        }
+        WaitForMutexToClear(kFixingMutex, kWaitSeconds);
+        break;
+      }
+      if (!fixedExists) {
+        const MutexService::Handle fixed = Mutexes().Create(kFixedMutex, kFixedMutexMessage);
+        if (fixed != 0) {
+          const std::lock_guard lock(State().mutex);
+          if (State().fixedMutex == 0) {
+            State().fixedMutex = fixed;
+          } else {
+            MutexService::Release(fixed);
+          }
+        }
+      }
+
+      connection->AddUserCollation(std::make_shared<CDbHelpers>());
+      creating.Release();
+      fixing.Release();
+
+      RunMaintenanceCheck(*connection, kAnalyzeCheckMutex, kAnalyzeRunMutex, kLastAnalyzeKey, "ANALYZE", 40, "d");
+      if (began) SqlService::Commit(*connection);
+      began = false;
+      RunMaintenanceCheck(*connection, kVacuumCheckMutex, kVacuumRunMutex, kLastVacuumKey, "VACUUM", 6, "d");
+      return connection;
+    } catch (...) {
+      creating.Release();
+      fixing.Release();
+      if (began) SqlService::Rollback(*connection);
+      throw;
+    }
+  });
+}
+
+}  // namespace prvdrinfo::views_db

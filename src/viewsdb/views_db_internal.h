@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "foundation/mutex_service.h"
+
+namespace prvdrinfo {
+class Connection;
+}
+
+namespace prvdrinfo::views_db::internal {
+
+// Every wait of the module sleeps through Sleep and reads elapsed time from the wrapper's
+// Timer, so a test that replaces both never waits for real.
+void Sleep(int32_t milliseconds);
+// Test seam: an empty function restores the real sleep.
+void SetSleeper(std::function<void(int32_t milliseconds)> sleeper);
+
+// The module's view of the named mutexes, in the data folder of the moment.
+MutexService Mutexes();
+
+// CreateAndOwn with its wait bound counted by the module's own sleep and timer.
+MutexService::Handle OwnWithin(std::string_view name, int32_t maxWaitSeconds);
+
+// What this process has done so far, for tests that check who did the work.
+struct Activity {
+  int32_t filesCreated = 0;
+  int32_t fixUpPasses = 0;
+  int32_t maintenanceRuns = 0;       // statements run by RunMaintenanceCheck
+  int32_t propertyReadsForChecks = 0;
+};
+Activity ProcessActivity();
+
+// What a process keeps between opens.
+struct ProcessState {
+  std::mutex mutex;
+  MutexService::Handle fixedMutex = 0;  // held until the process ends
+  // Timer reading of the last maintenance check, by digest of what was checked, in the
+  // order the entries were stored.
+  std::vector<std::pair<std::string, double>> memory;
+  Activity activity;
+};
+ProcessState& State();
+
+// Test seam: forgets the per-process state (maintenance memory, activity counts) and
+// releases the fixed mutex this process holds, as if the process had started afresh.
+void ResetProcessState();
+
+// The fix-up pass on an open connection; the caller owns the transaction around it.
+void RunFixUpPass(Connection& connection);
+
+// The number of entries in the per-process maintenance memory.
+size_t MaintenanceMemorySize();
+
+}  // namespace prvdrinfo::views_db::internal

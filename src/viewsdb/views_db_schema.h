@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "prvdrinfo/foundation/variant.h"
+
+// Names in the views database. The standard columns (record GUID, update counter) and
+// the deletion log's columns come from CVesk's column catalogue instead.
+namespace prvdrinfo::views_db::schema {
+
+inline constexpr const char* kViews = "views";
+inline constexpr const char* kFilters = "providers_filters";
+inline constexpr const char* kVersions = "versions";
+inline constexpr const char* kProperties = "properties";
+inline constexpr const char* kKey = "key";
+inline constexpr const char* kValue = "value";
+
+inline constexpr const char* kProviderGuid = "provider_guid";
+inline constexpr const char* kPrivateToGuid = "private_to_guid";
+inline constexpr const char* kCaption = "caption";
+inline constexpr const char* kCaptionSort = "caption_sort";
+inline constexpr const char* kPropertyBagContent = "propertybag_content";
+inline constexpr const char* kStandardView = "standard_view";
+inline constexpr const char* kNotificationView = "notification_view";
+
+}  // namespace prvdrinfo::views_db::schema
+
+namespace prvdrinfo::views_db::internal {
+
+// Writes a new views database file at path with both tables and their indexes, complete
+// or not at all; an existing file raises 58.
+void CreateDatabaseFile(const std::string& path);
+
+// The standard_view value (0 or 1) of a row's stored view; 0 when the bytes cannot be
+// read as a view.
+int32_t StoredStandardView(const Variant& propertyBagContent);
+
+}  // namespace prvdrinfo::views_db::internal
