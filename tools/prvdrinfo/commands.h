@@ -17,6 +17,7 @@ class App;
 }
 
 namespace prvdrinfo {
+class Connection;
 class CProviderTableDef;
 }
 
@@ -39,6 +40,12 @@ void AddBagCommands(CLI::App& app);   // bag_command.cpp
 void AddDemoCommand(CLI::App& app);   // demo_command.cpp
 void AddDdlCommand(CLI::App& app);    // ddl_command.cpp
 void AddFilterCommand(CLI::App& app); // filter_command.cpp
+void AddViewsCommands(CLI::App& app); // views_command.cpp
+void AddDbCommands(CLI::App& app);    // db_command.cpp
+
+// The views database of the data folder, opened as it is (neither created nor upgraded),
+// with SmartSort registered; a missing file raises CommandFailed naming the path.
+std::shared_ptr<Connection> OpenExistingViewsDatabase();  // db_command.cpp
 
 // The built-in example table definition (JSON) of the ddl command.
 std::string DdlExample();
