@@ -240,10 +240,17 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
       creating.Release();
       fixing.Release();
 
-      RunMaintenanceCheck(*connection, kAnalyzeCheckMutex, kAnalyzeRunMutex, kLastAnalyzeKey, "ANALYZE", 40, "d");
+      // A file whose repair another process never finished has nowhere to keep the dates;
+      // it is still usable, so maintenance waits for a later open.
+      const bool canMaintain = SqlService::TableExists(*connection, schema::kProperties);
+      if (canMaintain) {
+        RunMaintenanceCheck(*connection, kAnalyzeCheckMutex, kAnalyzeRunMutex, kLastAnalyzeKey, "ANALYZE", 40, "d");
+      }
       if (began) SqlService::Commit(*connection);
       began = false;
-      RunMaintenanceCheck(*connection, kVacuumCheckMutex, kVacuumRunMutex, kLastVacuumKey, "VACUUM", 6, "d");
+      if (canMaintain) {
+        RunMaintenanceCheck(*connection, kVacuumCheckMutex, kVacuumRunMutex, kLastVacuumKey, "VACUUM", 6, "d");
+      }
       return connection;
     } catch (...) {
       creating.Release();

@@ -18,39 +18,17 @@
 #include "support/error_capture.h"
 #include "support/host_seams.h"
 #include "support/temp_dir.h"
+#include "viewsdb/views_database_test_support.h"
 #include "viewsdb/views_db_internal.h"
 
 namespace prvdrinfo::views_db {
 namespace {
 
-using testing::ErrorOf;
+using prvdrinfo::testing::ErrorOf;
+using test::One;
+using test::Strings;
 
-std::vector<std::string> Strings(Connection& connection, const std::string& sql) {
-  std::vector<std::string> values;
-  for (auto rows = connection.OpenRecordset(sql); !rows->Eof(); rows->MoveNext()) {
-    values.push_back(rows->Value(0).IsNull() ? "<null>" : rows->Value(0).ToText());
-  }
-  return values;
-}
-
-std::string One(Connection& connection, const std::string& sql) {
-  const auto values = Strings(connection, sql);
-  return values.empty() ? "<none>" : values.front();
-}
-
-class ViewsDatabaseOpen : public ::testing::Test {
- protected:
-  void SetUp() override {
-    CVesk::SetDataFolder(folder_.Path());
-    internal::ResetProcessState();
-  }
-  void TearDown() override {
-    internal::ResetProcessState();
-    CVesk::SetDataFolder("");
-  }
-
-  test::TempDir folder_;
-};
+class ViewsDatabaseOpen : public test::ViewsDbTest {};
 
 TEST_F(ViewsDatabaseOpen, TheFileLivesInTheDataFolderUnderItsFixedName) {
   EXPECT_EQ(ViewsDatabasePath(), folder_.Path() + "68m@9d4{6)']]68m4s^$af.4db");
