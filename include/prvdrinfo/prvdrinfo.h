@@ -110,6 +110,7 @@
 
 #include "prvdrinfo/viewsdb/db_helpers.h"
 #include "prvdrinfo/viewsdb/provider_views.h"
+#include "prvdrinfo/viewsdb/provider_views_db.h"
 #include "prvdrinfo/viewsdb/views_database.h"
 #include "prvdrinfo/viewsdb/viewsdb_enums.h"
 

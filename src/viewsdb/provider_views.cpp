@@ -6,6 +6,7 @@
 #include "foundation/content_parts.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/viewsdb/provider_views_db.h"
 
 namespace prvdrinfo {
 
@@ -21,6 +22,7 @@ constexpr ErrorSite kExistsByCaption{"HGVQG11IFQEWZ58P09IENOUGJ", "CProviderView
 constexpr ErrorSite kViewByUiControl{"BDL3LR7BKQAI9P1TUAQ77IQUL", "CProviderViews.ViewByUiControl"};
 constexpr ErrorSite kAllColumnsView{"PMSDF7ONL0D849KVSOOVBGIFE", "CProviderViews.AllColumnsView"};
 constexpr ErrorSite kUpdateCounter{"F551T56SO1SOMMX594MTD0ZCR", "CProviderViews.UpdateCounter"};
+constexpr ErrorSite kRefresh{"UAJI4CY1C57KAVE9QLT4G4KY1", "CProviderViews.RefreshByProviderGuid"};
 constexpr ErrorSite kWrite{"5KNNDO7GXX648JKLQ6VGCWYX7", "CProviderViews.Class_WriteProperties"};
 constexpr ErrorSite kRead{"SP4ZT2QJ3W7HXK9LBNVY8R1CD", "CProviderViews.Class_ReadProperties"};
 constexpr ErrorSite kContent{"MW6RD1YH8QTZ3KJ5BXN9C2LVF", "CProviderViews.AppendContentString3"};
@@ -154,6 +156,40 @@ int32_t CProviderViews::HighestUpdateCounter() const {
     any = true;
   }
   return highest;
+}
+
+bool CProviderViews::RefreshByProviderGuid(const std::string& p_ProviderGuid) {
+  return kRefresh.Guard([&] {
+    int32_t deleteCounter = deleteCounter_;
+    std::shared_ptr<KeyedCollection> stored;
+    std::shared_ptr<KeyedCollection> deleted;
+    CProviderViewsDb().ViewsByProviderGuidSinceCounters(p_ProviderGuid, 0, deleteCounter, stored, deleted);
+    bool changed = false;
+    for (const Variant& item : *stored) {
+      auto view = item.ToObject<CProviderView>();
+      const std::string guid = view->Guid();
+      bool ignore = false;
+      sinks_.Raise([&](CProviderViewsEvents& sink) { sink.IgnoreView(guid, ignore); });
+      if (ignore) continue;
+      if (views_.Exists(guid)) {
+        // Unsaved changes in memory survive unless the stored copy is newer.
+        if (view->UpdateCounter() <= views_.Item(guid)->UpdateCounter()) continue;
+        views_.Remove(guid);
+      }
+      sinks_.Raise([&](CProviderViewsEvents& sink) { sink.FixView(view); });
+      AddExisting(view);
+      changed = true;
+    }
+    for (const Variant& item : *deleted) {
+      const std::string guid = item.ToText();
+      if (!views_.Exists(guid)) continue;
+      changed = true;
+      if (!views_.Item(guid)->AllColumnsView()) views_.Remove(guid);
+    }
+    // Raised only now, so that a refresh that failed midway takes the deletions in again.
+    deleteCounter_ = deleteCounter;
+    return changed;
+  });
 }
 
 void CProviderViews::AppendContentString3(StringBuilder& po_StringBuilder) const {

@@ -79,6 +79,15 @@ class PRVDRINFO_API CProviderViews : public CPersistable, public CContentSource 
   // The largest view counter; 0 without views.
   int32_t HighestUpdateCounter() const;
 
+  // Takes in what the views database holds for the provider: each stored view the sinks
+  // do not ignore is added when absent or replaces a view whose counter is lower (then
+  // raising FixView and going to the end); each view deleted since DeleteCounter goes,
+  // but for the all-columns view. DeleteCounter then rises to the last deletion taken in.
+  // Views newer in memory, and views only in memory, stay. True if anything changed. A
+  // failure midway leaves the changes made so far, and DeleteCounter where it was.
+  bool RefreshByProviderGuid(const std::string& p_ProviderGuid);
+  void Refresh(const std::string& p_ProviderGuid) { RefreshByProviderGuid(p_ProviderGuid); }
+
   // The deletion-log position up to which this collection has taken deletions in.
   int32_t DeleteCounter() const { return deleteCounter_; }
   void SetDeleteCounter(int32_t value) { deleteCounter_ = value; }
