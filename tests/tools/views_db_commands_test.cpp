@@ -16,6 +16,7 @@
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/foundation/vesk.h"
 #include "prvdrinfo/views/provider_view.h"
+#include "prvdrinfo/viewsdb/provider_views_db.h"
 #include "prvdrinfo/viewsdb/views_database.h"
 #include "support/temp_dir.h"
 
@@ -91,7 +92,8 @@ class ViewsDbCommands : public ::testing::Test {
 };
 
 TEST_F(ViewsDbCommands, LookingAtAMissingDatabaseFailsAndCreatesNothing) {
-  for (const char* args : {"db info", "db info --json", "db check"}) {
+  for (const char* args : {"db info", "db info --json", "db check", "views list", "views list --provider X",
+                           "views show G", "views export G out.bag", "views delete G"}) {
     SCOPED_TRACE(args);
     const Outcome run = Run(args);
     EXPECT_EQ(run.status, 1);
@@ -189,6 +191,130 @@ TEST_F(ViewsDbCommands, MaintainRunsAnalyzeAndVacuumWhateverTimeIsStored) {
   EXPECT_NE(again.out.find("\nVACUUM: last run 20"), std::string::npos) << again.out;
   auto db = views_db::OpenViewsDatabase();
   EXPECT_NE(views_db::GetViewsDbProperty(*db, views_db::kLastVacuumKey, ""), "2099-01-01T00:00:00Z");
+}
+
+std::shared_ptr<CProviderView> SavedView(const std::string& guid, const std::string& caption,
+                                         const std::string& provider, e_ViewType type = viewtype_UserDefined) {
+  auto view = CProviderViewFactory().CreateProviderView();
+  view->SetGuid(guid);
+  view->SetCaption(caption);
+  view->SetProviderGuid(provider);
+  view->Columns()->Add("{C0000000-0000-4000-8000-000000000001}");
+  view->Columns()->Add("{C0000000-0000-4000-8000-000000000002}");
+  view->SortOrder()->Add("{C0000000-0000-4000-8000-000000000002}");
+  EXPECT_TRUE(CProviderViewsDb().SaveView4(view, false, type));
+  return view;
+}
+
+TEST_F(ViewsDbCommands, ListGivesEveryProvidersViewsInCaptionOrder) {
+  SavedView("{00000000-0000-4000-8000-00000000000A}", "View 10", kProviderA);
+  SavedView("{00000000-0000-4000-8000-00000000000B}", "View 2", kProviderA);
+  SavedView("{00000000-0000-4000-8000-00000000000C}", "Other", kProviderB, viewtype_CorvaneStandard);
+  CProviderViewsDb db;
+  const std::string a10 = std::to_string(db.GetViewUpdateCounter("{00000000-0000-4000-8000-00000000000A}"));
+  const std::string a2 = std::to_string(db.GetViewUpdateCounter("{00000000-0000-4000-8000-00000000000B}"));
+  const std::string b = std::to_string(db.GetViewUpdateCounter("{00000000-0000-4000-8000-00000000000C}"));
+  const std::string lineA2 = std::string("{00000000-0000-4000-8000-00000000000B}  ") + kProviderA + "  " + a2 + "  user  View 2\n";
+  const std::string lineA10 = std::string("{00000000-0000-4000-8000-00000000000A}  ") + kProviderA + "  " + a10 + "  user  View 10\n";
+  const std::string lineB = std::string("{00000000-0000-4000-8000-00000000000C}  ") + kProviderB + "  " + b + "  standard  Other\n";
+  struct Case {
+    std::string args;
+    std::string out;
+  };
+  for (const Case& c : {Case{"views list", lineA2 + lineA10 + lineB + "3 views\n"},
+                        Case{std::string("views list --provider ") + kProviderB, lineB + "1 view\n"},
+                        Case{"views list --provider 00000000-0000-4000-8000-000000000000", "0 views\n"}}) {
+    SCOPED_TRACE(c.args);
+    const Outcome run = Run(c.args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out);
+  }
+  const Outcome asJson = Run("views list --json");
+  ASSERT_EQ(asJson.status, 0) << asJson.err;
+  const json list = json::parse(asJson.out);
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[2], json({{"guid", "{00000000-0000-4000-8000-00000000000C}"},
+                           {"provider", kProviderB},
+                           {"privateTo", ""},
+                           {"caption", "Other"},
+                           {"updateCounter", std::stoi(b)},
+                           {"kind", "standard"}}));
+}
+
+TEST_F(ViewsDbCommands, AnExportedViewComesBackAsItWasAfterItsDeletion) {
+  struct Case {
+    const char* guid;
+    e_ViewType type;
+    const char* kind;
+  };
+  for (const Case& c : {Case{"{00000000-0000-4000-8000-0000000000A1}", viewtype_UserDefined, "user"},
+                        Case{"{00000000-0000-4000-8000-0000000000A2}", viewtype_CorvaneStandard, "standard"}}) {
+    SCOPED_TRACE(c.kind);
+    const auto saved = SavedView(c.guid, std::string("Exported ") + c.kind, kProviderA, c.type);
+    const auto before = CProviderViewsDb().GetViewByGuid(c.guid);
+    ASSERT_NE(before, nullptr);
+
+    const Outcome shown = Run(std::string("views show ") + c.guid);
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_EQ(shown.out.rfind(std::string("view ") + c.guid + "\ncaption: Exported " + c.kind + "\n", 0), 0u)
+        << shown.out;
+    EXPECT_NE(shown.out.find(std::string("\nkind: ") + c.kind + "\n"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("\ncolumns: " + std::to_string(saved->Columns()->Count()) +
+                             ", sort keys: 1, filter groups: 0\nstored as property bag, "),
+              std::string::npos)
+        << shown.out;
+
+    EXPECT_EQ(Run(std::string("views export ") + c.guid + " view.bag").status, 0);
+    const Outcome deleted = Run(std::string("views delete ") + c.guid);
+    EXPECT_EQ(deleted.status, 0) << deleted.err;
+    EXPECT_EQ(deleted.out, std::string("deleted view ") + c.guid + " \"Exported " + c.kind + "\"\n");
+    EXPECT_EQ(CProviderViewsDb().GetViewByGuid(c.guid), nullptr);
+
+    const Outcome imported = Run("views import view.bag");
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    const auto after = CProviderViewsDb().GetViewByGuid(c.guid);
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(imported.out, std::string("imported view ") + c.guid + " \"Exported " + c.kind +
+                                "\", update counter " + std::to_string(after->UpdateCounter()) + "\n");
+    after->SetUpdateCounter(before->UpdateCounter());
+    EXPECT_EQ(after->Serialize(), before->Serialize());
+
+    const Outcome again = Run("views import view.bag");
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.err, "prvdrinfo: view.bag: View already exists, must explicitly declare that you want it to be replaced.\n");
+    const Outcome replaced = Run("views import view.bag --overwrite");
+    EXPECT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_GT(CProviderViewsDb().GetViewUpdateCounter(c.guid), after->UpdateCounter());
+  }
+}
+
+TEST_F(ViewsDbCommands, ViewCommandsRefuseWhatTheyCannotFindOrRead) {
+  SavedView("{00000000-0000-4000-8000-0000000000B1}", "Present", kProviderA);
+  std::ofstream(dir_.File("bad.bag")) << "not a view";
+  struct Case {
+    const char* args;
+    std::string err;  // the whole line, or its beginning where it ends in the decoder's words
+  };
+  for (const Case& c : {
+           Case{"views show {00000000-0000-4000-8000-0000000000FF}",
+                "prvdrinfo: no view with GUID {00000000-0000-4000-8000-0000000000FF}\n"},
+           Case{"views delete {00000000-0000-4000-8000-0000000000FF}",
+                "prvdrinfo: no view with GUID {00000000-0000-4000-8000-0000000000FF}\n"},
+           Case{"views export {00000000-0000-4000-8000-0000000000FF} out.bag",
+                "prvdrinfo: no view with GUID {00000000-0000-4000-8000-0000000000FF}\n"},
+           Case{"views export {00000000-0000-4000-8000-0000000000B1} missing/out.bag",
+                "prvdrinfo: cannot write missing/out.bag: No such file or directory\n"},
+           Case{"views import absent.bag", "prvdrinfo: cannot read absent.bag: No such file or directory\n"},
+           Case{"views import bad.bag", "prvdrinfo: bad.bag: Invalid property bag contents: "},
+       }) {
+    SCOPED_TRACE(c.args);
+    const Outcome run = Run(c.args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("out.bag")));
 }
 
 }  // namespace

@@ -114,6 +114,7 @@ int main(int argc, char** argv) {
   prvdrinfo::tool::AddDemoCommand(app);
   prvdrinfo::tool::AddDdlCommand(app);
   prvdrinfo::tool::AddFilterCommand(app);
+  prvdrinfo::tool::AddViewsCommands(app);
   prvdrinfo::tool::AddDbCommands(app);
   int status = 0;
   try {
