@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <exception>
 #include <memory>
 #include <string>
@@ -48,6 +49,9 @@ struct PRVDRINFO_DB_HIDDEN Connection::Impl {
   sqlite3* db = nullptr;
   std::string name;
   int32_t busyTimeoutMs = kDefaultBusyTimeoutMs;
+  // The wait in force (the transaction's while one is open) and when the current wait began.
+  int32_t activeWaitMs = kDefaultBusyTimeoutMs;
+  std::chrono::steady_clock::time_point busySince;
   std::shared_ptr<CallbackFailure> callbackFailure = std::make_shared<CallbackFailure>();
 };
 

@@ -1,5 +1,7 @@
 #include "prvdrinfo/viewsdb/views_database.h"
 
+#include <unistd.h>
+
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -20,6 +22,10 @@ namespace prvdrinfo::views_db {
 
 namespace {
 
+using internal::kOwnWaitSeconds;
+using internal::kLogClass;
+using internal::kWaitSeconds;
+
 constexpr ErrorSite kPathSite{"VJANGX8JTGSR409K08OOMSL07", "modViewsDb.ViewsDatabasePath"};
 constexpr ErrorSite kOpenSite{"E0M0L97JUJ1Y0LW7AYCJJOZX8", "modViewsDb.OpenViewsDatabase"};
 constexpr ErrorSite kCreateFileSite{"5SVYQJEXQQVUASV25HQ9HM90F", "modViewsDb.OpenViewsDatabase"};
@@ -27,9 +33,6 @@ constexpr ErrorSite kOpenFileSite{"HH2O6FEA2S4S5G69P063DJSBC", "modViewsDb.OpenV
 constexpr ErrorSite kWaitSite{"PQK3CLWJUIN2W7G2QAQCM5QU0", "modViewsDb.WaitForMutexToClear"};
 constexpr ErrorSite kOwnSite{"95JZWYXR1AVA0SIUFPBG7OXKS", "modViewsDb.OwnWithin"};
 
-constexpr int32_t kWaitSeconds = 45;
-constexpr int32_t kOwnWaitSeconds = 60;
-constexpr const char* kLogClass = "modViewsDb";
 constexpr const char* kFixedMutexMessage = "Attempting to create Fixed Views DB mutex in prvdrinfo.modViewsDb";
 
 struct SleepSeam {
@@ -46,6 +49,24 @@ SleepSeam& Seam() {
 // open must not wait out its own creating mutex.
 void WaitUnlessHeld(const char* name, const ScopedMutex& held) {
   if (!held.Owns()) WaitForMutexToClear(name, kWaitSeconds);
+}
+
+// A journal or write-ahead log left beside a file that is gone would be played into the
+// new file of that name, and corrupt it.
+void RemoveLeftovers(const std::string& path) {
+  for (const char* suffix : {"-journal", "-wal", "-shm"}) ::unlink((path + suffix).c_str());
+}
+
+// Readers never hold up writers and writers wait their turn in a short queue: see
+// docs/views-database.md for the measurement. The mode stays with the file; a file that
+// cannot be switched now (another connection is busy with it) keeps its rollback journal
+// until a later repair.
+void UseWriteAheadLog(Connection& connection) {
+  try {
+    connection.Execute("PRAGMA journal_mode=WAL");
+  } catch (const CError& e) {
+    CVesk::Log(kLogClass, "Could not switch the views database to write-ahead logging: " + e.Description());
+  }
 }
 
 }  // namespace
@@ -151,9 +172,9 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
     std::string creationFailure;
 
     while (!connection) {
-      WaitUnlessHeld(kVacuumRunMutex, {});
-      WaitUnlessHeld(kAnalyzeRunMutex, {});
-      WaitUnlessHeld(kFixingMutex, fixing);
+      WaitForMutexToClear(kVacuumRunMutex, kWaitSeconds);
+      WaitForMutexToClear(kAnalyzeRunMutex, kWaitSeconds);
+      WaitForMutexToClear(kFixingMutex, kWaitSeconds);
       WaitUnlessHeld(kCreatingMutex, creating);
 
       path = ViewsDatabasePath();
@@ -163,6 +184,7 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
           // Whoever held the mutex before us may have written the file meanwhile.
           if (!FileService::FileExists(path)) {
             try {
+              RemoveLeftovers(path);
               internal::CreateDatabaseFile(path);
               const std::lock_guard lock(State().mutex);
               ++State().activity.filesCreated;
@@ -209,8 +231,13 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
         if (fixing.Owns()) {
           // The process we waited for may have finished the pass.
           if (!mutexes.Exists(kFixedMutex)) {
+            UseWriteAheadLog(*connection);
             began = SqlService::Begin(*connection, SqlService::kDefaultWaitSeconds);
             internal::RunFixUpPass(*connection);
+            // Committed before anyone can pass the gate, and before any wait for a
+            // maintenance mutex: see docs/views-database.md.
+            if (began) SqlService::Commit(*connection);
+            began = false;
             const std::lock_guard lock(State().mutex);
             ++State().activity.fixUpPasses;
           }
@@ -227,12 +254,11 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
       if (!fixedExists) {
         const MutexService::Handle fixed = Mutexes().Create(kFixedMutex, kFixedMutexMessage);
         if (fixed != 0) {
+          // A handle kept from before may be one a forked child never owned; the new one
+          // is good either way, and releasing the old leaves the mutex held.
           const std::lock_guard lock(State().mutex);
-          if (State().fixedMutex == 0) {
-            State().fixedMutex = fixed;
-          } else {
-            MutexService::Release(fixed);
-          }
+          MutexService::Release(State().fixedMutex);
+          State().fixedMutex = fixed;
         }
       }
 
@@ -242,13 +268,8 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
 
       // A file whose repair another process never finished has nowhere to keep the dates;
       // it is still usable, so maintenance waits for a later open.
-      const bool canMaintain = SqlService::TableExists(*connection, schema::kProperties);
-      if (canMaintain) {
+      if (SqlService::TableExists(*connection, schema::kProperties)) {
         RunMaintenanceCheck(*connection, kAnalyzeCheckMutex, kAnalyzeRunMutex, kLastAnalyzeKey, "ANALYZE", 40, "d");
-      }
-      if (began) SqlService::Commit(*connection);
-      began = false;
-      if (canMaintain) {
         RunMaintenanceCheck(*connection, kVacuumCheckMutex, kVacuumRunMutex, kLastVacuumKey, "VACUUM", 6, "d");
       }
       return connection;

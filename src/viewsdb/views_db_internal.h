@@ -16,6 +16,12 @@ class Connection;
 
 namespace prvdrinfo::views_db::internal {
 
+// Every wait for a mutex to clear is bounded by kWaitSeconds, every attempt to own one by
+// kOwnWaitSeconds; log lines go out under kLogClass.
+inline constexpr int32_t kWaitSeconds = 45;
+inline constexpr int32_t kOwnWaitSeconds = 60;
+inline constexpr const char* kLogClass = "modViewsDb";
+
 // Every wait of the module sleeps through Sleep and reads elapsed time from the wrapper's
 // Timer, so a test that replaces both never waits for real.
 void Sleep(int32_t milliseconds);

@@ -22,13 +22,14 @@ namespace prvdrinfo::views_db {
 
 namespace {
 
+using internal::kOwnWaitSeconds;
+using internal::kWaitSeconds;
+
 constexpr ErrorSite kCheckSite{"9CHO9P2DX7CLUJCU947058FRN", "modViewsDb.RunMaintenanceCheck"};
 constexpr ErrorSite kRunSite{"9A4DSUO0X7UK0TPZPOD8P2HQ5", "modViewsDb.RunMaintenanceCheck"};
 constexpr ErrorSite kGetSite{"0IOI4MGLJ3R8VDP50DFEG88CH", "modViewsDb.GetViewsDbProperty"};
 constexpr ErrorSite kSetSite{"17ILL16C2Y3897R9E0FD45CAP", "modViewsDb.SetViewsDbProperty"};
 
-constexpr int32_t kWaitSeconds = 45;
-constexpr int32_t kOwnWaitSeconds = 60;
 constexpr double kRecheckSeconds = 3600;
 constexpr size_t kMemoryEntries = 10;
 constexpr const char* kRunMutexMessage = "Attempting to create Executing mutex in prvdrinfo.modViewsDb";

@@ -61,6 +61,7 @@ void WriteOldViewsDb(const std::string& path, const OldViewsDbLayout& layout, co
       (layout.standardView ? ", standard_view" : "") + (layout.notificationView ? ", notification_view" : "") +
       ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7" + (layout.standardView ? ", ?8" : "") +
       (layout.notificationView ? (layout.standardView ? ", ?9" : ", ?8") : "") + ")");
+  connection->BeginImmediate(0);
   for (const OldViewRow& row : rows) {
     insert->ClearBindings();
     insert->SetText(1, row.guid);
@@ -75,6 +76,7 @@ void WriteOldViewsDb(const std::string& path, const OldViewsDbLayout& layout, co
     if (layout.notificationView) insert->SetLong(next, row.notificationView);
     insert->Execute();
   }
+  connection->Commit();
 }
 
 }  // namespace prvdrinfo::test

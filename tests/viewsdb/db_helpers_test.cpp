@@ -42,6 +42,23 @@ TEST(SmartSort, ComparesCaptionsAsTheirSmartSortKeys) {
   }
 }
 
+TEST(SmartSort, ResultsStayTheSameHoweverManyCaptionsOneObjectHasSeen) {
+  // Past the number of keys it remembers, and for captions too long to remember.
+  CDbHelpers helpers;
+  const std::string longCaption(600, 'x');
+  std::string previous = "view 0";
+  for (int i = 1; i <= 20100; ++i) {
+    const std::string caption = (i % 2 ? "View " : "view 0") + std::to_string(i);
+    const int32_t want = TextService::CompareKeys(TextService::SortKey(previous, 3, true),
+                                                  TextService::SortKey(caption, 3, true));
+    ASSERT_EQ(helpers.CallbackCollate(0, previous, caption), want) << previous << " | " << caption;
+    previous = caption;
+  }
+  EXPECT_EQ(helpers.CallbackCollate(0, longCaption + "A", longCaption + "a"), 0);
+  EXPECT_EQ(helpers.CallbackCollate(0, longCaption, "y"), -1);
+  EXPECT_EQ(helpers.CallbackCollate(0, "y", longCaption), 1);
+}
+
 TEST(SmartSort, AnyOtherCollationIndexComparesEverythingAsEqual) {
   CDbHelpers helpers;
   for (const int32_t index : {1, -1, 7}) {

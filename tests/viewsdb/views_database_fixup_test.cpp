@@ -89,6 +89,7 @@ TEST_F(ViewsDatabaseFixUp, EveryOlderLayoutIsBroughtUpToDateRowsAndAll) {
     EXPECT_EQ(Strings(*connection, "SELECT table_name || '=' || version FROM versions ORDER BY table_name"),
               (std::vector<std::string>{"providers_filters=1", "views=1"}));
     EXPECT_TRUE(SqlService::TableExists(*connection, "properties"));
+    EXPECT_EQ(Strings(*connection, "PRAGMA journal_mode"), std::vector<std::string>{"wal"});
     EXPECT_EQ(Strings(*connection, "SELECT count(*) FROM sqlite_master WHERE type='index' AND name IN "
                                    "('idx_provider_guid', 'idx_private_to_guid', 'idx_caption', 'idx_caption_sort')"),
               std::vector<std::string>{"4"});

@@ -57,8 +57,7 @@ TEST_F(Maintenance, ANewFileIsAnalysedAndVacuumedOnItsFirstOpen) {
   EXPECT_EQ(internal::ProcessActivity().maintenanceRuns, 2);
   EXPECT_EQ(GetViewsDbProperty(*connection, kLastAnalyzeKey, ""), DateService::ToIso8601(kNow));
   EXPECT_EQ(GetViewsDbProperty(*connection, kLastVacuumKey, ""), DateService::ToIso8601(kNow));
-  // ANALYZE ran inside the repair's transaction, which was committed before VACUUM, which
-  // cannot run inside one.
+  // VACUUM cannot run inside a transaction: this one ran after the repair was committed.
   EXPECT_TRUE(SqlService::TableExists(*connection, "sqlite_stat1"));
   EXPECT_FALSE(connection->InTransaction());
 }

@@ -110,6 +110,30 @@ TEST_F(ViewsDatabaseOpen, ANewFileGetsVersionsPropertiesAndTheDeletionLog) {
             (std::vector<std::string>{"V1@views", "F1@providers_filters"}));
 }
 
+TEST_F(ViewsDatabaseOpen, TheFileKeepsAWriteAheadLog) {
+  auto connection = OpenViewsDatabase();
+  EXPECT_EQ(One(*connection, "PRAGMA journal_mode"), "wal");
+  auto plain = Connection::Open(ViewsDatabasePath());
+  EXPECT_EQ(One(*plain, "PRAGMA journal_mode"), "wal");
+}
+
+TEST_F(ViewsDatabaseOpen, ALogLeftBehindByAFileThatIsGoneDoesNotReachTheNewFile) {
+  const std::string path = ViewsDatabasePath();
+  {
+    // Another database of the same name, its last writes still in its log.
+    auto other = Connection::Open(path);
+    other->Execute("PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; CREATE TABLE views (x); "
+                   "CREATE TABLE stranger (y); INSERT INTO stranger VALUES (1)");
+    std::filesystem::copy_file(path + "-wal", folder_.File("saved-wal"));
+  }
+  std::filesystem::remove(path);
+  std::filesystem::copy_file(folder_.File("saved-wal"), path + "-wal");
+  auto connection = OpenViewsDatabase();
+  EXPECT_EQ(One(*connection, "PRAGMA integrity_check"), "ok");
+  EXPECT_FALSE(SqlService::TableExists(*connection, "stranger"));
+  EXPECT_TRUE(SqlService::TableExists(*connection, "versions"));
+}
+
 TEST_F(ViewsDatabaseOpen, EveryConnectionKnowsSmartSort) {
   OpenViewsDatabase();
   for (int round = 0; round < 2; ++round) {

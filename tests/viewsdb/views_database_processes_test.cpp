@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "foundation/mutex_service.h"
 #include "prvdrinfo/db/connection.h"
+#include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/db/transaction.h"
 #include "prvdrinfo/viewsdb/views_database.h"
+#include "support/old_views_db.h"
 #include "viewsdb/views_database_test_support.h"
 #include "viewsdb/views_db_internal.h"
 
@@ -76,6 +79,7 @@ class Child {
   }
 
   void Start() { CloseFd(start_); }
+  void Kill() { ::kill(pid_, SIGKILL); }
   std::string Report(int timeoutMs = 120000) {
     std::string line;
     for (;;) {
@@ -151,6 +155,62 @@ TEST_F(ViewsDatabaseProcesses, ProcessesOpeningAMissingFileAtOnceLetExactlyOneCr
   EXPECT_EQ(One(*connection, "PRAGMA integrity_check"), "ok");
   EXPECT_EQ(One(*connection, "SELECT count(*) FROM views"), std::to_string(kProcesses));
   EXPECT_EQ(One(*connection, "SELECT count(*) FROM versions"), "2");
+}
+
+TEST_F(ViewsDatabaseProcesses, AForkedChildThatRepairsTheFileHoldsTheFixedMutexItself) {
+  OpenViewsDatabase();
+  // The child starts with a copy of this process's handle, which it does not own.
+  Child child([] {
+    const int32_t before = internal::ProcessActivity().fixUpPasses;
+    OpenViewsDatabase();
+    return std::to_string(internal::ProcessActivity().fixUpPasses - before);
+  });
+  internal::ResetProcessState();  // this process lets the fixed mutex go
+  const MutexService mutexes = internal::Mutexes();
+  ASSERT_FALSE(mutexes.Exists(kFixedMutex));
+  child.Start();
+  EXPECT_EQ(child.Report(), "1");
+  EXPECT_TRUE(mutexes.Exists(kFixedMutex));
+  EXPECT_EQ(child.Finish(), 0);
+  EXPECT_FALSE(mutexes.Exists(kFixedMutex));
+}
+
+TEST_F(ViewsDatabaseProcesses, AProcessKilledInTheMiddleOfTheRepairLeavesTheOldFileForTheNextOne) {
+  // Enough stored views that reading each one's flags takes a while.
+  std::vector<prvdrinfo::test::OldViewRow> rows;
+  const Bytes bytes = prvdrinfo::test::StoredViewBytes("View", true);
+  for (int i = 0; i < 5000; ++i) {
+    rows.push_back({"G" + std::to_string(i), "P", std::nullopt, "View " + std::to_string(i), bytes, i * 10, 0, 0});
+  }
+  prvdrinfo::test::WriteOldViewsDb(ViewsDatabasePath(), {}, rows);
+
+  Child repairer([] {
+    OpenViewsDatabase();
+    return std::string("finished");
+  });
+  repairer.Start();
+  const MutexService mutexes = internal::Mutexes();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!mutexes.Exists(kFixingMutex) && std::chrono::steady_clock::now() < deadline) {
+  }
+  ASSERT_TRUE(mutexes.Exists(kFixingMutex));
+  repairer.Kill();
+  EXPECT_EQ(repairer.Finish(), -SIGKILL);
+  EXPECT_FALSE(mutexes.Exists(kFixingMutex));
+  EXPECT_FALSE(mutexes.Exists(kFixedMutex));
+
+  {
+    // Nothing of the unfinished repair is in the file.
+    auto plain = Connection::Open(ViewsDatabasePath());
+    EXPECT_EQ(One(*plain, "PRAGMA integrity_check"), "ok");
+    EXPECT_FALSE(SqlService::TableExists(*plain, "versions"));
+    EXPECT_FALSE(SqlService::ColumnExists(*plain, "views", "standard_view"));
+    EXPECT_EQ(One(*plain, "SELECT count(*) FROM views WHERE private_to_guid IS NULL"), "5000");
+  }
+  auto connection = OpenViewsDatabase();
+  EXPECT_EQ(internal::ProcessActivity().fixUpPasses, 1);
+  EXPECT_EQ(One(*connection, "PRAGMA integrity_check"), "ok");
+  EXPECT_EQ(One(*connection, "SELECT count(*) FROM views WHERE standard_view=1 AND private_to_guid=''"), "5000");
 }
 
 }  // namespace

@@ -134,6 +134,23 @@ TEST_F(OpenWaits, MaintenanceMutexesHeldTooLongAreWaitedOutAndTheOpenGoesOn) {
   }
 }
 
+TEST_F(OpenWaits, TheRepairIsCommittedBeforeAnyWaitForMaintenance) {
+  HeldElsewhere checker(kAnalyzeCheckMutex);
+  bool looked = false;
+  time_.OnSleep([&](double) {
+    if (looked || !internal::Mutexes().Exists(kFixedMutex)) return;
+    looked = true;
+    // Another process, while this one waits: it sees the repaired file and can write.
+    auto other = Connection::Open(ViewsDatabasePath());
+    EXPECT_TRUE(SqlService::TableExists(*other, "versions"));
+    EXPECT_TRUE(other->BeginImmediate(0));
+    other->Rollback();
+  });
+  OpenViewsDatabase();
+  EXPECT_TRUE(looked);
+  EXPECT_EQ(internal::ProcessActivity().fixUpPasses, 1);
+}
+
 TEST_F(OpenWaits, AnotherCreatorIsWaitedForAndItsFileOpened) {
   HeldElsewhere creator(kCreatingMutex);
   time_.OnSleep([&, start = time_.Now()](double now) {
