@@ -84,16 +84,20 @@ int32_t NextUpdateCounter(Connection& connection) {
   return highest + 10;
 }
 
-std::shared_ptr<CProviderView> ViewFromRow(const Recordset& row, const std::string* providerGuid,
-                                           std::string* failure) {
+std::shared_ptr<CProviderView> ViewFromRow(const Recordset& row, const std::string* providerGuid, bool* readable) {
   auto view = std::make_shared<CProviderView>();
+  bool read = true;
+  std::string failure;
   try {
     view->DeserializeV(row.Value(schema::kPropertyBagContent));
   } catch (const CError& e) {
-    if (failure) *failure = e.Description();
+    read = false;
+    failure = e.Description();
   }
   view->SetPrivateToGuid(TextField(row, schema::kPrivateToGuid));
   view->SetGuid(TextField(row, Sql().guidField));
+  if (!read) Log("Could not deserialize view GUID: " + view->Guid() + ". Error: " + failure);
+  if (readable) *readable = read;
   view->SetUpdateCounter(CounterOf(row.Value(Sql().updField)));
   view->SetProviderGuid(providerGuid ? *providerGuid : TextField(row, schema::kProviderGuid));
   return view;
@@ -137,9 +141,7 @@ std::shared_ptr<CProviderViews> ViewsOfRows(Connection& connection, const std::s
   views->SetDeleteCounter(FirstCounter(connection, DeleteCounterSql()));
   const auto rs = connection.OpenRecordset(sql);
   for (; !rs->Eof(); rs->MoveNext()) {
-    std::string failure;
-    auto view = ViewFromRow(*rs, &providerGuid, &failure);
-    if (!failure.empty()) Log("Could not deserialize view GUID: " + view->Guid() + ". Error: " + failure);
+    auto view = ViewFromRow(*rs, &providerGuid);
     if (views->Exists(view->Guid())) {
       Log("View GUID stored twice: " + view->Guid());
       continue;
@@ -181,11 +183,7 @@ std::shared_ptr<CProviderView> CProviderViewsDb::GetViewByGuid(const std::string
     const auto rs = connection->OpenRecordset("SELECT * FROM " + Sql().views + " WHERE " + Sql().guidCol + "=" +
                                               Literal(p_ViewGuid, SqlService::kEscapeGuid) +
                                               " COLLATE NOCASE LIMIT 1");
-    if (rs->Eof()) return nullptr;
-    std::string failure;
-    auto view = ViewFromRow(*rs, nullptr, &failure);
-    if (!failure.empty()) Log("Could not deserialize view GUID: " + view->Guid() + ". Error: " + failure);
-    return view;
+    return rs->Eof() ? nullptr : ViewFromRow(*rs, nullptr);
   });
 }
 
@@ -254,9 +252,7 @@ void CProviderViewsDb::ViewsByProviderGuidSinceCounters(const std::string& p_Pro
                                               std::to_string(p_UpdateCounter) + " AND " +
                                               GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid));
     for (; !rs->Eof(); rs->MoveNext()) {
-      std::string failure;
-      auto view = ViewFromRow(*rs, nullptr, &failure);
-      if (!failure.empty()) Log("Could not deserialize view GUID: " + view->Guid() + ". Error: " + failure);
+      auto view = ViewFromRow(*rs, &p_ProviderGuid);
       if (view->AllColumnsView()) {
         connection->Execute("DELETE FROM " + n.views + " WHERE " + n.guidCol + "=" +
                             Literal(view->Guid(), SqlService::kEscapeGuid));
@@ -304,9 +300,7 @@ std::shared_ptr<KeyedCollection> CProviderViewsDb::GetViewsByProviderAndComputer
         GuidMatch(views_db::schema::kPrivateToGuid, p_IncludePrivateViewsGuid) + "      OR IFNULL(" + privateTo +
         ", '')='')");
     for (; !rs->Eof(); rs->MoveNext()) {
-      std::string failure;
-      const auto view = ViewFromRow(*rs, &p_ProviderGuid, &failure);
-      if (!failure.empty()) Log("Could not deserialize view GUID: " + view->Guid() + ". Error: " + failure);
+      const auto view = ViewFromRow(*rs, &p_ProviderGuid);
       const std::string guid = TextField(*rs, n.guidField);
       if (view->UpdateCounter() > p_SinceUpdateCounter && !guid.empty() && !changes->Exists(guid)) {
         changes->Add(Variant(view), guid);
@@ -335,13 +329,11 @@ std::shared_ptr<CProviderViews> CProviderViewsDb::GetNotificationViews() const {
     auto views = std::make_shared<CProviderViews>();
     for (; !rs->Eof(); rs->MoveNext()) {
       Log("Deserializing view GUID: " + TextField(*rs, Sql().guidField));
-      std::string failure;
-      const auto view = ViewFromRow(*rs, nullptr, &failure);
-      if (!failure.empty()) {
-        // Nothing to deliver from a view that cannot be read; the row stays for the host to see.
-        Log("Could not deserialize view GUID: " + view->Guid() + ". Error: " + failure);
-        continue;
-      }
+      bool readable = false;
+      const auto view = ViewFromRow(*rs, nullptr, &readable);
+      // Nothing to deliver from a view that cannot be read, and saving it again would
+      // overwrite its bytes with a blank view's: the row stays as it is.
+      if (!readable) continue;
       const Variant standard = rs->Value(views_db::schema::kStandardView);
       view->SetStandardView(!standard.IsNull() && standard.ToLong() != 0);
       if (TextService::IsEmpty(view->PrivateToGuid()) && !view->StandardView()) {

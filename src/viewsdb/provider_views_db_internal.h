@@ -61,9 +61,10 @@ int32_t NextUpdateCounter(Connection& connection);
 
 // The row's view: its stored bytes, then privacy, GUID, counter and provider from the
 // row's fields (the provider from *providerGuid when given). Bytes that cannot be read
-// leave the view as a fresh one and put the reason into *failure.
+// are logged ("Could not deserialize view GUID: ...") and leave the view a fresh one;
+// *readable says which it was.
 std::shared_ptr<CProviderView> ViewFromRow(const Recordset& row, const std::string* providerGuid,
-                                           std::string* failure);
+                                           bool* readable = nullptr);
 
 void Log(const std::string& message);
 

@@ -49,6 +49,12 @@ class ViewsDb : public ::testing::Test {
     EXPECT_TRUE(db_.SaveView4(view, false, viewtype_UserDefined));
     return view;
   }
+  std::shared_ptr<CProviderView> SavedPrivate(const std::string& caption, const std::string& owner) {
+    auto view = NewView(caption);
+    view->SetPrivateToGuid(owner);
+    EXPECT_TRUE(db_.SaveView4(view, false, viewtype_UserDefined));
+    return view;
+  }
 
   static std::shared_ptr<Connection> File() { return views_db::OpenViewsDatabase(); }
   static std::vector<std::string> Column(const std::string& sql) {
@@ -142,16 +148,13 @@ TEST_F(ViewsDb, ASavedViewComesBackWithItsRowFields) {
 
 TEST_F(ViewsDb, GuidArgumentsMatchWhateverTheirLetterCaseOrBraces) {
   const auto view = Saved("Open");
-  view->SetPrivateToGuid(kUser);
-  const auto mine = Saved("Mine");
-  mine->SetPrivateToGuid(kUser);
-  ASSERT_TRUE(db_.SaveView4(mine, true, viewtype_UserDefined));
+  const auto mine = SavedPrivate("Mine", kUser);
   const std::string lower = TextService::ComparisonForm(view->Guid());
 
   EXPECT_EQ(Guids(*db_.GetViewsByProviderGuid(kProviderAsTyped)).size(), 2u);
   EXPECT_EQ(Guids(*db_.GetPublicAndPrivateProviderViews(kProviderAsTyped, "{0B1C2D3E-4F50-6172-8394-A5B6C7D8E9F0}")),
             std::vector<std::string>{mine->Guid()});
-  EXPECT_EQ(db_.GetProviderViewUpdateCounter(kProviderAsTyped), 10 + 30);
+  EXPECT_EQ(db_.GetProviderViewUpdateCounter(kProviderAsTyped), 10 + 20);
   ASSERT_TRUE(db_.GetViewByGuid(lower));
   EXPECT_EQ(db_.GetViewByGuid(lower)->Guid(), view->Guid());
   EXPECT_EQ(db_.GetViewUpdateCounter(lower), 10);
@@ -314,9 +317,7 @@ TEST_F(ViewsDb, ExistingGuidsAndCaptionsAreReplacedOnlyWhenAsked) {
 
   // The same caption is free for another provider, another owner and a standard view.
   EXPECT_TRUE(db_.SaveView4(NewView("Closed items", kOtherProvider), false, viewtype_UserDefined));
-  auto privateView = NewView("Closed items");
-  privateView->SetPrivateToGuid(kUser);
-  EXPECT_TRUE(db_.SaveView4(privateView, false, viewtype_UserDefined));
+  const auto privateView = SavedPrivate("Closed items", kUser);
   EXPECT_EQ(Rows(), 4);
 }
 
@@ -380,6 +381,7 @@ TEST_F(ViewsDb, RefreshSinceCountersListsChangesAndDeletionsOnce) {
   EXPECT_EQ(updated->Count(), 2);  // the all-columns row is deleted, never listed
   EXPECT_TRUE(updated->Exists(a->Guid()) && updated->Exists(b->Guid()));
   EXPECT_EQ(updated->Item(b->Guid()).ToObject<CProviderView>()->UpdateCounter(), 20);
+  EXPECT_EQ(updated->Item(b->Guid()).ToObject<CProviderView>()->ProviderGuid(), kProviderAsTyped);
   EXPECT_EQ(One("SELECT COUNT(*) FROM views WHERE rec_guid='" + all->Guid() + "'"), "0");
   ASSERT_EQ(deleted->Count(), 1);
   EXPECT_EQ(deleted->Item(all->Guid()).ToText(), all->Guid());
@@ -431,15 +433,9 @@ TEST_F(ViewsDb, ProviderListingsComeInSmartCaptionOrder) {
 }
 
 TEST_F(ViewsDb, PrivateViewsAreListedChangedAndDeletedByOwner) {
-  auto mine = NewView("Mine");
-  mine->SetPrivateToGuid(kUser);
-  ASSERT_TRUE(db_.SaveView4(mine, false, viewtype_UserDefined));
-  auto theirs = NewView("Theirs");
-  theirs->SetPrivateToGuid(kOtherUser);
-  ASSERT_TRUE(db_.SaveView4(theirs, false, viewtype_UserDefined));
-  auto clash = NewView("Public");
-  clash->SetPrivateToGuid(kOtherUser);
-  ASSERT_TRUE(db_.SaveView4(clash, false, viewtype_UserDefined));
+  const auto mine = SavedPrivate("Mine", kUser);
+  const auto theirs = SavedPrivate("Theirs", kOtherUser);
+  const auto clash = SavedPrivate("Public", kOtherUser);
   Saved("Public");
   const auto privacy = [&](const std::shared_ptr<CProviderView>& view) {
     return One("SELECT private_to_guid FROM views WHERE rec_guid='" + view->Guid() + "'");
@@ -466,9 +462,7 @@ TEST_F(ViewsDb, PrivateViewsAreListedChangedAndDeletedByOwner) {
   EXPECT_EQ(privacy(mine), "");
   EXPECT_EQ(privacy(theirs), "");
 
-  auto last = NewView("Last");
-  last->SetPrivateToGuid(kUser);
-  ASSERT_TRUE(db_.SaveView4(last, false, viewtype_UserDefined));
+  const auto last = SavedPrivate("Last", kUser);
   db_.DeletePrivateViewsByProviderGuid(kOtherProvider, kUser);
   EXPECT_EQ(Rows(), 4);
   db_.DeletePrivateViewsByProviderGuid(kProviderAsTyped, "{0b1c2d3e-4f50-6172-8394-a5b6c7d8e9f0}");
@@ -533,12 +527,8 @@ TEST_F(ViewsDb, CleaningTheDeletionLogKeepsLaterCountersRising) {
 TEST_F(ViewsDb, ChangesByProviderAndComputerMapGuidsToViewsOrNothing) {
   const auto older = Saved("Older");
   const auto publicView = Saved("Public");
-  auto mine = NewView("Mine");
-  mine->SetPrivateToGuid(kUser);
-  ASSERT_TRUE(db_.SaveView4(mine, false, viewtype_UserDefined));
-  auto theirs = NewView("Theirs");
-  theirs->SetPrivateToGuid(kOtherUser);
-  ASSERT_TRUE(db_.SaveView4(theirs, false, viewtype_UserDefined));
+  const auto mine = SavedPrivate("Mine", kUser);
+  const auto theirs = SavedPrivate("Theirs", kOtherUser);
   const auto gone = Saved("Gone");
   db_.DeleteView(gone->Guid());
   const int32_t goneAt = db_.GetDeleteCounter();
@@ -570,17 +560,23 @@ TEST_F(ViewsDb, NotificationViewsArePublicUserViewsAndOthersLoseTheRole) {
   const auto privateOne = withNotifier("Private", kUser, viewtype_Notification);
   const auto standard = withNotifier("Standard", "", viewtype_CorvaneStandard);
   Saved("Quiet");
+  // A flagged row that cannot be read is neither listed nor written over.
+  const auto unreadable = withNotifier("Unreadable", kUser, viewtype_Notification);
+  StoreBytes(unreadable->Guid(), Bytes{0xFF});
 
   const auto views = db_.GetNotificationViews();
   EXPECT_EQ(Guids(*views), std::vector<std::string>{deliver->Guid()});
-  EXPECT_TRUE(log.Contains("Notification view count is 3."));
+  EXPECT_EQ(One("SELECT hex(propertybag_content) FROM views WHERE rec_guid='" + unreadable->Guid() + "'"), "FF");
+  EXPECT_TRUE(log.Contains("Notification view count is 4."));
   EXPECT_TRUE(log.Contains("Deserializing view GUID: " + privateOne->Guid()));
   EXPECT_TRUE(log.Contains("Notification views collection count: 1"));
-  EXPECT_EQ(Column("SELECT rec_guid FROM views WHERE notification_view"), std::vector<std::string>{deliver->Guid()});
+  EXPECT_EQ(Column("SELECT rec_guid FROM views WHERE notification_view ORDER BY caption"),
+            (std::vector<std::string>{deliver->Guid(), unreadable->Guid()}));
   EXPECT_EQ(db_.GetViewByGuid(privateOne->Guid())->Notifiers()->Count(), 0);
   EXPECT_EQ(db_.GetViewByGuid(standard->Guid())->Notifiers()->Count(), 0);
   EXPECT_TRUE(db_.GetViewByGuid(standard->Guid())->StandardView());
   EXPECT_EQ(db_.GetNotificationViews()->Count(), 1);
+  EXPECT_TRUE(log.Contains("Could not deserialize view GUID: " + unreadable->Guid()));
 }
 
 TEST_F(ViewsDb, SavedFiltersComeBackFromTheirRows) {
@@ -722,8 +718,12 @@ TEST_F(ViewsRefresh, DeletionsRemoveViewsButTheAllColumnsViewAndRaiseTheDeleteCo
   ASSERT_TRUE(views.RefreshByProviderGuid(kProvider));
   views.View(all->Guid())->SetAllColumnsView(true);
 
-  db_.DeleteView(a->Guid());
+  // The all-columns view alone: it stays, yet the refresh reports a change.
   db_.DeleteView(all->Guid());
+  EXPECT_TRUE(views.RefreshByProviderGuid(kProvider));
+  EXPECT_EQ(Guids(views), (std::vector<std::string>{a->Guid(), b->Guid(), all->Guid()}));
+
+  db_.DeleteView(a->Guid());
   EXPECT_TRUE(views.RefreshByProviderGuid(kProvider));
   EXPECT_EQ(Guids(views), (std::vector<std::string>{b->Guid(), all->Guid()}));
   EXPECT_EQ(views.DeleteCounter(), db_.GetDeleteCounter());

@@ -42,7 +42,7 @@ class PRVDRINFO_API CProviderViewsDb {
   void DeleteAllStandardViews() const;
   // Exactly this GUID, letter case included.
   void DeleteView(const std::string& p_ViewGuid) const;
-  // The sum of the provider's view counters.
+  // The sum of the provider's view counters (6 when it leaves 32 bits).
   int32_t GetProviderViewUpdateCounter(const std::string& p_ProviderGuid) const;
   // The provider's views saved after p_UpdateCounter (keyed by GUID) and the GUIDs of
   // views deleted after p_DeleteCounter and not stored again (each its own key), in one
