@@ -241,7 +241,8 @@ TEST(NotifierSchedule, TheOffsetPushesFromTodayAndIsLimitedToFourteenPeriods) {
   EXPECT_EQ(weekly->NextScheduledDeliveryDate(), "2024-06-17T00:00:00Z");
   for (const auto& [offset, message] : {std::pair{0, "Offset must be > 0"}, std::pair{-3, "Offset must be > 0"},
                                         std::pair{15, "Offset must be < 15"}}) {
-    const CError error = testing::ErrorOf([&] { weekly->SetNextScheduledDeliveryDateOffset(offset); });
+    const int32_t periods = offset;  // older compilers cannot capture a structured binding
+    const CError error = testing::ErrorOf([&] { weekly->SetNextScheduledDeliveryDateOffset(periods); });
     EXPECT_EQ(error.Number(), 5);
     EXPECT_EQ(error.Description(), message);
   }

@@ -346,7 +346,7 @@ TEST_F(ToolTest, HostileUseFailsOnOneNamingLineOrPrintsSafely) {
       {"apply to a directory", "ddl " + parts + " --apply " + folder, 1,
        "cannot apply to " + folder + ": it is a directory"},
       // Usage errors.
-      {"unknown command", "frob", 2, "unknown command \"frob\" for prvdrinfo (commands: bag, demo, ddl, filter, view, provider, providers)"},
+      {"unknown command", "frob", 2, "unknown command \"frob\" for prvdrinfo (commands: bag, demo, ddl, filter, view, provider, providers, views, db)"},
       {"unknown bag command", "bag frob", 2, "unknown command \"frob\" for prvdrinfo bag (commands: dump)"},
       {"example with a file", "ddl --example " + parts, 2, "ddl --example takes no input, but " + parts + " was given"},
       {"apply to no name", "ddl --example --apply ''", 2, "ddl --apply needs a database file name"},

@@ -17,6 +17,7 @@ class App;
 }
 
 namespace prvdrinfo {
+class Connection;
 class CProviderTableDef;
 class IProviderInfo;
 }
@@ -42,6 +43,12 @@ void AddDdlCommand(CLI::App& app);    // ddl_command.cpp
 void AddFilterCommand(CLI::App& app); // filter_command.cpp
 void AddViewCommand(CLI::App& app);   // view_command.cpp
 void AddProviderCommands(CLI::App& app);  // provider_command.cpp
+void AddViewsCommands(CLI::App& app); // views_command.cpp
+void AddDbCommands(CLI::App& app);    // db_command.cpp
+
+// The views database of the data folder, opened as it is (neither created nor upgraded),
+// with SmartSort registered; a missing file raises CommandFailed naming the path.
+std::shared_ptr<Connection> OpenExistingViewsDatabase();  // db_command.cpp
 
 // The built-in example table definition (JSON) of the ddl command.
 std::string DdlExample();

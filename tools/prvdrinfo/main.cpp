@@ -162,6 +162,8 @@ int main(int argc, char** argv) {
   prvdrinfo::tool::AddFilterCommand(app);
   prvdrinfo::tool::AddViewCommand(app);
   prvdrinfo::tool::AddProviderCommands(app);
+  prvdrinfo::tool::AddViewsCommands(app);
+  prvdrinfo::tool::AddDbCommands(app);
   int status = 0;
   try {
     app.parse(argc, argv);
