@@ -380,26 +380,12 @@ void ReadDocumentHead(Reader& r, std::string_view format, std::string_view other
 
 }  // namespace
 
-void Writer::Head(uint8_t major, uint64_t value) {
-  const auto type = static_cast<uint8_t>(major << 5);
-  if (value < 24) {
-    out_.push_back(static_cast<uint8_t>(type | value));
-    return;
-  }
-  int bytes = 8;
-  uint8_t info = 27;
-  if (value <= 0xFFu) {
-    bytes = 1;
-    info = 24;
-  } else if (value <= 0xFFFFu) {
-    bytes = 2;
-    info = 25;
-  } else if (value <= 0xFFFFFFFFu) {
-    bytes = 4;
-    info = 26;
-  }
-  out_.push_back(static_cast<uint8_t>(type | info));
-  for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) out_.push_back(static_cast<uint8_t>(value >> shift));
+void Writer::LongHead(uint8_t major, uint64_t value) {
+  const size_t bytes = ShortestHead(value) - 1;
+  static constexpr uint8_t kInfo[9] = {0, 24, 25, 0, 26, 0, 0, 0, 27};
+  uint8_t* at = Grow(1 + bytes);
+  at[0] = static_cast<uint8_t>((major << 5) | kInfo[bytes]);
+  for (size_t i = bytes; i > 0; --i, value >>= 8) at[i] = static_cast<uint8_t>(value);
 }
 
 size_t Writer::HeadSize(uint64_t value) { return ShortestHead(value); }
@@ -407,18 +393,22 @@ size_t Writer::HeadSize(uint64_t value) { return ShortestHead(value); }
 void Writer::Float64(double value) {
   uint64_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);
-  out_.push_back(0xFB);
-  for (int shift = 56; shift >= 0; shift -= 8) out_.push_back(static_cast<uint8_t>(bits >> shift));
+  uint8_t* at = Grow(9);
+  at[0] = 0xFB;
+  for (size_t i = 8; i > 0; --i, bits >>= 8) at[i] = static_cast<uint8_t>(bits);
+}
+
+void Writer::ValidText(std::string_view text) {
+  Head(3, text.size());
+  if (!text.empty()) std::memcpy(Grow(text.size()), text.data(), text.size());
 }
 
 void Writer::Text(std::string_view text) {
   if (IsValidUtf8(text)) {
-    Head(3, text.size());
-    out_.insert(out_.end(), text.begin(), text.end());
+    ValidText(text);
   } else {
     const std::string valid = ValidUtf8(text);
-    Head(3, valid.size());
-    out_.insert(out_.end(), valid.begin(), valid.end());
+    ValidText(valid);
   }
 }
 
