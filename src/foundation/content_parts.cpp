@@ -76,7 +76,8 @@ std::string DigestOfRenderedWith(void* routine, void (*run)(void*, StringBuilder
   StringBuilder builder(hasher.Get());
   run(routine, builder);
   builder.Flush();
-  return hasher.Get().HexDigest();
+  // The pooled hasher is reset before its next use, so the digest can end it.
+  return Sha256Hasher::ToHex(hasher.Get().Take());
 }
 
 std::string ContentIdOfRenderedWith(void* routine, void (*run)(void*, StringBuilder&)) {

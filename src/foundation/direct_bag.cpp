@@ -21,12 +21,15 @@ thread_local int bagPathOnly = 0;
 }  // namespace
 
 struct PropertyBag::Direct {
+  // Not an aggregate, so that the key array is not cleared for every bag.
+  Direct(bag_codec::Writer& writer, int level) : w(writer), depth(level) {}
+
   bag_codec::Writer& w;
   int depth;
   bool abandoned = false;
   size_t count = 0;
   uint64_t seen = 0;  // one bit per key hash, to skip most searches
-  std::array<uint64_t, kLinearSearch> keys{};
+  std::array<uint64_t, kLinearSearch> keys;  // the first count are set
 
   // Writes the key unless it was written already or more keys came than one pass keeps
   // track of; then the pass is abandoned and false returned.
