@@ -25,8 +25,12 @@ struct BagDecoding {
     bag.hashes_.reserve(reserved);
   }
   static bool Has(const PropertyBag& bag, std::string_view key, uint64_t hash) { return bag.PositionOf(key, hash) >= 0; }
-  static void Append(PropertyBag& bag, PropertyBag::Entry&& entry, uint64_t hash) {
+  // An entry with the key and no value yet, for the decoder to fill in place.
+  static PropertyBag::Entry& Append(PropertyBag& bag, std::string&& key, uint64_t hash) {
+    PropertyBag::Entry entry;
+    entry.key = std::move(key);
     bag.AppendHashed(std::move(entry), hash);
+    return bag.entries_.back();
   }
 };
 
@@ -288,8 +292,8 @@ std::shared_ptr<const NestedObject> ReadNested(Reader& r, const Token& shape, in
 }
 
 // depth: nesting level of the bag or item list the value sits in (0 = the document).
-PropertyBag::Entry ReadValue(Reader& r, int depth) {
-  PropertyBag::Entry entry;
+// entry: fresh, with no value.
+void ReadValue(Reader& r, int depth, PropertyBag::Entry& entry) {
   const Token token = r.Next();
   switch (token.kind) {
     case Kind::UInt:
@@ -342,7 +346,6 @@ PropertyBag::Entry ReadValue(Reader& r, int depth) {
     case Kind::Unsupported:
       r.Fail(std::string("unexpected ") + KindName(token.kind) + " as a value");
   }
-  return entry;
 }
 
 void ReadEntries(Reader& r, int depth, PropertyBag& bag) {
@@ -353,9 +356,8 @@ void ReadEntries(Reader& r, int depth, PropertyBag& bag) {
     std::string key = r.ReadText("text key");
     const uint64_t hash = folded_key::Hash(key);
     if (BagDecoding::Has(bag, key, hash)) r.Fail("duplicate key");
-    PropertyBag::Entry entry = ReadValue(r, depth);
-    entry.key = std::move(key);
-    BagDecoding::Append(bag, std::move(entry), hash);
+    // A failure leaves the entry half read, but then the whole bag is dropped.
+    ReadValue(r, depth, BagDecoding::Append(bag, std::move(key), hash));
   }
 }
 
@@ -559,12 +561,13 @@ std::vector<PropertyBag::Entry> DecodeKeyedItems(const Bytes& bytes) {
     const Token list = r.Expect(Kind::Array, "array of items");
     r.CheckCount(list.value, 3);
     std::vector<PropertyBag::Entry> items;
+    // Capped, so that a crafted count cannot claim far more memory than its bytes take.
+    items.reserve(static_cast<size_t>(std::min<uint64_t>(list.value, 4096)));
     for (uint64_t i = 0; i < list.value; ++i) {
       if (r.Expect(Kind::Array, "item pair").value != 2) r.Fail("item is not a pair of key and value");
-      std::string key = r.ReadText("text key");
-      PropertyBag::Entry entry = ReadValue(r, 0);
-      entry.key = std::move(key);
-      items.push_back(std::move(entry));
+      PropertyBag::Entry& entry = items.emplace_back();
+      entry.key = r.ReadText("text key");
+      ReadValue(r, 0, entry);
     }
     if (!r.AtEnd()) r.FailHere("trailing bytes after the end");
     return items;

@@ -102,7 +102,7 @@ uint64_t Hash(std::string_view key) {
 
 bool Same(std::string_view a, std::string_view b) {
   // Equal but for ASCII letters' case means equal when folded, whatever else they hold.
-  if (ascii::EqualsIgnoreCase(a, b)) return true;
+  if (a == b || ascii::EqualsIgnoreCase(a, b)) return true;
   if (IsAscii(a) && IsAscii(b)) return false;
   return unicode::FoldCase(a) == unicode::FoldCase(b);
 }
