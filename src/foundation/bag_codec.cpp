@@ -25,8 +25,12 @@ struct BagDecoding {
     bag.hashes_.reserve(reserved);
   }
   static bool Has(const PropertyBag& bag, std::string_view key, uint64_t hash) { return bag.PositionOf(key, hash) >= 0; }
-  static void Append(PropertyBag& bag, PropertyBag::Entry&& entry, uint64_t hash) {
+  // An entry with the key and no value yet, for the decoder to fill in place.
+  static PropertyBag::Entry& Append(PropertyBag& bag, std::string&& key, uint64_t hash) {
+    PropertyBag::Entry entry;
+    entry.key = std::move(key);
     bag.AppendHashed(std::move(entry), hash);
+    return bag.entries_.back();
   }
 };
 
@@ -288,8 +292,8 @@ std::shared_ptr<const NestedObject> ReadNested(Reader& r, const Token& shape, in
 }
 
 // depth: nesting level of the bag or item list the value sits in (0 = the document).
-PropertyBag::Entry ReadValue(Reader& r, int depth) {
-  PropertyBag::Entry entry;
+// entry: fresh, with no value.
+void ReadValue(Reader& r, int depth, PropertyBag::Entry& entry) {
   const Token token = r.Next();
   switch (token.kind) {
     case Kind::UInt:
@@ -342,7 +346,6 @@ PropertyBag::Entry ReadValue(Reader& r, int depth) {
     case Kind::Unsupported:
       r.Fail(std::string("unexpected ") + KindName(token.kind) + " as a value");
   }
-  return entry;
 }
 
 void ReadEntries(Reader& r, int depth, PropertyBag& bag) {
@@ -353,9 +356,8 @@ void ReadEntries(Reader& r, int depth, PropertyBag& bag) {
     std::string key = r.ReadText("text key");
     const uint64_t hash = folded_key::Hash(key);
     if (BagDecoding::Has(bag, key, hash)) r.Fail("duplicate key");
-    PropertyBag::Entry entry = ReadValue(r, depth);
-    entry.key = std::move(key);
-    BagDecoding::Append(bag, std::move(entry), hash);
+    // A failure leaves the entry half read, but then the whole bag is dropped.
+    ReadValue(r, depth, BagDecoding::Append(bag, std::move(key), hash));
   }
 }
 
@@ -380,26 +382,12 @@ void ReadDocumentHead(Reader& r, std::string_view format, std::string_view other
 
 }  // namespace
 
-void Writer::Head(uint8_t major, uint64_t value) {
-  const auto type = static_cast<uint8_t>(major << 5);
-  if (value < 24) {
-    out_.push_back(static_cast<uint8_t>(type | value));
-    return;
-  }
-  int bytes = 8;
-  uint8_t info = 27;
-  if (value <= 0xFFu) {
-    bytes = 1;
-    info = 24;
-  } else if (value <= 0xFFFFu) {
-    bytes = 2;
-    info = 25;
-  } else if (value <= 0xFFFFFFFFu) {
-    bytes = 4;
-    info = 26;
-  }
-  out_.push_back(static_cast<uint8_t>(type | info));
-  for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) out_.push_back(static_cast<uint8_t>(value >> shift));
+void Writer::LongHead(uint8_t major, uint64_t value) {
+  const size_t bytes = ShortestHead(value) - 1;
+  static constexpr uint8_t kInfo[9] = {0, 24, 25, 0, 26, 0, 0, 0, 27};
+  uint8_t* at = Grow(1 + bytes);
+  at[0] = static_cast<uint8_t>((major << 5) | kInfo[bytes]);
+  for (size_t i = bytes; i > 0; --i, value >>= 8) at[i] = static_cast<uint8_t>(value);
 }
 
 size_t Writer::HeadSize(uint64_t value) { return ShortestHead(value); }
@@ -407,18 +395,22 @@ size_t Writer::HeadSize(uint64_t value) { return ShortestHead(value); }
 void Writer::Float64(double value) {
   uint64_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);
-  out_.push_back(0xFB);
-  for (int shift = 56; shift >= 0; shift -= 8) out_.push_back(static_cast<uint8_t>(bits >> shift));
+  uint8_t* at = Grow(9);
+  at[0] = 0xFB;
+  for (size_t i = 8; i > 0; --i, bits >>= 8) at[i] = static_cast<uint8_t>(bits);
+}
+
+void Writer::ValidText(std::string_view text) {
+  Head(3, text.size());
+  if (!text.empty()) std::memcpy(Grow(text.size()), text.data(), text.size());
 }
 
 void Writer::Text(std::string_view text) {
   if (IsValidUtf8(text)) {
-    Head(3, text.size());
-    out_.insert(out_.end(), text.begin(), text.end());
+    ValidText(text);
   } else {
     const std::string valid = ValidUtf8(text);
-    Head(3, valid.size());
-    out_.insert(out_.end(), valid.begin(), valid.end());
+    ValidText(valid);
   }
 }
 
@@ -569,12 +561,13 @@ std::vector<PropertyBag::Entry> DecodeKeyedItems(const Bytes& bytes) {
     const Token list = r.Expect(Kind::Array, "array of items");
     r.CheckCount(list.value, 3);
     std::vector<PropertyBag::Entry> items;
+    // Capped, so that a crafted count cannot claim far more memory than its bytes take.
+    items.reserve(static_cast<size_t>(std::min<uint64_t>(list.value, 4096)));
     for (uint64_t i = 0; i < list.value; ++i) {
       if (r.Expect(Kind::Array, "item pair").value != 2) r.Fail("item is not a pair of key and value");
-      std::string key = r.ReadText("text key");
-      PropertyBag::Entry entry = ReadValue(r, 0);
-      entry.key = std::move(key);
-      items.push_back(std::move(entry));
+      PropertyBag::Entry& entry = items.emplace_back();
+      entry.key = r.ReadText("text key");
+      ReadValue(r, 0, entry);
     }
     if (!r.AtEnd()) r.FailHere("trailing bytes after the end");
     return items;

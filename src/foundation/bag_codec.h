@@ -51,12 +51,29 @@ class Writer {
   void Text(std::string_view text);
   void ByteString(std::span<const uint8_t> bytes);
 
+  // Text known to be valid UTF-8 (ASCII, say), stored without checking it again.
+  void ValidText(std::string_view text);
+
   // The head of a major type with its argument, shortest form.
-  void Head(uint8_t major, uint64_t value);
+  void Head(uint8_t major, uint64_t value) {
+    if (value < 24) {
+      out_.push_back(static_cast<uint8_t>((major << 5) | value));
+    } else {
+      LongHead(major, value);
+    }
+  }
   // The size of that head.
   static size_t HeadSize(uint64_t value);
 
  private:
+  void LongHead(uint8_t major, uint64_t value);
+  // Appends size bytes left for the caller to fill.
+  uint8_t* Grow(size_t size) {
+    const size_t at = out_.size();
+    out_.resize(at + size);
+    return out_.data() + at;
+  }
+
   Bytes& out_;
 };
 

@@ -71,15 +71,18 @@ class PooledHasher {
 };
 }  // namespace
 
+std::string DigestOfRenderedWith(void* routine, void (*run)(void*, StringBuilder&)) {
+  PooledHasher hasher;
+  StringBuilder builder(hasher.Get());
+  run(routine, builder);
+  builder.Flush();
+  // The pooled hasher is reset before its next use, so the digest can end it.
+  return Sha256Hasher::ToHex(hasher.Get().Take());
+}
+
 std::string ContentIdOfRenderedWith(void* routine, void (*run)(void*, StringBuilder&)) {
   static constexpr ErrorSite kSite{"KQ7VZ3M1XW8RT5HN2PLC9DBY4", "ContentId"};
-  return kSite.Guard([&] {
-    PooledHasher hasher;
-    StringBuilder builder(hasher.Get());
-    run(routine, builder);
-    builder.Flush();
-    return hasher.Get().HexDigest();
-  });
+  return kSite.Guard([&] { return DigestOfRenderedWith(routine, run); });
 }
 
 void AppendContentId(StringBuilder& builder, std::string_view contentId) {

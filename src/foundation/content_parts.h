@@ -38,13 +38,21 @@ void AppendSerialized(StringBuilder& builder, const IPersistable& object);
 
 // The content identifier of what render(builder) appends: the text goes to SHA-256 as
 // it is rendered and is never held whole. For identifiers made of parts (auto-save ones).
+std::string ContentIdOfRenderedWith(void* routine, void (*run)(void*, StringBuilder&));
+// The same without an error site, for a caller that has its own.
+std::string DigestOfRenderedWith(void* routine, void (*run)(void*, StringBuilder&));
+template <class Render>
+void RunRender(void* routine, StringBuilder& builder) {
+  (*static_cast<std::remove_reference_t<Render>*>(routine))(builder);
+}
 template <class Render>
 std::string ContentIdOfRendered(Render&& render) {
-  return ContentIdOfRenderedWith(&render, [](void* routine, StringBuilder& builder) {
-    (*static_cast<std::remove_reference_t<Render>*>(routine))(builder);
-  });
+  return ContentIdOfRenderedWith(&render, &RunRender<Render>);
 }
-std::string ContentIdOfRenderedWith(void* routine, void (*run)(void*, StringBuilder&));
+template <class Render>
+std::string DigestOfRendered(Render&& render) {
+  return DigestOfRenderedWith(&render, &RunRender<Render>);
+}
 // A content identifier (64 hex digits) as a piece of a content string: the digits taken
 // as they are, without decoding them as UTF-8.
 void AppendContentId(StringBuilder& builder, std::string_view contentId);

@@ -1,7 +1,7 @@
 #include "prvdrinfo/foundation/content_source.h"
 
+#include "foundation/content_parts.h"
 #include "foundation/digest_service.h"
-#include "foundation/sha256.h"
 #include "foundation/wrapper_string_builder.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/string_buffer.h"
@@ -40,11 +40,7 @@ std::string ContentId(const IContentSource& source) {
   static constexpr ErrorSite kSite{"DVWOHNP5DKWV9J51CX5ACXDOE", "ContentId"};
   return kSite.Guard([&] {
     // The content string is hashed as it is rendered, never held whole.
-    Sha256Hasher hasher;
-    StringBuilder builder(hasher);
-    source.AppendContentString3(builder);
-    builder.Flush();
-    return hasher.HexDigest();
+    return DigestOfRendered([&](StringBuilder& builder) { source.AppendContentString3(builder); });
   });
 }
 

@@ -21,16 +21,35 @@ thread_local int bagPathOnly = 0;
 }  // namespace
 
 struct PropertyBag::Direct {
+  // Not an aggregate, so that the key array is not cleared for every bag.
+  Direct(bag_codec::Writer& writer, int level) : w(writer), depth(level) {}
+
   bag_codec::Writer& w;
   int depth;
   bool abandoned = false;
   size_t count = 0;
   uint64_t seen = 0;  // one bit per key hash, to skip most searches
-  std::array<uint64_t, kLinearSearch> keys{};
+  std::array<uint64_t, kLinearSearch> keys;  // the first count are set
 
-  // False for a key written already, or for more keys than one pass keeps track of.
-  bool Register(std::string_view key) {
-    const uint64_t hash = folded_key::Hash(key);
+  // Writes the key unless it was written already or more keys came than one pass keeps
+  // track of; then the pass is abandoned and false returned.
+  bool WriteKey(std::string_view key) {
+    if (abandoned) return false;
+    uint64_t hash = 0;
+    if (folded_key::HashIfAscii(key, hash)) {
+      if (!Register(hash)) return Abandon();
+      w.ValidText(key);  // ASCII is valid UTF-8
+    } else {
+      if (!Register(folded_key::Hash(key))) return Abandon();
+      w.Text(key);
+    }
+    return true;
+  }
+  bool Abandon() {
+    abandoned = true;
+    return false;
+  }
+  bool Register(uint64_t hash) {
     const uint64_t bit = uint64_t{1} << (hash >> 58);
     if (seen & bit) {
       for (size_t i = 0; i < count; ++i) {
@@ -44,6 +63,7 @@ struct PropertyBag::Direct {
   }
   bool Wrote(std::string_view key) const {
     const uint64_t hash = folded_key::Hash(key);
+    if (!(seen & (uint64_t{1} << (hash >> 58)))) return false;
     for (size_t i = 0; i < count; ++i) {
       if (keys[i] == hash) return true;
     }
@@ -53,13 +73,8 @@ struct PropertyBag::Direct {
 
 void PropertyBag::DirectWrite(std::string_view key, const Variant& value) {
   Direct& d = *direct_;
-  if (d.abandoned) return;
-  if (!d.Register(key)) {
-    d.abandoned = true;
-    return;
-  }
   const size_t start = d.w.Out().size();
-  d.w.Text(key);
+  if (!d.WriteKey(key)) return;
   if (value.IsObject() && value.AsObject()) {
     const auto persistable = std::dynamic_pointer_cast<IPersistable>(value.AsObject());
     if (!persistable || !DirectBag::EncodeObject(d.w, d.depth + 1, *persistable)) {
@@ -75,12 +90,7 @@ void PropertyBag::DirectWrite(std::string_view key, const Variant& value) {
 
 void PropertyBag::DirectWriteText(std::string_view key, std::string_view value) {
   Direct& d = *direct_;
-  if (d.abandoned) return;
-  if (!d.Register(key)) {
-    d.abandoned = true;
-    return;
-  }
-  d.w.Text(key);
+  if (!d.WriteKey(key)) return;
   d.w.Text(value);
   ++d.count;
 }

@@ -13,11 +13,35 @@ namespace {
 
 constexpr uint64_t kHighBits = 0x8080808080808080ull;
 
-uint64_t Load(const char* data, size_t size) {
-  uint64_t word = 0;
-  if (size > 0) std::memcpy(&word, data, size);
+uint64_t Load8(const char* data) {
+  uint64_t word;
+  std::memcpy(&word, data, 8);
   return word;
 }
+
+uint32_t Load4(const char* data) {
+  uint32_t word;
+  std::memcpy(&word, data, 4);
+  return word;
+}
+
+// The first size (< 8) bytes as a word padded with zeros. Fixed-size loads that may
+// overlap, since a copy of variable size goes through memcpy and stalls the load after it.
+uint64_t LoadShort(const char* data, size_t size) {
+  const auto byte = [&](size_t i) { return uint64_t{static_cast<unsigned char>(data[i])} << (8 * i); };
+  if (size >= 4) return Load4(data) | (uint64_t{Load4(data + size - 4)} << (8 * (size - 4)));
+  if (size == 0) return 0;
+  return byte(0) | byte(size / 2) | byte(size - 1);
+}
+
+// The size bytes at data (1 to 8) as a word padded with zeros. whole8: the text these
+// bytes end is at least eight bytes long, so its last eight can be loaded at once.
+uint64_t LoadTail(const char* data, size_t size, bool whole8) {
+  if (whole8) return Load8(data + size - 8) >> (8 * (8 - size));
+  return LoadShort(data, size);
+}
+
+uint64_t Load(const char* data, size_t size) { return size == 8 ? Load8(data) : LoadShort(data, size); }
 
 // ASCII letters of eight bytes lower-cased at once; every byte is below 0x80.
 uint64_t LowerAscii(uint64_t word) {
@@ -34,9 +58,10 @@ uint64_t Mix(uint64_t hash, uint64_t word) {
 bool IsAscii(std::string_view text) {
   size_t i = 0;
   for (; i + 8 <= text.size(); i += 8) {
-    if (Load(text.data() + i, 8) & kHighBits) return false;
+    if (Load8(text.data() + i) & kHighBits) return false;
   }
-  return (Load(text.data() + i, text.size() - i) & kHighBits) == 0;
+  if (i == text.size()) return true;
+  return (LoadTail(text.data() + i, text.size() - i, text.size() >= 8) & kHighBits) == 0;
 }
 
 // Eight bytes at a time over the lower-cased text. False when the text is not ASCII.
@@ -45,12 +70,12 @@ bool HashAscii(std::string_view text, uint64_t& hash) {
   uint64_t high = 0;
   size_t i = 0;
   for (; i + 8 <= text.size(); i += 8) {
-    const uint64_t word = Load(text.data() + i, 8);
+    const uint64_t word = Load8(text.data() + i);
     high |= word;
     hash = Mix(hash, LowerAscii(word));
   }
   if (i < text.size()) {
-    const uint64_t word = Load(text.data() + i, text.size() - i);
+    const uint64_t word = LoadTail(text.data() + i, text.size() - i, text.size() >= 8);
     high |= word;
     hash = Mix(hash, LowerAscii(word));
   }
@@ -58,6 +83,8 @@ bool HashAscii(std::string_view text, uint64_t& hash) {
 }
 
 }  // namespace
+
+bool HashIfAscii(std::string_view key, uint64_t& hash) { return HashAscii(key, hash); }
 
 uint64_t Hash(std::string_view key) {
   uint64_t hash = 0;
@@ -75,7 +102,7 @@ uint64_t Hash(std::string_view key) {
 
 bool Same(std::string_view a, std::string_view b) {
   // Equal but for ASCII letters' case means equal when folded, whatever else they hold.
-  if (ascii::EqualsIgnoreCase(a, b)) return true;
+  if (a == b || ascii::EqualsIgnoreCase(a, b)) return true;
   if (IsAscii(a) && IsAscii(b)) return false;
   return unicode::FoldCase(a) == unicode::FoldCase(b);
 }

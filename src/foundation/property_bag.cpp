@@ -29,6 +29,8 @@ constexpr ErrorSite kLoadDepth{"Z6G8H2ZAUCHCF5BCNZ2PMOPVJ", "PropertyBag.ReadPro
 
 thread_local int loadDepth = 0;
 
+uint64_t PresenceBit(uint64_t hash) { return uint64_t{1} << (hash >> 58); }
+
 // Texts are kept as the bytes will hold them, so a value reads back the same before and
 // after a round trip through Contents.
 Variant Normalized(const Variant& value) {
@@ -193,6 +195,7 @@ void PropertyBag::Clear() {
   if (direct_) kWrite.Guard([&] { DirectRefuse(); });
   entries_.clear();
   hashes_.clear();
+  present_ = 0;
   large_.clear();
 }
 
@@ -213,10 +216,12 @@ bool PropertyBag::TryAppendDecoded(Entry& entry) {
 void PropertyBag::AppendHashed(Entry&& entry, uint64_t hash) {
   entries_.push_back(std::move(entry));
   hashes_.push_back(hash);
+  present_ |= PresenceBit(hash);
   Index(entries_.size() - 1);
 }
 
 std::ptrdiff_t PropertyBag::PositionOf(std::string_view key, uint64_t hash) const {
+  if (!(present_ & PresenceBit(hash))) return -1;
   if (large_.empty()) {
     for (size_t i = 0; i < hashes_.size(); ++i) {
       if (hashes_[i] == hash && folded_key::Same(entries_[i].key, key)) return static_cast<std::ptrdiff_t>(i);
@@ -243,7 +248,9 @@ void PropertyBag::Index(size_t position) {
 const PropertyBag::Entry* PropertyBag::Find(std::string_view key) const {
   if (entries_.empty()) return nullptr;
   const size_t hinted = hint_.next.load(std::memory_order_relaxed);
-  if (hinted < entries_.size() && ascii::EqualsIgnoreCase(entries_[hinted].key, key)) {
+  // Reads mostly spell a key as it was written: the exact comparison settles most.
+  if (hinted < entries_.size() &&
+      (entries_[hinted].key == key || ascii::EqualsIgnoreCase(entries_[hinted].key, key))) {
     hint_.next.store(hinted + 1, std::memory_order_relaxed);
     return &entries_[hinted];
   }
@@ -266,6 +273,7 @@ void PropertyBag::Store(std::string_view key, Variant value, std::shared_ptr<con
   }
   entries_.push_back(Entry{std::move(spelled), std::move(value), std::move(nested)});
   hashes_.push_back(hash);
+  present_ |= PresenceBit(hash);
   Index(entries_.size() - 1);
 }
 

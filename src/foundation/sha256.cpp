@@ -105,6 +105,19 @@ Sha256Hasher::Digest Sha256Hasher::Finish() const {
   });
 }
 
+Sha256Hasher::Digest Sha256Hasher::Take() {
+  static constexpr ErrorSite kSite{"XKB62M9TQWA4RZ0JD5HNCV8LE", "Sha256Hasher.Finish"};
+  return kSite.Guard([&] {
+    if (!context_) kSite.Raise(err::kObjectRequired, "The hasher was moved from.");
+    Digest digest{};
+    unsigned int length = 0;
+    if (EVP_DigestFinal_ex(context_.get(), digest.data(), &length) != 1 || length != kDigestSize) {
+      RaiseOpenSsl(kSite, "EVP_DigestFinal_ex");
+    }
+    return digest;
+  });
+}
+
 std::string Sha256Hasher::HexDigest() const { return ToHex(Finish()); }
 
 void Sha256Hasher::Reset() {

@@ -33,6 +33,8 @@ class Sha256Hasher {
   void UpdateUtf16Le(std::u16string_view text);
 
   Digest Finish() const;
+  // The digest, ending the hash in place (no copy of the state): Reset before more.
+  Digest Take();
   std::string HexDigest() const;  // 64 upper-case hex digits
   // Starts over with nothing fed.
   void Reset();

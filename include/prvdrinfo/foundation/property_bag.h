@@ -131,6 +131,9 @@ class PRVDRINFO_API PropertyBag {
 
   std::vector<Entry> entries_;
   std::vector<uint64_t> hashes_;                        // folded-key hash per entry
+  // One bit per hash ever stored (hash >> 58): a clear bit means the key is absent, so
+  // reads of keys left at their default skip the search.
+  uint64_t present_ = 0;
   std::unordered_multimap<uint64_t, size_t> large_;    // hash -> position, large bags only
   Direct* direct_ = nullptr;
 
