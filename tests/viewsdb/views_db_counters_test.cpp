@@ -93,7 +93,8 @@ TEST(UpdateCounters, EveryDeletionOfTheTopRowKeepsTheNextSaveAboveIt) {
   const CProviderViewsDb db;
   const std::vector<Case> cases = {
       {"DeleteView", viewtype_UserDefined, "", [&](const std::string& guid) { db.DeleteView(guid); }},
-      {"DeleteAllStandardViews", viewtype_CorvaneStandard, "", [&](const std::string&) { db.DeleteAllStandardViews(); }},
+      {"DeleteAllStandardViews", viewtype_CorvaneStandard, "",
+       [&](const std::string&) { db.DeleteAllStandardViews(); }},
       {"DeletePrivateViewsByProviderGuid", viewtype_UserDefined, kUser,
        [&](const std::string&) { db.DeletePrivateViewsByProviderGuid(kProvider, kUser); }},
       {"a refresh dropping a stored all-columns view", viewtype_UserDefined, "",
