@@ -64,7 +64,7 @@ std::shared_ptr<CProviderView> Saved(const std::string& caption, e_ViewType type
   return view;
 }
 
-TEST(UpdateCounters, AViewDeletedAndSavedAgainReachesAnotherProcessesCollection) {
+TEST(ViewsUpdateCounters, AViewDeletedAndSavedAgainReachesAnotherProcessesCollection) {
   Fresh fresh;
   const CProviderViewsDb db;
   Saved("First");
@@ -83,7 +83,7 @@ TEST(UpdateCounters, AViewDeletedAndSavedAgainReachesAnotherProcessesCollection)
 }
 
 // The row with the largest counter (20) goes by each path; the next save still tops it.
-TEST(UpdateCounters, EveryDeletionOfTheTopRowKeepsTheNextSaveAboveIt) {
+TEST(ViewsUpdateCounters, EveryDeletionOfTheTopRowKeepsTheNextSaveAboveIt) {
   struct Case {
     const char* name;
     e_ViewType type;
@@ -135,7 +135,7 @@ TEST(UpdateCounters, EveryDeletionOfTheTopRowKeepsTheNextSaveAboveIt) {
   }
 }
 
-TEST(UpdateCounters, EverySaveAndRenameTopsAGoneRow) {
+TEST(ViewsUpdateCounters, EverySaveAndRenameTopsAGoneRow) {
   struct Case {
     const char* name;
     std::function<std::string(const std::shared_ptr<CProviderView>& low)> save;  // the GUID written
@@ -169,7 +169,7 @@ TEST(UpdateCounters, EverySaveAndRenameTopsAGoneRow) {
   }
 }
 
-TEST(UpdateCounters, AFileWithoutItsRepairedPropertiesCountsFromTheLargestRow) {
+TEST(ViewsUpdateCounters, AFileWithoutItsRepairedPropertiesCountsFromTheLargestRow) {
   Fresh fresh;
   const CProviderViewsDb db;
   Saved("Low");
@@ -183,7 +183,7 @@ TEST(UpdateCounters, AFileWithoutItsRepairedPropertiesCountsFromTheLargestRow) {
 
 // Another process's row lands while this save waits for the write lock: the save decides
 // on what is stored once it holds the lock.
-TEST(SaveDecisions, FollowWhatAnotherProcessStoredBeforeTheLock) {
+TEST(ViewsSaveDecisions, FollowWhatAnotherProcessStoredBeforeTheLock) {
   struct Case {
     const char* name;
     bool rivalTakesTheGuid;  // else the caption
