@@ -79,7 +79,20 @@ int32_t FirstCounter(Connection& connection, const std::string& sql) {
 }
 
 int32_t NextUpdateCounter(Connection& connection) {
-  const int32_t highest = FirstCounter(connection, "SELECT MAX(" + Sql().updCol + ") FROM " + Sql().views);
+  const std::string largest = "SELECT MAX(" + Sql().updCol + ") FROM " + Sql().views;
+  int32_t highest = 0;
+  try {
+    // Above a deleted row's counter too: a refresh elsewhere that read it would take a
+    // counter handed out again for an older one.
+    highest = FirstCounter(connection, "SELECT MAX(IFNULL((" + largest + "), 0), IFNULL((SELECT CAST(" +
+                                           Quoted(schema::kValue) + " AS INTEGER) FROM " +
+                                           Quoted(schema::kProperties) + " WHERE " + Quoted(schema::kKey) + "='" +
+                                           schema::kCounterMarkKey + "'), 0))");
+  } catch (const CError&) {
+    // A file whose repair another process has not finished keeps no mark yet.
+    if (SqlService::TableExists(connection, schema::kProperties)) throw;
+    highest = FirstCounter(connection, largest);
+  }
   if (highest > std::numeric_limits<int32_t>::max() - 10) kNextCounter.Raise(err::kOverflow);
   return highest + 10;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -67,5 +68,9 @@ std::shared_ptr<CProviderView> ViewFromRow(const Recordset& row, const std::stri
                                            bool* readable = nullptr);
 
 void Log(const std::string& message);
+
+// Test seam: runs just before a save asks for the write lock, where another process's
+// write may land. An empty function removes it.
+void SetBeforeSaveLock(std::function<void()> action);
 
 }  // namespace prvdrinfo::views_db::ops

@@ -1,4 +1,6 @@
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "prvdrinfo/db/command.h"
@@ -12,6 +14,17 @@
 #include "viewsdb/views_db_schema.h"
 
 namespace prvdrinfo {
+
+namespace views_db::ops {
+namespace {
+std::function<void()>& BeforeSaveLock() {
+  static std::function<void()> action;
+  return action;
+}
+}  // namespace
+
+void SetBeforeSaveLock(std::function<void()> action) { BeforeSaveLock() = std::move(action); }
+}  // namespace views_db::ops
 
 using namespace views_db::ops;
 namespace schema = views_db::schema;
@@ -42,22 +55,34 @@ const char* TrueFalse(bool value) { return value ? "True" : "False"; }
   throw error;
 }
 
-// Runs the writes of a save in one transaction (wait bound 60) and commits; any failure
-// rolls back and leaves as RaiseSaveFailure says.
-template <class Body>
-void InSaveTransaction(const ErrorSite& site, Connection& connection, bool logBegin, Body&& body) {
+// Runs a save in one transaction (wait bound 60) and commits: first its decisions on what
+// is stored, which see every row committed before the write lock, then its writes. A
+// refusal or failure while deciding rolls back and passes on as it is; a failure of the
+// writes rolls back and leaves as RaiseSaveFailure says.
+template <class Decide, class Write>
+void InSaveTransaction(const ErrorSite& site, Connection& connection, bool logBegin, Decide&& decide,
+                       Write&& write) {
   std::string databaseResult;
+  if (BeforeSaveLock()) {
+    const std::function<void()> action = BeforeSaveLock();  // a copy: the action may remove itself
+    action();
+  }
+  bool deciding = false;
   try {
     Transaction tx(connection, SqlService::kDefaultWaitSeconds);
+    deciding = true;
+    decide();
+    deciding = false;
     if (logBegin) Log(std::string("Began transaction in SaveView3: ") + TrueFalse(tx.OwnsTransaction()));
     try {
-      body();
+      write();
       tx.Commit();
     } catch (const CError&) {
       databaseResult = connection.LastMessage();  // before the rollback replaces it
       throw;
     }
   } catch (const CError& e) {
+    if (deciding) throw;
     RaiseSaveFailure(site, e, databaseResult.empty() ? connection.LastMessage() : databaseResult);
   }
 }
@@ -135,46 +160,51 @@ bool CProviderViewsDb::SaveView4(const std::shared_ptr<CProviderView>& po_View, 
     const Names& n = Sql();
     const auto connection = views_db::OpenViewsDatabase();
 
-    const auto stored = connection->OpenRecordset("SELECT * FROM " + n.views + " WHERE " + n.guidCol + "=" +
-                                                  Literal(view.Guid(), SqlService::kEscapeGuid) + " COLLATE NOCASE");
-    if (!stored->Eof()) {
-      bool copied = false;
-      if (stored->Int64(0) > 0 && !view.StandardView() && StoredIsStandard(*stored)) {
-        // The standard view stays as it is; the user's view becomes a new one.
-        view.SetGuid(GuidService::NewGuid());
-        copied = true;
-      }
-      if (!copied) {
-        if (!p_OverwriteExisting) kSaveView4.Raise(saveviewerr_DuplicateGuid, kDuplicateGuid);
-        // Overwrite the row as it spells the GUID, so that no second row differs from it
-        // in letter case only.
-        view.SetGuid(TextField(*stored, n.guidField));
-      }
-    }
-
     const std::string caption = TextService::CleanCaption(view.Caption());
-    const auto sameCaption = connection->OpenRecordset(
-        "SELECT " + n.guidCol + " FROM " + n.views + " WHERE " + GuidMatch(schema::kProviderGuid, view.ProviderGuid()) +
-        " AND " + GuidMatch(schema::kPrivateToGuid, view.PrivateToGuid()) + " AND " + Quoted(schema::kCaption) + "=" +
-        Literal(caption, SqlService::kEscapeCaption) + " COLLATE NOCASE AND " + Quoted(schema::kStandardView) + "=" +
-        (view.StandardView() ? "1" : "0"));
-    if (!sameCaption->Eof()) {
-      if (!p_OverwriteExisting) {
-        kSaveView4.Raise(saveviewerr_DuplicateCaption,
-                         "View caption already exists. Rename it or re-call this function with the overwrite flag "
-                         "set.");
-      }
-      view.SetGuid(TextOf(sameCaption->Value(0)));
-    }
-
     const auto write = connection->CreateCommand(SqlService::InsertStatement(
         schema::kViews, {n.guidField, n.updField, schema::kProviderGuid, schema::kPrivateToGuid, schema::kCaption,
                          schema::kCaptionSort, schema::kPropertyBagContent, schema::kStandardView,
                          schema::kNotificationView}));
-    const std::string guid = view.Guid();
     const std::string providerGuid = StoredGuid(view.ProviderGuid());
     const std::string privateToGuid = StoredGuid(view.PrivateToGuid());
-    InSaveTransaction(kWrite, *connection, true, [&] {
+    std::string guid;
+    // Under the write lock, so that no other process stores the GUID or caption between
+    // these look-ups and the write.
+    const auto decide = [&] {
+      const auto stored = connection->OpenRecordset("SELECT * FROM " + n.views + " WHERE " + n.guidCol + "=" +
+                                                    Literal(view.Guid(), SqlService::kEscapeGuid) +
+                                                    " COLLATE NOCASE");
+      if (!stored->Eof()) {
+        bool copied = false;
+        if (stored->Int64(0) > 0 && !view.StandardView() && StoredIsStandard(*stored)) {
+          // The standard view stays as it is; the user's view becomes a new one.
+          view.SetGuid(GuidService::NewGuid());
+          copied = true;
+        }
+        if (!copied) {
+          if (!p_OverwriteExisting) kSaveView4.Raise(saveviewerr_DuplicateGuid, kDuplicateGuid);
+          // Overwrite the row as it spells the GUID, so that no second row differs from it
+          // in letter case only.
+          view.SetGuid(TextField(*stored, n.guidField));
+        }
+      }
+      const auto sameCaption = connection->OpenRecordset(
+          "SELECT " + n.guidCol + " FROM " + n.views + " WHERE " +
+          GuidMatch(schema::kProviderGuid, view.ProviderGuid()) + " AND " +
+          GuidMatch(schema::kPrivateToGuid, view.PrivateToGuid()) + " AND " + Quoted(schema::kCaption) + "=" +
+          Literal(caption, SqlService::kEscapeCaption) + " COLLATE NOCASE AND " + Quoted(schema::kStandardView) +
+          "=" + (view.StandardView() ? "1" : "0"));
+      if (!sameCaption->Eof()) {
+        if (!p_OverwriteExisting) {
+          kSaveView4.Raise(saveviewerr_DuplicateCaption,
+                           "View caption already exists. Rename it or re-call this function with the overwrite flag "
+                           "set.");
+        }
+        view.SetGuid(TextOf(sameCaption->Value(0)));
+      }
+      guid = view.Guid();
+    };
+    InSaveTransaction(kWrite, *connection, true, decide, [&] {
       RefuseCaptionHeldByAnother(kWrite, *connection, providerGuid, privateToGuid, caption, guid);
       const int32_t counter = NextUpdateCounter(*connection);
       Log("Saving view GUID: " + guid + ", Version: " + std::to_string(view.Version()));
@@ -224,41 +254,47 @@ bool CProviderViewsDb::SaveView(const std::string& p_ProviderGuid, const std::sh
     const std::string sortKey = TextService::SmartSortKey(caption);
     const std::string captionSort = Quoted(schema::kCaptionSort);
 
-    if (TextService::IsEmpty(view.PrivateToGuid())) {
-      const std::string privateTo = Quoted(schema::kPrivateToGuid);
-      const auto same = connection->OpenRecordset(
-          "SELECT * FROM " + n.views + " WHERE " + GuidMatch(schema::kProviderGuid, p_ProviderGuid) + "  AND " +
-          captionSort + "=" + Literal(sortKey, SqlService::kEscapeCaption) + " COLLATE NOCASE  AND " + n.guidCol +
-          "<>" + Literal(view.Guid(), SqlService::kEscapeGuid) + " COLLATE NOCASE  AND (length(" + privateTo +
-          ")=0 or " + privateTo + " ISNULL)");
-      if (!same->Eof()) {
-        if (!p_OverwriteExisting) kSaveView.Raise(saveviewerr_DuplicateCaption, kCaptionInUse);
-        const std::string found = TextField(*same, n.guidField);
-        if (found != view.Guid()) view.SetGuid(found);
-        InSaveTransaction(kSaveView, *connection, false, [&] {
-          const auto update = connection->CreateCommand(
-              "UPDATE " + n.views + " SET " + Quoted(schema::kCaption) + "=?, " + captionSort + "=?, " +
-              Quoted(schema::kPropertyBagContent) + "=?, " + n.updCol + "=?, " + Quoted(schema::kNotificationView) +
-              "=? WHERE " + n.guidCol + "=?");
-          update->SetText(1, caption);
-          update->SetText(2, sortKey);
-          update->SetBytes(3, view.Serialize());
-          update->SetLong(4, NextUpdateCounter(*connection));
-          update->SetBoolean(5, view.NotificationView());
-          update->SetText(6, view.Guid());
-          update->Execute();
-        });
-        return true;
+    // Under the write lock, as SaveView4 decides.
+    bool inPlace = false;
+    const auto decide = [&] {
+      if (TextService::IsEmpty(view.PrivateToGuid())) {
+        const std::string privateTo = Quoted(schema::kPrivateToGuid);
+        const auto same = connection->OpenRecordset(
+            "SELECT * FROM " + n.views + " WHERE " + GuidMatch(schema::kProviderGuid, p_ProviderGuid) + "  AND " +
+            captionSort + "=" + Literal(sortKey, SqlService::kEscapeCaption) + " COLLATE NOCASE  AND " + n.guidCol +
+            "<>" + Literal(view.Guid(), SqlService::kEscapeGuid) + " COLLATE NOCASE  AND (length(" + privateTo +
+            ")=0 or " + privateTo + " ISNULL)");
+        if (!same->Eof()) {
+          if (!p_OverwriteExisting) kSaveView.Raise(saveviewerr_DuplicateCaption, kCaptionInUse);
+          const std::string found = TextField(*same, n.guidField);
+          if (found != view.Guid()) view.SetGuid(found);
+          inPlace = true;
+          return;
+        }
       }
-    }
+      if (!p_OverwriteExisting) {
+        const auto stored = connection->OpenRecordset("SELECT * FROM " + n.views + " WHERE " + n.guidCol + "=" +
+                                                      Literal(view.Guid(), SqlService::kEscapeGuid) +
+                                                      " COLLATE NOCASE");
+        if (!stored->Eof()) kSaveView.Raise(saveviewerr_DuplicateGuid, kDuplicateGuid);
+      }
+    };
 
-    if (!p_OverwriteExisting) {
-      const auto stored = connection->OpenRecordset("SELECT * FROM " + n.views + " WHERE " + n.guidCol + "=" +
-                                                    Literal(view.Guid(), SqlService::kEscapeGuid) + " COLLATE NOCASE");
-      if (!stored->Eof()) kSaveView.Raise(saveviewerr_DuplicateGuid, kDuplicateGuid);
-    }
-
-    InSaveTransaction(kSaveView, *connection, false, [&] {
+    InSaveTransaction(kSaveView, *connection, false, decide, [&] {
+      if (inPlace) {
+        const auto update = connection->CreateCommand(
+            "UPDATE " + n.views + " SET " + Quoted(schema::kCaption) + "=?, " + captionSort + "=?, " +
+            Quoted(schema::kPropertyBagContent) + "=?, " + n.updCol + "=?, " + Quoted(schema::kNotificationView) +
+            "=? WHERE " + n.guidCol + "=?");
+        update->SetText(1, caption);
+        update->SetText(2, sortKey);
+        update->SetBytes(3, view.Serialize());
+        update->SetLong(4, NextUpdateCounter(*connection));
+        update->SetBoolean(5, view.NotificationView());
+        update->SetText(6, view.Guid());
+        update->Execute();
+        return;
+      }
       // Taken before the row goes, so that the view's new counter tops its old one.
       const int32_t counter = NextUpdateCounter(*connection);
       connection->Execute("DELETE FROM " + n.views + " WHERE " + n.guidCol + "=" +

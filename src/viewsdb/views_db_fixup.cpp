@@ -12,6 +12,7 @@
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/variant.h"
+#include "prvdrinfo/foundation/vesk.h"
 #include "prvdrinfo/views/provider_view.h"
 #include "viewsdb/views_db_internal.h"
 #include "viewsdb/views_db_schema.h"
@@ -42,6 +43,18 @@ void CreateVersionsTable(Connection& connection) {
 void CreatePropertiesTable(Connection& connection) {
   connection.Execute("CREATE TABLE " + Q(schema::kProperties) + " (" + Q(schema::kKey) + " text primary key not null, " +
                      Q(schema::kValue) + " text not null)");
+}
+
+// A trigger, so that deletions by every path and every process (older code's included)
+// raise the mark that saves count on.
+void CreateCounterMarkTrigger(Connection& connection) {
+  const std::string updates = "old." + CVesk::ColumnName(veskcol_Updates, veskform_Sql);
+  const std::string mark = "(SELECT CAST(" + Q(schema::kValue) + " AS INTEGER) FROM " + Q(schema::kProperties) +
+                           " WHERE " + Q(schema::kKey) + "='" + schema::kCounterMarkKey + "')";
+  connection.Execute("CREATE TRIGGER IF NOT EXISTS " + Q(schema::kCounterMarkTrigger) + " AFTER DELETE ON " +
+                     Q(schema::kViews) + " WHEN " + updates + ">IFNULL(" + mark + ", 0) BEGIN INSERT OR REPLACE INTO " +
+                     Q(schema::kProperties) + " (" + Q(schema::kKey) + ", " + Q(schema::kValue) + ") VALUES ('" +
+                     schema::kCounterMarkKey + "', " + updates + "); END");
 }
 
 // Files written before notification views existed: every stored view is an ordinary one.
@@ -116,6 +129,7 @@ void RunFixUpPass(Connection& connection) {
   kFixUpSite.Guard([&] {
     if (!SqlService::TableExists(connection, schema::kVersions)) CreateVersionsTable(connection);
     if (!SqlService::TableExists(connection, schema::kProperties)) CreatePropertiesTable(connection);
+    CreateCounterMarkTrigger(connection);
     connection.Execute("UPDATE " + Q(schema::kViews) + " SET " + Q(schema::kPrivateToGuid) + "='' WHERE " +
                        Q(schema::kPrivateToGuid) + " ISNULL");
     connection.Execute("DELETE FROM " + Q(schema::kViews) + " WHERE IFNULL(LENGTH(" + Q(schema::kCaption) +

@@ -19,8 +19,10 @@ namespace prvdrinfo {
 //
 // A view is one row of "views": its serialized bytes with copies of the fields queries
 // need. Every save gives the row a new update counter, the table's largest plus 10
-// (an empty table counts as 0), taken inside the save's transaction; every deletion adds
-// a row with a rising counter to the deletion log. Counters over no rows read as 0.
+// (an empty table counts as 0), taken inside the save's transaction, and never one that
+// a deleted row held; every deletion adds a row with a rising counter to the deletion
+// log. Counters over no rows read as 0. A save looks up the GUID and caption it decides
+// on inside its transaction too.
 //
 // GUIDs: provider and privacy GUIDs are stored cleaned (upper case, hyphens, no braces,
 // where the text is a GUID) and every argument compared with them is cleaned the same way
