@@ -57,7 +57,7 @@ class Writer {
   // The head of a major type with its argument, shortest form.
   void Head(uint8_t major, uint64_t value) {
     if (value < 24) {
-      out_.push_back(static_cast<uint8_t>((major << 5) | value));
+      out_.push_back(static_cast<uint8_t>((uint64_t{major} << 5) | value));
     } else {
       LongHead(major, value);
     }
