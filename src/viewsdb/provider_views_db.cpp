@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "prvdrinfo/db/db_factory.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/db/transaction.h"
 #include "prvdrinfo/foundation/text_service.h"
@@ -17,9 +18,6 @@ namespace prvdrinfo {
 namespace views_db::ops {
 
 namespace {
-// The deletion log that the views tables share with the provider tables.
-constexpr const char* kDeletionLog = "CX1IVUUEQIHUW8W2DIJVS3B9O";
-
 constexpr ErrorSite kNextCounter{"CLTFLVRC2N0AXWY8Q4ID3EW3S", "CProviderViewsDb.NextUpdateCounter"};
 }  // namespace
 
@@ -31,7 +29,7 @@ const Names& Sql() {
     n.updCol = CVesk::ColumnName(veskcol_Updates, veskform_Sql);
     n.guidField = CVesk::ColumnName(veskcol_RecordGuid, veskform_Plain);
     n.updField = CVesk::ColumnName(veskcol_Updates, veskform_Plain);
-    n.deletionLog = Quoted(kDeletionLog);
+    n.deletionLog = Quoted(CDbFactory::kDeletionLogTable);  // shared with the provider tables
     n.delGuid = CVesk::ColumnName(veskcol_DeletedGuid, veskform_Sql);
     n.delTable = CVesk::ColumnName(veskcol_DeletedTable, veskform_Sql);
     n.delCounter = CVesk::ColumnName(veskcol_DeletedUpdates, veskform_Sql);

@@ -18,7 +18,7 @@ inline constexpr const char* kValue = "value";
 // The largest update counter a deleted view held, kept by kCounterMarkTrigger, so that
 // a save never hands out a counter again after the row that held it is gone.
 inline constexpr const char* kCounterMarkKey = "GB4SOSKLQRK43LGMP1TG9ED6V";
-inline constexpr const char* kCounterMarkTrigger = "trigger_views_GB4SOSKLQRK43LGMP1TG9ED6V";
+inline constexpr const char* kCounterMarkTrigger = "trigger_views_counter_mark";
 
 inline constexpr const char* kProviderGuid = "provider_guid";
 inline constexpr const char* kPrivateToGuid = "private_to_guid";

@@ -431,7 +431,8 @@ void RunDdlDemo(DemoContext& context) {
       << "\n  modified = " << row->Value("modified").ToText() << "\n  updates  = " << row->Value("updates").ToText()
       << "\n  Title    = " << row->Value("Title").ToText() << "\n";
   db->Execute("DELETE FROM \"Tasks\"");
-  auto log = db->OpenRecordset("SELECT rec_guid, table_name, updates FROM \"CX1IVUUEQIHUW8W2DIJVS3B9O\"");
+  auto log = db->OpenRecordset(std::string("SELECT rec_guid, table_name, updates FROM \"") +
+                               CDbFactory::kDeletionLogTable + "\"");
   out << "and a deleted row leaves its GUID in the deletion log: " << log->Value("rec_guid").ToText() << " from "
       << log->Value("table_name").ToText() << " (counter " << log->Value("updates").ToText() << ")\n";
 }
