@@ -49,6 +49,9 @@
 #include "prvdrinfo/tables/index_defs.h"
 #include "prvdrinfo/tables/provider_table_def.h"
 #include "prvdrinfo/tables/provider_table_defs.h"
+#include "prvdrinfo/tables/table_upgrade_plan.h"
+#include "prvdrinfo/tables/table_upgrade_planner.h"
+#include "prvdrinfo/tables/table_upgrade_step.h"
 #include "prvdrinfo/tables/unique_indexes.h"
 
 #include "prvdrinfo/contract/forward.h"
