@@ -41,12 +41,12 @@ class Connection;
 //  - a table without the record GUID column, or a WITHOUT ROWID table, or a view: the
 //    library did not create it;
 //  - a NOT NULL column without default added to a table that has rows;
-//  - a column that becomes NOT NULL while rows hold NULL in it;
-//  - a type change (declared type, or data type when the previous definition tells it)
-//    whose values would not survive;
-//  - a new primary key or unique constraint that rows already break;
-//  - a deletion log without its columns.
-// The last three name the count of rows and the record GUIDs of the first 5.
+//  - a column that becomes NOT NULL while rows hold NULL in it, a type change (declared
+//    type, or data type when the previous definition tells it) whose values would not
+//    survive, a new primary key or unique constraint that rows already break: each with
+//    the count of rows and the record GUIDs of the first 5;
+//  - identifiers that trade places (a second run could not tell that they had);
+//  - a missing table to create beside a deletion log without its columns.
 // The definition's own errors (invalid table definition) and SQLite failures pass on.
 class PRVDRINFO_API TableUpgradePlanner {
  public:
