@@ -62,6 +62,10 @@ const std::string kChanges = std::string("'") + CHANGE_ORDER_LOG_MODULE + "'";
 const std::string kTasks;
 const std::string kChanges;
 #endif
+// Built with the tests: a module whose classes fail in their own ways, and one built for
+// another contract version.
+const std::string kProbe = std::string("'") + LOADER_PROBE_MODULE + "'";
+const std::string kProbeV1 = std::string("'") + LOADER_PROBE_V1_MODULE + "'";
 
 TEST_F(ProviderCommand, ShowsWhatAHostLearnsOfAModule) {
   const Outcome run = Run("provider show " + kTasks);
@@ -133,6 +137,8 @@ TEST_F(ProviderCommand, RefusesWhatIsNoModuleOrNoClassOfIt) {
            {"provider show text.so", 1, "cannot load text.so"},
            {"provider show missing.so", 1, "cannot load missing.so"},
            {"provider show " + kTasks + " --class CDrawingLog", 1, "has no provider class CDrawingLog"},
+           {"provider show " + kProbe, 1, "has no provider class CLoaderProbe (name it with --class)"},
+           {"provider show " + kProbeV1, 1, "was built for provider contract version 1"},
            {"provider show", 2, "module is required"},
            {"providers show text.so", 1, "text.so: "},
            {"providers show nothing.bin", 1, "nothing.bin"},
@@ -142,6 +148,24 @@ TEST_F(ProviderCommand, RefusesWhatIsNoModuleOrNoClassOfIt) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.args << ": " << run.err;
     EXPECT_EQ(run.out, "") << c.args;
   }
+}
+
+// A provider whose construction fails stops the tool with the module's own message, on one
+// line, and nothing half-printed.
+TEST_F(ProviderCommand, AFailingProviderGivesTheModulesMessageOnOneLine) {
+  for (const std::string& args : {"provider show " + kProbe + " --class CRefusing",
+                                  "providers save providers.bin " + kTasks + " " + kProbe}) {
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.status, 1) << args;
+    EXPECT_EQ(run.out, "") << args;
+    EXPECT_EQ(run.err.rfind("prvdrinfo: ", 0), 0U) << args << ": " << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << args << ": " << run.err;
+  }
+  const Outcome refused = Run("provider show " + kProbe + " --class CRefusing");
+  EXPECT_NE(refused.err.find(": creating CRefusing failed: The probe's register is closed."), std::string::npos)
+      << refused.err;
+  EXPECT_NE(Run("provider show " + kProbe + " --class CThrowingStd").err.find("creating CThrowingStd failed: disk on fire"),
+            std::string::npos);
 }
 
 // A collection file is input like any other: what it holds reaches the terminal without

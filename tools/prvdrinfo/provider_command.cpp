@@ -7,7 +7,6 @@
 #include <CLI/CLI.hpp>
 #pragma GCC diagnostic pop
 
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -26,7 +25,7 @@
 
 #include "commands.h"
 #include "prvdrinfo/columns/column_def_stored.h"
-#include "prvdrinfo/contract/provider_module.h"
+#include "prvdrinfo/contract/module_loader.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/providers/providers_collection.h"
 
@@ -249,34 +248,23 @@ std::string ClassFromFileName(const std::string& path) {
   return name;
 }
 
-// A provider of a module, opened the way a host opens it. The module stays loaded until
-// the tool ends: the provider runs its code.
+// A provider of a module, opened the way a host opens it. The provider keeps its module
+// loaded; the shell cloned from it needs neither.
 std::shared_ptr<IProviderInfo> LoadProvider(const std::string& path, const std::optional<std::string>& className) {
-  // A bare file name would make dlopen search the library path instead of the folder.
-  const std::string where = path.find('/') == std::string::npos ? "./" + path : path;
-  void* module = dlopen(where.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (module == nullptr) throw CommandFailed(std::string("cannot load ") + path + ": " + dlerror());
-  const auto version = reinterpret_cast<ProviderContractVersionFn>(dlsym(module, kProviderContractVersionSymbol));
-  const auto create = reinterpret_cast<CreateProviderFn>(dlsym(module, kCreateProviderSymbol));
-  if (version == nullptr || create == nullptr) throw CommandFailed(path + " is no provider module (no factory symbols)");
-  if (version() != kProviderContractVersion) {
-    throw CommandFailed(path + " was built for contract version " + std::to_string(version()) + ", this tool has " +
-                        std::to_string(kProviderContractVersion));
-  }
   const std::string name = className ? *className : ClassFromFileName(path);
-  std::shared_ptr<IProviderInfo> provider;
-  const int32_t status = create(name.c_str(), &provider);
-  if (status == err::kCannotCreateObject) {
-    throw CommandFailed(path + " has no provider class " + name + (className ? "" : " (name it with --class)"));
+  try {
+    return ModuleLoader(path).CreateProvider(name);
+  } catch (const CError& e) {
+    if (e.Number() == err::kCannotCreateObject && !className) throw CommandFailed(e.Description() + " (name it with --class)");
+    throw;
   }
-  if (status != 0 || !provider) throw CommandFailed(path + ": creating " + name + " failed with error " + std::to_string(status));
-  return provider;
 }
 
 std::shared_ptr<Shell> ShellOf(const std::string& path, const std::optional<std::string>& className) {
+  const auto provider = LoadProvider(path, className);
   auto shell = CProviderInfoShellFactory().CreateProviderInfoShell();
   try {
-    shell->Clone(LoadProvider(path, className));
+    shell->Clone(provider);
   } catch (const CError& e) {
     throw CommandFailed(path + ": " + e.Description());
   }
