@@ -55,6 +55,7 @@
 #include "prvdrinfo/tables/unique_indexes.h"
 
 #include "prvdrinfo/contract/forward.h"
+#include "prvdrinfo/contract/module_loader.h"
 #include "prvdrinfo/contract/provider_approver.h"
 #include "prvdrinfo/contract/provider_attach.h"
 #include "prvdrinfo/contract/provider_certify.h"
