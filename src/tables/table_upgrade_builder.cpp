@@ -236,7 +236,7 @@ class Builder {
     for (const auto& current : current_) {
       if (t_.schema.FindColumn(current.column.name) != nullptr) continue;
       const int64_t values = db_.OpenRecordset("SELECT COUNT(" + Q(current.nameNow) + ") FROM " + table_)->Int64(0);
-      Change("remove column " + current.column.name + " (" + std::to_string(values) + " values)");
+      Change("remove column " + current.column.name + " (" + std::to_string(values) + (values == 1 ? " value)" : " values)"));
       removed_.push_back(current.column.name);
     }
     for (const auto& wanted : t_.schema.columns) {

@@ -71,12 +71,18 @@ void AddDdlCommand(CLI::App& app, Options& all) {
                   "Also run the statements on this SQLite file (created if missing); a table already there "
                   "must have the defined columns");
   ddl->add_flag("--example", options.example, "Use the built-in example table (Tasks) instead of input");
+  ddl->add_flag("--upgrade", options.upgrade,
+                "With --apply: upgrade a table already there to the definition in place, keeping its rows; "
+                "prints each step of the plan and the rows it copies");
+  ddl->add_flag("--dry-run", options.dryRun, "With --upgrade: print the plan and change nothing");
   ddl->footer(std::string("Input example:\n") + DdlExample());
   ddl->callback([&options, input] {
     if (options.example && input->count() > 0) {
       throw UsageError("ddl --example takes no input, but " + options.input + " was given");
     }
     if (options.apply && options.apply->empty()) throw UsageError("ddl --apply needs a database file name");
+    if (options.upgrade && !options.apply) throw UsageError("ddl --upgrade needs --apply and a database file name");
+    if (options.dryRun && !options.upgrade) throw UsageError("ddl --dry-run goes with --upgrade");
     RunDdl(options);
   });
 }

@@ -61,6 +61,8 @@ struct DdlOptions {  // ddl_command.cpp
   std::string input = "-";
   std::optional<std::string> apply;
   bool example = false;
+  bool upgrade = false;  // with apply: bring a table already there to the definition
+  bool dryRun = false;   // with upgrade: show the plan only
 };
 void RunDdl(const DdlOptions& options);
 

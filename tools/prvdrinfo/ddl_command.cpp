@@ -22,6 +22,7 @@
 #include "prvdrinfo/db/transaction.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/tables/provider_table_defs.h"
+#include "prvdrinfo/tables/table_upgrade_planner.h"
 
 namespace prvdrinfo::tool {
 
@@ -340,6 +341,44 @@ void ApplyToFile(const TablePlan& plan, const std::string& path) {
   }
 }
 
+std::string Copies(int64_t rows) { return "copies " + std::to_string(rows) + (rows == 1 ? " row" : " rows"); }
+
+// Plans the table's upgrade in place, prints the plan, and runs it unless this is a dry
+// run. Planning only reads; running is all or nothing.
+void UpgradeFile(const CProviderTableDef& table, const std::string& path, bool dryRun) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const bool existed = fs::exists(fs::symlink_status(path, error));
+  if (fs::is_directory(fs::status(path, error))) throw CommandFailed("cannot upgrade " + path + ": it is a directory");
+  try {
+    // A dry run on a missing file plans on an empty database rather than create the file.
+    auto db = !existed && dryRun ? Connection::CreateMemory()
+                                 : Connection::Open(path, dryRun ? Connection::OpenMode::ReadOnly
+                                                                 : Connection::OpenMode::ReadWriteCreate);
+    const TableUpgradePlan plan = TableUpgradePlanner::Plan(*db, table);
+    if (plan.NothingToDo()) {
+      std::cout << plan.Describe() << "\n";
+      std::cerr << path << " already holds table " << table.TableName() << " as defined; nothing changed.\n";
+      return;
+    }
+    std::cout << "Upgrade of table " << table.TableName() << " in " << path << ":\n";
+    int number = 0;
+    for (const auto& step : plan.Steps()) {
+      std::cout << "  " << ++number << ". " << step.Description() << " (" << Copies(step.RowsCopied()) << ")\n";
+    }
+    std::cout.flush();
+    if (dryRun) {
+      std::cerr << "Dry run: " << path << " not changed.\n";
+      return;
+    }
+    plan.Run(*db);
+  } catch (const CError& e) {
+    if (!existed && !dryRun) fs::remove(path, error);  // made by the attempt, and empty
+    throw CommandFailed(path + ": " + e.Description() + " (nothing changed)");
+  }
+  std::cerr << "Upgraded " << path << ".\n";
+}
+
 }  // namespace
 
 void RunDdl(const DdlOptions& options) {
@@ -359,6 +398,10 @@ void RunDdl(const DdlOptions& options) {
     plan = PlanTable(*table, ownColumns, source);
   } catch (const CError& e) {
     throw CommandFailed(source + ": " + e.Description());
+  }
+  if (options.upgrade) {
+    UpgradeFile(*table, *options.apply, options.dryRun);
+    return;
   }
   if (options.apply) ApplyToFile(plan, *options.apply);
   std::cout << plan.sql << ";\n";
