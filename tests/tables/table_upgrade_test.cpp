@@ -247,6 +247,9 @@ TEST(TableUpgrade, RefusesWhatWouldLoseAValueAndChangesNothing) {
             "DROP TABLE Items; CREATE TABLE Items (rec_guid TEXT PRIMARY KEY, Title TEXT) WITHOUT ROWID",
             "Table Items was not created by the library: it is a WITHOUT ROWID table."},
            {"a view", kItems, "DROP TABLE Items; CREATE VIEW Items AS SELECT 1 AS rec_guid", "Items is a view, not a table."},
+           {"a table to make beside a deletion log without its columns", kItems,
+            "DROP TABLE Items; DROP TABLE CX1IVUUEQIHUW8W2DIJVS3B9O; CREATE TABLE CX1IVUUEQIHUW8W2DIJVS3B9O (a)",
+            "The deletion log CX1IVUUEQIHUW8W2DIJVS3B9O has no column rec_guid."},
            {"identifiers that trade places", swapped, "",
             "Columns Title, Qty of table Items trade identifiers, which the table cannot tell from an upgrade already "
             "done; upgrade through a definition that gives one of them an identifier of its own first.",
