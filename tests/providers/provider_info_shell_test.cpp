@@ -286,13 +286,7 @@ TEST_F(ModuleShell, WritesItsKeysInTheirOrder) {
       "Reasonable2ReasonTitleColumnGuid", "DisciplineAbbreviationsColumnGuid",
       "DisciplineTitlesColumnGuid", "AttachmentListColumnGuid", "AttachmentListCrLfColumnGuid",
       "PrimaryDateColumnGuid", "ProviderInfoColumns", "ProviderInfoViews"};
-  const auto keysOf = [](const CProviderInfoShell& shell) {
-    PropertyBag bag;
-    bag.SetContents(shell.Serialize());
-    std::vector<std::string> keys;
-    for (const auto& entry : bag.Entries()) keys.push_back(entry.key);
-    return keys;
-  };
+  const auto keysOf = [](const CProviderInfoShell& shell) { return testing::KeysOf(shell.Serialize()); };
   // The change order log sets every key but the three its flags leave False.
   std::vector<std::string> changes = order;
   std::erase_if(changes, [](const std::string& key) {

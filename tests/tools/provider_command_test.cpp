@@ -1,29 +1,24 @@
 // prvdrinfo provider show and prvdrinfo providers save|show, run as a module author would.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "../providers/test_provider.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/providers/providers_collection.h"
+#include "support/built_tool.h"
 #include "support/temp_dir.h"
 
 namespace prvdrinfo {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Outcome = test::ToolOutcome;
+using test::ReadText;
 
 class ProviderCommand : public ::testing::Test {
  protected:
@@ -33,24 +28,7 @@ class ProviderCommand : public ::testing::Test {
 #endif
   }
 
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  Outcome Run(const std::string& args) {
-#ifdef PRVDRINFO_TOOL_PATH
-    const std::string command = "cd '" + dir_.Path() + "' && '" + PRVDRINFO_TOOL_PATH + "' " + args +
-                                " </dev/null >out 2>err";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(dir_.File("out")), Read(dir_.File("err"))};
-#else
-    (void)args;
-    return {};
-#endif
-  }
+  Outcome Run(const std::string& args) { return test::RunBuiltTool(dir_.Path(), args); }
 
   test::TempDir dir_;
 };
@@ -104,7 +82,7 @@ TEST_F(ProviderCommand, SavesACollectionFileAndShowsIt) {
   const Outcome save = Run("providers save providers.bin " + kTasks + " " + kChanges);
   ASSERT_EQ(save.status, 0) << save.err;
   EXPECT_EQ(save.out, "Saved 2 providers to providers.bin.\n");
-  const std::string bytes = Read(dir_.File("providers.bin"));
+  const std::string bytes = ReadText(dir_.File("providers.bin"));
   CProvidersCollection collection;
   collection.Deserialize(Bytes(bytes.begin(), bytes.end()));
   ASSERT_EQ(collection.Count(), 2);
@@ -123,7 +101,7 @@ TEST_F(ProviderCommand, SavesACollectionFileAndShowsIt) {
   const Outcome twice = Run("providers save providers.bin " + kTasks + " " + kTasks);
   EXPECT_EQ(twice.status, 1);
   EXPECT_NE(twice.err.find("This key is already associated"), std::string::npos) << twice.err;
-  EXPECT_EQ(Read(dir_.File("providers.bin")), bytes);
+  EXPECT_EQ(ReadText(dir_.File("providers.bin")), bytes);
 }
 
 TEST_F(ProviderCommand, RefusesWhatIsNoModuleOrNoClassOfIt) {

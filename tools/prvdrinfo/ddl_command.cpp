@@ -1,11 +1,6 @@
 // prvdrinfo ddl: a table definition from JSON to the SQLite statements that create it.
 // The input format is described in docs/ddl-json.md.
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnull-dereference"
-#include <CLI/CLI.hpp>
-#pragma GCC diagnostic pop
-
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -36,12 +31,6 @@ using nlohmann::json;
 
 // SQLITE_MAX_COLUMN as SQLite ships it; the library does not say what its SQLite allows.
 constexpr int kSqliteDefaultMaxColumns = 2000;
-
-struct DdlOptions {
-  std::string input = "-";
-  std::optional<std::string> apply;
-  bool example = false;
-};
 
 const std::map<std::string, e_VeskDataType>& TypeNames() {
   static const std::map<std::string, e_VeskDataType> names = {
@@ -351,6 +340,8 @@ void ApplyToFile(const TablePlan& plan, const std::string& path) {
   }
 }
 
+}  // namespace
+
 void RunDdl(const DdlOptions& options) {
   const std::string source = options.example ? "the example" : InputName(options.input);
   const json document = options.example ? json::parse(kExample) : ReadJson(options.input);
@@ -373,28 +364,9 @@ void RunDdl(const DdlOptions& options) {
   std::cout << plan.sql << ";\n";
 }
 
-}  // namespace
-
-void AddDdlCommand(CLI::App& app) {
-  auto options = std::make_shared<DdlOptions>();
-  auto* ddl = app.add_subcommand("ddl", "Print the SQLite statements that create a provider table");
-  auto* input =
-      ddl->add_option("input", options->input, "Table definition as JSON (file, or - for standard input)");
-  ddl->add_option("--apply", options->apply,
-                  "Also run the statements on this SQLite file (created if missing); a table already there "
-                  "must have the defined columns");
-  ddl->add_flag("--example", options->example, "Use the built-in example table (Tasks) instead of input");
-  ddl->footer(std::string("Input example:\n") + kExample);
-  ddl->callback([options, input] {
-    if (options->example && input->count() > 0) {
-      throw UsageError("ddl --example takes no input, but " + options->input + " was given");
-    }
-    if (options->apply && options->apply->empty()) throw UsageError("ddl --apply needs a database file name");
-    RunDdl(*options);
-  });
-}
-
 std::string DdlExample() { return kExample; }
+
+std::shared_ptr<CProviderTableDef> DdlExampleTable() { return ParseTable(json::parse(kExample)); }
 
 std::shared_ptr<CProviderTableDef> TableDefinition(const json& document) { return ParseTable(document); }
 
@@ -413,7 +385,7 @@ json ReadJsonInput(const std::string& fileOrDash) { return ReadJson(fileOrDash);
 
 void RunDdlDemo(DemoContext& context) {
   auto& out = context.out;
-  const auto table = ParseTable(json::parse(kExample));
+  const auto table = DdlExampleTable();
   out << "A provider describes its table (prvdrinfo ddl --example):\n" << kExample << "\n\n";
   const std::string sql = table->SqlCreateTable();
   out << "and gets the statements that create it:\n" << sql << ";\n\n";

@@ -1,11 +1,6 @@
 // prvdrinfo view show: a view's stored bytes shown as a person reads the view. The
 // output is described in docs/view-show.md.
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnull-dereference"
-#include <CLI/CLI.hpp>
-#pragma GCC diagnostic pop
-
 #include <nlohmann/json.hpp>
 
 #include <iostream>
@@ -27,12 +22,6 @@ namespace prvdrinfo::tool {
 namespace {
 
 using nlohmann::json;
-
-struct ViewOptions {
-  std::string input = "-";
-  std::optional<std::string> columns;
-  bool json = false;
-};
 
 // Names as docs/filter-json.md spells them, so that the groups shown can be fed back to
 // `prvdrinfo filter sql`; a stored number outside the names stays a number.
@@ -246,7 +235,9 @@ std::string ViewText(const json& view) {
   return out.str();
 }
 
-void RunViewShow(const ViewOptions& options) {
+}  // namespace
+
+void RunViewShow(const ViewShowOptions& options) {
   const std::string source = InputName(options.input);
   // The columns file names itself in its errors.
   std::shared_ptr<CProviderTableDef> table;
@@ -273,23 +264,6 @@ void RunViewShow(const ViewOptions& options) {
     throw CommandFailed(source + ": " + e.what());
   }
   std::cout << text;
-}
-
-}  // namespace
-
-void AddViewCommand(CLI::App& app) {
-  auto options = std::make_shared<ViewOptions>();
-  auto* view = app.add_subcommand("view", "Inspect stored views");
-  view->require_subcommand(1);
-  auto* show = view->add_subcommand("show", "Show a view's stored bytes as the view they hold");
-  show->add_option("input", options->input, "The view's bytes (file, or - for standard input)");
-  show->add_option("--columns", options->columns,
-                   "Table definition as JSON (as prvdrinfo ddl reads it): show filter groups as SQL conditions");
-  show->add_flag("--json", options->json, "Print JSON for scripts");
-  show->callback([options] {
-    if (options->columns && options->columns->empty()) throw UsageError("view show --columns needs a file name");
-    RunViewShow(*options);
-  });
 }
 
 }  // namespace prvdrinfo::tool

@@ -25,6 +25,9 @@ namespace prvdrinfo {
 // (a number, a quoted string with its quotes doubled, NULL, TRUE or FALSE). A failed
 // call returns nothing and leaves the filter as it was. Groups with no items contribute
 // nothing, so the text stays valid SQL; a filter without items yields only the prefix.
+//
+// Groups() creates the group collection on first read (Sql and a save read it): one
+// thread at a time, reads included.
 class PRVDRINFO_API CProviderViewFilter : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CProviderViewFilter";

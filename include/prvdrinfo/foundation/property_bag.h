@@ -33,6 +33,8 @@ struct PRVDRINFO_API NestedObject {
 // The persistence medium of every class: an ordered store of named values whose
 // Contents are deterministic bytes (CBOR; the mapping is in docs/property-bag.md).
 // Keys are compared without regard to case; writing a key again replaces its value.
+// Const members touch only an atomic read hint: several threads may read at once while
+// none writes.
 class PRVDRINFO_API PropertyBag {
  public:
   struct Entry {

@@ -25,6 +25,9 @@ namespace prvdrinfo {
 // column" and 80040000 hex "Could not create local view table." (the local recordsets).
 // Loading is strict up to "ProviderGuid"; from "Version" on, a key that cannot be read
 // leaves its member as it was (a bad "Version" is logged).
+//
+// Guid() stores a new GUID when none is set, and the collections are created by the
+// first read, content string or save that needs them: one thread at a time, reads included.
 class PRVDRINFO_API CProviderView : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CProviderView";
