@@ -24,6 +24,7 @@ struct Options {
   DdlOptions ddl;
   FilterSqlOptions filterSql;
   ViewShowOptions viewShow;
+  ViewSqlOptions viewSql;
   ProviderShowOptions providerShow;
   ProvidersSaveOptions providersSave;
   ProvidersShowOptions providersShow;
@@ -114,6 +115,18 @@ void AddViewCommand(CLI::App& app, Options& all) {
   show->callback([&options] {
     RequireFileName(options.columns, "view show --columns");
     RunViewShow(options);
+  });
+
+  auto& query = all.viewSql;
+  auto* sql = view->add_subcommand("sql", "Print the SELECT that reads a view's records from its provider's table");
+  sql->add_option("input", query.input, "The view's bytes (file, or - for standard input)");
+  sql->add_option("--columns", query.columns, "Table definition as JSON (as prvdrinfo ddl reads it)")->required();
+  sql->add_flag("--params", query.params, "Print the statement with ? placeholders, then each value");
+  sql->add_option("--limit", query.limit, "Return at most this many records")->check(CLI::NonNegativeNumber);
+  sql->add_option("--offset", query.offset, "Skip this many records first")->check(CLI::NonNegativeNumber);
+  sql->callback([&query] {
+    RequireFileName(std::optional<std::string>(query.columns), "view sql --columns");
+    RunViewSql(query);
   });
 }
 

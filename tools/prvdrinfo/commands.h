@@ -11,10 +11,12 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/variant.h"
 
 namespace prvdrinfo {
 class Connection;
+class CProviderView;
 class CProviderTableDef;
 class IProviderInfo;
 }
@@ -80,6 +82,14 @@ struct ViewShowOptions {  // view_command.cpp
   bool json = false;
 };
 void RunViewShow(const ViewShowOptions& options);
+struct ViewSqlOptions {  // view_sql_command.cpp
+  std::string input = "-";
+  std::string columns;  // the table definition; required
+  bool params = false;
+  int32_t limit = -1;  // below 0: no limit
+  int32_t offset = 0;
+};
+void RunViewSql(const ViewSqlOptions& options);
 
 struct ProviderShowOptions {  // provider_command.cpp
   std::string module;
@@ -139,6 +149,31 @@ std::shared_ptr<CProviderTableDef> TableDefinitionFrom(const std::string& fileOr
 std::shared_ptr<IProviderInfo> TableProvider(std::shared_ptr<CProviderTableDef> table);
 // A JSON document from a file or standard input; bad JSON raises CommandFailed naming it.
 nlohmann::json ReadJsonInput(const std::string& fileOrDash);
+
+// Runs body; a CError or CommandFailed from it leaves as one CommandFailed whose line
+// begins with the input's name.
+template <class Body>
+auto NamingInput(const std::string& source, Body&& body) -> decltype(body()) {
+  try {
+    return body();
+  } catch (const CError& e) {
+    throw CommandFailed(source + ": " + e.Description());
+  } catch (const CommandFailed& e) {
+    throw CommandFailed(source + ": " + e.what());
+  }
+}
+
+// A view from its stored bytes, with the GUID as stored (a view makes one up where none
+// is); bytes that hold no view raise CommandFailed, bytes that do not decode a CError.
+struct LoadedView {
+  std::shared_ptr<CProviderView> view;
+  std::string guid;
+};
+LoadedView ViewFromBytes(const Bytes& bytes);  // view_command.cpp
+
+// SQL as it is, or quoted when it holds what could steer a terminal (control characters,
+// bytes that are no UTF-8), which criteria and names from a file may.
+std::string ShownSql(const std::string& sql);  // view_command.cpp
 
 // JSON string syntax, with C1 controls escaped as well: a terminal may take U+009B as
 // the start of an escape sequence. Bytes that are no UTF-8 show as U+FFFD.

@@ -6,6 +6,8 @@
 
 #include "prvdrinfo/contract/provider_info.h"
 #include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/columns/provider_col_defs.h"
+#include "prvdrinfo/filters/filter_groups_sql.h"
 #include "prvdrinfo/filters/provider_view_filter_groups.h"
 #include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/export.h"
@@ -78,6 +80,12 @@ class PRVDRINFO_API CProviderView : public CPersistable, public CContentSource {
   void SetProviderInfo(const std::shared_ptr<IProviderInfo>& value) { providerInfo_ = value; }
   std::shared_ptr<IObject> UiControl() const { return uiControl_.lock(); }
   void SetUiControl(const std::shared_ptr<IObject>& value) { uiControl_ = value; }
+
+  // The condition of the view's own filter groups against a provider's column set, as
+  // FilterGroupsSql gives it (columns named by GUID; its errors).
+  std::string FilterSql(const CProviderColDefs& p_Columns, e_FilterPrefixType p_PrefixType) const;
+  FilterSqlParameters FilterSqlParameterized(const CProviderColDefs& p_Columns,
+                                             e_FilterPrefixType p_PrefixType) const;
 
   // True while the view has a notifier.
   bool NotificationView() const;
