@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -134,7 +135,7 @@ TEST_F(ViewsDbCommands, CheckNamesEveryViewThatCannotBeRead) {
   StoreRow(*views_db::OpenViewsDatabase(), "G2", kProviderA, "Broken", 20, Bytes{0x00, 0x01});
   const Outcome broken = Run("db check");
   EXPECT_EQ(broken.status, 1);
-  EXPECT_EQ(broken.err, "prvdrinfo: the views database has 1 problem\n");
+  EXPECT_EQ(broken.err, "prvdrinfo: the views database " + file_ + " has 1 problem\n");
   EXPECT_EQ(broken.out.rfind("integrity: ok\nviews: 1 readable, 1 unreadable\nunreadable view G2 \"Broken\": ", 0), 0u)
       << broken.out;
   const Outcome asJson = Run("db check --json");
@@ -217,7 +218,8 @@ TEST_F(ViewsDbCommands, ListGivesEveryProvidersViewsInCaptionOrder) {
                            {"privateTo", ""},
                            {"caption", "Other"},
                            {"updateCounter", std::stoi(b)},
-                           {"kind", "standard"}}));
+                           {"kind", "standard"},
+                           {"readable", true}}));
 }
 
 TEST_F(ViewsDbCommands, AnExportedViewComesBackAsItWasAfterItsDeletion) {
@@ -294,6 +296,148 @@ TEST_F(ViewsDbCommands, ViewCommandsRefuseWhatTheyCannotFindOrRead) {
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
   }
   EXPECT_FALSE(std::filesystem::exists(dir_.File("out.bag")));
+}
+
+TEST_F(ViewsDbCommands, AViewWhoseBytesCannotBeReadKeepsItsRowAndItsBytes) {
+  SavedView("{00000000-0000-4000-8000-0000000000C1}", "Sound", kProviderA);
+  const std::string stored("\x00\x01garbage", 9);
+  StoreRow(*views_db::OpenViewsDatabase(), "G2", kProviderA, "Broken", 20, Bytes(stored.begin(), stored.end()));
+  const std::string unreadable = "unreadable: Invalid property bag contents: ";
+  struct Case {
+    std::string args;
+    int status;
+    std::string out;  // a part of standard output that must be there
+    std::string err;  // the beginning of standard error
+  };
+  for (const Case& c : {
+           Case{"views show g2", 1,
+                "view G2\ncaption: Broken\nprovider: " + std::string(kProviderA) +
+                    "\nprivate to: (everyone)\nkind: user\nupdate counter: 20\nstored bytes: 9, " + unreadable,
+                "prvdrinfo: the stored bytes of view G2 cannot be read: Invalid property bag contents: "},
+           Case{"views list", 0, std::string("G2  ") + kProviderA + "  20  user  Broken  (" + unreadable, ""},
+           Case{"views list --provider " + std::string(kProviderA), 0, "  Broken  (" + unreadable, ""},
+           Case{"views list --json", 0, "\"readable\": false", ""},
+           Case{"views export G2 -", 0, stored, ""},
+           Case{"views export G2 backup.bag", 0, "", ""},
+           Case{"views import backup.bag", 1, "", "prvdrinfo: backup.bag: Invalid property bag contents: "},
+       }) {
+    SCOPED_TRACE(c.args);
+    const Outcome run = Run(c.args);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
+    EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << run.err;
+  }
+  EXPECT_EQ(test::ReadText(dir_.File("backup.bag")), stored) << "a backup holds the bytes as stored";
+  EXPECT_EQ(Run("views list").out.find("New View"), std::string::npos);
+}
+
+TEST_F(ViewsDbCommands, CheckOfADamagedFileSaysWhatItFound) {
+  {
+    auto db = views_db::OpenViewsDatabase();
+    for (int i = 0; i < 200; ++i) {
+      const std::string guid = "G" + std::to_string(i);
+      StoreRow(*db, guid, kProviderA, "Caption " + std::to_string(i), 10 + i,
+               ViewBytes(guid, "Caption " + std::to_string(i) + std::string(300, 'x'), kProviderA));
+    }
+    db->Execute("PRAGMA wal_checkpoint(TRUNCATE)");
+  }
+  const auto pages = std::filesystem::file_size(file_) / 4096;
+  ASSERT_GT(pages, 20u);
+  {
+    // Cells of a page near the middle overwritten: the page header stays, the rows do not.
+    std::fstream damage(file_, std::ios::in | std::ios::out | std::ios::binary);
+    damage.seekp(static_cast<std::streamoff>(pages / 2 * 4096 + 8));
+    damage << std::string(200, '\x07');
+  }
+  const std::string before = test::ReadText(file_);
+  for (const char* args : {"db check", "db check --json", "db info"}) {
+    SCOPED_TRACE(args);
+    const Outcome run = Run(args);
+    EXPECT_EQ(test::ReadText(file_), before) << "looking never changes the file";
+    if (std::string(args) == "db info") continue;  // counts what it can, or names the file
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("prvdrinfo: the views database " + file_ + " has ", 0), 0u) << run.err;
+    if (std::string(args) == "db check") {
+      EXPECT_EQ(run.out.rfind("integrity: ", 0), 0u) << run.out;
+      EXPECT_EQ(run.out.find("integrity: ok\n"), std::string::npos) << run.out;
+      EXPECT_NE(run.out.find("page "), std::string::npos) << run.out;
+      EXPECT_NE(run.out.find(" readable, "), std::string::npos) << run.out;
+    } else {
+      const json check = json::parse(run.out);
+      EXPECT_GT(check["problems"].get<int>(), 0);
+      EXPECT_NE(check["integrity"][0], "ok");
+    }
+  }
+}
+
+TEST_F(ViewsDbCommands, ACommandThatFailsLeavesTheFileAsItWas) {
+  struct Kind {
+    const char* name;
+    const char* sql;  // run on a new file; none: the file is empty
+    std::string err;  // what every command that reads views says
+  };
+  const std::string at = "prvdrinfo: " + file_ + ": ";
+  for (const Kind& kind : {Kind{"empty file", nullptr, at + "not a views database (it has no views table)\n"},
+                           Kind{"foreign schema", "CREATE TABLE t (a); INSERT INTO t VALUES (1)",
+                                at + "not a views database (it has no views table)\n"},
+                           Kind{"foreign views table", "CREATE TABLE views (a); INSERT INTO views VALUES (1)",
+                                at + "no such column: private_to_guid\n"}}) {
+    SCOPED_TRACE(kind.name);
+    std::filesystem::remove_all(data_);
+    std::filesystem::create_directories(data_);
+    if (kind.sql) {
+      Connection::Open(file_)->Execute(kind.sql);
+    } else {
+      std::ofstream{file_};
+    }
+    const std::string before = test::ReadText(file_);
+    for (const char* args : {"db info", "db check", "db maintain", "views list", "views show G",
+                             "views export G out.bag", "views delete G", "views import view.bag"}) {
+      SCOPED_TRACE(args);
+      std::ofstream(dir_.File("view.bag"), std::ios::binary) << "x";
+      const Bytes bytes = ViewBytes("G", "Imported", kProviderA);
+      std::ofstream(dir_.File("view.bag"), std::ios::binary | std::ios::trunc)
+          .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      const Outcome run = Run(args);
+      EXPECT_EQ(run.status, 1);
+      EXPECT_NE(run.err.find(file_), std::string::npos) << run.err;
+      if (std::string(args).rfind("views ", 0) == 0 && std::string(args) != "views import view.bag") {
+        EXPECT_EQ(run.err, kind.err);
+      }
+      EXPECT_EQ(test::ReadText(file_), before) << "the file changed";
+      EXPECT_EQ(std::filesystem::file_size(file_), before.size());
+    }
+  }
+}
+
+TEST_F(ViewsDbCommands, ReadingAnswersWhileAnotherProcessHoldsTheWriteLock) {
+  SavedView("{00000000-0000-4000-8000-0000000000D1}", "Held", kProviderA);
+  Run("views list");  // any repair is done before the lock is taken
+  auto writer = Connection::Open(file_);
+  ASSERT_TRUE(writer->BeginImmediate(1000));
+  for (const char* args : {"views list", "views show {00000000-0000-4000-8000-0000000000D1}",
+                           "views export {00000000-0000-4000-8000-0000000000D1} held.bag", "db info", "db check"}) {
+    SCOPED_TRACE(args);
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  }
+  writer->Rollback();
+}
+
+TEST_F(ViewsDbCommands, LookingWorksInAFolderThatCannotBeWritten) {
+  SavedView("{00000000-0000-4000-8000-0000000000E1}", "Kept", kProviderA);
+  Run("views list");
+  const std::string before = test::ReadText(file_);
+  std::filesystem::permissions(data_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  for (const char* args : {"db info", "db check", "views list", "views show {00000000-0000-4000-8000-0000000000E1}"}) {
+    SCOPED_TRACE(args);
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(test::ReadText(file_), before);
+  }
+  std::filesystem::permissions(data_, std::filesystem::perms::owner_all);
 }
 
 }  // namespace

@@ -11,10 +11,12 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/variant.h"
 
 namespace prvdrinfo {
 class Connection;
+class CProviderView;
 class CProviderTableDef;
 class IProviderInfo;
 }
@@ -122,9 +124,49 @@ void RunDbInfo(const DbOptions& options);
 void RunDbCheck(const DbOptions& options);
 void RunDbMaintain(const DbOptions& options);
 
-// The views database of the data folder, opened as it is (neither created nor upgraded),
-// with SmartSort registered; a missing file raises CommandFailed naming the path.
-std::shared_ptr<Connection> OpenExistingViewsDatabase();  // db_command.cpp
+// The views database of the data folder (views_rows.cpp). OpenExistingViewsDatabase
+// opens it as it is, read-only (neither created nor upgraded, never changed), with
+// SmartSort registered; a missing file raises CommandFailed naming the path.
+// OpenViewsForReading also refuses a file with no views table, and repairs one that needs
+// the host's fix-up pass through the host's open; a current file stays read-only, so no
+// other process's write lock holds the reader up.
+std::shared_ptr<Connection> OpenExistingViewsDatabase();
+std::shared_ptr<Connection> OpenViewsForReading();
+
+// A library failure on the views database, as one line that names the file.
+std::string ViewsDatabaseFault(const std::string& description);
+template <class Work>
+auto OnViewsDatabase(Work work) -> decltype(work()) {
+  try {
+    return work();
+  } catch (const CError& e) {
+    throw CommandFailed(ViewsDatabaseFault(e.Description()));
+  }
+}
+
+// A row of the views table as stored. view is null when the bytes cannot be read, and
+// error says why; the row's own columns are there either way.
+struct StoredViewRow {
+  int64_t recId = 0;
+  std::string guid;
+  std::string provider;
+  std::string privateTo;
+  std::string caption;
+  int64_t updateCounter = 0;
+  bool standard = false;
+  bool notification = false;
+  Bytes bytes;
+  std::shared_ptr<CProviderView> view;
+  std::string error;
+
+  // standard, notification or user: from the view, or from the row's flags without one.
+  std::string Kind() const;
+};
+// Every row (one provider's, matched as the host matches it, when provider is not empty)
+// by provider, then caption in SmartSort order.
+std::vector<StoredViewRow> StoredViewRows(Connection& connection, const std::string& provider);
+// The row of that GUID (letter case aside), if there is one.
+std::optional<StoredViewRow> StoredViewByGuid(Connection& connection, const std::string& guid);
 
 // The built-in example table definition (JSON) of the ddl command, and its table.
 std::string DdlExample();

@@ -8,7 +8,6 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "prvdrinfo/viewsdb/provider_views.h"
 #include "prvdrinfo/viewsdb/provider_views_db.h"
 #include "prvdrinfo/viewsdb/views_database.h"
+#include "prvdrinfo/viewsdb/viewsdb_enums.h"
 
 namespace prvdrinfo::tool {
 
@@ -28,89 +28,79 @@ namespace {
 
 using nlohmann::json;
 
-std::string Kind(const CProviderView& view) {
-  if (view.StandardView()) return "standard";
-  if (view.NotificationView()) return "notification";
-  return "user";
+json RowJson(const StoredViewRow& row) {
+  json document = {{"guid", row.guid},
+                   {"provider", row.provider},
+                   {"privateTo", row.privateTo},
+                   {"caption", row.caption},
+                   {"updateCounter", row.updateCounter},
+                   {"kind", row.Kind()},
+                   {"readable", row.view != nullptr}};
+  if (!row.view) document["error"] = row.error;
+  return document;
 }
 
-json ViewJson(const CProviderView& view) {
-  return {{"guid", view.Guid()},
-          {"provider", view.ProviderGuid()},
-          {"privateTo", view.PrivateToGuid()},
-          {"caption", view.Caption()},
-          {"updateCounter", view.UpdateCounter()},
-          {"kind", Kind(view)}};
+StoredViewRow StoredRow(const std::string& guid) {
+  return OnViewsDatabase([&] {
+    auto row = StoredViewByGuid(*OpenViewsForReading(), guid);
+    if (!row) throw CommandFailed("no view with GUID " + guid);
+    return *row;
+  });
 }
 
-// Reading never creates the file: a missing one is an error, not an empty list.
-void RequireDatabase() { OpenExistingViewsDatabase(); }
-
-std::shared_ptr<CProviderView> StoredView(const std::string& guid) {
-  RequireDatabase();
-  auto view = CProviderViewsDb().GetViewByGuid(guid);
-  if (!view) throw CommandFailed("no view with GUID " + guid);
-  return view;
+// The save's own refusals are about the view imported; anything else (the file cannot be
+// opened, repaired or written) is the database's.
+bool RefusedForTheInput(const CError& e) {
+  return e.Number() == saveviewerr_DuplicateGuid || e.Number() == saveviewerr_DuplicateCaption ||
+         e.Number() == err::kInvalidProcedureCall;
 }
 
-std::vector<std::shared_ptr<CProviderView>> ViewsOf(const std::string& provider) {
-  std::vector<std::shared_ptr<CProviderView>> views;
-  const auto stored = CProviderViewsDb().GetViewsByProviderGuid(provider);
-  for (int32_t i = 0; i < stored->Count(); ++i) views.push_back(stored->ViewByIndex(i));
-  return views;
+std::string UnreadableBytes(const StoredViewRow& row) {
+  return "the stored bytes of view " + row.guid + " cannot be read: " + row.error;
 }
 
 }  // namespace
 
 void RunViewsList(const ViewsListOptions& options) {
-  std::vector<std::string> providers;
-  if (!options.provider.empty()) {
-    RequireDatabase();
-    providers.push_back(options.provider);
-  } else {
-    auto rs = OpenExistingViewsDatabase()->OpenRecordset(
-        "SELECT DISTINCT provider_guid FROM \"views\" ORDER BY provider_guid COLLATE NOCASE");
-    for (; !rs->Eof(); rs->MoveNext()) providers.push_back(rs->Value(0).IsNull() ? "" : rs->Value(0).AsText());
-  }
-  std::vector<std::shared_ptr<CProviderView>> views;
-  std::set<std::string> seen;  // providers that differ only in letter case may share rows
-  for (const auto& p : providers) {
-    for (auto& view : ViewsOf(p)) {
-      if (seen.insert(view->Guid()).second) views.push_back(view);
-    }
-  }
+  const auto rows = OnViewsDatabase([&] { return StoredViewRows(*OpenViewsForReading(), options.provider); });
   if (options.json) {
     json list = json::array();
-    for (const auto& view : views) list.push_back(ViewJson(*view));
+    for (const auto& row : rows) list.push_back(RowJson(row));
     std::cout << list.dump(2) << '\n';
     return;
   }
-  for (const auto& view : views) {
-    std::cout << view->Guid() << "  " << view->ProviderGuid() << "  " << view->UpdateCounter() << "  "
-              << Kind(*view) << (view->PrivateToGuid().empty() ? "" : " private to " + view->PrivateToGuid())
-              << "  " << view->Caption() << '\n';
+  for (const auto& row : rows) {
+    std::cout << row.guid << "  " << row.provider << "  " << row.updateCounter << "  " << row.Kind()
+              << (row.privateTo.empty() ? "" : " private to " + row.privateTo) << "  " << row.caption
+              << (row.view ? "" : "  (unreadable: " + row.error + ")") << '\n';
   }
-  std::cout << views.size() << (views.size() == 1 ? " view" : " views") << '\n';
+  std::cout << rows.size() << (rows.size() == 1 ? " view" : " views") << '\n';
 }
 
 void RunViewsShow(const std::string& guid) {
-  const auto view = StoredView(guid);
+  const StoredViewRow row = StoredRow(guid);
+  std::cout << "view " << row.guid << '\n'
+            << "caption: " << row.caption << '\n'
+            << "provider: " << row.provider << '\n'
+            << "private to: " << (row.privateTo.empty() ? "(everyone)" : row.privateTo) << '\n'
+            << "kind: " << row.Kind() << '\n'
+            << "update counter: " << row.updateCounter << '\n';
+  if (!row.view) {
+    std::cout << "stored bytes: " << row.bytes.size() << ", unreadable: " << row.error << '\n';
+    throw CommandFailed(UnreadableBytes(row));
+  }
+  const CProviderView& view = *row.view;
   std::ostringstream dump;
-  DumpDocument(view->Serialize(), dump);
-  std::cout << "view " << view->Guid() << '\n'
-            << "caption: " << view->Caption() << '\n'
-            << "provider: " << view->ProviderGuid() << '\n'
-            << "private to: " << (view->PrivateToGuid().empty() ? "(everyone)" : view->PrivateToGuid()) << '\n'
-            << "kind: " << Kind(*view) << '\n'
-            << "update counter: " << view->UpdateCounter() << '\n'
-            << "version: " << view->Version() << '\n'
-            << "columns: " << view->Columns()->Count() << ", sort keys: " << view->SortOrder()->Count()
-            << ", filter groups: " << view->FilterGroups()->Count() << '\n'
+  DumpDocument(row.bytes, dump);
+  std::cout << "version: " << view.Version() << '\n'
+            << "columns: " << view.Columns()->Count() << ", sort keys: " << view.SortOrder()->Count()
+            << ", filter groups: " << view.FilterGroups()->Count() << '\n'
             << "stored as " << dump.str();
 }
 
 void RunViewsExport(const ViewsExportOptions& options) {
-  const Bytes bytes = StoredView(options.guid)->Serialize();
+  // The bytes as stored, readable or not: a backup taken before a delete keeps them.
+  const Bytes bytes = StoredRow(options.guid).bytes;
   const auto* data = reinterpret_cast<const char*>(bytes.data());
   const auto size = static_cast<std::streamsize>(bytes.size());
   if (options.file == "-") {
@@ -141,7 +131,7 @@ void RunViewsImport(const ViewsImportOptions& options) {
   try {
     db.SaveView4(view, options.overwrite, type);
   } catch (const CError& e) {
-    throw CommandFailed(source + ": " + e.Description());
+    throw CommandFailed(RefusedForTheInput(e) ? source + ": " + e.Description() : ViewsDatabaseFault(e.Description()));
   }
   std::cout << "imported view " << view->Guid() << " \"" << view->Caption() << "\", update counter "
             << db.GetViewUpdateCounter(view->Guid());
@@ -150,11 +140,13 @@ void RunViewsImport(const ViewsImportOptions& options) {
 }
 
 void RunViewsDelete(const std::string& guid) {
-  const auto view = StoredView(guid);
-  CProviderViewsDb db;
-  db.DeleteView(view->Guid());  // the stored GUID: the deletion compares it exactly
-  if (db.GetViewByGuid(view->Guid())) throw CommandFailed("view " + view->Guid() + " is still there");
-  std::cout << "deleted view " << view->Guid() << " \"" << view->Caption() << "\"\n";
+  const StoredViewRow row = StoredRow(guid);
+  OnViewsDatabase([&] {
+    CProviderViewsDb db;
+    db.DeleteView(row.guid);  // the stored GUID: the deletion compares it exactly
+    if (db.GetViewByGuid(row.guid)) throw CommandFailed("view " + row.guid + " is still there");
+  });
+  std::cout << "deleted view " << row.guid << " \"" << row.caption << "\"\n";
 }
 
 }  // namespace prvdrinfo::tool
