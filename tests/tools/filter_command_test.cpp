@@ -57,6 +57,20 @@ TEST_F(FilterCommand, PrintsTheConditionForEachPrefix) {
             "(\"A\"=? COLLATE NOCASE OR \"B\">?) AND (\"C\"<>?)\n?1 = 'O''Brien'\n?2 = 5\n?3 = 0\n");
 }
 
+// Criteria and column names come from files: what they hold must not steer the terminal.
+TEST_F(FilterCommand, HostileTextPrintsQuoted) {
+  Write("hostile.json", R"({"table": {"table": "T", "columns": [{"identifier": "A\u001b[2J", "type": "string"}]},
+      "groups": [{"items": [{"column": "A\u001b[2J", "operator": "=", "criteria": "x\u0007\u009by"}]}]})");
+  for (const char* args : {"filter sql hostile.json", "filter sql hostile.json --params"}) {
+    SCOPED_TRACE(args);
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(test::SafeForTerminal(run.out)) << run.out;
+    EXPECT_NE(run.out.find("\\u001b[2J"), std::string::npos) << run.out;
+  }
+  EXPECT_NE(Run("filter sql hostile.json").out.find("x\\u0007\\u009by"), std::string::npos);
+}
+
 TEST_F(FilterCommand, TakesTheColumnsFromTheFilterItself) {
   Write("inline.json", R"({"groups": [{"items": [{"column": "B", "criteria": "1e3"}]}],
                           "table": {"table": "T", "columns": [{"identifier": "B", "type": 5}]}})");

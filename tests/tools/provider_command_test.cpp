@@ -157,9 +157,13 @@ TEST_F(ProviderCommand, PrintsNoControlCharactersFromAFile) {
   const Bytes bytes = collection.Serialize();
   std::ofstream(dir_.File("escaping.bin"), std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  const Outcome run = Run("providers show escaping.bin");
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("  description:  red  [31m alert  2J\n"), std::string::npos) << run.out;
+  for (const char* args : {"providers show escaping.bin", "providers show escaping.bin --json"}) {
+    SCOPED_TRACE(args);
+    const Outcome run = Run(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(test::SafeForTerminal(run.out)) << run.out;
+    EXPECT_NE(run.out.find("red \\u001b[31m alert \\u009b2J\""), std::string::npos) << run.out;
+  }
 }
 
 }  // namespace

@@ -440,5 +440,35 @@ TEST_F(ViewsDbCommands, LookingWorksInAFolderThatCannotBeWritten) {
   std::filesystem::permissions(data_, std::filesystem::perms::owner_all);
 }
 
+TEST_F(ViewsDbCommands, TextFromTheFileNeverReachesTheTerminalRaw) {
+  const std::string hostile = "\x1b]0;owned\x07\xc2\x9b" "2J\xff";
+  {
+    auto db = views_db::OpenViewsDatabase();
+    const std::string guid = "G" + hostile;
+    auto insert = db->CreateCommand(
+        "INSERT INTO views (rec_guid, updates, provider_guid, private_to_guid, caption, caption_sort, "
+        "propertybag_content) VALUES (?, 10, ?, ?, ?, ?, ?)");
+    insert->SetText(1, guid);
+    insert->SetText(2, "P" + hostile);
+    insert->SetText(3, "U" + hostile);
+    insert->SetText(4, "C" + hostile);
+    insert->SetText(5, "C" + hostile);
+    insert->SetBytes(6, ViewBytes(guid, "C" + hostile, "P" + hostile));
+    insert->Execute();
+    StoreRow(*db, "B" + hostile, "P" + hostile, "Broken" + hostile, 20, Bytes{0x00});
+  }
+  const std::string guid = "'G" + hostile + "'";
+  for (const std::string& args : {std::string("views list"), std::string("views list --json"), "views show " + guid,
+                                   std::string("db info"), std::string("db info --json"), std::string("db check"),
+                                   std::string("db check --json"), "views export " + guid + " view.bag",
+                                   "views delete " + guid, std::string("views import view.bag")}) {
+    SCOPED_TRACE(args);
+    const Outcome run = Run(args);
+    EXPECT_TRUE(run.status == 0 || args.rfind("db check", 0) == 0) << run.err;
+    EXPECT_TRUE(test::SafeForTerminal(run.out)) << run.out;
+    EXPECT_TRUE(test::SafeForTerminal(run.err)) << run.err;
+  }
+}
+
 }  // namespace
 }  // namespace prvdrinfo

@@ -181,8 +181,14 @@ std::shared_ptr<IProviderInfo> TableProvider(std::shared_ptr<CProviderTableDef> 
 nlohmann::json ReadJsonInput(const std::string& fileOrDash);
 
 // JSON string syntax, with C1 controls escaped as well: a terminal may take U+009B as
-// the start of an escape sequence. Bytes that are no UTF-8 show as U+FFFD.
+// the start of an escape sequence. Bytes that are no UTF-8 show as U+FFFD. Every text
+// that comes from a file or a module is printed through it: Printed gives the text bare
+// where quoting would change nothing but add the quotes, else quoted; JsonText is a whole
+// JSON document (indented by 2) escaped the same way.
 std::string Quoted(const std::string& text);
+std::string Printed(const std::string& text);
+std::string JsonText(const nlohmann::json& document);
+std::string JsonText(const nlohmann::ordered_json& document);
 
 // What an input is called in messages: the file name, or "standard input" for "-".
 std::string InputName(const std::string& fileOrDash);

@@ -39,7 +39,7 @@ int64_t FileSize(const std::string& path) {
   return error ? -1 : static_cast<int64_t>(size);
 }
 
-std::string Shown(const std::string& text) { return text.empty() ? "never" : text; }
+std::string Shown(const std::string& text) { return text.empty() ? "never" : Printed(text); }
 
 json TextOrNull(const std::string& text) { return text.empty() ? json(nullptr) : json(text); }
 
@@ -123,16 +123,16 @@ void PrintInfo(const Info& info, bool asJson) {
                            {"lastAnalyze", TextOrNull(info.lastAnalyze)},
                            {"lastVacuum", TextOrNull(info.lastVacuum)},
                            {"providers", providers}};
-    std::cout << document.dump(2) << '\n';
+    std::cout << JsonText(document) << '\n';
     return;
   }
   std::string versions;
   for (const auto& [table, version] : info.versions) {
-    versions += (versions.empty() ? "" : ", ") + table + " " + std::to_string(version);
+    versions += (versions.empty() ? "" : ", ") + Printed(table) + " " + std::to_string(version);
   }
   std::cout << "file: " << info.file << '\n'
             << "size: " << info.size << " bytes\n"
-            << "journal mode: " << info.journalMode << '\n'
+            << "journal mode: " << Printed(info.journalMode) << '\n'
             << "schema versions: " << (versions.empty() ? "none (not yet upgraded)" : versions) << '\n'
             << "views: " << info.views << '\n'
             << "filters: " << info.filters << '\n'
@@ -143,7 +143,7 @@ void PrintInfo(const Info& info, bool asJson) {
   if (info.providers.empty()) return;
   std::cout << "providers:\n";
   for (const auto& p : info.providers) {
-    std::cout << "  " << (p.provider.empty() ? "(none)" : p.provider) << ": " << p.views
+    std::cout << "  " << (p.provider.empty() ? "(none)" : Printed(p.provider)) << ": " << p.views
               << (p.views == 1 ? " view" : " views") << ", update counter " << p.updateCounter << '\n';
   }
 }
@@ -250,19 +250,19 @@ void PrintCheck(const Check& check, bool asJson) {
                      {"unreadable", unreadable},
                      {"problems", check.Problems()}};
     if (!check.listFailure.empty()) document["viewsError"] = check.listFailure;
-    std::cout << document.dump(2) << '\n';
+    std::cout << JsonText(document) << '\n';
     return;
   }
   for (const auto& row : check.integrity) {
     // SQLite puts several lines in one row at times.
     std::istringstream lines(row);
-    for (std::string line; std::getline(lines, line);) std::cout << "integrity: " << line << '\n';
+    for (std::string line; std::getline(lines, line);) std::cout << "integrity: " << Printed(line) << '\n';
   }
-  if (!check.listFailure.empty()) std::cout << "views cannot be listed: " << check.listFailure << '\n';
+  if (!check.listFailure.empty()) std::cout << "views cannot be listed: " << Printed(check.listFailure) << '\n';
   std::cout << "views: " << check.views - static_cast<int64_t>(check.unreadable.size()) << " readable, "
             << check.unreadable.size() << " unreadable\n";
   for (const auto& u : check.unreadable) {
-    std::cout << "unreadable view " << u.guid << " \"" << u.caption << "\": " << u.error << '\n';
+    std::cout << "unreadable view " << Printed(u.guid) << " " << Quoted(u.caption) << ": " << Printed(u.error) << '\n';
   }
 }
 
@@ -308,7 +308,7 @@ void RunMaintenance(bool asJson) {
   if (asJson) {
     document["sizeBefore"] = sizeBefore;
     document["sizeAfter"] = sizeAfter;
-    std::cout << document.dump(2) << '\n';
+    std::cout << JsonText(document) << '\n';
   } else {
     std::cout << "size: " << sizeBefore << " bytes before, " << sizeAfter << " after\n";
   }

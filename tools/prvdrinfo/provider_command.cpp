@@ -168,26 +168,6 @@ ordered_json Describe(const Shell& shell) {
   return out;
 }
 
-// Text from a module or a file, safe to print: control characters (C0, DEL, C1) become
-// spaces, so nothing reaches the terminal as an escape sequence.
-std::string Printable(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x20 || c == 0x7F) {
-      out += ' ';
-    } else if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0 &&
-               static_cast<unsigned char>(text[i + 1]) >= 0x80) {
-      out += ' ';
-      ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
 std::string Joined(const ordered_json& names) {
   std::string text;
   for (const auto& name : names) text += (text.empty() ? "" : ", ") + name.get<std::string>();
@@ -195,7 +175,7 @@ std::string Joined(const ordered_json& names) {
 }
 
 void PrintText(const ordered_json& d, std::ostream& out) {
-  const auto text = [&](const char* key) { return Printable(d[key].get<std::string>()); };
+  const auto text = [&](const char* key) { return Printed(d[key].get<std::string>()); };
   out << text("pluralName") << " (" << text("singularName") << "): " << text("guid") << '\n';
   out << "  module:       " << text("dllName") << ", class " << text("className") << '\n';
   out << "  category:     " << text("category") << '\n';
@@ -210,16 +190,16 @@ void PrintText(const ordered_json& d, std::ostream& out) {
       << "; attachments " << d["switches"]["AttachmentsType"].get<std::string>() << '\n';
   out << "  role columns:" << (d["roleColumns"].empty() ? " (none)" : "") << '\n';
   for (const auto& [name, value] : d["roleColumns"].items()) {
-    out << "    " << name << " = " << Printable(value.get<std::string>()) << '\n';
+    out << "    " << Printed(name) << " = " << Printed(value.get<std::string>()) << '\n';
   }
   out << "  columns (" << d["columns"].size() << "):\n";
   for (const auto& c : d["columns"]) {
-    out << "    " << Printable(c["guid"].get<std::string>()) << "  " << Printable(c["identifier"].get<std::string>())
-        << "  \"" << Printable(c["caption"].get<std::string>()) << "\"  " << c["type"].get<std::string>() << '\n';
+    out << "    " << Printed(c["guid"].get<std::string>()) << "  " << Printed(c["identifier"].get<std::string>())
+        << "  " << Quoted(c["caption"].get<std::string>()) << "  " << c["type"].get<std::string>() << '\n';
   }
   out << "  views (" << d["views"].size() << "):\n";
   for (const auto& v : d["views"]) {
-    out << "    " << Printable(v["guid"].get<std::string>()) << "  \"" << Printable(v["caption"].get<std::string>()) << "\"  "
+    out << "    " << Printed(v["guid"].get<std::string>()) << "  " << Quoted(v["caption"].get<std::string>()) << "  "
         << v["columns"].get<int32_t>() << " columns\n";
   }
 }
@@ -291,7 +271,7 @@ void Print(const std::vector<std::shared_ptr<Shell>>& shells, bool asJson, bool 
   if (asJson) {
     ordered_json all = ordered_json::array();
     for (const auto& shell : shells) all.push_back(Describe(*shell));
-    std::cout << (asList ? all : all.front()).dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+    std::cout << JsonText(asList ? all : all.front()) << '\n';
     return;
   }
   for (size_t i = 0; i < shells.size(); ++i) {

@@ -257,7 +257,7 @@ void RunViewShow(const ViewShowOptions& options) {
     if (table) conditions = ConditionsOf(view, table);
     // Guid() makes up a GUID where none is stored: shown as stored.
     const json shown = ViewJson(view, stored.ReadText("Guid"), conditions);
-    text = options.json ? shown.dump(2, ' ', false, json::error_handler_t::replace) + "\n" : ViewText(shown);
+    text = options.json ? JsonText(shown) + "\n" : ViewText(shown);
   } catch (const CError& e) {
     throw CommandFailed(source + ": " + e.Description());
   } catch (const CommandFailed& e) {

@@ -66,27 +66,27 @@ void RunViewsList(const ViewsListOptions& options) {
   if (options.json) {
     json list = json::array();
     for (const auto& row : rows) list.push_back(RowJson(row));
-    std::cout << list.dump(2) << '\n';
+    std::cout << JsonText(list) << '\n';
     return;
   }
   for (const auto& row : rows) {
-    std::cout << row.guid << "  " << row.provider << "  " << row.updateCounter << "  " << row.Kind()
-              << (row.privateTo.empty() ? "" : " private to " + row.privateTo) << "  " << row.caption
-              << (row.view ? "" : "  (unreadable: " + row.error + ")") << '\n';
+    std::cout << Printed(row.guid) << "  " << Printed(row.provider) << "  " << row.updateCounter << "  "
+              << row.Kind() << (row.privateTo.empty() ? "" : " private to " + Printed(row.privateTo)) << "  "
+              << Printed(row.caption) << (row.view ? "" : "  (unreadable: " + Printed(row.error) + ")") << '\n';
   }
   std::cout << rows.size() << (rows.size() == 1 ? " view" : " views") << '\n';
 }
 
 void RunViewsShow(const std::string& guid) {
   const StoredViewRow row = StoredRow(guid);
-  std::cout << "view " << row.guid << '\n'
-            << "caption: " << row.caption << '\n'
-            << "provider: " << row.provider << '\n'
-            << "private to: " << (row.privateTo.empty() ? "(everyone)" : row.privateTo) << '\n'
+  std::cout << "view " << Printed(row.guid) << '\n'
+            << "caption: " << Printed(row.caption) << '\n'
+            << "provider: " << Printed(row.provider) << '\n'
+            << "private to: " << (row.privateTo.empty() ? "(everyone)" : Printed(row.privateTo)) << '\n'
             << "kind: " << row.Kind() << '\n'
             << "update counter: " << row.updateCounter << '\n';
   if (!row.view) {
-    std::cout << "stored bytes: " << row.bytes.size() << ", unreadable: " << row.error << '\n';
+    std::cout << "stored bytes: " << row.bytes.size() << ", unreadable: " << Printed(row.error) << '\n';
     throw CommandFailed(UnreadableBytes(row));
   }
   const CProviderView& view = *row.view;
@@ -133,9 +133,9 @@ void RunViewsImport(const ViewsImportOptions& options) {
   } catch (const CError& e) {
     throw CommandFailed(RefusedForTheInput(e) ? source + ": " + e.Description() : ViewsDatabaseFault(e.Description()));
   }
-  std::cout << "imported view " << view->Guid() << " \"" << view->Caption() << "\", update counter "
+  std::cout << "imported view " << Printed(view->Guid()) << " " << Quoted(view->Caption()) << ", update counter "
             << db.GetViewUpdateCounter(view->Guid());
-  if (view->Guid() != exported) std::cout << " (it replaced the view of the same caption; exported as " << exported << ")";
+  if (view->Guid() != exported) std::cout << " (it replaced the view of the same caption; exported as " << Printed(exported) << ")";
   std::cout << '\n';
 }
 
@@ -146,7 +146,7 @@ void RunViewsDelete(const std::string& guid) {
     db.DeleteView(row.guid);  // the stored GUID: the deletion compares it exactly
     if (db.GetViewByGuid(row.guid)) throw CommandFailed("view " + row.guid + " is still there");
   });
-  std::cout << "deleted view " << row.guid << " \"" << row.caption << "\"\n";
+  std::cout << "deleted view " << Printed(row.guid) << " " << Quoted(row.caption) << "\n";
 }
 
 }  // namespace prvdrinfo::tool
