@@ -4,6 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -144,6 +147,22 @@ TEST_F(ProviderCommand, AFailingProviderGivesTheModulesMessageOnOneLine) {
       << refused.err;
   EXPECT_NE(Run("provider show " + kProbe + " --class CThrowingStd").err.find("creating CThrowingStd failed: disk on fire"),
             std::string::npos);
+}
+
+// Saving replaces a regular file only: a link or a device named as the target stays.
+TEST_F(ProviderCommand, SaveRefusesATargetThatIsNoRegularFile) {
+  std::ofstream(dir_.File("kept.bin")) << "kept";
+  std::filesystem::create_symlink(dir_.File("kept.bin"), dir_.File("link.bin"));
+  ASSERT_EQ(::mkfifo(dir_.File("pipe.bin").c_str(), 0600), 0);
+  for (const char* target : {"link.bin", "pipe.bin"}) {
+    SCOPED_TRACE(target);
+    const auto before = std::filesystem::symlink_status(dir_.File(target)).type();
+    const Outcome run = Run(std::string("providers save ") + target + " " + kTasks);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, std::string("prvdrinfo: cannot write ") + target + ": it exists and is not a regular file\n");
+    EXPECT_EQ(std::filesystem::symlink_status(dir_.File(target)).type(), before);
+  }
+  EXPECT_EQ(ReadText(dir_.File("kept.bin")), "kept");
 }
 
 // A collection file is input like any other: what it holds reaches the terminal without

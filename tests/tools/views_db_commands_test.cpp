@@ -4,9 +4,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "prvdrinfo/db/command.h"
@@ -284,7 +287,7 @@ TEST_F(ViewsDbCommands, ViewCommandsRefuseWhatTheyCannotFindOrRead) {
            Case{"views export {00000000-0000-4000-8000-0000000000FF} out.bag",
                 "prvdrinfo: no view with GUID {00000000-0000-4000-8000-0000000000FF}\n"},
            Case{"views export {00000000-0000-4000-8000-0000000000B1} missing/out.bag",
-                "prvdrinfo: cannot write missing/out.bag: No such file or directory\n"},
+                "prvdrinfo: Path not found: missing/out.bag: "},
            Case{"views import absent.bag", "prvdrinfo: cannot read absent.bag: No such file or directory\n"},
            Case{"views import bad.bag", "prvdrinfo: bad.bag: Invalid property bag contents: "},
        }) {
@@ -468,6 +471,56 @@ TEST_F(ViewsDbCommands, TextFromTheFileNeverReachesTheTerminalRaw) {
     EXPECT_TRUE(test::SafeForTerminal(run.out)) << run.out;
     EXPECT_TRUE(test::SafeForTerminal(run.err)) << run.err;
   }
+}
+
+TEST_F(ViewsDbCommands, ExportNeverDestroysWhatItWouldReplace) {
+  const std::string guid = "{00000000-0000-4000-8000-0000000000F1}";
+  SavedView(guid, "Exported", kProviderA);
+  const std::string old = "the backup taken yesterday";
+  struct Case {
+    const char* name;
+    std::function<void(const std::string& path)> make;  // the target as it is before
+    std::string line;                                    // the shell line, the target named T
+    std::string err;
+  };
+  const std::string env = "PRVDRINFO_DATA_DIR='" + data_ + "' ";
+  for (const Case& c : {
+           // The write fails part way, as on a full disk: no file may be larger than 512 bytes.
+           Case{"a full disk", [&](const std::string& path) { std::ofstream(path) << old; },
+                "trap '' XFSZ; ulimit -f 1; " + env + "TOOL views export " + guid + " T", "prvdrinfo: "},
+           Case{"a link", [&](const std::string& path) {
+                  std::ofstream(dir_.File("linked")) << old;
+                  std::filesystem::create_symlink(dir_.File("linked"), path);
+                },
+                env + "TOOL views export " + guid + " T", "prvdrinfo: cannot write T: it exists and is not a regular file\n"},
+           Case{"a pipe", [&](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+                env + "TOOL views export " + guid + " T", "prvdrinfo: cannot write T: it exists and is not a regular file\n"},
+       }) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(dir_.File("target/"));
+    std::filesystem::create_directories(dir_.File("target/"));
+    const std::string folder = dir_.File("target/");
+    c.make(folder + "T");
+    const auto before = std::filesystem::symlink_status(folder + "T").type();
+    const Outcome run = test::RunBuiltToolShell(folder, c.line);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << run.err;
+    EXPECT_EQ(std::filesystem::symlink_status(folder + "T").type(), before);
+    if (before != std::filesystem::file_type::fifo) {
+      EXPECT_EQ(test::ReadText(folder + "T"), old);
+    }
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (entry.path().filename() != "T") ++files;
+    }
+    EXPECT_EQ(files, 2u) << "only the captured output beside the target";
+  }
+  EXPECT_EQ(Run("views export " + guid + " fresh.bag").status, 0);
+  const Bytes stored = views_db::OpenViewsDatabase()
+                           ->OpenRecordset("SELECT propertybag_content FROM views WHERE rec_guid='" + guid + "'")
+                           ->Value(0)
+                           .AsBytes();
+  EXPECT_EQ(test::ReadText(dir_.File("fresh.bag")), std::string(stored.begin(), stored.end()));
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "prvdrinfo/foundation/keyed_items.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
+#include "prvdrinfo/foundation/whole_file.h"
 
 namespace prvdrinfo::tool {
 
@@ -306,6 +307,18 @@ Bytes ReadInput(const std::string& fileOrDash, uint64_t maxBytes, const std::str
   Bytes bytes;
   input.ReadRest(bytes, maxBytes, tooLargeHint);
   return bytes;
+}
+
+void WriteOutputFile(const std::string& path, const Bytes& bytes) {
+  struct stat existing {};
+  if (::lstat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+    throw CommandFailed("cannot write " + path + ": it exists and is not a regular file");
+  }
+  try {
+    WriteWholeFile(path, bytes);
+  } catch (const CError& e) {
+    throw CommandFailed(e.Description());
+  }
 }
 
 void DumpDocument(const Bytes& bytes, std::ostream& out) {

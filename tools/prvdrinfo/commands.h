@@ -198,6 +198,11 @@ std::string InputName(const std::string& fileOrDash);
 // input; tooLargeHint follows the size message (say how to raise the limit).
 Bytes ReadInput(const std::string& fileOrDash, uint64_t maxBytes = kDefaultMaxInputBytes,
                 const std::string& tooLargeHint = "");
+// Writes a file whole through the library (a new file beside it, flushed, renamed over
+// it), so a failure (a full disk) leaves the old file as it was. A target that exists and
+// is not a regular file (a link, a device, a folder) is refused. Failures raise
+// CommandFailed naming the path.
+void WriteOutputFile(const std::string& path, const Bytes& bytes);
 // Prints a property bag or keyed-items document; undecodable bytes raise a CError before
 // anything is printed.
 void DumpDocument(const Bytes& bytes, std::ostream& out);

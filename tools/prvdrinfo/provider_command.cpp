@@ -3,13 +3,10 @@
 // a providers collection file made of such snapshots.
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -246,27 +243,6 @@ std::shared_ptr<Shell> ShellOf(const std::string& path, const std::optional<std:
   return shell;
 }
 
-// Replaces the file whole: a new file beside it, flushed to disk, renamed over it.
-void WriteWhole(const std::string& path, const Bytes& bytes) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) throw CommandFailed("cannot write " + path + ": " + std::strerror(errno));
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    written += static_cast<size_t>(n);
-  }
-  const int error = written == bytes.size() ? (fsync(fd) == 0 ? 0 : errno) : errno;
-  close(fd);
-  if (error != 0 || written != bytes.size() || rename(temporary.c_str(), path.c_str()) != 0) {
-    const int failure = error != 0 ? error : errno;
-    unlink(temporary.c_str());
-    throw CommandFailed("cannot write " + path + ": " + std::strerror(failure));
-  }
-}
-
 void Print(const std::vector<std::shared_ptr<Shell>>& shells, bool asJson, bool asList) {
   if (asJson) {
     ordered_json all = ordered_json::array();
@@ -296,7 +272,7 @@ void RunProvidersSave(const ProvidersSaveOptions& options) {
       throw CommandFailed(module + ": " + e.Description());
     }
   }
-  WriteWhole(options.file, collection.Serialize());
+  WriteOutputFile(options.file, collection.Serialize());
   std::cout << "Saved " << collection.Count() << (collection.Count() == 1 ? " provider" : " providers") << " to "
             << options.file << ".\n";
 }

@@ -3,9 +3,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -107,10 +104,7 @@ void RunViewsExport(const ViewsExportOptions& options) {
     std::cout.write(data, size);
     return;
   }
-  std::ofstream out(options.file, std::ios::binary | std::ios::trunc);
-  if (out) out.write(data, size);
-  if (out) out.close();
-  if (!out) throw CommandFailed("cannot write " + options.file + ": " + std::strerror(errno));
+  WriteOutputFile(options.file, bytes);
 }
 
 void RunViewsImport(const ViewsImportOptions& options) {
