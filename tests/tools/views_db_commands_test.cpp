@@ -15,6 +15,7 @@
 #include "prvdrinfo/db/command.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/foundation/vesk.h"
 #include "prvdrinfo/views/provider_view.h"
 #include "prvdrinfo/viewsdb/provider_views_db.h"
@@ -275,6 +276,15 @@ TEST_F(ViewsDbCommands, AnExportedViewComesBackAsItWasAfterItsDeletion) {
 TEST_F(ViewsDbCommands, ViewCommandsRefuseWhatTheyCannotFindOrRead) {
   SavedView("{00000000-0000-4000-8000-0000000000B1}", "Present", kProviderA);
   std::ofstream(dir_.File("bad.bag")) << "not a view";
+  // Views whose caption a save would store empty, and the next open's repair delete.
+  for (const auto& [name, caption] : {std::pair{"empty.bag", ""}, {"blank.bag", " \t "}}) {
+    PropertyBag bag;
+    bag.SetContents(ViewBytes("{00000000-0000-4000-8000-0000000000B2}", "Named", kProviderA));
+    bag.WriteProperty("Caption", std::string(caption));
+    const Bytes bytes = bag.Contents();
+    std::ofstream(dir_.File(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
   struct Case {
     const char* args;
     std::string err;  // the whole line, or its beginning where it ends in the decoder's words
@@ -290,6 +300,8 @@ TEST_F(ViewsDbCommands, ViewCommandsRefuseWhatTheyCannotFindOrRead) {
                 "prvdrinfo: Path not found: missing/out.bag: "},
            Case{"views import absent.bag", "prvdrinfo: cannot read absent.bag: No such file or directory\n"},
            Case{"views import bad.bag", "prvdrinfo: bad.bag: Invalid property bag contents: "},
+           Case{"views import empty.bag", "prvdrinfo: empty.bag: View caption is required.\n"},
+           Case{"views import blank.bag --overwrite", "prvdrinfo: blank.bag: View caption is required.\n"},
        }) {
     SCOPED_TRACE(c.args);
     const Outcome run = Run(c.args);
@@ -299,6 +311,7 @@ TEST_F(ViewsDbCommands, ViewCommandsRefuseWhatTheyCannotFindOrRead) {
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
   }
   EXPECT_FALSE(std::filesystem::exists(dir_.File("out.bag")));
+  EXPECT_EQ(CProviderViewsDb().GetViewByGuid("{00000000-0000-4000-8000-0000000000B2}"), nullptr);
 }
 
 TEST_F(ViewsDbCommands, AViewWhoseBytesCannotBeReadKeepsItsRowAndItsBytes) {

@@ -112,6 +112,9 @@ void RunViewsImport(const ViewsImportOptions& options) {
   auto view = std::make_shared<CProviderView>();
   try {
     view->Deserialize(ReadInput(options.file));
+    // Loading takes any caption, but a view saved without one is deleted by the next
+    // open's repair: the caption goes through the view's own check, and its message.
+    view->SetCaption(view->Caption());
   } catch (const CError& e) {
     throw CommandFailed(source + ": " + e.Description());
   }
