@@ -85,6 +85,8 @@ TEST_F(FilterCommand, RefusalsAreOneLineNamingTheFile) {
   Write("column.json", R"({"groups": [{"items": [{"column": "Z", "criteria": "1"}]}]})");
   Write("connective.json", R"({"groups": [{"items": []}, {"logicalOperator": 2, "items": [{"column": "B", "criteria": "1"}]}, {"logicalOperator": 2, "items": [{"column": "B", "criteria": "1"}]}]})");
   Write("broken.json", "{");
+  Write("huge.json", R"({"groups": [{"items": [{"column": "B", "criteria": 1e999}]}]})");
+  Write("huge-table.json", R"({"table": "T", "columns": [{"identifier": "A", "type": "string", "size": 1e999}]})");
   test::ExpectRefusals([&](const std::string& args) { return Run(args); },
                        {
                            {"filter sql hostile.json --columns table.json", 1,
@@ -101,6 +103,10 @@ TEST_F(FilterCommand, RefusalsAreOneLineNamingTheFile) {
                             "prvdrinfo: filter sql --prefix takes none, where or operator, not \"all\" (see prvdrinfo "
                             "--help)\n"},
                            {"filter sql broken.json --columns table.json", 1, "prvdrinfo: broken.json: invalid JSON..."},
+                           {"filter sql huge.json --columns table.json", 1,
+                            "prvdrinfo: huge.json: invalid JSON: number overflow parsing '1e999'\n"},
+                           {"filter sql worked.json --columns huge-table.json", 1,
+                            "prvdrinfo: huge-table.json: invalid JSON: number overflow parsing '1e999'\n"},
                        });
 }
 

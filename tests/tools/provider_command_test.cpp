@@ -165,6 +165,25 @@ TEST_F(ProviderCommand, SaveRefusesATargetThatIsNoRegularFile) {
   EXPECT_EQ(ReadText(dir_.File("kept.bin")), "kept");
 }
 
+// Bytes that are some other document are refused; an empty collection is no error.
+TEST_F(ProviderCommand, ShowRefusesBytesThatAreNoProvidersCollection) {
+  PropertyBag other;
+  other.WriteProperty("Caption", std::string("a view, say"));
+  const Bytes otherBytes = other.Contents();
+  const Bytes emptyBytes = CProvidersCollection().Serialize();
+  for (const auto& [name, bytes] : {std::pair{"other.bin", otherBytes}, {"empty.bin", emptyBytes}}) {
+    std::ofstream(dir_.File(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  const Outcome other_ = Run("providers show other.bin");
+  EXPECT_EQ(other_.status, 1);
+  EXPECT_EQ(other_.out, "");
+  EXPECT_EQ(other_.err, "prvdrinfo: other.bin: not a providers collection (no \"Providers\")\n");
+  const Outcome empty = Run("providers show empty.bin");
+  EXPECT_EQ(empty.status, 0) << empty.err;
+  EXPECT_EQ(empty.out, "No providers.\n");
+}
+
 // A collection file is input like any other: what it holds reaches the terminal without
 // control characters.
 TEST_F(ProviderCommand, PrintsNoControlCharactersFromAFile) {

@@ -273,6 +273,31 @@ TEST_F(ViewsDbCommands, AnExportedViewComesBackAsItWasAfterItsDeletion) {
   }
 }
 
+TEST_F(ViewsDbCommands, ImportSaysWhatTheSaveDid) {
+  SavedView("{0000000A-0000-4000-8000-0000000000AB}", "Cased", kProviderA);
+  struct Case {
+    const char* guid;
+    const char* caption;
+    std::string said;  // after the update counter
+  };
+  for (const Case& c : {Case{"{0000000a-0000-4000-8000-0000000000ab}", "Recased",
+                             " (it replaced the stored view of that GUID, spelled as stored; exported as "
+                             "{0000000a-0000-4000-8000-0000000000ab})\n"},
+                        Case{"{0000000B-0000-4000-8000-0000000000AB}", "Recased",
+                             " (it replaced the view of the same caption; exported as "
+                             "{0000000B-0000-4000-8000-0000000000AB})\n"}}) {
+    SCOPED_TRACE(c.guid);
+    const Bytes bytes = ViewBytes(c.guid, c.caption, kProviderA);
+    std::ofstream(dir_.File("view.bag"), std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const Outcome run = Run("views import view.bag --overwrite");
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string counter = std::to_string(CProviderViewsDb().GetViewUpdateCounter("{0000000A-0000-4000-8000-0000000000AB}"));
+    EXPECT_EQ(run.out, "imported view {0000000A-0000-4000-8000-0000000000AB} \"" + std::string(c.caption) +
+                           "\", update counter " + counter + c.said);
+  }
+}
+
 TEST_F(ViewsDbCommands, ViewCommandsRefuseWhatTheyCannotFindOrRead) {
   SavedView("{00000000-0000-4000-8000-0000000000B1}", "Present", kProviderA);
   std::ofstream(dir_.File("bad.bag")) << "not a view";

@@ -153,6 +153,11 @@ json ReadJson(const std::string& input) {
     return json::parse(bytes.begin(), bytes.end());
   } catch (const json::parse_error& e) {
     throw CommandFailed(InputName(input) + ": invalid JSON: " + e.what());
+  } catch (const json::exception& e) {
+    // A number no double can hold (1e999), said without the parser's own code.
+    const std::string what = e.what();
+    const size_t code = what.find("] ");
+    throw CommandFailed(InputName(input) + ": invalid JSON: " + (code == std::string::npos ? what : what.substr(code + 2)));
   }
 }
 

@@ -19,6 +19,7 @@
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/contract/module_loader.h"
 #include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/providers/providers_collection.h"
 
 namespace prvdrinfo::tool {
@@ -281,6 +282,10 @@ void RunProvidersShow(const ProvidersShowOptions& options) {
   const Bytes bytes = ReadInput(options.file);
   CProvidersCollection collection;
   try {
+    // Any property bag loads as an empty collection; one that never was one is refused.
+    PropertyBag stored;
+    stored.SetContents(bytes);
+    if (!stored.Exists("Providers")) throw CommandFailed(InputName(options.file) + ": not a providers collection (no \"Providers\")");
     collection.Deserialize(bytes);
   } catch (const CError& e) {
     throw CommandFailed(InputName(options.file) + ": " + e.Description());

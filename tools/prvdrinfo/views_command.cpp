@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 
 #include <iostream>
+#include <algorithm>
+#include <cctype>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -50,6 +52,23 @@ StoredViewRow StoredRow(const std::string& guid) {
 bool RefusedForTheInput(const CError& e) {
   return e.Number() == saveviewerr_DuplicateGuid || e.Number() == saveviewerr_DuplicateCaption ||
          e.Number() == err::kInvalidProcedureCall;
+}
+
+bool SameLetters(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// What the save did when the view did not keep the GUID it was exported with.
+std::string SavedUnderAnotherGuid(const std::string& saved, const std::string& exported) {
+  if (saved == exported) return "";
+  const std::string as = "; exported as " + Printed(exported) + ")";
+  if (SameLetters(saved, exported)) return " (it replaced the stored view of that GUID, spelled as stored" + as;
+  if (OnViewsDatabase([&] { return StoredViewByGuid(*OpenViewsForReading(), exported).has_value(); })) {
+    return " (saved as a new view: the standard view of that GUID stays as it is" + as;
+  }
+  return " (it replaced the view of the same caption" + as;
 }
 
 std::string UnreadableBytes(const StoredViewRow& row) {
@@ -132,8 +151,7 @@ void RunViewsImport(const ViewsImportOptions& options) {
   }
   std::cout << "imported view " << Printed(view->Guid()) << " " << Quoted(view->Caption()) << ", update counter "
             << db.GetViewUpdateCounter(view->Guid());
-  if (view->Guid() != exported) std::cout << " (it replaced the view of the same caption; exported as " << Printed(exported) << ")";
-  std::cout << '\n';
+  std::cout << SavedUnderAnotherGuid(view->Guid(), exported) << '\n';
 }
 
 void RunViewsDelete(const std::string& guid) {
