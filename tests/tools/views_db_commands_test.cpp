@@ -87,6 +87,26 @@ TEST_F(ViewsDbCommands, LookingAtAMissingDatabaseFailsAndCreatesNothing) {
   }
 }
 
+TEST_F(ViewsDbCommands, DataDirNamesTheFolderOverTheEnvironment) {
+  StoreRow(*views_db::OpenViewsDatabase(), "{00000000-0000-4000-8000-0000000000DD}", kProviderA, "Elsewhere", 10,
+           ViewBytes("{00000000-0000-4000-8000-0000000000DD}", "Elsewhere", kProviderA));
+  const std::string other = dir_.File("other/");
+  std::filesystem::create_directories(other);
+  const auto run = [&](const std::string& args) {
+    return test::RunBuiltTool(dir_.Path(), args, {{"PRVDRINFO_DATA_DIR", other}});
+  };
+  for (const std::string& args : {"views list --data-dir " + data_, "db info --data-dir " + data_,
+                                  "views show {00000000-0000-4000-8000-0000000000DD} --data-dir " + data_,
+                                  "db check --data-dir " + data_}) {
+    SCOPED_TRACE(args);
+    const Outcome outcome = run(args);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+  }
+  EXPECT_NE(run("views list --data-dir " + data_).out.find("Elsewhere"), std::string::npos);
+  EXPECT_EQ(run("db info").err, "prvdrinfo: no views database at " + other + views_db::kFileName + "\n");
+  EXPECT_EQ(run("db info --data-dir ''").status, 2);
+}
+
 TEST_F(ViewsDbCommands, InfoCountsViewsPerProviderWithTheirCounters) {
   {
     auto db = views_db::OpenViewsDatabase();

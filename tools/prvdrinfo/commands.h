@@ -116,6 +116,10 @@ struct ViewsImportOptions {
 void RunViewsImport(const ViewsImportOptions& options);
 void RunViewsDelete(const std::string& guid);
 
+// The data folder of the views and db commands for this run: --data-dir DIR when given
+// (an empty name is a UsageError), else the library's rule (PRVDRINFO_DATA_DIR, ...).
+void UseDataFolder(const std::optional<std::string>& dataDir);  // views_rows.cpp
+
 struct DbOptions {  // db_command.cpp
   bool json = false;
 };

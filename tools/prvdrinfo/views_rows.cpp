@@ -64,6 +64,12 @@ bool Writable(const std::string& path) {
 
 }  // namespace
 
+void UseDataFolder(const std::optional<std::string>& dataDir) {
+  if (!dataDir) return;
+  if (dataDir->empty()) throw UsageError("--data-dir needs a folder name");
+  CVesk::SetDataFolder(*dataDir);
+}
+
 std::string ViewsDatabaseFault(const std::string& description) {
   const std::string path = views_db::ViewsDatabasePath();
   return description.rfind(path, 0) == 0 ? description : path + ": " + description;
