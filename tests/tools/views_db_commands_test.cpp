@@ -259,7 +259,21 @@ TEST_F(ViewsDbCommands, AnExportedViewComesBackAsItWasAfterItsDeletion) {
     const auto before = CProviderViewsDb().GetViewByGuid(c.guid);
     ASSERT_NE(before, nullptr);
 
-    const Outcome shown = Run(std::string("views show ") + c.guid);
+    // As view show prints the stored bytes, with the row's update counter.
+    const Outcome readable = Run(std::string("views show ") + c.guid);
+    EXPECT_EQ(readable.status, 0) << readable.err;
+    EXPECT_EQ(readable.out.rfind(std::string("view \"Exported ") + c.kind + "\"\n  guid: \"" + c.guid + "\"\n", 0), 0u)
+        << readable.out;
+    EXPECT_NE(readable.out.find("  update counter " + std::to_string(before->UpdateCounter()) + ", "),
+              std::string::npos)
+        << readable.out;
+    EXPECT_NE(readable.out.find("\nsort order: 1 key\n"), std::string::npos) << readable.out;
+    const Outcome asJson = Run(std::string("views show ") + c.guid + " --json");
+    EXPECT_EQ(asJson.status, 0) << asJson.err;
+    EXPECT_EQ(json::parse(asJson.out)["updateCounter"], before->UpdateCounter());
+    EXPECT_EQ(json::parse(asJson.out)["guid"], c.guid);
+
+    const Outcome shown = Run(std::string("views show ") + c.guid + " --raw");
     EXPECT_EQ(shown.status, 0) << shown.err;
     EXPECT_EQ(shown.out.rfind(std::string("view ") + c.guid + "\ncaption: Exported " + c.kind + "\n", 0), 0u)
         << shown.out;
@@ -371,7 +385,11 @@ TEST_F(ViewsDbCommands, AViewWhoseBytesCannotBeReadKeepsItsRowAndItsBytes) {
     std::string err;  // the beginning of standard error
   };
   for (const Case& c : {
-           Case{"views show g2", 1,
+           Case{"views show g2", 1, "view G2: \"Broken\"\n",
+                "prvdrinfo: the stored bytes of view G2 cannot be read: Invalid property bag contents: "},
+           Case{"views show g2 --json", 1, "\"readable\": false",
+                "prvdrinfo: the stored bytes of view G2 cannot be read: Invalid property bag contents: "},
+           Case{"views show g2 --raw", 1,
                 "view G2\ncaption: Broken\nprovider: " + std::string(kProviderA) +
                     "\nprivate to: (everyone)\nkind: user\nupdate counter: 20\nstored bytes: 9, " + unreadable,
                 "prvdrinfo: the stored bytes of view G2 cannot be read: Invalid property bag contents: "},

@@ -29,7 +29,7 @@ struct Options {
   ProvidersSaveOptions providersSave;
   ProvidersShowOptions providersShow;
   ViewsListOptions viewsList;
-  std::string viewsShowGuid;
+  ViewsShowOptions viewsShow;
   ViewsExportOptions viewsExport;
   ViewsImportOptions viewsImport;
   std::string viewsDeleteGuid;
@@ -158,12 +158,18 @@ void AddViewsCommands(CLI::App& app, Options& all) {
     RunViewsList(listed);
   });
 
-  auto& shownGuid = all.viewsShowGuid;
-  auto* show = views->add_subcommand("show", "Print a saved view and its stored contents");
-  show->add_option("guid", shownGuid, "The view's GUID")->required();
-  show->callback([&shownGuid, &all] {
+  auto& shown = all.viewsShow;
+  auto* show = views->add_subcommand("show", "Print a saved view as view show prints its bytes");
+  show->add_option("guid", shown.guid, "The view's GUID")->required();
+  show->add_option("--columns", shown.columns,
+                   "Table definition as JSON (as prvdrinfo ddl reads it): show filter groups as SQL conditions");
+  show->add_flag("--json", shown.json, "Print JSON for scripts");
+  show->add_flag("--raw", shown.raw, "Print the row's columns and the stored contents decoded key by key");
+  show->callback([&shown, &all] {
+    if (shown.raw && (shown.json || shown.columns)) throw UsageError("views show --raw takes neither --json nor --columns");
+    RequireFileName(shown.columns, "views show --columns");
     UseDataFolder(all.dataDir);
-    RunViewsShow(shownGuid);
+    RunViewsShow(shown);
   });
 
   auto& exported = all.viewsExport;
@@ -235,7 +241,7 @@ void AddExamples(CLI::App& app) {
       {"providers save", "prvdrinfo providers save providers.bin ./libtask_register.so ./libchange_order_log.so"},
       {"providers show", "prvdrinfo providers show providers.bin --json"},
       {"views list", "prvdrinfo views list\n  prvdrinfo views list --data-dir /backup/prvdrinfo --json"},
-      {"views show", "prvdrinfo views show {GUID}\n  prvdrinfo views show {GUID} --json"},
+      {"views show", "prvdrinfo views show {GUID} --columns table.json\n  prvdrinfo views show {GUID} --raw"},
       {"views export", "prvdrinfo views export {GUID} view.bag"},
       {"views import", "prvdrinfo views import view.bag\n  prvdrinfo views import view.bag --overwrite"},
       {"views delete", "prvdrinfo views export {GUID} backup.bag && prvdrinfo views delete {GUID}"},

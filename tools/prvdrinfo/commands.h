@@ -80,6 +80,10 @@ struct ViewShowOptions {  // view_command.cpp
   bool json = false;
 };
 void RunViewShow(const ViewShowOptions& options);
+// A view's bytes as view show prints them (text, or JSON), with the update counter of its
+// row where it has one; CError or CommandFailed when they are no view.
+std::string ViewShown(const Bytes& bytes, const std::shared_ptr<CProviderTableDef>& table, bool asJson,
+                      std::optional<int64_t> updateCounter);
 
 struct ProviderShowOptions {  // provider_command.cpp
   std::string module;
@@ -103,7 +107,13 @@ struct ViewsListOptions {  // views_command.cpp
   bool json = false;
 };
 void RunViewsList(const ViewsListOptions& options);
-void RunViewsShow(const std::string& guid);
+struct ViewsShowOptions {
+  std::string guid;
+  std::optional<std::string> columns;  // as view show --columns
+  bool json = false;
+  bool raw = false;  // the row's columns and the stored contents decoded
+};
+void RunViewsShow(const ViewsShowOptions& options);
 struct ViewsExportOptions {
   std::string guid;
   std::string file;  // - for standard output

@@ -237,6 +237,24 @@ std::string ViewText(const json& view) {
 
 }  // namespace
 
+std::string ViewShown(const Bytes& bytes, const std::shared_ptr<CProviderTableDef>& table, bool asJson,
+                      std::optional<int64_t> updateCounter) {
+  // Any bag loads as a view, leniently; a stored view always holds both keys.
+  PropertyBag stored;
+  stored.SetContents(bytes);
+  if (!stored.Exists("Guid") || !stored.Exists("Caption")) {
+    throw CommandFailed("not a view: no \"Guid\" or \"Caption\"");
+  }
+  CProviderView view;
+  view.Deserialize(bytes);
+  if (updateCounter) view.SetUpdateCounter(static_cast<int32_t>(*updateCounter));
+  std::optional<Conditions> conditions;
+  if (table) conditions = ConditionsOf(view, table);
+  // Guid() makes up a GUID where none is stored: shown as stored.
+  const json shown = ViewJson(view, stored.ReadText("Guid"), conditions);
+  return asJson ? JsonText(shown) + "\n" : ViewText(shown);
+}
+
 void RunViewShow(const ViewShowOptions& options) {
   const std::string source = InputName(options.input);
   // The columns file names itself in its errors.
@@ -245,19 +263,7 @@ void RunViewShow(const ViewShowOptions& options) {
   const Bytes bytes = ReadInput(options.input);
   std::string text;
   try {
-    // Any bag loads as a view, leniently; a stored view always holds both keys.
-    PropertyBag stored;
-    stored.SetContents(bytes);
-    if (!stored.Exists("Guid") || !stored.Exists("Caption")) {
-      throw CommandFailed("not a view: no \"Guid\" or \"Caption\"");
-    }
-    CProviderView view;
-    view.Deserialize(bytes);
-    std::optional<Conditions> conditions;
-    if (table) conditions = ConditionsOf(view, table);
-    // Guid() makes up a GUID where none is stored: shown as stored.
-    const json shown = ViewJson(view, stored.ReadText("Guid"), conditions);
-    text = options.json ? JsonText(shown) + "\n" : ViewText(shown);
+    text = ViewShown(bytes, table, options.json, std::nullopt);
   } catch (const CError& e) {
     throw CommandFailed(source + ": " + e.Description());
   } catch (const CommandFailed& e) {

@@ -3,9 +3,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include <iostream>
 #include <algorithm>
 #include <cctype>
+#include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -93,8 +93,27 @@ void RunViewsList(const ViewsListOptions& options) {
   std::cout << rows.size() << (rows.size() == 1 ? " view" : " views") << '\n';
 }
 
-void RunViewsShow(const std::string& guid) {
-  const StoredViewRow row = StoredRow(guid);
+void RunViewsShow(const ViewsShowOptions& options) {
+  std::shared_ptr<CProviderTableDef> table;
+  if (options.columns) table = TableDefinitionFrom(*options.columns);
+  const StoredViewRow row = StoredRow(options.guid);
+  if (!options.raw) {
+    if (!row.view) {
+      if (options.json) std::cout << JsonText(RowJson(row)) << '\n';
+      if (!options.json) std::cout << "view " << Printed(row.guid) << ": " << Quoted(row.caption) << '\n';
+      throw CommandFailed(UnreadableBytes(row));
+    }
+    std::string text;
+    try {
+      text = ViewShown(row.bytes, table, options.json, row.updateCounter);
+    } catch (const CError& e) {
+      throw CommandFailed("view " + row.guid + ": " + e.Description());
+    } catch (const CommandFailed& e) {
+      throw CommandFailed("view " + row.guid + ": " + e.what());
+    }
+    std::cout << text;
+    return;
+  }
   std::cout << "view " << Printed(row.guid) << '\n'
             << "caption: " << Printed(row.caption) << '\n'
             << "provider: " << Printed(row.provider) << '\n'
