@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -60,7 +61,7 @@ TEST_F(ProviderCommand, ShowsWhatAHostLearnsOfAModule) {
            "  switches:     (none set); attachments Standard\n",
            "    NumberColumnGuid = 7D2C4A1E-5B3F-4E60-9A7B-000000000001\n",
            "  columns (3):\n",
-           "    7D2C4A1E-5B3F-4E60-9A7B-000000000002  title  \"Title\"  String\n",
+           "    7D2C4A1E-5B3F-4E60-9A7B-000000000002  title  \"Title\"  string\n",
            "  views (2):\n",
        }) {
     EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
@@ -79,6 +80,12 @@ TEST_F(ProviderCommand, JsonListsTheFlagsSwitchesAndRoleColumns) {
   EXPECT_EQ(document["roleColumns"].size(), 25U);
   EXPECT_EQ(document["roleColumns"]["ReferenceShortMask"], "CO-[ExternalNumber]");
   EXPECT_EQ(document["views"][1]["caption"], "Open change orders");
+  // Data types by the names table definitions use.
+  const std::set<std::string> ddlTypes = {"string", "smartsort", "rtf",     "currency", "date",
+                                          "integer", "real",     "boolean", "blob",     "percentage"};
+  for (const auto& column : document["columns"]) {
+    EXPECT_EQ(ddlTypes.count(column["type"].get<std::string>()), 1U) << column.dump();
+  }
 }
 
 TEST_F(ProviderCommand, SavesACollectionFileAndShowsIt) {

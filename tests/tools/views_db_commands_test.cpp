@@ -131,8 +131,8 @@ TEST_F(ViewsDbCommands, InfoCountsViewsPerProviderWithTheirCounters) {
   EXPECT_EQ(info["deleteCounter"], deleteCounter);
   EXPECT_EQ(info["schemaVersions"], json({{"views", 1}, {"providers_filters", 1}}));
   EXPECT_TRUE(info["lastAnalyze"].is_string()) << "the open that created the file analysed it";
-  EXPECT_EQ(info["providers"], json::parse(std::string(R"([{"provider": ")") + kProviderA +
-                                           R"(", "views": 2, "updateCounter": 30}, {"provider": ")" + kProviderB +
+  EXPECT_EQ(info["providers"], json::parse(std::string(R"([{"providerGuid": ")") + kProviderA +
+                                           R"(", "views": 2, "updateCounter": 30}, {"providerGuid": ")" + kProviderB +
                                            R"(", "views": 1, "updateCounter": 30}])"));
 
   const Outcome text = Run("db info");
@@ -238,8 +238,8 @@ TEST_F(ViewsDbCommands, ListGivesEveryProvidersViewsInCaptionOrder) {
   const json list = json::parse(asJson.out);
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list[2], json({{"guid", "{00000000-0000-4000-8000-00000000000C}"},
-                           {"provider", kProviderB},
-                           {"privateTo", ""},
+                           {"providerGuid", kProviderB},
+                           {"privateToGuid", ""},
                            {"caption", "Other"},
                            {"updateCounter", std::stoi(b)},
                            {"kind", "standard"},

@@ -12,6 +12,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/columns/column_enums.h"
 #include "prvdrinfo/foundation/variant.h"
 
 namespace prvdrinfo {
@@ -191,6 +192,9 @@ std::shared_ptr<CProviderTableDef> TableDefinition(const nlohmann::json& documen
 std::shared_ptr<CProviderTableDef> TableDefinitionFrom(const std::string& fileOrDash);
 // A provider whose columns are the table's: all a filter's SQL asks of a provider.
 std::shared_ptr<IProviderInfo> TableProvider(std::shared_ptr<CProviderTableDef> table);
+// A data type's name as table definitions write it (docs/ddl-json.md), for every JSON
+// output; its number when it has none.
+std::string DdlTypeName(e_VeskDataType type);
 // A JSON document from a file or standard input; bad JSON raises CommandFailed naming it.
 nlohmann::json ReadJsonInput(const std::string& fileOrDash);
 

@@ -110,7 +110,7 @@ void PrintInfo(const Info& info, bool asJson) {
     }
     json providers = json::array();
     for (const auto& p : info.providers) {
-      providers.push_back({{"provider", p.provider}, {"views", p.views}, {"updateCounter", p.updateCounter}});
+      providers.push_back({{"providerGuid", p.provider}, {"views", p.views}, {"updateCounter", p.updateCounter}});
     }
     const json document = {{"file", info.file},
                            {"size", info.size},

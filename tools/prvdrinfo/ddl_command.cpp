@@ -388,6 +388,13 @@ std::shared_ptr<CProviderTableDef> TableDefinitionFrom(const std::string& fileOr
 
 json ReadJsonInput(const std::string& fileOrDash) { return ReadJson(fileOrDash); }
 
+std::string DdlTypeName(e_VeskDataType type) {
+  for (const auto& [name, value] : TypeNames()) {
+    if (value == type) return name;
+  }
+  return std::to_string(static_cast<int32_t>(type));
+}
+
 void RunDdlDemo(DemoContext& context) {
   auto& out = context.out;
   const auto table = DdlExampleTable();

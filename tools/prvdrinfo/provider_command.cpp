@@ -107,13 +107,6 @@ std::string CategoryName(e_ProviderCategory category) {
   return std::to_string(static_cast<int32_t>(category));
 }
 
-std::string DataTypeName(e_VeskDataType type) {
-  static const char* const kNames[] = {"String", "StringSmartSort", "StringRtf", "Currency", "DateUtc",
-                                       "Integer", "Real", "Boolean", "Blob", "Percentage"};
-  const auto index = static_cast<int32_t>(type);
-  return index >= 0 && index < 10 ? kNames[index] : std::to_string(index);
-}
-
 // What a host learns of one provider, in the order the text form prints it.
 ordered_json Describe(const Shell& shell) {
   ordered_json out;
@@ -149,7 +142,7 @@ ordered_json Describe(const Shell& shell) {
     const auto stored = std::dynamic_pointer_cast<CColumnDefStored>(column);
     entry["identifier"] = stored ? stored->Identifier() : "";
     entry["caption"] = column->DefaultCaption(localeid_EnglishCanada);
-    entry["type"] = DataTypeName(column->VeskDatatype());
+    entry["type"] = DdlTypeName(column->VeskDatatype());
     columns.push_back(entry);
   }
   out["columns"] = columns;

@@ -29,8 +29,8 @@ using nlohmann::json;
 
 json RowJson(const StoredViewRow& row) {
   json document = {{"guid", row.guid},
-                   {"provider", row.provider},
-                   {"privateTo", row.privateTo},
+                   {"providerGuid", row.provider},
+                   {"privateToGuid", row.privateTo},
                    {"caption", row.caption},
                    {"updateCounter", row.updateCounter},
                    {"kind", row.Kind()},
