@@ -23,6 +23,7 @@
 #include "prvdrinfo/foundation/utf16_text.h"
 #include "prvdrinfo/foundation/variant.h"
 #include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/foundation/whole_file.h"
 
 #include "prvdrinfo/db/collation.h"
 #include "prvdrinfo/db/command.h"

@@ -150,6 +150,27 @@ void CheckSqlText(std::string_view text, const ErrorSite& site, std::string_view
   });
 }
 
+namespace {
+
+// A path as a file: URI that SQLite reads without locks or files beside it; '?', '#' and
+// '%' in the path are escaped, the rest stays as it is.
+std::string ImmutableUri(const std::string& path) {
+  std::string uri = "file:";
+  for (const char c : path) {
+    if (c == '?' || c == '#' || c == '%') {
+      static const char* digits = "0123456789ABCDEF";
+      uri += '%';
+      uri += digits[static_cast<unsigned char>(c) >> 4];
+      uri += digits[static_cast<unsigned char>(c) & 15];
+    } else {
+      uri += c;
+    }
+  }
+  return uri + "?immutable=1";
+}
+
+}  // namespace
+
 Connection::Connection(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 Connection::~Connection() = default;
@@ -165,9 +186,12 @@ std::shared_ptr<Connection> Connection::Open(std::string_view path, OpenMode mod
           case OpenMode::ReadWriteCreate: flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE; break;
           case OpenMode::ReadWrite: flags = SQLITE_OPEN_READWRITE; break;
           case OpenMode::ReadOnly: flags = SQLITE_OPEN_READONLY; break;
+          case OpenMode::ReadOnlyImmutable: flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI; break;
         }
+        const bool immutable = !memory && mode == OpenMode::ReadOnlyImmutable;
         sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(name.c_str(), &raw, flags, nullptr);
+        const int rc =
+            sqlite3_open_v2(immutable ? ImmutableUri(name).c_str() : name.c_str(), &raw, flags, nullptr);
         std::unique_ptr<sqlite3, CloseDatabase> db(raw);
         if (rc != SQLITE_OK) {
           std::string message = db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc);

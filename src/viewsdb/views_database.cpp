@@ -231,7 +231,6 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
         if (fixing.Owns()) {
           // The process we waited for may have finished the pass.
           if (!mutexes.Exists(kFixedMutex)) {
-            UseWriteAheadLog(*connection);
             {
               // A pass that fails is rolled back here, before the fixing mutex is let go.
               Transaction tx(*connection, SqlService::kDefaultWaitSeconds);
@@ -240,6 +239,9 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
               // maintenance mutex: see docs/views-database.md.
               tx.Commit();
             }
+            // Only once the pass has held: a file it cannot use (no views table, a
+            // foreign schema) is left byte for byte as it was.
+            UseWriteAheadLog(*connection);
             const std::lock_guard lock(State().mutex);
             ++State().activity.fixUpPasses;
           }

@@ -14,6 +14,7 @@
 #include "prvdrinfo/foundation/variant.h"
 #include "prvdrinfo/foundation/vesk.h"
 #include "prvdrinfo/views/provider_view.h"
+#include "prvdrinfo/viewsdb/views_database.h"
 #include "viewsdb/views_db_internal.h"
 #include "viewsdb/views_db_schema.h"
 
@@ -153,3 +154,27 @@ void RunFixUpPass(Connection& connection) {
 }
 
 }  // namespace prvdrinfo::views_db::internal
+
+namespace prvdrinfo::views_db {
+
+bool NeedsFixUp(Connection& connection) {
+  using internal::Q;
+  // Every step of RunFixUpPass that would change something, in its order.
+  for (const char* table : {schema::kViews, schema::kFilters, schema::kVersions, schema::kProperties,
+                            CDbFactory::kDeletionLogTable}) {
+    if (!SqlService::TableExists(connection, table)) return true;
+  }
+  for (const char* column : {schema::kNotificationView, schema::kStandardView}) {
+    if (!SqlService::ColumnExists(connection, schema::kViews, column)) return true;
+  }
+  const auto count = [&connection](const std::string& sql) { return connection.OpenRecordset(sql)->Int64(0); };
+  std::string names = "'" + std::string(schema::kCounterMarkTrigger) + "'";
+  for (const char* column : {schema::kProviderGuid, schema::kPrivateToGuid, schema::kCaption, schema::kCaptionSort}) {
+    names += ", 'idx_" + std::string(column) + "'";
+  }
+  if (count("SELECT COUNT(*) FROM sqlite_master WHERE name IN (" + names + ")") != 5) return true;
+  return count("SELECT EXISTS(SELECT 1 FROM " + Q(schema::kViews) + " WHERE " + Q(schema::kPrivateToGuid) +
+               " ISNULL OR IFNULL(LENGTH(" + Q(schema::kCaption) + "), 0)=0)") != 0;
+}
+
+}  // namespace prvdrinfo::views_db

@@ -141,6 +141,24 @@ TEST_F(ConnectionTest, OpenReportsNameAndRefusesWhatIsNoDatabase) {
             "attempt to write a readonly database");
 }
 
+// Immutable reads name the file by URI: characters a URI gives meaning to stay part of the
+// name, and nothing is written beside the file.
+TEST_F(ConnectionTest, ImmutableReadOnlyOpensAnyNameAndWritesNothing) {
+  for (const char* name : {"plain.db", "odd?name#with%25 chars.db"}) {
+    SCOPED_TRACE(name);
+    const std::string path = dir.File(name);
+    Connection::Open(path)->Execute("PRAGMA journal_mode=WAL; CREATE TABLE t (a); INSERT INTO t VALUES (7)");
+    auto immutable = Connection::Open(path, Connection::OpenMode::ReadOnlyImmutable);
+    EXPECT_EQ(immutable->OpenRecordset("SELECT a FROM t")->Int64(0), 7);
+    EXPECT_EQ(testing::ErrorOf([&] { immutable->Execute("DELETE FROM t"); }).Description(),
+              "attempt to write a readonly database");
+    EXPECT_FALSE(std::ifstream(path + "-shm").good());
+  }
+  EXPECT_EQ(testing::ErrorOf([&] { Connection::Open(dir.File("absent.db"), Connection::OpenMode::ReadOnlyImmutable); })
+                .Description(),
+            "unable to open database file");
+}
+
 TEST_F(ConnectionTest, CommandBindsByPositionAndIsReusable) {
   auto insert = db->CreateCommand("INSERT INTO t (id, name, amount, data, flag) VALUES (?, ?, ?, ?, ?)");
   ASSERT_EQ(insert->ParameterCount(), 5);

@@ -39,6 +39,10 @@ struct Refusal {
 void ExpectRefusals(const std::function<ToolOutcome(const std::string& args)>& run,
                     std::initializer_list<Refusal> refusals);
 
+// Whether text can go to a terminal as it is: UTF-8 throughout, with no control
+// character (C0 but line feed, DEL, C1) that could start an escape sequence.
+bool SafeForTerminal(const std::string& text);
+
 // A file's whole contents, byte for byte; empty when it cannot be read.
 std::string ReadText(const std::string& path);
 

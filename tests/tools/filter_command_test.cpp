@@ -57,6 +57,20 @@ TEST_F(FilterCommand, PrintsTheConditionForEachPrefix) {
             "(\"A\"=? COLLATE NOCASE OR \"B\">?) AND (\"C\"<>?)\n?1 = 'O''Brien'\n?2 = 5\n?3 = 0\n");
 }
 
+// Criteria and column names come from files: what they hold must not steer the terminal.
+TEST_F(FilterCommand, HostileTextPrintsQuoted) {
+  Write("hostile.json", R"({"table": {"table": "T", "columns": [{"identifier": "A\u001b[2J", "type": "string"}]},
+      "groups": [{"items": [{"column": "A\u001b[2J", "operator": "=", "criteria": "x\u0007\u009by"}]}]})");
+  for (const char* args : {"filter sql hostile.json", "filter sql hostile.json --params"}) {
+    SCOPED_TRACE(args);
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(test::SafeForTerminal(run.out)) << run.out;
+    EXPECT_NE(run.out.find("\\u001b[2J"), std::string::npos) << run.out;
+  }
+  EXPECT_NE(Run("filter sql hostile.json").out.find("x\\u0007\\u009by"), std::string::npos);
+}
+
 TEST_F(FilterCommand, TakesTheColumnsFromTheFilterItself) {
   Write("inline.json", R"({"groups": [{"items": [{"column": "B", "criteria": "1e3"}]}],
                           "table": {"table": "T", "columns": [{"identifier": "B", "type": 5}]}})");
@@ -71,6 +85,8 @@ TEST_F(FilterCommand, RefusalsAreOneLineNamingTheFile) {
   Write("column.json", R"({"groups": [{"items": [{"column": "Z", "criteria": "1"}]}]})");
   Write("connective.json", R"({"groups": [{"items": []}, {"logicalOperator": 2, "items": [{"column": "B", "criteria": "1"}]}, {"logicalOperator": 2, "items": [{"column": "B", "criteria": "1"}]}]})");
   Write("broken.json", "{");
+  Write("huge.json", R"({"groups": [{"items": [{"column": "B", "criteria": 1e999}]}]})");
+  Write("huge-table.json", R"({"table": "T", "columns": [{"identifier": "A", "type": "string", "size": 1e999}]})");
   test::ExpectRefusals([&](const std::string& args) { return Run(args); },
                        {
                            {"filter sql hostile.json --columns table.json", 1,
@@ -87,6 +103,10 @@ TEST_F(FilterCommand, RefusalsAreOneLineNamingTheFile) {
                             "prvdrinfo: filter sql --prefix takes none, where or operator, not \"all\" (see prvdrinfo "
                             "--help)\n"},
                            {"filter sql broken.json --columns table.json", 1, "prvdrinfo: broken.json: invalid JSON..."},
+                           {"filter sql huge.json --columns table.json", 1,
+                            "prvdrinfo: huge.json: invalid JSON: number overflow parsing '1e999'\n"},
+                           {"filter sql worked.json --columns huge-table.json", 1,
+                            "prvdrinfo: huge-table.json: invalid JSON: number overflow parsing '1e999'\n"},
                        });
 }
 

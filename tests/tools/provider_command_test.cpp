@@ -4,7 +4,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,7 +61,7 @@ TEST_F(ProviderCommand, ShowsWhatAHostLearnsOfAModule) {
            "  switches:     (none set); attachments Standard\n",
            "    NumberColumnGuid = 7D2C4A1E-5B3F-4E60-9A7B-000000000001\n",
            "  columns (3):\n",
-           "    7D2C4A1E-5B3F-4E60-9A7B-000000000002  title  \"Title\"  String\n",
+           "    7D2C4A1E-5B3F-4E60-9A7B-000000000002  title  \"Title\"  string\n",
            "  views (2):\n",
        }) {
     EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
@@ -76,6 +80,12 @@ TEST_F(ProviderCommand, JsonListsTheFlagsSwitchesAndRoleColumns) {
   EXPECT_EQ(document["roleColumns"].size(), 25U);
   EXPECT_EQ(document["roleColumns"]["ReferenceShortMask"], "CO-[ExternalNumber]");
   EXPECT_EQ(document["views"][1]["caption"], "Open change orders");
+  // Data types by the names table definitions use.
+  const std::set<std::string> ddlTypes = {"string", "smartsort", "rtf",     "currency", "date",
+                                          "integer", "real",     "boolean", "blob",     "percentage"};
+  for (const auto& column : document["columns"]) {
+    EXPECT_EQ(ddlTypes.count(column["type"].get<std::string>()), 1U) << column.dump();
+  }
 }
 
 TEST_F(ProviderCommand, SavesACollectionFileAndShowsIt) {
@@ -146,6 +156,41 @@ TEST_F(ProviderCommand, AFailingProviderGivesTheModulesMessageOnOneLine) {
             std::string::npos);
 }
 
+// Saving replaces a regular file only: a link or a device named as the target stays.
+TEST_F(ProviderCommand, SaveRefusesATargetThatIsNoRegularFile) {
+  std::ofstream(dir_.File("kept.bin")) << "kept";
+  std::filesystem::create_symlink(dir_.File("kept.bin"), dir_.File("link.bin"));
+  ASSERT_EQ(::mkfifo(dir_.File("pipe.bin").c_str(), 0600), 0);
+  for (const char* target : {"link.bin", "pipe.bin"}) {
+    SCOPED_TRACE(target);
+    const auto before = std::filesystem::symlink_status(dir_.File(target)).type();
+    const Outcome run = Run(std::string("providers save ") + target + " " + kTasks);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, std::string("prvdrinfo: cannot write ") + target + ": it exists and is not a regular file\n");
+    EXPECT_EQ(std::filesystem::symlink_status(dir_.File(target)).type(), before);
+  }
+  EXPECT_EQ(ReadText(dir_.File("kept.bin")), "kept");
+}
+
+// Bytes that are some other document are refused; an empty collection is no error.
+TEST_F(ProviderCommand, ShowRefusesBytesThatAreNoProvidersCollection) {
+  PropertyBag other;
+  other.WriteProperty("Caption", std::string("a view, say"));
+  const Bytes otherBytes = other.Contents();
+  const Bytes emptyBytes = CProvidersCollection().Serialize();
+  for (const auto& [name, bytes] : {std::pair{"other.bin", otherBytes}, {"empty.bin", emptyBytes}}) {
+    std::ofstream(dir_.File(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  const Outcome other_ = Run("providers show other.bin");
+  EXPECT_EQ(other_.status, 1);
+  EXPECT_EQ(other_.out, "");
+  EXPECT_EQ(other_.err, "prvdrinfo: other.bin: not a providers collection (no \"Providers\")\n");
+  const Outcome empty = Run("providers show empty.bin");
+  EXPECT_EQ(empty.status, 0) << empty.err;
+  EXPECT_EQ(empty.out, "No providers.\n");
+}
+
 // A collection file is input like any other: what it holds reaches the terminal without
 // control characters.
 TEST_F(ProviderCommand, PrintsNoControlCharactersFromAFile) {
@@ -157,9 +202,13 @@ TEST_F(ProviderCommand, PrintsNoControlCharactersFromAFile) {
   const Bytes bytes = collection.Serialize();
   std::ofstream(dir_.File("escaping.bin"), std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  const Outcome run = Run("providers show escaping.bin");
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("  description:  red  [31m alert  2J\n"), std::string::npos) << run.out;
+  for (const char* args : {"providers show escaping.bin", "providers show escaping.bin --json"}) {
+    SCOPED_TRACE(args);
+    const Outcome run = Run(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(test::SafeForTerminal(run.out)) << run.out;
+    EXPECT_NE(run.out.find("red \\u001b[31m alert \\u009b2J\""), std::string::npos) << run.out;
+  }
 }
 
 }  // namespace

@@ -79,6 +79,25 @@ TEST_F(ToolTest, VersionIsPrinted) {
   EXPECT_EQ(r.out.rfind("prvdrinfo ", 0), 0u) << r.out;
 }
 
+TEST_F(ToolTest, EveryCommandsHelpShowsExamples) {
+  struct Case {
+    const char* command;
+    bool dataFolder;  // works on the data folder: says how to name it
+  };
+  for (const Case& c : {Case{"bag dump", false}, {"demo", false}, {"ddl", false}, {"filter sql", false},
+                        {"view show", false}, {"view sql", false}, {"provider show", false}, {"providers save", false},
+                        {"providers show", false}, {"views list", true}, {"views show", true},
+                        {"views export", true}, {"views import", true}, {"views delete", true},
+                        {"db info", true}, {"db check", true}, {"db maintain", true}}) {
+    SCOPED_TRACE(c.command);
+    const Result help = Run(std::string(c.command) + " --help");
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_NE(help.out.find("Examples:\n  prvdrinfo "), std::string::npos) << help.out;
+    EXPECT_EQ(help.out.find("--data-dir") != std::string::npos, c.dataFolder) << help.out;
+    EXPECT_EQ(help.out.find("PRVDRINFO_DATA_DIR") != std::string::npos, c.dataFolder) << help.out;
+  }
+}
+
 TEST_F(ToolTest, DumpShowsKeysTypesAndValuesWithNestedObjectsIndented) {
   const std::string file = Write("sample.bag", SampleBag());
   for (const Result& r : {Run("bag dump " + file), Run("bag dump -", file), Run("bag dump", file)}) {

@@ -23,11 +23,15 @@
 #include "prvdrinfo/foundation/keyed_items.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
+#include "prvdrinfo/foundation/whole_file.h"
 
 namespace prvdrinfo::tool {
 
-std::string Quoted(const std::string& text) {
-  const std::string json = nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+namespace {
+
+// JSON text made safe for a terminal: C1 controls (and DEL) escaped as well, where JSON
+// itself escapes C0 only.
+std::string EscapeC1(const std::string& json) {
   std::string out;
   out.reserve(json.size());
   for (size_t i = 0; i < json.size(); ++i) {
@@ -45,6 +49,32 @@ std::string Quoted(const std::string& text) {
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::string Quoted(const std::string& text) {
+  return EscapeC1(nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+}
+
+std::string Printed(const std::string& text) {
+  std::string quoted = Quoted(text);
+  // Bare when the quoting did no more than escape quotes and backslashes.
+  std::string plain = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') plain += '\\';
+    plain += c;
+  }
+  plain += '"';
+  return !text.empty() && quoted == plain ? text : quoted;
+}
+
+std::string JsonText(const nlohmann::json& document) {
+  return EscapeC1(document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace));
+}
+
+std::string JsonText(const nlohmann::ordered_json& document) {
+  return EscapeC1(document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
 }
 
 namespace {
@@ -277,6 +307,18 @@ Bytes ReadInput(const std::string& fileOrDash, uint64_t maxBytes, const std::str
   Bytes bytes;
   input.ReadRest(bytes, maxBytes, tooLargeHint);
   return bytes;
+}
+
+void WriteOutputFile(const std::string& path, const Bytes& bytes) {
+  struct stat existing {};
+  if (::lstat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+    throw CommandFailed("cannot write " + path + ": it exists and is not a regular file");
+  }
+  try {
+    WriteWholeFile(path, bytes);
+  } catch (const CError& e) {
+    throw CommandFailed(e.Description());
+  }
 }
 
 void DumpDocument(const Bytes& bytes, std::ostream& out) {

@@ -9,6 +9,7 @@
 #pragma GCC diagnostic pop
 
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "commands.h"
@@ -29,13 +30,14 @@ struct Options {
   ProvidersSaveOptions providersSave;
   ProvidersShowOptions providersShow;
   ViewsListOptions viewsList;
-  std::string viewsShowGuid;
+  ViewsShowOptions viewsShow;
   ViewsExportOptions viewsExport;
   ViewsImportOptions viewsImport;
   std::string viewsDeleteGuid;
   DbOptions dbInfo;
   DbOptions dbCheck;
   DbOptions dbMaintain;
+  std::optional<std::string> dataDir;  // views and db commands
 };
 
 // An option that names a file, given with an empty value.
@@ -154,6 +156,14 @@ void AddProviderCommands(CLI::App& app, Options& all) {
   showFile->callback([&shown] { RunProvidersShow(shown); });
 }
 
+// The views database lives in the data folder; each command that uses it can be pointed
+// at another (a backup, a user's copy) without the environment.
+void AddDataDirOption(CLI::App& command, std::optional<std::string>& dataDir) {
+  command.add_option("--data-dir", dataDir,
+                     "The data folder holding the views database (default: $PRVDRINFO_DATA_DIR, else "
+                     "$XDG_DATA_HOME/prvdrinfo, else ~/.local/share/prvdrinfo)");
+}
+
 void AddViewsCommands(CLI::App& app, Options& all) {
   auto* views = app.add_subcommand("views", "See and repair the saved views of the data folder");
   views->require_subcommand(1);
@@ -162,30 +172,52 @@ void AddViewsCommands(CLI::App& app, Options& all) {
   auto* list = views->add_subcommand("list", "List the saved views, by provider and caption");
   list->add_option("--provider", listed.provider, "Only this provider's views");
   list->add_flag("--json", listed.json, "Print JSON");
-  list->callback([&listed] { RunViewsList(listed); });
+  list->callback([&listed, &all] {
+    UseDataFolder(all.dataDir);
+    RunViewsList(listed);
+  });
 
-  auto& shownGuid = all.viewsShowGuid;
-  auto* show = views->add_subcommand("show", "Print a saved view and its stored contents");
-  show->add_option("guid", shownGuid, "The view's GUID")->required();
-  show->callback([&shownGuid] { RunViewsShow(shownGuid); });
+  auto& shown = all.viewsShow;
+  auto* show = views->add_subcommand("show", "Print a saved view as view show prints its bytes");
+  show->add_option("guid", shown.guid, "The view's GUID")->required();
+  show->add_option("--columns", shown.columns,
+                   "Table definition as JSON (as prvdrinfo ddl reads it): show filter groups as SQL conditions");
+  show->add_flag("--json", shown.json, "Print JSON for scripts");
+  show->add_flag("--raw", shown.raw, "Print the row's columns and the stored contents decoded key by key");
+  show->callback([&shown, &all] {
+    if (shown.raw && (shown.json || shown.columns)) throw UsageError("views show --raw takes neither --json nor --columns");
+    RequireFileName(shown.columns, "views show --columns");
+    UseDataFolder(all.dataDir);
+    RunViewsShow(shown);
+  });
 
   auto& exported = all.viewsExport;
   auto* exportView = views->add_subcommand("export", "Write a saved view's bytes to a file");
   exportView->add_option("guid", exported.guid, "The view's GUID")->required();
   exportView->add_option("file", exported.file, "The file to write, or - for standard output")->required();
-  exportView->callback([&exported] { RunViewsExport(exported); });
+  exportView->callback([&exported, &all] {
+    UseDataFolder(all.dataDir);
+    RunViewsExport(exported);
+  });
 
   auto& imported = all.viewsImport;
   auto* importView = views->add_subcommand("import", "Save a view from a file written by views export");
   importView->add_option("file", imported.file, "The file to read, or - for standard input")->required();
   importView->add_flag("--overwrite", imported.overwrite,
                        "Replace a stored view of the same GUID, or of the same caption");
-  importView->callback([&imported] { RunViewsImport(imported); });
+  importView->callback([&imported, &all] {
+    UseDataFolder(all.dataDir);
+    RunViewsImport(imported);
+  });
 
   auto& deletedGuid = all.viewsDeleteGuid;
   auto* remove = views->add_subcommand("delete", "Delete a saved view");
   remove->add_option("guid", deletedGuid, "The view's GUID")->required();
-  remove->callback([&deletedGuid] { RunViewsDelete(deletedGuid); });
+  remove->callback([&deletedGuid, &all] {
+    UseDataFolder(all.dataDir);
+    RunViewsDelete(deletedGuid);
+  });
+  for (CLI::App* command : {list, show, exportView, importView, remove}) AddDataDirOption(*command, all.dataDir);
 }
 
 void AddDbCommands(CLI::App& app, Options& all) {
@@ -193,13 +225,58 @@ void AddDbCommands(CLI::App& app, Options& all) {
   db->require_subcommand(1);
   auto* info = db->add_subcommand("info", "File, schema versions, counts per provider, counters, last maintenance");
   info->add_flag("--json", all.dbInfo.json, "Print JSON");
-  info->callback([&all] { RunDbInfo(all.dbInfo); });
+  info->callback([&all] {
+    UseDataFolder(all.dataDir);
+    RunDbInfo(all.dbInfo);
+  });
   auto* check = db->add_subcommand("check", "Integrity check and views whose stored bytes cannot be read");
   check->add_flag("--json", all.dbCheck.json, "Print JSON");
-  check->callback([&all] { RunDbCheck(all.dbCheck); });
+  check->callback([&all] {
+    UseDataFolder(all.dataDir);
+    RunDbCheck(all.dbCheck);
+  });
   auto* maintain = db->add_subcommand("maintain", "Upgrade the file if due, then run ANALYZE and VACUUM now");
   maintain->add_flag("--json", all.dbMaintain.json, "Print JSON");
-  maintain->callback([&all] { RunDbMaintain(all.dbMaintain); });
+  maintain->callback([&all] {
+    UseDataFolder(all.dataDir);
+    RunDbMaintain(all.dbMaintain);
+  });
+  for (CLI::App* command : {info, check, maintain}) AddDataDirOption(*command, all.dataDir);
+}
+
+// One or two examples under each command's --help.
+void AddExamples(CLI::App& app) {
+  struct Example {
+    const char* command;  // the path of subcommand names
+    const char* lines;
+  };
+  static constexpr Example kExamples[] = {
+      {"bag dump", "prvdrinfo bag dump view.bag\n  prvdrinfo views export GUID - | prvdrinfo bag dump -"},
+      {"demo", "prvdrinfo demo --keep"},
+      {"ddl", "prvdrinfo ddl --example\n  prvdrinfo ddl table.json --apply project.db --upgrade --dry-run"},
+      {"filter sql", "prvdrinfo filter sql filter.json --columns table.json\n  prvdrinfo filter sql filter.json --prefix where --params"},
+      {"view show", "prvdrinfo view show view.bag\n  prvdrinfo view show view.bag --columns table.json --json"},
+      {"view sql", "prvdrinfo view sql view.bag --columns table.json\n  prvdrinfo view sql view.bag --columns table.json --params --limit 50"},
+      {"provider show", "prvdrinfo provider show ./libtask_register.so\n  prvdrinfo provider show ./mine.so --class CMine --json"},
+      {"providers save", "prvdrinfo providers save providers.bin ./libtask_register.so ./libchange_order_log.so"},
+      {"providers show", "prvdrinfo providers show providers.bin --json"},
+      {"views list", "prvdrinfo views list\n  prvdrinfo views list --data-dir /backup/prvdrinfo --json"},
+      {"views show", "prvdrinfo views show {GUID} --columns table.json\n  prvdrinfo views show {GUID} --raw"},
+      {"views export", "prvdrinfo views export {GUID} view.bag"},
+      {"views import", "prvdrinfo views import view.bag\n  prvdrinfo views import view.bag --overwrite"},
+      {"views delete", "prvdrinfo views export {GUID} backup.bag && prvdrinfo views delete {GUID}"},
+      {"db info", "prvdrinfo db info\n  prvdrinfo db info --data-dir ~/copy-of-user-data --json"},
+      {"db check", "prvdrinfo db check\n  prvdrinfo db check --json"},
+      {"db maintain", "prvdrinfo db maintain"},
+  };
+  for (const Example& example : kExamples) {
+    CLI::App* command = &app;
+    std::istringstream names(example.command);
+    for (std::string name; command && names >> name;) command = command->get_subcommand(name);
+    if (!command) continue;
+    const std::string before = command->get_footer();
+    command->footer((before.empty() ? "" : before + "\n\n") + "Examples:\n  " + example.lines);
+  }
 }
 
 // CLI11 says only that a subcommand is required when the word given is none it knows.
@@ -234,6 +311,7 @@ int RunCommandLine(int argc, char** argv) {
   AddProviderCommands(app, options);
   AddViewsCommands(app, options);
   AddDbCommands(app, options);
+  AddExamples(app);
   try {
     app.parse(argc, argv);  // runs the command named
   } catch (const CLI::ParseError& e) {

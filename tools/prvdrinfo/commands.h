@@ -12,6 +12,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/columns/column_enums.h"
 #include "prvdrinfo/foundation/variant.h"
 
 namespace prvdrinfo {
@@ -90,6 +91,10 @@ struct ViewSqlOptions {  // view_sql_command.cpp
   int32_t offset = 0;
 };
 void RunViewSql(const ViewSqlOptions& options);
+// A view's bytes as view show prints them (text, or JSON), with the update counter of its
+// row where it has one; CError or CommandFailed when they are no view.
+std::string ViewShown(const Bytes& bytes, const std::shared_ptr<CProviderTableDef>& table, bool asJson,
+                      std::optional<int64_t> updateCounter);
 
 struct ProviderShowOptions {  // provider_command.cpp
   std::string module;
@@ -113,7 +118,13 @@ struct ViewsListOptions {  // views_command.cpp
   bool json = false;
 };
 void RunViewsList(const ViewsListOptions& options);
-void RunViewsShow(const std::string& guid);
+struct ViewsShowOptions {
+  std::string guid;
+  std::optional<std::string> columns;  // as view show --columns
+  bool json = false;
+  bool raw = false;  // the row's columns and the stored contents decoded
+};
+void RunViewsShow(const ViewsShowOptions& options);
 struct ViewsExportOptions {
   std::string guid;
   std::string file;  // - for standard output
@@ -126,6 +137,10 @@ struct ViewsImportOptions {
 void RunViewsImport(const ViewsImportOptions& options);
 void RunViewsDelete(const std::string& guid);
 
+// The data folder of the views and db commands for this run: --data-dir DIR when given
+// (an empty name is a UsageError), else the library's rule (PRVDRINFO_DATA_DIR, ...).
+void UseDataFolder(const std::optional<std::string>& dataDir);  // views_rows.cpp
+
 struct DbOptions {  // db_command.cpp
   bool json = false;
 };
@@ -134,9 +149,49 @@ void RunDbInfo(const DbOptions& options);
 void RunDbCheck(const DbOptions& options);
 void RunDbMaintain(const DbOptions& options);
 
-// The views database of the data folder, opened as it is (neither created nor upgraded),
-// with SmartSort registered; a missing file raises CommandFailed naming the path.
-std::shared_ptr<Connection> OpenExistingViewsDatabase();  // db_command.cpp
+// The views database of the data folder (views_rows.cpp). OpenExistingViewsDatabase
+// opens it as it is, read-only (neither created nor upgraded, never changed), with
+// SmartSort registered; a missing file raises CommandFailed naming the path.
+// OpenViewsForReading also refuses a file with no views table, and repairs one that needs
+// the host's fix-up pass through the host's open; a current file stays read-only, so no
+// other process's write lock holds the reader up.
+std::shared_ptr<Connection> OpenExistingViewsDatabase();
+std::shared_ptr<Connection> OpenViewsForReading();
+
+// A library failure on the views database, as one line that names the file.
+std::string ViewsDatabaseFault(const std::string& description);
+template <class Work>
+auto OnViewsDatabase(Work work) -> decltype(work()) {
+  try {
+    return work();
+  } catch (const CError& e) {
+    throw CommandFailed(ViewsDatabaseFault(e.Description()));
+  }
+}
+
+// A row of the views table as stored. view is null when the bytes cannot be read, and
+// error says why; the row's own columns are there either way.
+struct StoredViewRow {
+  int64_t recId = 0;
+  std::string guid;
+  std::string provider;
+  std::string privateTo;
+  std::string caption;
+  int64_t updateCounter = 0;
+  bool standard = false;
+  bool notification = false;
+  Bytes bytes;
+  std::shared_ptr<CProviderView> view;
+  std::string error;
+
+  // standard, notification or user: from the view, or from the row's flags without one.
+  std::string Kind() const;
+};
+// Every row (one provider's, matched as the host matches it, when provider is not empty)
+// by provider, then caption in SmartSort order.
+std::vector<StoredViewRow> StoredViewRows(Connection& connection, const std::string& provider);
+// The row of that GUID (letter case aside), if there is one.
+std::optional<StoredViewRow> StoredViewByGuid(Connection& connection, const std::string& guid);
 
 // The built-in example table definition (JSON) of the ddl command, and its table.
 std::string DdlExample();
@@ -147,6 +202,9 @@ std::shared_ptr<CProviderTableDef> TableDefinition(const nlohmann::json& documen
 std::shared_ptr<CProviderTableDef> TableDefinitionFrom(const std::string& fileOrDash);
 // A provider whose columns are the table's: all a filter's SQL asks of a provider.
 std::shared_ptr<IProviderInfo> TableProvider(std::shared_ptr<CProviderTableDef> table);
+// A data type's name as table definitions write it (docs/ddl-json.md), for every JSON
+// output; its number when it has none.
+std::string DdlTypeName(e_VeskDataType type);
 // A JSON document from a file or standard input; bad JSON raises CommandFailed naming it.
 nlohmann::json ReadJsonInput(const std::string& fileOrDash);
 
@@ -171,13 +229,15 @@ struct LoadedView {
 };
 LoadedView ViewFromBytes(const Bytes& bytes);  // view_command.cpp
 
-// SQL as it is, or quoted when it holds what could steer a terminal (control characters,
-// bytes that are no UTF-8), which criteria and names from a file may.
-std::string ShownSql(const std::string& sql);  // view_command.cpp
-
 // JSON string syntax, with C1 controls escaped as well: a terminal may take U+009B as
-// the start of an escape sequence. Bytes that are no UTF-8 show as U+FFFD.
+// the start of an escape sequence. Bytes that are no UTF-8 show as U+FFFD. Every text
+// that comes from a file or a module is printed through it: Printed gives the text bare
+// where quoting would change nothing but add the quotes, else quoted; JsonText is a whole
+// JSON document (indented by 2) escaped the same way.
 std::string Quoted(const std::string& text);
+std::string Printed(const std::string& text);
+std::string JsonText(const nlohmann::json& document);
+std::string JsonText(const nlohmann::ordered_json& document);
 
 // What an input is called in messages: the file name, or "standard input" for "-".
 std::string InputName(const std::string& fileOrDash);
@@ -187,6 +247,11 @@ std::string InputName(const std::string& fileOrDash);
 // input; tooLargeHint follows the size message (say how to raise the limit).
 Bytes ReadInput(const std::string& fileOrDash, uint64_t maxBytes = kDefaultMaxInputBytes,
                 const std::string& tooLargeHint = "");
+// Writes a file whole through the library (a new file beside it, flushed, renamed over
+// it), so a failure (a full disk) leaves the old file as it was. A target that exists and
+// is not a regular file (a link, a device, a folder) is refused. Failures raise
+// CommandFailed naming the path.
+void WriteOutputFile(const std::string& path, const Bytes& bytes);
 // Prints a property bag or keyed-items document; undecodable bytes raise a CError before
 // anything is printed.
 void DumpDocument(const Bytes& bytes, std::ostream& out);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -38,7 +39,7 @@ int64_t FileSize(const std::string& path) {
   return error ? -1 : static_cast<int64_t>(size);
 }
 
-std::string Shown(const std::string& text) { return text.empty() ? "never" : text; }
+std::string Shown(const std::string& text) { return text.empty() ? "never" : Printed(text); }
 
 json TextOrNull(const std::string& text) { return text.empty() ? json(nullptr) : json(text); }
 
@@ -109,7 +110,7 @@ void PrintInfo(const Info& info, bool asJson) {
     }
     json providers = json::array();
     for (const auto& p : info.providers) {
-      providers.push_back({{"provider", p.provider}, {"views", p.views}, {"updateCounter", p.updateCounter}});
+      providers.push_back({{"providerGuid", p.provider}, {"views", p.views}, {"updateCounter", p.updateCounter}});
     }
     const json document = {{"file", info.file},
                            {"size", info.size},
@@ -122,16 +123,16 @@ void PrintInfo(const Info& info, bool asJson) {
                            {"lastAnalyze", TextOrNull(info.lastAnalyze)},
                            {"lastVacuum", TextOrNull(info.lastVacuum)},
                            {"providers", providers}};
-    std::cout << document.dump(2) << '\n';
+    std::cout << JsonText(document) << '\n';
     return;
   }
   std::string versions;
   for (const auto& [table, version] : info.versions) {
-    versions += (versions.empty() ? "" : ", ") + table + " " + std::to_string(version);
+    versions += (versions.empty() ? "" : ", ") + Printed(table) + " " + std::to_string(version);
   }
   std::cout << "file: " << info.file << '\n'
             << "size: " << info.size << " bytes\n"
-            << "journal mode: " << info.journalMode << '\n'
+            << "journal mode: " << Printed(info.journalMode) << '\n'
             << "schema versions: " << (versions.empty() ? "none (not yet upgraded)" : versions) << '\n'
             << "views: " << info.views << '\n'
             << "filters: " << info.filters << '\n'
@@ -142,7 +143,7 @@ void PrintInfo(const Info& info, bool asJson) {
   if (info.providers.empty()) return;
   std::cout << "providers:\n";
   for (const auto& p : info.providers) {
-    std::cout << "  " << (p.provider.empty() ? "(none)" : p.provider) << ": " << p.views
+    std::cout << "  " << (p.provider.empty() ? "(none)" : Printed(p.provider)) << ": " << p.views
               << (p.views == 1 ? " view" : " views") << ", update counter " << p.updateCounter << '\n';
   }
 }
@@ -157,31 +158,83 @@ struct Check {
   std::vector<std::string> integrity;  // "ok" alone when sound
   int64_t views = 0;
   std::vector<Unreadable> unreadable;
+  std::string listFailure;  // why the views could not be listed at all
 
   size_t Problems() const {
     const bool sound = integrity.size() == 1 && integrity.front() == "ok";
-    return (sound ? 0 : integrity.size()) + unreadable.size();
+    return (sound ? 0 : integrity.size()) + unreadable.size() + (listFailure.empty() ? 0 : 1);
   }
 };
 
+std::vector<std::string> IntegrityLines(Connection& connection, int limit) {
+  std::vector<std::string> lines;
+  for (auto rs = connection.OpenRecordset("PRAGMA integrity_check(" + std::to_string(limit) + ")"); !rs->Eof();
+       rs->MoveNext()) {
+    lines.push_back(rs->Value(0).AsText());
+  }
+  return lines;
+}
+
+// On some damage SQLite's check fails after it has found problems, and the statement's
+// rows are lost with it; a check told to stop after fewer problems gets them. The largest
+// limit that still succeeds gives every row the full check could give.
+std::vector<std::string> IntegrityRows(Connection& connection) {
+  constexpr int kLimit = 100;  // SQLite's own default
+  std::string failure;
+  try {
+    return IntegrityLines(connection, kLimit);
+  } catch (const CError& e) {
+    failure = e.Description();
+  }
+  std::vector<std::string> best;
+  int low = 1;
+  int high = kLimit - 1;
+  while (low <= high) {
+    const int middle = (low + high) / 2;
+    try {
+      best = IntegrityLines(connection, middle);
+      low = middle + 1;
+    } catch (const CError&) {
+      high = middle - 1;
+    }
+  }
+  best.push_back("check stopped: " + failure);
+  return best;
+}
+
+// A damaged file still tells what it can: each step that fails says why, and the rows
+// are read one by one, so that one bad page costs only the views on it.
 Check RunCheck(Connection& connection) {
   Check check;
-  for (auto rs = connection.OpenRecordset("PRAGMA integrity_check"); !rs->Eof(); rs->MoveNext()) {
-    check.integrity.push_back(rs->Value(0).AsText());
+  check.integrity = IntegrityRows(connection);
+  std::vector<int64_t> rows;
+  try {
+    for (auto rs = connection.OpenRecordset("SELECT rec_id FROM \"views\" ORDER BY rec_id"); !rs->Eof(); rs->MoveNext()) {
+      rows.push_back(rs->Int64(0));
+    }
+  } catch (const CError& e) {
+    check.listFailure = e.Description();
   }
   // A view that cannot be read is one the host silently goes without.
-  for (auto rs = connection.OpenRecordset("SELECT " + Column(veskcol_RecordGuid) +
-                                          ", caption, propertybag_content FROM \"views\" ORDER BY rec_id");
-       !rs->Eof(); rs->MoveNext()) {
+  const std::string select = "SELECT " + Column(veskcol_RecordGuid) +
+                             ", caption, propertybag_content FROM \"views\" WHERE rec_id=";
+  for (const int64_t id : rows) {
     ++check.views;
-    const Variant bytes = rs->Value(2);
+    Unreadable bad{"", "", ""};
     try {
+      const auto rs = connection.OpenRecordset(select + std::to_string(id));
+      if (rs->Eof()) continue;  // gone since it was listed
+      bad.guid = rs->Value(0).IsNull() ? "" : rs->Value(0).AsText();
+      bad.caption = rs->Value(1).IsNull() ? "" : rs->Value(1).AsText();
+      const Variant bytes = rs->Value(2);
       CProviderView view;
       view.Deserialize(bytes.IsNull() ? Bytes{} : bytes.AsBytes());
+      continue;
     } catch (const CError& e) {
-      check.unreadable.push_back({rs->Value(0).IsNull() ? "" : rs->Value(0).AsText(),
-                                  rs->Value(1).IsNull() ? "" : rs->Value(1).AsText(), e.Description()});
+      bad.error = e.Description();
     }
+    if (bad.guid.empty() && bad.caption.empty()) bad.guid = "(row " + std::to_string(id) + ")";
+    check.unreadable.push_back(bad);
   }
   return check;
 }
@@ -192,19 +245,24 @@ void PrintCheck(const Check& check, bool asJson) {
     for (const auto& u : check.unreadable) {
       unreadable.push_back({{"guid", u.guid}, {"caption", u.caption}, {"error", u.error}});
     }
-    std::cout << json{{"integrity", check.integrity},
-                      {"views", check.views},
-                      {"unreadable", unreadable},
-                      {"problems", check.Problems()}}
-                     .dump(2)
-              << '\n';
+    json document = {{"integrity", check.integrity},
+                     {"views", check.views},
+                     {"unreadable", unreadable},
+                     {"problems", check.Problems()}};
+    if (!check.listFailure.empty()) document["viewsError"] = check.listFailure;
+    std::cout << JsonText(document) << '\n';
     return;
   }
-  for (const auto& line : check.integrity) std::cout << "integrity: " << line << '\n';
+  for (const auto& row : check.integrity) {
+    // SQLite puts several lines in one row at times.
+    std::istringstream lines(row);
+    for (std::string line; std::getline(lines, line);) std::cout << "integrity: " << Printed(line) << '\n';
+  }
+  if (!check.listFailure.empty()) std::cout << "views cannot be listed: " << Printed(check.listFailure) << '\n';
   std::cout << "views: " << check.views - static_cast<int64_t>(check.unreadable.size()) << " readable, "
             << check.unreadable.size() << " unreadable\n";
   for (const auto& u : check.unreadable) {
-    std::cout << "unreadable view " << u.guid << " \"" << u.caption << "\": " << u.error << '\n';
+    std::cout << "unreadable view " << Printed(u.guid) << " " << Quoted(u.caption) << ": " << Printed(u.error) << '\n';
   }
 }
 
@@ -250,7 +308,7 @@ void RunMaintenance(bool asJson) {
   if (asJson) {
     document["sizeBefore"] = sizeBefore;
     document["sizeAfter"] = sizeAfter;
-    std::cout << document.dump(2) << '\n';
+    std::cout << JsonText(document) << '\n';
   } else {
     std::cout << "size: " << sizeBefore << " bytes before, " << sizeAfter << " after\n";
   }
@@ -258,35 +316,27 @@ void RunMaintenance(bool asJson) {
 
 }  // namespace
 
-std::shared_ptr<Connection> OpenExistingViewsDatabase() {
-  const std::string path = views_db::ViewsDatabasePath();
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) throw CommandFailed("no views database at " + path);
-  try {
-    auto connection = Connection::Open(path, Connection::OpenMode::ReadWrite);
-    connection->AddUserCollation(std::make_shared<CDbHelpers>());
-    return connection;
-  } catch (const CError& e) {
-    throw CommandFailed(path + ": " + e.Description());
-  }
-}
-
 void RunDbInfo(const DbOptions& options) {
   // Looking changes nothing: the file is read as it is, not upgraded.
-  auto connection = OpenExistingViewsDatabase();
-  PrintInfo(ReadInfo(*connection, views_db::ViewsDatabasePath()), options.json);
+  const Info info = OnViewsDatabase([] {
+    auto connection = OpenExistingViewsDatabase();
+    return ReadInfo(*connection, views_db::ViewsDatabasePath());
+  });
+  PrintInfo(info, options.json);
 }
 
 void RunDbCheck(const DbOptions& options) {
   auto connection = OpenExistingViewsDatabase();
-  const Check result = RunCheck(*connection);
+  const Check result = OnViewsDatabase([&] { return RunCheck(*connection); });
   PrintCheck(result, options.json);
   if (const size_t problems = result.Problems()) {
-    throw CommandFailed("the views database has " + std::to_string(problems) +
+    throw CommandFailed("the views database " + views_db::ViewsDatabasePath() + " has " + std::to_string(problems) +
                         (problems == 1 ? " problem" : " problems"));
   }
 }
 
-void RunDbMaintain(const DbOptions& options) { RunMaintenance(options.json); }
+void RunDbMaintain(const DbOptions& options) {
+  OnViewsDatabase([&] { RunMaintenance(options.json); });
+}
 
 }  // namespace prvdrinfo::tool

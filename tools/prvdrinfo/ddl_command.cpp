@@ -154,6 +154,11 @@ json ReadJson(const std::string& input) {
     return json::parse(bytes.begin(), bytes.end());
   } catch (const json::parse_error& e) {
     throw CommandFailed(InputName(input) + ": invalid JSON: " + e.what());
+  } catch (const json::exception& e) {
+    // A number no double can hold (1e999), said without the parser's own code.
+    const std::string what = e.what();
+    const size_t code = what.find("] ");
+    throw CommandFailed(InputName(input) + ": invalid JSON: " + (code == std::string::npos ? what : what.substr(code + 2)));
   }
 }
 
@@ -425,6 +430,13 @@ std::shared_ptr<CProviderTableDef> TableDefinitionFrom(const std::string& fileOr
 }
 
 json ReadJsonInput(const std::string& fileOrDash) { return ReadJson(fileOrDash); }
+
+std::string DdlTypeName(e_VeskDataType type) {
+  for (const auto& [name, value] : TypeNames()) {
+    if (value == type) return name;
+  }
+  return std::to_string(static_cast<int32_t>(type));
+}
 
 void RunDdlDemo(DemoContext& context) {
   auto& out = context.out;

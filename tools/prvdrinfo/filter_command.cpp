@@ -147,12 +147,13 @@ void RunFilterSql(const FilterSqlOptions& options) {
     filter->SetProviderInfo(provider);
     if (options.params) {
       const FilterSqlParameters bound = filter->SqlParameterized(prefix);
-      std::cout << bound.Sql << '\n';
+      std::cout << Printed(bound.Sql) << '\n';
       for (size_t i = 0; i < bound.Parameters.size(); ++i) {
-        std::cout << "?" << (i + 1) << " = " << SqlService::SqlLiteral(bound.Parameters[i]) << '\n';
+        std::cout << "?" << (i + 1) << " = " << Printed(SqlService::SqlLiteral(bound.Parameters[i])) << '\n';
       }
     } else {
-      std::cout << filter->Sql(prefix) << '\n';
+      // A condition holding control characters prints as a JSON string.
+      std::cout << Printed(filter->Sql(prefix)) << '\n';
     }
   } catch (const CError& e) {
     throw CommandFailed(source + ": " + e.Description());

@@ -3,13 +3,10 @@
 // a providers collection file made of such snapshots.
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -22,6 +19,7 @@
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/contract/module_loader.h"
 #include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/providers/providers_collection.h"
 
 namespace prvdrinfo::tool {
@@ -109,13 +107,6 @@ std::string CategoryName(e_ProviderCategory category) {
   return std::to_string(static_cast<int32_t>(category));
 }
 
-std::string DataTypeName(e_VeskDataType type) {
-  static const char* const kNames[] = {"String", "StringSmartSort", "StringRtf", "Currency", "DateUtc",
-                                       "Integer", "Real", "Boolean", "Blob", "Percentage"};
-  const auto index = static_cast<int32_t>(type);
-  return index >= 0 && index < 10 ? kNames[index] : std::to_string(index);
-}
-
 // What a host learns of one provider, in the order the text form prints it.
 ordered_json Describe(const Shell& shell) {
   ordered_json out;
@@ -151,7 +142,7 @@ ordered_json Describe(const Shell& shell) {
     const auto stored = std::dynamic_pointer_cast<CColumnDefStored>(column);
     entry["identifier"] = stored ? stored->Identifier() : "";
     entry["caption"] = column->DefaultCaption(localeid_EnglishCanada);
-    entry["type"] = DataTypeName(column->VeskDatatype());
+    entry["type"] = DdlTypeName(column->VeskDatatype());
     columns.push_back(entry);
   }
   out["columns"] = columns;
@@ -168,26 +159,6 @@ ordered_json Describe(const Shell& shell) {
   return out;
 }
 
-// Text from a module or a file, safe to print: control characters (C0, DEL, C1) become
-// spaces, so nothing reaches the terminal as an escape sequence.
-std::string Printable(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x20 || c == 0x7F) {
-      out += ' ';
-    } else if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0 &&
-               static_cast<unsigned char>(text[i + 1]) >= 0x80) {
-      out += ' ';
-      ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
 std::string Joined(const ordered_json& names) {
   std::string text;
   for (const auto& name : names) text += (text.empty() ? "" : ", ") + name.get<std::string>();
@@ -195,7 +166,7 @@ std::string Joined(const ordered_json& names) {
 }
 
 void PrintText(const ordered_json& d, std::ostream& out) {
-  const auto text = [&](const char* key) { return Printable(d[key].get<std::string>()); };
+  const auto text = [&](const char* key) { return Printed(d[key].get<std::string>()); };
   out << text("pluralName") << " (" << text("singularName") << "): " << text("guid") << '\n';
   out << "  module:       " << text("dllName") << ", class " << text("className") << '\n';
   out << "  category:     " << text("category") << '\n';
@@ -210,16 +181,16 @@ void PrintText(const ordered_json& d, std::ostream& out) {
       << "; attachments " << d["switches"]["AttachmentsType"].get<std::string>() << '\n';
   out << "  role columns:" << (d["roleColumns"].empty() ? " (none)" : "") << '\n';
   for (const auto& [name, value] : d["roleColumns"].items()) {
-    out << "    " << name << " = " << Printable(value.get<std::string>()) << '\n';
+    out << "    " << Printed(name) << " = " << Printed(value.get<std::string>()) << '\n';
   }
   out << "  columns (" << d["columns"].size() << "):\n";
   for (const auto& c : d["columns"]) {
-    out << "    " << Printable(c["guid"].get<std::string>()) << "  " << Printable(c["identifier"].get<std::string>())
-        << "  \"" << Printable(c["caption"].get<std::string>()) << "\"  " << c["type"].get<std::string>() << '\n';
+    out << "    " << Printed(c["guid"].get<std::string>()) << "  " << Printed(c["identifier"].get<std::string>())
+        << "  " << Quoted(c["caption"].get<std::string>()) << "  " << c["type"].get<std::string>() << '\n';
   }
   out << "  views (" << d["views"].size() << "):\n";
   for (const auto& v : d["views"]) {
-    out << "    " << Printable(v["guid"].get<std::string>()) << "  \"" << Printable(v["caption"].get<std::string>()) << "\"  "
+    out << "    " << Printed(v["guid"].get<std::string>()) << "  " << Quoted(v["caption"].get<std::string>()) << "  "
         << v["columns"].get<int32_t>() << " columns\n";
   }
 }
@@ -266,32 +237,11 @@ std::shared_ptr<Shell> ShellOf(const std::string& path, const std::optional<std:
   return shell;
 }
 
-// Replaces the file whole: a new file beside it, flushed to disk, renamed over it.
-void WriteWhole(const std::string& path, const Bytes& bytes) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) throw CommandFailed("cannot write " + path + ": " + std::strerror(errno));
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    written += static_cast<size_t>(n);
-  }
-  const int error = written == bytes.size() ? (fsync(fd) == 0 ? 0 : errno) : errno;
-  close(fd);
-  if (error != 0 || written != bytes.size() || rename(temporary.c_str(), path.c_str()) != 0) {
-    const int failure = error != 0 ? error : errno;
-    unlink(temporary.c_str());
-    throw CommandFailed("cannot write " + path + ": " + std::strerror(failure));
-  }
-}
-
 void Print(const std::vector<std::shared_ptr<Shell>>& shells, bool asJson, bool asList) {
   if (asJson) {
     ordered_json all = ordered_json::array();
     for (const auto& shell : shells) all.push_back(Describe(*shell));
-    std::cout << (asList ? all : all.front()).dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+    std::cout << JsonText(asList ? all : all.front()) << '\n';
     return;
   }
   for (size_t i = 0; i < shells.size(); ++i) {
@@ -316,7 +266,7 @@ void RunProvidersSave(const ProvidersSaveOptions& options) {
       throw CommandFailed(module + ": " + e.Description());
     }
   }
-  WriteWhole(options.file, collection.Serialize());
+  WriteOutputFile(options.file, collection.Serialize());
   std::cout << "Saved " << collection.Count() << (collection.Count() == 1 ? " provider" : " providers") << " to "
             << options.file << ".\n";
 }
@@ -325,6 +275,10 @@ void RunProvidersShow(const ProvidersShowOptions& options) {
   const Bytes bytes = ReadInput(options.file);
   CProvidersCollection collection;
   try {
+    // Any property bag loads as an empty collection; one that never was one is refused.
+    PropertyBag stored;
+    stored.SetContents(bytes);
+    if (!stored.Exists("Providers")) throw CommandFailed(InputName(options.file) + ": not a providers collection (no \"Providers\")");
     collection.Deserialize(bytes);
   } catch (const CError& e) {
     throw CommandFailed(InputName(options.file) + ": " + e.Description());

@@ -36,7 +36,7 @@ json Direction(int32_t value) { return Named(value, {"ascending", "descending"})
 std::string Q(const json& text) { return Quoted(text.get<std::string>()); }
 
 // A condition reads best as the SQL it is.
-std::string Condition(const json& text) { return ShownSql(text.get<std::string>()); }
+std::string Condition(const json& text) { return Printed(text.get<std::string>()); }
 
 // Text as a person reads it: names bare, numbers that have no name as "#N".
 std::string Shown(const json& value) {
@@ -227,16 +227,6 @@ std::string ViewText(const json& view) {
 
 }  // namespace
 
-std::string ShownSql(const std::string& sql) {
-  std::string plain = "\"";
-  for (const char c : sql) {
-    if (c == '"' || c == '\\') plain += '\\';
-    plain += c;
-  }
-  plain += '"';
-  return Quoted(sql) == plain ? sql : Quoted(sql);
-}
-
 LoadedView ViewFromBytes(const Bytes& bytes) {
   // Any bag loads as a view, leniently; a stored view always holds both keys.
   PropertyBag stored;
@@ -249,19 +239,24 @@ LoadedView ViewFromBytes(const Bytes& bytes) {
   return result;
 }
 
+std::string ViewShown(const Bytes& bytes, const std::shared_ptr<CProviderTableDef>& table, bool asJson,
+                      std::optional<int64_t> updateCounter) {
+  const LoadedView stored = ViewFromBytes(bytes);
+  if (updateCounter) stored.view->SetUpdateCounter(static_cast<int32_t>(*updateCounter));
+  std::optional<Conditions> conditions;
+  if (table) conditions = ConditionsOf(*stored.view, table);
+  // Guid() makes up a GUID where none is stored: shown as stored.
+  const json shown = ViewJson(*stored.view, stored.guid, conditions);
+  return asJson ? JsonText(shown) + "\n" : ViewText(shown);
+}
+
 void RunViewShow(const ViewShowOptions& options) {
   const std::string source = InputName(options.input);
   // The columns file names itself in its errors.
   std::shared_ptr<CProviderTableDef> table;
   if (options.columns) table = TableDefinitionFrom(*options.columns);
   const Bytes bytes = ReadInput(options.input);
-  std::cout << NamingInput(source, [&] {
-    const LoadedView stored = ViewFromBytes(bytes);
-    std::optional<Conditions> conditions;
-    if (table) conditions = ConditionsOf(*stored.view, table);
-    const json shown = ViewJson(*stored.view, stored.guid, conditions);
-    return options.json ? shown.dump(2, ' ', false, json::error_handler_t::replace) + "\n" : ViewText(shown);
-  });
+  std::cout << NamingInput(source, [&] { return ViewShown(bytes, table, options.json, std::nullopt); });
 }
 
 }  // namespace prvdrinfo::tool

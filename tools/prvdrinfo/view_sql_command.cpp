@@ -31,10 +31,10 @@ const char* ReasonText(e_ViewQuerySkipReason reason) {
 // output still runs as it is. Names in comments are quoted: none can end the comment.
 std::string QueryText(const ViewQuery& query, bool params) {
   std::ostringstream out;
-  out << ShownSql(params ? query.ParameterizedSql : query.Sql) << '\n';
+  out << Printed(params ? query.ParameterizedSql : query.Sql) << '\n';
   if (params) {
     for (size_t i = 0; i < query.Parameters.size(); ++i) {
-      out << "?" << (i + 1) << " = " << ShownSql(SqlService::SqlLiteral(query.Parameters[i])) << '\n';
+      out << "?" << (i + 1) << " = " << Printed(SqlService::SqlLiteral(query.Parameters[i])) << '\n';
     }
   }
   for (const ViewQuerySkip& skip : query.Skipped) {

@@ -3,12 +3,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <algorithm>
+#include <cctype>
 #include <iostream>
 #include <memory>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +19,7 @@
 #include "prvdrinfo/viewsdb/provider_views.h"
 #include "prvdrinfo/viewsdb/provider_views_db.h"
 #include "prvdrinfo/viewsdb/views_database.h"
+#include "prvdrinfo/viewsdb/viewsdb_enums.h"
 
 namespace prvdrinfo::tool {
 
@@ -28,99 +27,122 @@ namespace {
 
 using nlohmann::json;
 
-std::string Kind(const CProviderView& view) {
-  if (view.StandardView()) return "standard";
-  if (view.NotificationView()) return "notification";
-  return "user";
+json RowJson(const StoredViewRow& row) {
+  json document = {{"guid", row.guid},
+                   {"providerGuid", row.provider},
+                   {"privateToGuid", row.privateTo},
+                   {"caption", row.caption},
+                   {"updateCounter", row.updateCounter},
+                   {"kind", row.Kind()},
+                   {"readable", row.view != nullptr}};
+  if (!row.view) document["error"] = row.error;
+  return document;
 }
 
-json ViewJson(const CProviderView& view) {
-  return {{"guid", view.Guid()},
-          {"provider", view.ProviderGuid()},
-          {"privateTo", view.PrivateToGuid()},
-          {"caption", view.Caption()},
-          {"updateCounter", view.UpdateCounter()},
-          {"kind", Kind(view)}};
+StoredViewRow StoredRow(const std::string& guid) {
+  return OnViewsDatabase([&] {
+    auto row = StoredViewByGuid(*OpenViewsForReading(), guid);
+    if (!row) throw CommandFailed("no view with GUID " + guid);
+    return *row;
+  });
 }
 
-// Reading never creates the file: a missing one is an error, not an empty list.
-void RequireDatabase() { OpenExistingViewsDatabase(); }
-
-std::shared_ptr<CProviderView> StoredView(const std::string& guid) {
-  RequireDatabase();
-  auto view = CProviderViewsDb().GetViewByGuid(guid);
-  if (!view) throw CommandFailed("no view with GUID " + guid);
-  return view;
+// The save's own refusals are about the view imported; anything else (the file cannot be
+// opened, repaired or written) is the database's.
+bool RefusedForTheInput(const CError& e) {
+  return e.Number() == saveviewerr_DuplicateGuid || e.Number() == saveviewerr_DuplicateCaption ||
+         e.Number() == err::kInvalidProcedureCall;
 }
 
-std::vector<std::shared_ptr<CProviderView>> ViewsOf(const std::string& provider) {
-  std::vector<std::shared_ptr<CProviderView>> views;
-  const auto stored = CProviderViewsDb().GetViewsByProviderGuid(provider);
-  for (int32_t i = 0; i < stored->Count(); ++i) views.push_back(stored->ViewByIndex(i));
-  return views;
+bool SameLetters(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// What the save did when the view did not keep the GUID it was exported with.
+std::string SavedUnderAnotherGuid(const std::string& saved, const std::string& exported) {
+  if (saved == exported) return "";
+  const std::string as = "; exported as " + Printed(exported) + ")";
+  if (SameLetters(saved, exported)) return " (it replaced the stored view of that GUID, spelled as stored" + as;
+  if (OnViewsDatabase([&] { return StoredViewByGuid(*OpenViewsForReading(), exported).has_value(); })) {
+    return " (saved as a new view: the standard view of that GUID stays as it is" + as;
+  }
+  return " (it replaced the view of the same caption" + as;
+}
+
+std::string UnreadableBytes(const StoredViewRow& row) {
+  return "the stored bytes of view " + row.guid + " cannot be read: " + row.error;
 }
 
 }  // namespace
 
 void RunViewsList(const ViewsListOptions& options) {
-  std::vector<std::string> providers;
-  if (!options.provider.empty()) {
-    RequireDatabase();
-    providers.push_back(options.provider);
-  } else {
-    auto rs = OpenExistingViewsDatabase()->OpenRecordset(
-        "SELECT DISTINCT provider_guid FROM \"views\" ORDER BY provider_guid COLLATE NOCASE");
-    for (; !rs->Eof(); rs->MoveNext()) providers.push_back(rs->Value(0).IsNull() ? "" : rs->Value(0).AsText());
-  }
-  std::vector<std::shared_ptr<CProviderView>> views;
-  std::set<std::string> seen;  // providers that differ only in letter case may share rows
-  for (const auto& p : providers) {
-    for (auto& view : ViewsOf(p)) {
-      if (seen.insert(view->Guid()).second) views.push_back(view);
-    }
-  }
+  const auto rows = OnViewsDatabase([&] { return StoredViewRows(*OpenViewsForReading(), options.provider); });
   if (options.json) {
     json list = json::array();
-    for (const auto& view : views) list.push_back(ViewJson(*view));
-    std::cout << list.dump(2) << '\n';
+    for (const auto& row : rows) list.push_back(RowJson(row));
+    std::cout << JsonText(list) << '\n';
     return;
   }
-  for (const auto& view : views) {
-    std::cout << view->Guid() << "  " << view->ProviderGuid() << "  " << view->UpdateCounter() << "  "
-              << Kind(*view) << (view->PrivateToGuid().empty() ? "" : " private to " + view->PrivateToGuid())
-              << "  " << view->Caption() << '\n';
+  for (const auto& row : rows) {
+    std::cout << Printed(row.guid) << "  " << Printed(row.provider) << "  " << row.updateCounter << "  "
+              << row.Kind() << (row.privateTo.empty() ? "" : " private to " + Printed(row.privateTo)) << "  "
+              << Printed(row.caption) << (row.view ? "" : "  (unreadable: " + Printed(row.error) + ")") << '\n';
   }
-  std::cout << views.size() << (views.size() == 1 ? " view" : " views") << '\n';
+  std::cout << rows.size() << (rows.size() == 1 ? " view" : " views") << '\n';
 }
 
-void RunViewsShow(const std::string& guid) {
-  const auto view = StoredView(guid);
+void RunViewsShow(const ViewsShowOptions& options) {
+  std::shared_ptr<CProviderTableDef> table;
+  if (options.columns) table = TableDefinitionFrom(*options.columns);
+  const StoredViewRow row = StoredRow(options.guid);
+  if (!options.raw) {
+    if (!row.view) {
+      if (options.json) std::cout << JsonText(RowJson(row)) << '\n';
+      if (!options.json) std::cout << "view " << Printed(row.guid) << ": " << Quoted(row.caption) << '\n';
+      throw CommandFailed(UnreadableBytes(row));
+    }
+    std::string text;
+    try {
+      text = ViewShown(row.bytes, table, options.json, row.updateCounter);
+    } catch (const CError& e) {
+      throw CommandFailed("view " + row.guid + ": " + e.Description());
+    } catch (const CommandFailed& e) {
+      throw CommandFailed("view " + row.guid + ": " + e.what());
+    }
+    std::cout << text;
+    return;
+  }
+  std::cout << "view " << Printed(row.guid) << '\n'
+            << "caption: " << Printed(row.caption) << '\n'
+            << "provider: " << Printed(row.provider) << '\n'
+            << "private to: " << (row.privateTo.empty() ? "(everyone)" : Printed(row.privateTo)) << '\n'
+            << "kind: " << row.Kind() << '\n'
+            << "update counter: " << row.updateCounter << '\n';
+  if (!row.view) {
+    std::cout << "stored bytes: " << row.bytes.size() << ", unreadable: " << Printed(row.error) << '\n';
+    throw CommandFailed(UnreadableBytes(row));
+  }
+  const CProviderView& view = *row.view;
   std::ostringstream dump;
-  DumpDocument(view->Serialize(), dump);
-  std::cout << "view " << view->Guid() << '\n'
-            << "caption: " << view->Caption() << '\n'
-            << "provider: " << view->ProviderGuid() << '\n'
-            << "private to: " << (view->PrivateToGuid().empty() ? "(everyone)" : view->PrivateToGuid()) << '\n'
-            << "kind: " << Kind(*view) << '\n'
-            << "update counter: " << view->UpdateCounter() << '\n'
-            << "version: " << view->Version() << '\n'
-            << "columns: " << view->Columns()->Count() << ", sort keys: " << view->SortOrder()->Count()
-            << ", filter groups: " << view->FilterGroups()->Count() << '\n'
+  DumpDocument(row.bytes, dump);
+  std::cout << "version: " << view.Version() << '\n'
+            << "columns: " << view.Columns()->Count() << ", sort keys: " << view.SortOrder()->Count()
+            << ", filter groups: " << view.FilterGroups()->Count() << '\n'
             << "stored as " << dump.str();
 }
 
 void RunViewsExport(const ViewsExportOptions& options) {
-  const Bytes bytes = StoredView(options.guid)->Serialize();
+  // The bytes as stored, readable or not: a backup taken before a delete keeps them.
+  const Bytes bytes = StoredRow(options.guid).bytes;
   const auto* data = reinterpret_cast<const char*>(bytes.data());
   const auto size = static_cast<std::streamsize>(bytes.size());
   if (options.file == "-") {
     std::cout.write(data, size);
     return;
   }
-  std::ofstream out(options.file, std::ios::binary | std::ios::trunc);
-  if (out) out.write(data, size);
-  if (out) out.close();
-  if (!out) throw CommandFailed("cannot write " + options.file + ": " + std::strerror(errno));
+  WriteOutputFile(options.file, bytes);
 }
 
 void RunViewsImport(const ViewsImportOptions& options) {
@@ -128,6 +150,9 @@ void RunViewsImport(const ViewsImportOptions& options) {
   auto view = std::make_shared<CProviderView>();
   try {
     view->Deserialize(ReadInput(options.file));
+    // Loading takes any caption, but a view saved without one is deleted by the next
+    // open's repair: the caption goes through the view's own check, and its message.
+    view->SetCaption(view->Caption());
   } catch (const CError& e) {
     throw CommandFailed(source + ": " + e.Description());
   }
@@ -141,20 +166,21 @@ void RunViewsImport(const ViewsImportOptions& options) {
   try {
     db.SaveView4(view, options.overwrite, type);
   } catch (const CError& e) {
-    throw CommandFailed(source + ": " + e.Description());
+    throw CommandFailed(RefusedForTheInput(e) ? source + ": " + e.Description() : ViewsDatabaseFault(e.Description()));
   }
-  std::cout << "imported view " << view->Guid() << " \"" << view->Caption() << "\", update counter "
+  std::cout << "imported view " << Printed(view->Guid()) << " " << Quoted(view->Caption()) << ", update counter "
             << db.GetViewUpdateCounter(view->Guid());
-  if (view->Guid() != exported) std::cout << " (it replaced the view of the same caption; exported as " << exported << ")";
-  std::cout << '\n';
+  std::cout << SavedUnderAnotherGuid(view->Guid(), exported) << '\n';
 }
 
 void RunViewsDelete(const std::string& guid) {
-  const auto view = StoredView(guid);
-  CProviderViewsDb db;
-  db.DeleteView(view->Guid());  // the stored GUID: the deletion compares it exactly
-  if (db.GetViewByGuid(view->Guid())) throw CommandFailed("view " + view->Guid() + " is still there");
-  std::cout << "deleted view " << view->Guid() << " \"" << view->Caption() << "\"\n";
+  const StoredViewRow row = StoredRow(guid);
+  OnViewsDatabase([&] {
+    CProviderViewsDb db;
+    db.DeleteView(row.guid);  // the stored GUID: the deletion compares it exactly
+    if (db.GetViewByGuid(row.guid)) throw CommandFailed("view " + row.guid + " is still there");
+  });
+  std::cout << "deleted view " << Printed(row.guid) << " " << Quoted(row.caption) << "\n";
 }
 
 }  // namespace prvdrinfo::tool

@@ -35,7 +35,11 @@ class PRVDRINFO_API Connection : public std::enable_shared_from_this<Connection>
   // Defined inside the library only: the SQLite handle and what its callbacks share.
   struct Impl;
 
-  enum class OpenMode { ReadWriteCreate, ReadWrite, ReadOnly };
+  // ReadOnlyImmutable reads a file that nothing may change while it is open, taking no
+  // locks and writing no journal, log or shared-memory file beside it: for a file in a
+  // folder the process cannot write, where a plain ReadOnly open of a write-ahead-log file
+  // fails.
+  enum class OpenMode { ReadWriteCreate, ReadWrite, ReadOnly, ReadOnlyImmutable };
 
   // Busy wait of a fresh connection: long enough for another process's transaction.
   static constexpr int32_t kDefaultBusyTimeoutMs = 60000;

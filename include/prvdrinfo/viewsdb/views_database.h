@@ -51,6 +51,11 @@ PRVDRINFO_API std::string ViewsDatabasePath();
 // SmartSort registered. Never returns null.
 PRVDRINFO_API std::shared_ptr<Connection> OpenViewsDatabase();
 
+// True when the open routine's fix-up pass would change something in the file: a
+// reader that gets false may read it through a read-only connection, without the write
+// lock the pass needs. Reads only; SQLite failures raise.
+PRVDRINFO_API bool NeedsFixUp(Connection& connection);
+
 // True once no process owns the named mutex (at once for an empty name); false, logged,
 // when it is still owned after maxWaitSeconds. A clock that runs backwards is logged and
 // restarts the count.
