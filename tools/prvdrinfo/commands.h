@@ -18,7 +18,6 @@ namespace prvdrinfo {
 class Connection;
 class CProviderView;
 class CProviderTableDef;
-class IProviderInfo;
 }
 
 namespace prvdrinfo::tool {
@@ -145,8 +144,6 @@ std::shared_ptr<CProviderTableDef> DdlExampleTable();
 // raises CommandFailed, the file's form naming the file.
 std::shared_ptr<CProviderTableDef> TableDefinition(const nlohmann::json& document);
 std::shared_ptr<CProviderTableDef> TableDefinitionFrom(const std::string& fileOrDash);
-// A provider whose columns are the table's: all a filter's SQL asks of a provider.
-std::shared_ptr<IProviderInfo> TableProvider(std::shared_ptr<CProviderTableDef> table);
 // A JSON document from a file or standard input; bad JSON raises CommandFailed naming it.
 nlohmann::json ReadJsonInput(const std::string& fileOrDash);
 

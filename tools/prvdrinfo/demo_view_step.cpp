@@ -8,6 +8,7 @@
 #include "prvdrinfo/db/command.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/filters/column_set_provider.h"
 #include "prvdrinfo/filters/provider_view_filter.h"
 #include "prvdrinfo/foundation/vesk.h"
 #include "prvdrinfo/filters/provider_view_filter_groups.h"
@@ -71,7 +72,7 @@ void RunViewDemo(DemoContext& context) {
 
   auto filter = std::make_shared<CProviderViewFilter>();
   filter->Groups()->Deserialize(view->FilterGroups()->Serialize());
-  const auto provider = TableProvider(table);
+  const auto provider = std::make_shared<CColumnSetProvider>(table->Columns());
   filter->SetProviderInfo(provider);
   const std::string where = filter->Sql(filterprefix_Where);
   out << "Its filter as SQL:" << where << "\nrun on the table it selects:\n";
