@@ -89,6 +89,17 @@ struct ViewSqlOptions {  // view_sql_command.cpp
   int32_t offset = 0;
 };
 void RunViewSql(const ViewSqlOptions& options);
+struct ViewRunOptions {  // view_run_command.cpp
+  std::string input = "-";              // the view's bytes, unless viewGuid names a stored view
+  std::optional<std::string> viewGuid;  // a view of the views database
+  std::optional<std::string> dataDir;   // with viewGuid: the data folder to read it from
+  std::string db;                       // the project database, opened read-only; required
+  std::string columns;                  // the table definition; required
+  std::string format = "table";         // table, csv, json or html; anything else is a UsageError
+  int32_t limit = -1;                   // below 0: every row
+  std::optional<std::string> templates; // with html: page templates' bytes, for the view's paper
+};
+void RunViewRun(const ViewRunOptions& options);
 
 struct ProviderShowOptions {  // provider_command.cpp
   std::string module;
