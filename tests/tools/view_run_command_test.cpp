@@ -59,6 +59,7 @@ const std::vector<std::vector<std::string>> kShown = {
     {kEscape, "", "2026-05-18T12:00:00"},
     {"Co,\"q\"\r\n<b>x</b>", "3.2500", "2026-04-18"},
     {"A-1", "-12.5000", "2026-03-19"},
+    {"Old", "", "1899-12-29T06:00:00"},  // before 1899-12-30 the fraction still counts forward
 };
 
 class ViewRunCommand : public ::testing::Test {
@@ -83,7 +84,8 @@ class ViewRunCommand : public ::testing::Test {
     for (const Row& row : std::vector<Row>{{"A-1", Variant(-12.5), 46100, 1},
                                            {"Co,\"q\"\r\n<b>x</b>", Variant(3.25), 46130, 2},
                                            {"filtered out", Variant(1.0), 46200, 0},
-                                           {kEscape.c_str(), Variant::Null(), 46160.5, 3}}) {
+                                           {kEscape.c_str(), Variant::Null(), 46160.5, 3},
+                                           {"Old", Variant::Null(), -1.25, 1}}) {
       insert->SetText(1, row.code);
       insert->SetValue(2, row.price);
       insert->SetDouble(3, row.due);
@@ -149,7 +151,7 @@ TEST_F(ViewRunCommand, CsvRoundTripsThroughPythonsReaderWithCaptionsAsHeaders) {
     std::string limit;
     size_t rows;
   };
-  for (const Case& c : std::vector<Case>{{"", 3}, {" --limit 2", 2}, {" --limit 0", 0}}) {
+  for (const Case& c : std::vector<Case>{{"", 4}, {" --limit 2", 2}, {" --limit 0", 0}}) {
     const json parsed = Parsed(std::string(kRun) + " --format csv" + c.limit, "csv_rows.py");
     std::vector<std::vector<std::string>> want{{kHostileCaption, "Price", "Due"}};
     want.insert(want.end(), kShown.begin(), kShown.begin() + static_cast<std::ptrdiff_t>(c.rows));
@@ -198,7 +200,8 @@ TEST_F(ViewRunCommand, TableAlignsRowsAndQuotesWhatCouldSteerTheTerminal) {
 "Z\u001b[2J"                                 2026-05-18T12:00:00
 "Co,\"q\"\r\n<b>x</b>"               3.2500  2026-04-18
 A-1                                -12.5000  2026-03-19
-(3 rows)
+Old                                          1899-12-29T06:00:00
+(4 rows)
 )";
   EXPECT_EQ(r.out, want);
 }
@@ -211,7 +214,7 @@ TEST_F(ViewRunCommand, RunsAStoredViewOfTheViewsDatabase) {
   CVesk::SetDataFolder("");
   const std::string tail = " --db items.db --columns items.json --format csv";
   const json byFolder = Parsed(std::string("view run --view ") + kViewGuid + " --data-dir data/" + tail, "csv_rows.py");
-  EXPECT_EQ(byFolder.size(), 4u);
+  EXPECT_EQ(byFolder.size(), 5u);
   EXPECT_EQ(byFolder[1][0], kEscape);
   const Outcome byVariable =
       Run(std::string("view run --view ") + kViewGuid + tail, {{"PRVDRINFO_DATA_DIR", data}});

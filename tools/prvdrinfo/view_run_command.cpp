@@ -50,7 +50,8 @@ struct Rows {
 std::string TwoDigits(int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
 // An automation date as ISO 8601: the day, and the time of day when it has one. The
-// fraction counts away from the day on either side of 1899-12-30, as the platform reads it.
+// whole part is the day and the fraction its time, on either side of 1899-12-30 (-1.25
+// is 1899-12-29 06:00), as the platform reads it.
 std::string IsoDate(double date) {
   using namespace std::chrono;
   if (!std::isfinite(date) || date < -657434.0 || date >= 2958466.0) return Variant(date).ToText();
@@ -59,7 +60,7 @@ std::string IsoDate(double date) {
   auto days = static_cast<int64_t>(day);
   if (seconds == 86400) {  // rounds up to the next day
     seconds = 0;
-    days += date < 0 ? -1 : 1;
+    days += 1;
   }
   const year_month_day ymd{sys_days{year{1899} / December / 30} + std::chrono::days{days}};
   std::string text = std::to_string(static_cast<int>(ymd.year()));
