@@ -85,7 +85,7 @@ TEST_F(ToolTest, EveryCommandsHelpShowsExamples) {
     bool dataFolder;  // works on the data folder: says how to name it
   };
   for (const Case& c : {Case{"bag dump", false}, {"demo", false}, {"ddl", false}, {"filter sql", false},
-                        {"view show", false}, {"view sql", false}, {"provider show", false}, {"providers save", false},
+                        {"view show", false}, {"view sql", false}, {"view run", true}, {"provider show", false}, {"providers save", false},
                         {"providers show", false}, {"views list", true}, {"views show", true},
                         {"views export", true}, {"views import", true}, {"views delete", true},
                         {"db info", true}, {"db check", true}, {"db maintain", true}}) {

@@ -26,6 +26,7 @@ struct Options {
   FilterSqlOptions filterSql;
   ViewShowOptions viewShow;
   ViewSqlOptions viewSql;
+  ViewRunOptions viewRun;
   ProviderShowOptions providerShow;
   ProvidersSaveOptions providersSave;
   ProvidersShowOptions providersShow;
@@ -105,6 +106,30 @@ void AddFilterCommand(CLI::App& app, Options& all) {
   });
 }
 
+void AddViewRunCommand(CLI::App& view, ViewRunOptions& options) {
+  auto* run = view.add_subcommand("run", "Run a view's SELECT on a project database and print its rows");
+  auto* input = run->add_option("input", options.input, "The view's bytes (file, or - for standard input)");
+  run->add_option("--view", options.viewGuid, "A view of the views database, by GUID, instead of input");
+  run->add_option("--data-dir", options.dataDir, "With --view: the data folder (default PRVDRINFO_DATA_DIR)");
+  run->add_option("--db", options.db, "The SQLite file with the provider's table (opened read-only)")->required();
+  run->add_option("--columns", options.columns, "Table definition as JSON (as prvdrinfo ddl reads it)")->required();
+  run->add_option("--format", options.format, "table, csv, json or html (default table)");
+  run->add_option("--limit", options.limit, "Print at most this many rows")->check(CLI::NonNegativeNumber);
+  run->add_option("--templates", options.templates,
+                  "With html: page templates' bytes; the view's template gives the paper size and orientation");
+  run->callback([&options, input] {
+    if (options.viewGuid && input->count() > 0) {
+      throw UsageError("view run --view takes no input, but " + options.input + " was given");
+    }
+    if (options.dataDir && !options.viewGuid) throw UsageError("view run --data-dir goes with --view");
+    RequireFileName(options.dataDir, "view run --data-dir");
+    RequireFileName(std::optional<std::string>(options.db), "view run --db");
+    RequireFileName(std::optional<std::string>(options.columns), "view run --columns");
+    RequireFileName(options.templates, "view run --templates");
+    RunViewRun(options);
+  });
+}
+
 void AddViewCommand(CLI::App& app, Options& all) {
   auto& options = all.viewShow;
   auto* view = app.add_subcommand("view", "Inspect stored views");
@@ -130,6 +155,8 @@ void AddViewCommand(CLI::App& app, Options& all) {
     RequireFileName(std::optional<std::string>(query.columns), "view sql --columns");
     RunViewSql(query);
   });
+
+  AddViewRunCommand(*view, all.viewRun);
 }
 
 void AddProviderCommands(CLI::App& app, Options& all) {
@@ -257,6 +284,7 @@ void AddExamples(CLI::App& app) {
       {"filter sql", "prvdrinfo filter sql filter.json --columns table.json\n  prvdrinfo filter sql filter.json --prefix where --params"},
       {"view show", "prvdrinfo view show view.bag\n  prvdrinfo view show view.bag --columns table.json --json"},
       {"view sql", "prvdrinfo view sql view.bag --columns table.json\n  prvdrinfo view sql view.bag --columns table.json --params --limit 50"},
+      {"view run", "prvdrinfo view run open-tasks.view --db view-demo.db --columns tasks.json\n  prvdrinfo view run --view {GUID} --db project.db --columns table.json --format html"},
       {"provider show", "prvdrinfo provider show ./libtask_register.so\n  prvdrinfo provider show ./mine.so --class CMine --json"},
       {"providers save", "prvdrinfo providers save providers.bin ./libtask_register.so ./libchange_order_log.so"},
       {"providers show", "prvdrinfo providers show providers.bin --json"},

@@ -19,7 +19,6 @@ namespace prvdrinfo {
 class Connection;
 class CProviderView;
 class CProviderTableDef;
-class IProviderInfo;
 }
 
 namespace prvdrinfo::tool {
@@ -95,6 +94,17 @@ void RunViewSql(const ViewSqlOptions& options);
 // row where it has one; CError or CommandFailed when they are no view.
 std::string ViewShown(const Bytes& bytes, const std::shared_ptr<CProviderTableDef>& table, bool asJson,
                       std::optional<int64_t> updateCounter);
+struct ViewRunOptions {  // view_run_command.cpp
+  std::string input = "-";              // the view's bytes, unless viewGuid names a stored view
+  std::optional<std::string> viewGuid;  // a view of the views database
+  std::optional<std::string> dataDir;   // with viewGuid: the data folder to read it from
+  std::string db;                       // the project database, opened read-only; required
+  std::string columns;                  // the table definition; required
+  std::string format = "table";         // table, csv, json or html; anything else is a UsageError
+  int32_t limit = -1;                   // below 0: every row
+  std::optional<std::string> templates; // with html: page templates' bytes, for the view's paper
+};
+void RunViewRun(const ViewRunOptions& options);
 
 struct ProviderShowOptions {  // provider_command.cpp
   std::string module;
@@ -200,8 +210,6 @@ std::shared_ptr<CProviderTableDef> DdlExampleTable();
 // raises CommandFailed, the file's form naming the file.
 std::shared_ptr<CProviderTableDef> TableDefinition(const nlohmann::json& document);
 std::shared_ptr<CProviderTableDef> TableDefinitionFrom(const std::string& fileOrDash);
-// A provider whose columns are the table's: all a filter's SQL asks of a provider.
-std::shared_ptr<IProviderInfo> TableProvider(std::shared_ptr<CProviderTableDef> table);
 // A data type's name as table definitions write it (docs/ddl-json.md), for every JSON
 // output; its number when it has none.
 std::string DdlTypeName(e_VeskDataType type);

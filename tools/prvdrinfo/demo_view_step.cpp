@@ -1,6 +1,7 @@
 // The demo's walk through a view: its columns and sort order, a filter run on the table,
 // the dates its notifiers deliver on, and the shared views database that keeps it.
 
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "prvdrinfo/db/command.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/filters/column_set_provider.h"
 #include "prvdrinfo/filters/provider_view_filter.h"
 #include "prvdrinfo/foundation/vesk.h"
 #include "prvdrinfo/filters/provider_view_filter_groups.h"
@@ -39,7 +41,9 @@ std::shared_ptr<CProviderView> DemoView() {
   view->SetCaption("  Open   tasks ");
   view->SetProviderGuid(kDemoProviderGuid);
   view->Columns()->Add("Title")->SetWidthTwips(2880);
+  view->Columns()->Column("Title")->SetCaption("Task");
   view->Columns()->Add("Due")->SetWidthTwips(1440);
+  view->Columns()->Column("Due")->SetCaption("Due");
   view->SortOrder()->Add("Due");
   view->SortOrder()->Add("Due");  // a second Add of the first key turns it around
   auto late = view->FilterGroups()->Add();
@@ -71,12 +75,20 @@ void RunViewDemo(DemoContext& context) {
 
   auto filter = std::make_shared<CProviderViewFilter>();
   filter->Groups()->Deserialize(view->FilterGroups()->Serialize());
-  const auto provider = TableProvider(table);
+  const auto provider = std::make_shared<CColumnSetProvider>(table->Columns());
   filter->SetProviderInfo(provider);
   const std::string where = filter->Sql(filterprefix_Where);
   out << "Its filter as SQL:" << where << "\nrun on the table it selects:\n";
   auto rows = db->OpenRecordset("SELECT \"Title\" FROM \"Tasks\"" + where + " ORDER BY \"Due\" DESC");
   for (; !rows->Eof(); rows->MoveNext()) out << "  " << rows->Value("Title").ToText() << "\n";
+  // The files a user needs to run the view on the table again, with the tool.
+  std::ofstream(context.folder / "tasks.json") << DdlExample();
+  const Bytes stored = view->Serialize();
+  std::ofstream(context.folder / "open-tasks.view", std::ios::binary)
+      .write(reinterpret_cast<const char*>(stored.data()), static_cast<std::streamsize>(stored.size()));
+  out << "The view and the table definition are in the scratch folder (keep it with --keep); there\n"
+      << "  prvdrinfo view run open-tasks.view --db view-demo.db --columns tasks.json\n"
+      << "prints these rows with their due dates (--format csv, json or html for other forms).\n";
 
   const FilterSqlParameters bound = filter->SqlParameterized(filterprefix_Where);
   out << "A host that binds values runs" << bound.Sql << " with " << bound.Parameters.size()

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "commands.h"
-#include "prvdrinfo/contract/provider_info.h"
 #include "prvdrinfo/db/sql_service.h"
+#include "prvdrinfo/filters/column_set_provider.h"
 #include "prvdrinfo/filters/provider_view_filter.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/tables/provider_table_def.h"
@@ -21,29 +21,6 @@ namespace prvdrinfo::tool {
 namespace {
 
 using nlohmann::json;
-
-struct TableColumnsProvider : IProviderInfo {
-  std::shared_ptr<CProviderTableDef> table;
-
-  bool SupportsForms() const override { return false; }
-  std::shared_ptr<CProviderView> DefaultViewDefinition() const override { return nullptr; }
-  std::string Guid() const override { return {}; }
-  std::string DllName() const override { return {}; }
-  std::string ClassName() const override { return {}; }
-  e_ProviderCategory Category() const override { return providercategory_Construction; }
-  std::string PluralName(e_LocaleId, RoleId) const override { return {}; }
-  std::string SingularName(e_LocaleId, RoleId) const override { return {}; }
-  std::string CommonPluralName(e_LocaleId, RoleId) const override { return {}; }
-  std::string CommonSingularName(e_LocaleId, RoleId) const override { return {}; }
-  std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() const override { return nullptr; }
-  std::shared_ptr<CProviderViews> Views() const override { return nullptr; }
-  void SetViews(const std::shared_ptr<CProviderViews>&) override {}
-  std::shared_ptr<CProviderColDefs> Columns() const override { return table->Columns(); }
-  Bytes Serialize() const override { return {}; }
-  void Deserialize(const Bytes&) override {}
-  std::string Description() const override { return {}; }
-  void InitializeProperties() override {}
-};
 
 std::string At(const std::string& path) { return " (at " + path + ")"; }
 
@@ -132,18 +109,20 @@ void RunFilterSql(const FilterSqlOptions& options) {
   const e_FilterPrefixType prefix = Prefix(options.prefix);
   const std::string source = InputName(options.input);
   const json document = ReadJsonInput(options.input);
-  auto provider = std::make_shared<TableColumnsProvider>();
   // The columns file names itself in its errors.
-  if (options.columns) provider->table = TableDefinitionFrom(*options.columns);
+  std::shared_ptr<CProviderTableDef> table;
+  if (options.columns) table = TableDefinitionFrom(*options.columns);
   std::shared_ptr<CProviderViewFilter> filter;
   try {
     filter = ParseFilter(document);
-    if (!provider->table) {
+    if (!table) {
       if (!document.contains("table")) {
         throw CommandFailed("no columns: give --columns TABLE.json or a \"table\" member");
       }
-      provider->table = TableDefinition(document.at("table"));
+      table = TableDefinition(document.at("table"));
     }
+    // The filter holds its provider weakly: this one lives to the end of the block.
+    const auto provider = std::make_shared<CColumnSetProvider>(table->Columns());
     filter->SetProviderInfo(provider);
     if (options.params) {
       const FilterSqlParameters bound = filter->SqlParameterized(prefix);
@@ -160,12 +139,6 @@ void RunFilterSql(const FilterSqlOptions& options) {
   } catch (const CommandFailed& e) {
     throw CommandFailed(source + ": " + e.what());
   }
-}
-
-std::shared_ptr<IProviderInfo> TableProvider(std::shared_ptr<CProviderTableDef> table) {
-  auto provider = std::make_shared<TableColumnsProvider>();
-  provider->table = std::move(table);
-  return provider;
 }
 
 }  // namespace prvdrinfo::tool

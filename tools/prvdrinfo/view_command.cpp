@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "prvdrinfo/filters/column_set_provider.h"
 #include "prvdrinfo/filters/provider_view_filter.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/property_bag.h"
@@ -55,7 +56,7 @@ struct Conditions {
 
 Conditions ConditionsOf(const CProviderView& view, const std::shared_ptr<CProviderTableDef>& table) {
   const Bytes stored = view.FilterGroups()->Serialize();
-  const auto provider = TableProvider(table);
+  const auto provider = std::make_shared<CColumnSetProvider>(table->Columns());
   auto filterOf = [&] {
     auto filter = std::make_shared<CProviderViewFilter>();
     filter->Groups()->Deserialize(stored);
