@@ -1,5 +1,6 @@
 #include "foundation/bag_stream.h"
 
+#include <mutex>
 #include <span>
 
 #include "foundation/bag_codec.h"
@@ -12,6 +13,11 @@ namespace prvdrinfo {
 namespace {
 
 constexpr ErrorSite kBusy{"DJKTIHKH6WWE69BKKK766WN7Z", "PropertyBag.WriteProperty"};
+constexpr ErrorSite kSettle{"VYE5FO4MV73Z6B6VJ12FHNCB6", "PropertyBag.ReadProperty"};
+
+// Held while a bag takes back what it streamed, and while a streaming bag's document is
+// made; both are rare, so one lock serves every bag.
+std::mutex settling;
 
 constexpr uint8_t kEmptyMap = 0xA0;
 
@@ -27,8 +33,6 @@ class BusyWhile {
  private:
   bool& busy_;
 };
-
-uint64_t Bit(uint64_t hash) { return uint64_t{1} << (hash >> 58); }
 
 }  // namespace
 
@@ -62,10 +66,56 @@ void BagStream::DocumentWith(Bytes& out, void* routine, void (*run)(void*, Prope
   MapWith(out, 0, routine, run);
 }
 
-BagStream* BagStream::Own(PropertyBag& bag) { return new BagStream(bag); }
+BagStream* BagStream::Own(PropertyBag& bag) {
+  auto* stream = new BagStream(bag);
+  bag.stream_.store(stream, std::memory_order_release);
+  return stream;
+}
 
 void BagStream::Release(BagStream* stream) {
   if (stream->owned_) delete stream;
+}
+
+void BagStream::SettleStreaming(const PropertyBag& bag) {
+  kSettle.Guard([&] {
+    const std::lock_guard lock(settling);
+    BagStream* stream = bag.stream_.load(std::memory_order_relaxed);
+    if (!stream) return;
+    // A const bag whose writes stream can only be one its owner filled and now reads.
+    auto& self = const_cast<PropertyBag&>(bag);
+    PropertyBag taken = stream->TakeBack();
+    MoveStore(self, taken);
+    self.stream_.store(nullptr, std::memory_order_release);
+    Release(stream);
+  });
+}
+
+void BagStream::Detach(PropertyBag& bag) {
+  if (BagStream* stream = bag.stream_.exchange(nullptr, std::memory_order_relaxed)) Release(stream);
+}
+
+void BagStream::MoveEntries(PropertyBag& to, PropertyBag& from) {
+  Settle(from);
+  MoveStore(to, from);
+}
+
+void BagStream::MoveStore(PropertyBag& to, PropertyBag& from) {
+  to.entries_ = std::move(from.entries_);
+  to.hashes_ = std::move(from.hashes_);
+  to.present_ = from.present_;
+  to.large_ = std::move(from.large_);
+  from.entries_.clear();
+  from.hashes_.clear();
+  from.present_ = 0;
+  from.large_.clear();
+}
+
+std::optional<Bytes> BagStream::StreamedContents(const PropertyBag& bag) {
+  if (!bag.stream_.load(std::memory_order_acquire)) return std::nullopt;
+  const std::lock_guard lock(settling);
+  const BagStream* stream = bag.stream_.load(std::memory_order_relaxed);
+  if (!stream) return std::nullopt;
+  return stream->Contents();
 }
 
 void BagStream::RaiseBusy() {
@@ -164,7 +214,7 @@ void BagStream::Finish() {
     return;
   }
   // The bag came to hold its entries: they take the place of what it streamed.
-  bag_->Settle();
+  Settle(*bag_);
   out_->resize(start_);
   bag_codec::Writer w(*out_);
   bag_codec::WriteEntries(w, bag_->entries_, depth_);

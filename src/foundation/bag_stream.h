@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <type_traits>
 #include <unordered_set>
@@ -45,9 +46,25 @@ class BagStream {
   }
   static void DocumentWith(Bytes& out, void* routine, void (*run)(void*, PropertyBag&));
 
-  // The bag's side. A stream of a bag's own is made by Own and ended by Release.
-  static BagStream* Own(PropertyBag& bag);
-  static void Release(BagStream* stream);
+  // The bag's side.
+  // The stream a write to bag goes to: none once the bag holds entries; a bag that holds
+  // nothing starts one of its own.
+  static BagStream* Of(PropertyBag& bag) {
+    BagStream* stream = bag.stream_.load(std::memory_order_relaxed);
+    return stream || !bag.entries_.empty() ? stream : Own(bag);
+  }
+  // A bag whose writes stream takes back what it streamed and holds it as entries from
+  // then on. Reads do this on const bags, under a lock, so that concurrent readers of a
+  // bag that was only written stay safe.
+  static void Settle(const PropertyBag& bag) {
+    if (bag.stream_.load(std::memory_order_acquire)) SettleStreaming(bag);
+  }
+  // The bag stops streaming and drops what it streamed (its entries replace it).
+  static void Detach(PropertyBag& bag);
+  // to takes from's entries, streamed or held; from is left holding nothing.
+  static void MoveEntries(PropertyBag& to, PropertyBag& from);
+  // The bag document of a bag whose writes stream; nothing for one that holds entries.
+  static std::optional<Bytes> StreamedContents(const PropertyBag& bag);
 
   // Streams the entry; false, with nothing written, when the key may have been written
   // before: the bag must hold its entries to decide.
@@ -58,12 +75,8 @@ class BagStream {
     CheckIdle();
     if (count_ == 0) return false;
     const uint64_t hash = folded_key::Hash(key);
-    return (seen_ & (uint64_t{1} << (hash >> 58))) && Holds(hash);
+    return (seen_ & Bit(hash)) && Holds(hash);
   }
-  // What was streamed, as entries; the bytes are given back.
-  PropertyBag TakeBack();
-  // The bag document of what was streamed so far.
-  Bytes Contents() const;
   void Clear();
 
   BagStream(const BagStream&) = delete;
@@ -71,11 +84,15 @@ class BagStream {
   ~BagStream();
 
  private:
-  // Enough for the keys of any class's save routine; more go to a hash set.
+  // Enough for the keys of most save routines; more go to a hash set.
   static constexpr size_t kInlineKeys = 48;
 
   BagStream(PropertyBag& bag, Bytes& out, int depth);
   explicit BagStream(PropertyBag& bag);
+  static BagStream* Own(PropertyBag& bag);
+  static void Release(BagStream* stream);
+  static void SettleStreaming(const PropertyBag& bag);
+  static void MoveStore(PropertyBag& to, PropertyBag& from);
 
   template <class WriteValue>
   bool Put(std::string_view key, WriteValue&& writeValue);
@@ -84,6 +101,7 @@ class BagStream {
   bool Claim(uint64_t hash);
   bool ClaimBeyondInline(uint64_t hash);
   void Unclaim(uint64_t hash);
+  static uint64_t Bit(uint64_t hash) { return uint64_t{1} << (hash >> 58); }
   // Whether the hash was written; only asked once its bit in seen_ is set.
   bool Holds(uint64_t hash) const;
   void CheckIdle() const {
@@ -93,6 +111,10 @@ class BagStream {
   // Writes the map's head in its final form over the one byte kept for it.
   void CompleteHead();
   void Finish();
+  // What was streamed, as entries; the bytes are given back.
+  PropertyBag TakeBack();
+  // The bag document of what was streamed so far.
+  Bytes Contents() const;
 
   PropertyBag* bag_;
   Bytes own_;  // the bytes of a bag streaming on its own

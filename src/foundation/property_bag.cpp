@@ -1,6 +1,5 @@
 #include "prvdrinfo/foundation/property_bag.h"
 
-#include <mutex>
 #include <utility>
 
 #include "foundation/ascii.h"
@@ -22,10 +21,6 @@ constexpr ErrorSite kContents{"FWBX83HABTPTWMWEXLC394MN6", "PropertyBag.Contents
 constexpr ErrorSite kSetContents{"ZGHYD3R5VWKYI6Z1Z4EZQDLJL", "PropertyBag.Contents"};
 constexpr ErrorSite kAppend{"V8UZ12Z5EXHLOZ0HXD10693BL", "PropertyBag.Contents"};
 constexpr ErrorSite kExists{"069QJGF78V8X8VINWYYJVVO84", "PropertyBag.Exists"};
-constexpr ErrorSite kSettle{"VYE5FO4MV73Z6B6VJ12FHNCB6", "PropertyBag.ReadProperty"};
-
-// Held while a bag read on a const path takes back what it streamed; rare, so one for all.
-std::mutex settling;
 
 uint64_t PresenceBit(uint64_t hash) { return uint64_t{1} << (hash >> 58); }
 
@@ -41,14 +36,14 @@ Variant Normalized(const Variant& value) {
 }  // namespace
 
 PropertyBag::PropertyBag(const PropertyBag& other) {
-  other.Settle();
+  BagStream::Settle(other);
   entries_ = other.entries_;
   hashes_ = other.hashes_;
   present_ = other.present_;
   large_ = other.large_;
 }
 
-PropertyBag::PropertyBag(PropertyBag&& other) { TakeEntries(other); }
+PropertyBag::PropertyBag(PropertyBag&& other) { BagStream::MoveEntries(*this, other); }
 
 PropertyBag& PropertyBag::operator=(const PropertyBag& other) {
   if (this != &other) *this = PropertyBag(other);
@@ -57,70 +52,25 @@ PropertyBag& PropertyBag::operator=(const PropertyBag& other) {
 
 PropertyBag& PropertyBag::operator=(PropertyBag&& other) {
   if (this != &other) {
-    DropStream();
-    TakeEntries(other);
+    BagStream::Detach(*this);
+    BagStream::MoveEntries(*this, other);
   }
   return *this;
 }
 
-PropertyBag::~PropertyBag() { DropStream(); }
-
-// Leaves other a bag with nothing in it.
-void PropertyBag::TakeEntries(PropertyBag& other) {
-  if (other.stream_.load(std::memory_order_relaxed)) other.Materialise();
-  entries_ = std::move(other.entries_);
-  hashes_ = std::move(other.hashes_);
-  present_ = other.present_;
-  large_ = std::move(other.large_);
-  other.entries_.clear();
-  other.hashes_.clear();
-  other.present_ = 0;
-  other.large_.clear();
-}
-
-void PropertyBag::DropStream() {
-  if (BagStream* stream = stream_.exchange(nullptr, std::memory_order_relaxed)) BagStream::Release(stream);
-}
-
-void PropertyBag::Materialise() {
-  BagStream* stream = stream_.load(std::memory_order_relaxed);
-  PropertyBag taken = stream->TakeBack();
-  entries_ = std::move(taken.entries_);
-  hashes_ = std::move(taken.hashes_);
-  present_ = taken.present_;
-  large_ = std::move(taken.large_);
-  stream_.store(nullptr, std::memory_order_release);
-  BagStream::Release(stream);
-}
-
-void PropertyBag::Settle() const {
-  if (!stream_.load(std::memory_order_acquire)) return;
-  kSettle.Guard([&] {
-    const std::lock_guard lock(settling);
-    // A const bag in write mode can only be one that its owner filled and now reads.
-    if (stream_.load(std::memory_order_relaxed)) const_cast<PropertyBag*>(this)->Materialise();
-  });
-}
-
-inline BagStream* PropertyBag::Stream() {
-  BagStream* stream = stream_.load(std::memory_order_relaxed);
-  if (stream || !entries_.empty()) return stream;
-  stream = BagStream::Own(*this);
-  stream_.store(stream, std::memory_order_release);
-  return stream;
-}
+PropertyBag::~PropertyBag() { BagStream::Detach(*this); }
 
 // A value left at its default is not stored, and one stored before goes.
 inline void PropertyBag::Omit(std::string_view key) {
   if (BagStream* stream = stream_.load(std::memory_order_relaxed); stream && !stream->Wrote(key)) return;
-  Settle();
+  BagStream::Settle(*this);
   Erase(key);
 }
 
 void PropertyBag::WriteProperty(std::string_view key, const Variant& value) {
   kWrite.Guard([&] {
-    if (BagStream* stream = Stream(); stream && stream->Write(key, value)) return;
-    Settle();
+    if (BagStream* stream = BagStream::Of(*this); stream && stream->Write(key, value)) return;
+    BagStream::Settle(*this);
     if (value.IsObject()) {
       const auto& object = value.AsObject();
       if (!object) {
@@ -148,7 +98,7 @@ void PropertyBag::WriteProperty(std::string_view key, const Variant& value, cons
 
 void PropertyBag::WriteText(std::string_view key, const std::string& value) {
   kWrite.Guard([&] {
-    if (BagStream* stream = Stream(); stream && stream->WriteText(key, value)) return;
+    if (BagStream* stream = BagStream::Of(*this); stream && stream->WriteText(key, value)) return;
     WriteProperty(key, Variant(value));
   });
 }
@@ -247,10 +197,7 @@ Bytes PropertyBag::ReadBytes(std::string_view key) const {
 
 Bytes PropertyBag::Contents() const {
   return kContents.Guard([&] {
-    if (stream_.load(std::memory_order_acquire)) {
-      const std::lock_guard lock(settling);
-      if (const BagStream* stream = stream_.load(std::memory_order_relaxed)) return stream->Contents();
-    }
+    if (auto streamed = BagStream::StreamedContents(*this)) return std::move(*streamed);
     return bag_codec::EncodeBag(*this);
   });
 }
@@ -263,7 +210,7 @@ void PropertyBag::SetContents(const Bytes& bytes) {
 }
 
 const std::vector<PropertyBag::Entry>& PropertyBag::Entries() const {
-  Settle();
+  BagStream::Settle(*this);
   return entries_;
 }
 
@@ -282,7 +229,7 @@ void PropertyBag::AppendDecoded(Entry entry) {
 }
 
 bool PropertyBag::TryAppendDecoded(Entry& entry) {
-  Settle();
+  BagStream::Settle(*this);
   const uint64_t hash = folded_key::Hash(entry.key);
   if (PositionOf(entry.key, hash) >= 0) return false;
   AppendHashed(std::move(entry), hash);
@@ -322,7 +269,7 @@ void PropertyBag::Index(size_t position) {
 }
 
 const PropertyBag::Entry* PropertyBag::Find(std::string_view key) const {
-  Settle();
+  BagStream::Settle(*this);
   if (entries_.empty()) return nullptr;
   const size_t hinted = hint_.next.load(std::memory_order_relaxed);
   // Reads mostly spell a key as it was written: the exact comparison settles most.

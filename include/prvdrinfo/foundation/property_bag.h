@@ -118,16 +118,6 @@ class PRVDRINFO_API PropertyBag {
   friend class BagStream;     // library-internal: the writer of a bag whose writes stream
   friend struct BagDecoding;  // library-internal: the decoder appends entries in one step
 
-  // A bag whose writes stream becomes a store of entries (on a read, say). Reads may do
-  // this on a const bag, under a lock, so that concurrent readers stay safe.
-  void Settle() const;
-  void Materialise();
-  // The writer a write goes to: none once the bag holds entries; a bag holding nothing
-  // starts one of its own.
-  BagStream* Stream();
-  void DropStream();
-  void TakeEntries(PropertyBag& from);
-
   const Entry* Find(std::string_view key) const;
   // The stored value for a typed read: null when absent, 13 for a nested object.
   const Variant* StoredScalar(std::string_view key) const;
@@ -152,7 +142,7 @@ class PRVDRINFO_API PropertyBag {
   // reads of keys left at their default skip the search.
   uint64_t present_ = 0;
   std::unordered_multimap<uint64_t, size_t> large_;    // hash -> position, large bags only
-  // Set while writes stream; the entries above are empty then.
+  // Set while writes stream (see BagStream); the entries above are empty then.
   std::atomic<BagStream*> stream_{nullptr};
 
   // Where the next read most likely looks: load routines read keys in the order they
