@@ -91,7 +91,11 @@ void BagStream::SettleStreaming(const PropertyBag& bag) {
 }
 
 void BagStream::Detach(PropertyBag& bag) {
-  if (BagStream* stream = bag.stream_.exchange(nullptr, std::memory_order_relaxed)) Release(stream);
+  // Only the bag's writer detaches it: no reader can be settling it at the same time.
+  BagStream* stream = bag.stream_.load(std::memory_order_relaxed);
+  if (!stream) return;
+  bag.stream_.store(nullptr, std::memory_order_relaxed);
+  Release(stream);
 }
 
 void BagStream::MoveEntries(PropertyBag& to, PropertyBag& from) {
@@ -201,6 +205,10 @@ bool BagStream::Holds(uint64_t hash) const {
 
 void BagStream::CompleteHead() {
   Bytes& out = *out_;
+  if (count_ < 24) {
+    out[start_] = static_cast<uint8_t>(kEmptyMap | count_);
+    return;
+  }
   uint8_t head[9];
   const size_t size = bag_codec::Writer::EncodeHead(5, count_, head);
   out[start_] = head[0];
