@@ -496,11 +496,5 @@ class ChangeOrderLog final : public IProviderInfo,
 }  // namespace
 }  // namespace change_order_log
 
-extern "C" int32_t prvdrinfo_ProviderContractVersion() noexcept {
-  return prvdrinfo::kProviderContractVersion;
-}
-
-extern "C" int32_t prvdrinfo_CreateProvider(
-    const char* p_ClassName, std::shared_ptr<prvdrinfo::IProviderInfo>* po_Provider) noexcept {
-  return prvdrinfo::CreateProviderOf<change_order_log::ChangeOrderLog>(p_ClassName, change_order_log::kClassName, po_Provider);
-}
+// The entry points a host finds: the contract version and the factories.
+PRVDRINFO_PROVIDER_MODULE(change_order_log::ChangeOrderLog, change_order_log::kClassName)

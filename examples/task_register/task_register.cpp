@@ -356,11 +356,5 @@ class TaskRegister final : public IProviderInfo,
 }  // namespace
 }  // namespace task_register
 
-extern "C" int32_t prvdrinfo_ProviderContractVersion() noexcept {
-  return prvdrinfo::kProviderContractVersion;
-}
-
-extern "C" int32_t prvdrinfo_CreateProvider(
-    const char* p_ClassName, std::shared_ptr<prvdrinfo::IProviderInfo>* po_Provider) noexcept {
-  return prvdrinfo::CreateProviderOf<task_register::TaskRegister>(p_ClassName, task_register::kClassName, po_Provider);
-}
+// The entry points a host finds: the contract version and the factories.
+PRVDRINFO_PROVIDER_MODULE(task_register::TaskRegister, task_register::kClassName)

@@ -1,7 +1,6 @@
-// The task register seen from a host: the module is opened by its path, checked for the
-// contract version, and its provider is created through the factory symbol and used only
+// The task register seen from a host: the module is opened through ModuleLoader, which
+// checks its contract version, and its provider is created by class name and used only
 // through the contract's interfaces.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -17,8 +16,8 @@
 #include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/providers/descend_menu_items.h"
 #include "prvdrinfo/viewsdb/provider_views.h"
+#include "prvdrinfo/contract/module_loader.h"
 #include "prvdrinfo/contract/provider_interfaces.h"
-#include "prvdrinfo/contract/provider_module.h"
 
 namespace prvdrinfo {
 namespace {
@@ -28,30 +27,9 @@ constexpr const char* kSession = "SESSION";
 
 class TaskRegisterModule : public ::testing::Test {
  protected:
-  void SetUp() override {
-    module_ = dlopen(TASK_REGISTER_MODULE, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(module_, nullptr) << dlerror();
-    const auto version =
-        reinterpret_cast<ProviderContractVersionFn>(dlsym(module_, kProviderContractVersionSymbol));
-    ASSERT_NE(version, nullptr) << dlerror();
-    ASSERT_EQ(version(), kProviderContractVersion);
-    create_ = reinterpret_cast<CreateProviderFn>(dlsym(module_, kCreateProviderSymbol));
-    ASSERT_NE(create_, nullptr) << dlerror();
-  }
+  std::shared_ptr<IProviderInfo> Create() { return module_.CreateProvider("CTaskRegister"); }
 
-  // Objects of the module go before the module does.
-  void TearDown() override {
-    if (module_ != nullptr) dlclose(module_);
-  }
-
-  std::shared_ptr<IProviderInfo> Create() {
-    std::shared_ptr<IProviderInfo> provider;
-    EXPECT_EQ(create_("CTaskRegister", &provider), 0);
-    return provider;
-  }
-
-  void* module_ = nullptr;
-  CreateProviderFn create_ = nullptr;
+  ModuleLoader module_{TASK_REGISTER_MODULE};
 };
 
 std::shared_ptr<KeyedCollection> Fields(
@@ -79,13 +57,11 @@ int32_t NumberOf(const std::function<void()>& action) {
 }
 
 TEST_F(TaskRegisterModule, TheFactoryCreatesOnlyItsOwnClass) {
-  std::shared_ptr<IProviderInfo> provider;
-  EXPECT_EQ(create_("CDrawingRegister", &provider), err::kCannotCreateObject);
-  EXPECT_EQ(provider, nullptr);
-  EXPECT_EQ(create_(nullptr, &provider), err::kInvalidProcedureCall);
-  EXPECT_EQ(create_("CTaskRegister", nullptr), err::kInvalidProcedureCall);
-  ASSERT_EQ(create_("CTaskRegister", &provider), 0);
-  EXPECT_NE(provider, nullptr);
+  EXPECT_EQ(NumberOf([&] { module_.CreateProvider("CDrawingRegister"); }), err::kCannotCreateObject);
+  EXPECT_EQ(NumberOf([&] { module_.CreateProvider("ctaskregister"); }), err::kCannotCreateObject);
+  const auto provider = Create();
+  ASSERT_NE(provider, nullptr);
+  EXPECT_NE(provider, Create());
 }
 
 TEST_F(TaskRegisterModule, IdentifiesItselfThroughProviderInfo) {

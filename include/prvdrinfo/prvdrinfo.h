@@ -49,9 +49,13 @@
 #include "prvdrinfo/tables/index_defs.h"
 #include "prvdrinfo/tables/provider_table_def.h"
 #include "prvdrinfo/tables/provider_table_defs.h"
+#include "prvdrinfo/tables/table_upgrade_plan.h"
+#include "prvdrinfo/tables/table_upgrade_planner.h"
+#include "prvdrinfo/tables/table_upgrade_step.h"
 #include "prvdrinfo/tables/unique_indexes.h"
 
 #include "prvdrinfo/contract/forward.h"
+#include "prvdrinfo/contract/module_loader.h"
 #include "prvdrinfo/contract/provider_approver.h"
 #include "prvdrinfo/contract/provider_attach.h"
 #include "prvdrinfo/contract/provider_certify.h"
@@ -89,7 +93,9 @@
 #include "prvdrinfo/contract/provider_uprice.h"
 #include "prvdrinfo/contract/provider_viewable.h"
 
+#include "prvdrinfo/filters/column_set_provider.h"
 #include "prvdrinfo/filters/filter_enums.h"
+#include "prvdrinfo/filters/filter_groups_sql.h"
 #include "prvdrinfo/filters/provider_view_filter.h"
 #include "prvdrinfo/filters/provider_view_filter_group.h"
 #include "prvdrinfo/filters/provider_view_filter_groups.h"
@@ -107,6 +113,7 @@
 #include "prvdrinfo/views/provider_view_cols.h"
 #include "prvdrinfo/views/provider_view_cols_sort.h"
 #include "prvdrinfo/views/view_enums.h"
+#include "prvdrinfo/views/view_query.h"
 
 #include "prvdrinfo/viewsdb/db_helpers.h"
 #include "prvdrinfo/viewsdb/provider_views.h"

@@ -1,12 +1,9 @@
 #include "foundation/class_registration.h"
 #include "prvdrinfo/filters/provider_view_filter.h"
 
-#include <optional>
-
-#include "filters/criteria_literal.h"
+#include "filters/filter_sql_builder.h"
 #include "foundation/content_parts.h"
 #include "prvdrinfo/columns/provider_col_defs.h"
-#include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/text_service.h"
 
@@ -21,100 +18,13 @@ constexpr ErrorSite kWrite{"HDTBJZGG7I51BHWTRFNQTI0ZZ", "CProviderViewFilter.Cla
 constexpr ErrorSite kRead{"HFX765GI0WKKLYE2EX3M60HGI", "CProviderViewFilter.Class_ReadProperties"};
 constexpr ErrorSite kContent{"OTO7TRWSM1OZYIZM2ARJ8F6FF", "CProviderViewFilter.AppendContentString3"};
 
-const char* Connective(int32_t logicalOperator) {
-  switch (logicalOperator) {
-    case logicop_And:
-      return " AND ";
-    case logicop_Or:
-      return " OR ";
-    default:
-      kSql.Raise(err::kObjectErrorBase,
-                 "Unknown Logical Operator: " + std::to_string(logicalOperator));
-  }
-}
-
-const char* OperatorText(int32_t op) {
-  switch (op) {
-    case operator_Equals:
-      return "=";
-    case operator_NotEquals:
-      return "<>";
-    case operator_GreaterThan:
-      return ">";
-    case operator_LessThan:
-      return "<";
-    case operator_GreaterThanOrEqual:
-      return ">=";
-    case operator_LessThanOrEqual:
-      return "<=";
-    default:
-      // Without an operator the column and criteria would run together into other SQL.
-      kSql.Raise(err::kInvalidProcedureCall, "Unknown Filter Operator: " + std::to_string(op));
-  }
-}
-
-bool IsTextType(e_VeskDataType type) {
-  return type == datatype_String || type == datatype_StringSmartSort ||
-         type == datatype_StringRtf;
-}
-
-// The condition text; with parameters, each criteria goes there in place of its literal.
-std::string BuildSql(const CProviderViewFilter& filter, e_FilterPrefixType prefix,
-                     std::vector<Variant>* parameters) {
+// The filter's columns, or none when its provider has none.
+std::shared_ptr<CProviderColDefs> ProviderColumns(const CProviderViewFilter& filter) {
   const std::shared_ptr<IProviderInfo> info = filter.ProviderInfo();
   if (!info) {
-    kSql.Raise(err::kObjectErrorBase,
-               "ProviderInfo property must be set to convert View Filter to SQL.");
+    kSql.Raise(err::kObjectErrorBase, "ProviderInfo property must be set to convert View Filter to SQL.");
   }
-  const std::shared_ptr<CProviderColDefs> columns = kColumns.Guard([&] { return info->Columns(); });
-
-  std::string sql;
-  if (prefix == filterprefix_Where) sql += " WHERE ";
-  // Empty groups add nothing, so the connective goes before the first group that shows.
-  bool emitted = false;
-  for (const auto& group : *filter.Groups()) {
-    if (group->Count() == 0) continue;
-    if (emitted || prefix == filterprefix_LogicalOperator) sql += Connective(group->LogicalOperator());
-    sql += '(';
-    bool firstItem = true;
-    for (const auto& item : *group) {
-      if (!firstItem) sql += Connective(item->LogicalOperator());
-      firstItem = false;
-      const std::string& columnGuid = item->ProviderColumnGuid();
-      sql += SqlService::QuoteIdentifier(columnGuid);
-      sql += OperatorText(item->Operator());
-      if (!columns || !columns->Exists(columnGuid)) {
-        kSql.Raise(err::kObjectErrorBase,
-                   "Could not find column definition for '" + columnGuid + "'");
-      }
-      const e_VeskDataType type = columns->FindByGuid(columnGuid)->VeskDatatype();
-      if (IsTextType(type)) {
-        if (parameters) {
-          sql += "? COLLATE NOCASE";
-          parameters->emplace_back(item->Criteria());
-        } else {
-          sql += '\'';
-          sql += SqlService::EscapeLiteral(item->Criteria());
-          sql += "' COLLATE NOCASE";
-        }
-        continue;
-      }
-      std::optional<Variant> literal = filters::ParseCriteriaLiteral(item->Criteria());
-      if (!literal) {
-        kSql.Raise(err::kInvalidProcedureCall,
-                   "Criteria is not a valid literal for column '" + columnGuid + "'.");
-      }
-      if (parameters) {
-        sql += '?';
-        parameters->push_back(std::move(*literal));
-      } else {
-        sql += item->Criteria();
-      }
-    }
-    sql += ')';
-    emitted = true;
-  }
-  return sql;
+  return kColumns.Guard([&] { return info->Columns(); });
 }
 }  // namespace
 
@@ -136,13 +46,17 @@ std::shared_ptr<CProviderViewFilterGroups> CProviderViewFilter::Groups() const {
 }
 
 std::string CProviderViewFilter::Sql(e_FilterPrefixType p_PrefixType) const {
-  return kSql.Guard([&] { return BuildSql(*this, p_PrefixType, nullptr); });
+  return kSql.Guard([&] {
+    const auto columns = ProviderColumns(*this);
+    return filters::BuildFilterSql(*Groups(), columns.get(), p_PrefixType, nullptr);
+  });
 }
 
 FilterSqlParameters CProviderViewFilter::SqlParameterized(e_FilterPrefixType p_PrefixType) const {
   return kSql.Guard([&] {
     FilterSqlParameters result;
-    result.Sql = BuildSql(*this, p_PrefixType, &result.Parameters);
+    const auto columns = ProviderColumns(*this);
+    result.Sql = filters::BuildFilterSql(*Groups(), columns.get(), p_PrefixType, &result.Parameters);
     return result;
   });
 }

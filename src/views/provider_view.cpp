@@ -112,6 +112,15 @@ std::shared_ptr<CProviderViewNotifiers> CProviderView::Notifiers() const {
   return notifiers_;
 }
 
+std::string CProviderView::FilterSql(const CProviderColDefs& p_Columns, e_FilterPrefixType p_PrefixType) const {
+  return FilterGroupsSql(*FilterGroups(), p_Columns, p_PrefixType);
+}
+
+FilterSqlParameters CProviderView::FilterSqlParameterized(const CProviderColDefs& p_Columns,
+                                                          e_FilterPrefixType p_PrefixType) const {
+  return FilterGroupsSqlParameterized(*FilterGroups(), p_Columns, p_PrefixType);
+}
+
 bool CProviderView::NotificationView() const {
   return Notifiers()->Count() > 0;
 }

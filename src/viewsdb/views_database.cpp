@@ -11,6 +11,7 @@
 #include "foundation/random_service.h"
 #include "foundation/timer.h"
 #include "prvdrinfo/db/sql_service.h"
+#include "prvdrinfo/db/transaction.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/text_service.h"
 #include "prvdrinfo/foundation/vesk.h"
@@ -222,7 +223,6 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
                                                              : "Can not open views database. Error: " + failure);
     }
 
-    bool began = false;
     try {
       const MutexService mutexes = Mutexes();
       bool fixedExists = mutexes.Exists(kFixedMutex);
@@ -232,12 +232,14 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
           // The process we waited for may have finished the pass.
           if (!mutexes.Exists(kFixedMutex)) {
             UseWriteAheadLog(*connection);
-            began = SqlService::Begin(*connection, SqlService::kDefaultWaitSeconds);
-            internal::RunFixUpPass(*connection);
-            // Committed before anyone can pass the gate, and before any wait for a
-            // maintenance mutex: see docs/views-database.md.
-            if (began) SqlService::Commit(*connection);
-            began = false;
+            {
+              // A pass that fails is rolled back here, before the fixing mutex is let go.
+              Transaction tx(*connection, SqlService::kDefaultWaitSeconds);
+              internal::RunFixUpPass(*connection);
+              // Committed before anyone can pass the gate, and before any wait for a
+              // maintenance mutex: see docs/views-database.md.
+              tx.Commit();
+            }
             const std::lock_guard lock(State().mutex);
             ++State().activity.fixUpPasses;
           }
@@ -276,7 +278,6 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
     } catch (...) {
       creating.Release();
       fixing.Release();
-      if (began) SqlService::Rollback(*connection);
       throw;
     }
   });

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "prvdrinfo/foundation/error.h"
+#include "support/error_capture.h"
 
 namespace prvdrinfo {
 namespace {
@@ -12,16 +13,7 @@ constexpr const char* kSingleOnly =
 constexpr const char* kMultipleOnly =
     "This column can reference multiple providers. Use ReferencedProviderColumnGuid instead.";
 
-template <class Fn>
-void ExpectError(Fn&& fn, const char* description) {
-  try {
-    fn();
-    ADD_FAILURE() << "no error raised";
-  } catch (const CError& e) {
-    EXPECT_EQ(e.Number(), 5);
-    EXPECT_EQ(e.Description(), description);
-  }
-}
+using testing::ExpectError;
 
 TEST(ReferencerColumnInfo, RecordColumnAloneLeavesBothWaysOpen) {
   CReferencerColumnInfo info;
@@ -44,8 +36,8 @@ TEST(ReferencerColumnInfo, SingleProviderBlocksTheProviderColumn) {
   info.SetReferencedProviderGuid("provider");
   info.SetReferencedProviderGuid("provider 2");
   EXPECT_EQ(info.ReferencedProviderGuid(), "provider 2");
-  ExpectError([&] { info.ReferencedProviderColumnGuid(); }, kSingleOnly);
-  ExpectError([&] { info.SetReferencedProviderColumnGuid("column"); }, kSingleOnly);
+  ExpectError([&] { info.ReferencedProviderColumnGuid(); }, 5, kSingleOnly);
+  ExpectError([&] { info.SetReferencedProviderColumnGuid("column"); }, 5, kSingleOnly);
   EXPECT_FALSE(info.MultipleProvidersReferencable());
   // Record column has no condition.
   info.SetReferencedRecordColumnGuid("record");
@@ -60,8 +52,8 @@ TEST(ReferencerColumnInfo, SingleProviderBlocksTheProviderColumn) {
 TEST(ReferencerColumnInfo, ProviderColumnBlocksTheSingleProvider) {
   CReferencerColumnInfo info;
   info.SetReferencedProviderColumnGuid("column");
-  ExpectError([&] { info.ReferencedProviderGuid(); }, kMultipleOnly);
-  ExpectError([&] { info.SetReferencedProviderGuid("provider"); }, kMultipleOnly);
+  ExpectError([&] { info.ReferencedProviderGuid(); }, 5, kMultipleOnly);
+  ExpectError([&] { info.SetReferencedProviderGuid("provider"); }, 5, kMultipleOnly);
   EXPECT_FALSE(info.SingleProviderReference());
   EXPECT_EQ(info.ReferencedProviderColumnGuid(), "column");
 }
@@ -95,7 +87,7 @@ TEST(ReferencerColumnInfo, LoadingSetsFieldsWithoutTheChecks) {
   info.Class_ReadProperties(bag);
   EXPECT_TRUE(info.SingleProviderReference());
   EXPECT_TRUE(info.MultipleProvidersReferencable());
-  ExpectError([&] { info.ReferencedProviderGuid(); }, kMultipleOnly);
+  ExpectError([&] { info.ReferencedProviderGuid(); }, 5, kMultipleOnly);
 }
 
 TEST(ReferencerColumnInfo, FactoryGivesAnEmptyInstance) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "filter_test_provider.h"
+#include "prvdrinfo/filters/column_set_provider.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/text_service.h"
 #include "support/column_test_support.h"
@@ -199,7 +199,7 @@ TEST(FilterCollection, CaptionsAreUniqueWithoutRegardToCase) {
 // The collection's provider reaches every filter it holds, however the filter got there,
 // and is held weakly: releasing the provider leaves no filter keeping it alive.
 TEST(FilterCollection, HandsItsProviderToEveryFilterAndHoldsItWeakly) {
-  auto provider = std::make_shared<testing::ColumnsOnlyProvider>();
+  auto provider = std::make_shared<CColumnSetProvider>(nullptr);
   auto filters = std::make_shared<CProviderViewFilters>();
   const auto before = filters->Add("Before");
   filters->SetProviderInfo(provider);
@@ -213,7 +213,7 @@ TEST(FilterCollection, HandsItsProviderToEveryFilterAndHoldsItWeakly) {
   loose.Deserialize(before->Serialize());
   EXPECT_EQ(loose.ProviderInfo(), nullptr);
 
-  const std::weak_ptr<testing::ColumnsOnlyProvider> watch = provider;
+  const std::weak_ptr<CColumnSetProvider> watch = provider;
   provider.reset();
   EXPECT_TRUE(watch.expired());
   EXPECT_EQ(filters->FilterByIndex(0)->ProviderInfo(), nullptr);

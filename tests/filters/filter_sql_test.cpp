@@ -7,19 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "filter_test_provider.h"
 #include "prvdrinfo/db/command.h"
+#include "prvdrinfo/filters/column_set_provider.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/tables/provider_table_def.h"
 #include "support/error_capture.h"
+#include "support/stored_columns.h"
 #include "support/temp_dir.h"
 
 namespace prvdrinfo {
 namespace {
 
-using testing::ColumnsOnlyProvider;
+using testing::AddStoredColumn;
 using testing::ErrorOf;
 
 constexpr int32_t kObjectError = static_cast<int32_t>(0x80040000u);
@@ -27,20 +27,17 @@ constexpr int32_t kObjectError = static_cast<int32_t>(0x80040000u);
 // A provider with a text column A, an integer column B, a real column C and a date column
 // D, and its table holding four rows told apart by B.
 struct ItemsTable {
-  std::shared_ptr<ColumnsOnlyProvider> provider = std::make_shared<ColumnsOnlyProvider>();
+  std::shared_ptr<CProviderColDefs> columns = std::make_shared<CProviderColDefs>();
+  std::shared_ptr<CColumnSetProvider> provider = std::make_shared<CColumnSetProvider>(columns);
   test::TempDir folder;
   std::shared_ptr<Connection> db;
 
   ItemsTable() {
-    provider->AddColumn("A", datatype_String);
-    provider->AddColumn("B", datatype_Integer);
-    provider->AddColumn("C", datatype_Real);
-    provider->AddColumn("D", datatype_DateUtc);
-    auto table = CProviderTableDefFctry().CreateProviderTableDef();
-    table->SetTableName("Items");
-    table->SetColumns(provider->columns);
-    db = Connection::Open(folder.File("project.db"));
-    db->Execute(table->SqlCreateTableNoTriggers());
+    AddStoredColumn(*columns, "A", datatype_String);
+    AddStoredColumn(*columns, "B", datatype_Integer);
+    AddStoredColumn(*columns, "C", datatype_Real);
+    AddStoredColumn(*columns, "D", datatype_DateUtc);
+    db = testing::OpenWithTable(folder.File("project.db"), "Items", columns);
     db->Execute(
         "INSERT INTO \"Items\" (\"rec_guid\", \"A\", \"B\", \"C\", \"D\") VALUES "
         "('1', 'O''Brien', 7, 0, '2024-03-01'), ('2', 'o''brien', 3, 1.5, '2023-12-31'), "
@@ -168,14 +165,14 @@ TEST(FilterSql, EveryFailureHasItsNumberAndMessage) {
     AddWorkedGroups(*filter);
     return filter;
   };
-  std::shared_ptr<ColumnsOnlyProvider> gone;
+  std::shared_ptr<CColumnSetProvider> gone;
   const std::vector<Case> cases{
       {"no provider", [] { return std::make_shared<CProviderViewFilter>(); }, filterprefix_None,
        kObjectError, "ProviderInfo property must be set to convert View Filter to SQL."},
       {"provider released",
        [&] {
          auto filter = std::make_shared<CProviderViewFilter>();
-         auto provider = std::make_shared<ColumnsOnlyProvider>();
+         auto provider = std::make_shared<CColumnSetProvider>(nullptr);
          filter->SetProviderInfo(provider);
          return filter;
        },

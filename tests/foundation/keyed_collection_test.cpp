@@ -14,11 +14,13 @@
 #include "prvdrinfo/foundation/currency.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/property_bag.h"
+#include "support/error_capture.h"
 #include "support/keyed_test_thing.h"
 
 namespace prvdrinfo {
 namespace {
 
+using testing::ExpectError;
 using Snapshot = std::vector<std::pair<std::string, Variant>>;
 
 Snapshot Take(const KeyedCollection& c) {
@@ -50,16 +52,6 @@ KeyedCollection Abc() {
   c.Add(2, "b");
   c.Add(3, "c");
   return c;
-}
-
-void ExpectError(const std::function<void()>& call, int32_t number, const std::string& text) {
-  try {
-    call();
-    ADD_FAILURE() << "no error, expected " << number;
-  } catch (const CError& e) {
-    EXPECT_EQ(e.Number(), number);
-    EXPECT_EQ(e.Description(), text);
-  }
 }
 
 TEST(KeyedCollection, InsertsAtTheRequestedPosition) {

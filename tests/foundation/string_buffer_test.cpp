@@ -9,6 +9,7 @@
 #include <string>
 
 #include "prvdrinfo/foundation/error.h"
+#include "support/error_capture.h"
 
 namespace prvdrinfo {
 namespace {
@@ -30,15 +31,10 @@ Snapshot Take(const CStringBuffer& b) {
 CError ExpectFailureWithoutChange(CStringBuffer& buffer, const std::function<void()>& action,
                                   int32_t number) {
   const Snapshot before = Take(buffer);
-  try {
-    action();
-  } catch (const CError& e) {
-    EXPECT_EQ(e.Number(), number) << e.Report();
-    EXPECT_EQ(Take(buffer), before);
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return CError(0, "", "");
+  CError e = testing::ErrorOf(action);
+  EXPECT_EQ(e.Number(), number) << e.Report();
+  EXPECT_EQ(Take(buffer), before);
+  return e;
 }
 
 TEST(StringBufferTest, NewBufferState) {

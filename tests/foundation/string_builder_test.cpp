@@ -11,6 +11,7 @@
 #include "foundation/wrapper_string_builder.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/utf16_text.h"
+#include "support/error_capture.h"
 
 namespace prvdrinfo {
 namespace {
@@ -34,12 +35,8 @@ class HugeText {
 };
 
 void ExpectOverflow(const std::function<void()>& action) {
-  try {
-    action();
-    ADD_FAILURE() << "no error raised";
-  } catch (const CError& e) {
-    EXPECT_EQ(e.Number(), err::kOverflow) << e.Report();
-  }
+  const CError e = testing::ErrorOf(action);
+  EXPECT_EQ(e.Number(), err::kOverflow) << e.Report();
 }
 
 TEST(StockStringBuilderTest, PiecesWordsAndLines) {

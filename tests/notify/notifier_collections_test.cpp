@@ -16,14 +16,9 @@ namespace {
 using test::ScopedClock;
 using test::ScopedLogCapture;
 using test::ScopedTimeZone;
+using testing::ExpectError;
 
 constexpr double kFriday = 45352;  // 2024-03-01
-
-void ExpectError(const std::function<void()>& fn, int32_t number, const std::string& description) {
-  const CError error = testing::ErrorOf(fn);
-  EXPECT_EQ(error.Number(), number);
-  EXPECT_EQ(error.Description(), description);
-}
 
 std::string FirstKey(const Bytes& bytes) {
   PropertyBag bag;

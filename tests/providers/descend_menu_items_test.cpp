@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,14 +14,8 @@
 namespace prvdrinfo {
 namespace {
 
-int32_t NumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const CError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using testing::ErrorNumberOf;
+using testing::ExpectError;
 
 std::vector<std::string> Captions(const CDescendMenuItems& menu) {
   std::vector<std::string> captions;
@@ -50,13 +43,13 @@ TEST(DescendMenuItems, AddKeepsOrderAndRefusesAGuidThatIsThereInAnyCase) {
   EXPECT_EQ(first->Guid(), "aaaa");
   EXPECT_EQ(first->Caption(), "Drawings");
   menu->Add("bbbb", "Change orders");
-  EXPECT_EQ(NumberOf([&] { menu->Add("AAAA", "Again"); }), 457);
-  EXPECT_EQ(NumberOf([&] { menu->Add(" ", "Nowhere"); }), 5);
+  EXPECT_EQ(ErrorNumberOf([&] { menu->Add("AAAA", "Again"); }), 457);
+  EXPECT_EQ(ErrorNumberOf([&] { menu->Add(" ", "Nowhere"); }), 5);
   EXPECT_EQ(Captions(*menu), (std::vector<std::string>{"Drawings", "Change orders"}));
   EXPECT_EQ(menu->MenuItemByGuid("BBBB")->Caption(), "Change orders");
   EXPECT_EQ(menu->MenuItemByIndex(0), first);
-  EXPECT_EQ(NumberOf([&] { menu->MenuItemByIndex(2); }), 9);
-  EXPECT_EQ(NumberOf([&] { menu->MenuItemByGuid("cccc"); }), 5);
+  EXPECT_EQ(ErrorNumberOf([&] { menu->MenuItemByIndex(2); }), 9);
+  EXPECT_EQ(ErrorNumberOf([&] { menu->MenuItemByGuid("cccc"); }), 5);
   menu->RemoveByGuid("AAAA");
   EXPECT_EQ(menu->Count(), 1);
   menu->RemoveByIndex(0);
@@ -70,13 +63,7 @@ TEST(DescendMenuItems, FindsByCaptionThroughTheComparisonForm) {
   menu.Add("3", "SITE INSTRUCTION 02");
   EXPECT_EQ(menu.MenuItemByCaption(" site instruction 2 ")->Guid(), "2");  // the first match
   EXPECT_EQ(menu.MenuItemByCaption("item 10")->Guid(), "1");
-  try {
-    menu.MenuItemByCaption("Item 1");
-    ADD_FAILURE() << "found a caption that is not there";
-  } catch (const CError& e) {
-    EXPECT_EQ(e.Number(), 5);
-    EXPECT_EQ(e.Description(), "Item not found in this collection.");
-  }
+  ExpectError([&] { menu.MenuItemByCaption("Item 1"); }, 5, "Item not found in this collection.");
 }
 
 TEST(DescendMenuItems, RemoveByCaptionTakesTheFirstMatchOnly) {
@@ -140,8 +127,8 @@ TEST(DescendMenuItems, ForeignItemsLoadAndFailWhenReached) {
   menu.Deserialize(bag.Contents());
   ASSERT_EQ(menu.Count(), 3);
   EXPECT_TRUE(menu.MenuItemByGuid("OK"));
-  EXPECT_EQ(NumberOf([&] { menu.MenuItemByGuid("text"); }), 13);
-  EXPECT_EQ(NumberOf([&] { menu.MenuItemByCaption("nowhere"); }), 13);
+  EXPECT_EQ(ErrorNumberOf([&] { menu.MenuItemByGuid("text"); }), 13);
+  EXPECT_EQ(ErrorNumberOf([&] { menu.MenuItemByCaption("nowhere"); }), 13);
   EXPECT_EQ(menu.MenuItemByIndex(2), nullptr);
   EXPECT_EQ(menu.Serialize(), bag.Contents());
 }

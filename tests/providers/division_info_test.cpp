@@ -3,25 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/providers/provider_parent_reference.h"
+#include "support/column_test_support.h"
 
 namespace prvdrinfo {
 namespace {
 
-std::string Refusal(const std::function<void()>& set) {
-  try {
-    set();
-  } catch (const CError& e) {
-    return std::to_string(e.Number()) + " " + e.Description();
-  }
-  return "accepted";
-}
+using testing::ExpectError;
 
 TEST(DivisionInfo, SetterRulesRefuseWithTheirMessagesAndKeepTheOldValue) {
   auto d = CDivisionInfoFactory().CreateDivisionInfo();
@@ -31,13 +24,11 @@ TEST(DivisionInfo, SetterRulesRefuseWithTheirMessagesAndKeepTheOldValue) {
   d->SetMainNumber(3);
   d->SetAbbreviation(" 03 ");
   d->SetTitle(" Concrete ");
-  EXPECT_EQ(Refusal([&] { d->SetMainNumber(-1); }), "5 Main Division number out of range.");
-  EXPECT_EQ(Refusal([&] { d->SetMinimumSecondaryNumber(-1); }),
-            "5 Minimum secondary division number out of range.");
-  EXPECT_EQ(Refusal([&] { d->SetMaximumSecondaryNumber(INT32_MIN); }),
-            "5 Maximum Secondary Division number out of range.");
-  EXPECT_EQ(Refusal([&] { d->SetAbbreviation(" \t "); }), "5 Division Abbreviation required.");
-  EXPECT_EQ(Refusal([&] { d->SetTitle(""); }), "5 Division Title required.");
+  ExpectError([&] { d->SetMainNumber(-1); }, 5, "Main Division number out of range.");
+  ExpectError([&] { d->SetMinimumSecondaryNumber(-1); }, 5, "Minimum secondary division number out of range.");
+  ExpectError([&] { d->SetMaximumSecondaryNumber(INT32_MIN); }, 5, "Maximum Secondary Division number out of range.");
+  ExpectError([&] { d->SetAbbreviation(" \t "); }, 5, "Division Abbreviation required.");
+  ExpectError([&] { d->SetTitle(""); }, 5, "Division Title required.");
   EXPECT_EQ(d->MainNumber(), 3);
   EXPECT_EQ(d->Abbreviation(), "03");
   EXPECT_EQ(d->Title(), "Concrete");
@@ -53,10 +44,8 @@ TEST(DivisionInfo, PersistsItsNamesAndNumbersButNotItsGuid) {
   d.SetMaximumSecondaryNumber(10);
   PropertyBag bag;
   d.Class_WriteProperties(bag);
-  std::vector<std::string> keys;
-  for (const auto& e : bag.Entries()) keys.push_back(e.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"Abbreviation", "Title", "MainNumber",
-                                            "MinimumSecondaryNumber", "MaximumSecondaryNumber"}));
+  EXPECT_EQ(testing::KeysOf(bag), (std::vector<std::string>{"Abbreviation", "Title", "MainNumber",
+                                                            "MinimumSecondaryNumber", "MaximumSecondaryNumber"}));
   CDivisionInfo back;
   back.Deserialize(d.Serialize());
   EXPECT_EQ(back.Guid(), "");

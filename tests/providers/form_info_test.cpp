@@ -2,33 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/property_bag.h"
+#include "support/column_test_support.h"
 
 namespace prvdrinfo {
 namespace {
 
 using Setter = void (CFormInfo::*)(const std::string&);
 using Getter = const std::string& (CFormInfo::*)() const;
-
-std::vector<std::string> Keys(const PropertyBag& bag) {
-  std::vector<std::string> keys;
-  for (const auto& e : bag.Entries()) keys.push_back(e.key);
-  return keys;
-}
-
-int32_t NumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const CError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using testing::ErrorNumberOf;
+using testing::ExpectError;
+using testing::KeysOf;
 
 std::shared_ptr<CFormInfo> Filled() {
   auto form = CFormInfoFactory().CreateFormInfo();
@@ -78,13 +66,8 @@ TEST(FormInfo, SettersCleanTheValueAndRefuseBlanksKeepingThePreviousValue) {
     (form.*c.set)(c.given);
     EXPECT_EQ((form.*c.get)(), c.stored) << c.property;
     for (const char* blank : {"", "   ", "\t\n"}) {
-      try {
-        (form.*c.set)(blank);
-        ADD_FAILURE() << c.property << " accepted a blank value";
-      } catch (const CError& e) {
-        EXPECT_EQ(e.Number(), 5) << c.property;
-        EXPECT_EQ(e.Description(), c.refusal) << c.property;
-      }
+      SCOPED_TRACE(c.property);
+      ExpectError([&] { (form.*c.set)(blank); }, 5, c.refusal);
       EXPECT_EQ((form.*c.get)(), c.stored) << c.property;
     }
   }
@@ -93,19 +76,19 @@ TEST(FormInfo, SettersCleanTheValueAndRefuseBlanksKeepingThePreviousValue) {
 TEST(FormInfo, AGuidPropertyRefusesTextThatIsNoGuid) {
   CFormInfo form;
   form.SetProviderGuid("0A1B2C3D-4E5F-4A6B-8C7D-8E9F0A1B2C3D");
-  EXPECT_EQ(NumberOf([&] { form.SetProviderGuid("not a guid"); }), 5);
+  EXPECT_EQ(ErrorNumberOf([&] { form.SetProviderGuid("not a guid"); }), 5);
   EXPECT_EQ(form.ProviderGuid(), "0A1B2C3D-4E5F-4A6B-8C7D-8E9F0A1B2C3D");
 }
 
 TEST(FormInfo, WritesItsKeysInOrderAndLeavesOutDefaultsAndTheThumbnail) {
   PropertyBag fresh;
   CFormInfo().Class_WriteProperties(fresh);
-  EXPECT_EQ(Keys(fresh), (std::vector<std::string>{"Abbreviation", "Title", "FileGuidCoverLetter",
-                                                   "RecordGuid"}));
+  EXPECT_EQ(KeysOf(fresh), (std::vector<std::string>{"Abbreviation", "Title", "FileGuidCoverLetter",
+                                                     "RecordGuid"}));
 
   PropertyBag bag;
   Filled()->Class_WriteProperties(bag);
-  EXPECT_EQ(Keys(bag), (std::vector<std::string>{
+  EXPECT_EQ(KeysOf(bag), (std::vector<std::string>{
                            "Abbreviation", "Title", "FileGuidCoverLetter", "RecordGuid",
                            "FileGuid4db", "FileGuidXfm", "ProviderGuid",
                            "DefaultDescriptionTextRtf", "DefaultDescriptionTextRtfCoverLetter",
@@ -145,9 +128,9 @@ TEST(FormInfo, DeserializeTakesTheBytesInAVariantAndStoresThemWithoutTheRules) {
   EXPECT_EQ(form.RecordGuid(), "kept as stored");
   EXPECT_EQ(form.FileGuidThumbnail(), "thumb");  // not persisted, so not touched
 
-  EXPECT_EQ(NumberOf([&] { form.Deserialize(Variant(std::string("text"))); }), 13);
+  EXPECT_EQ(ErrorNumberOf([&] { form.Deserialize(Variant(std::string("text"))); }), 13);
   const auto before = form.Serialize();
-  EXPECT_NE(NumberOf([&] { form.Deserialize(Variant(Bytes{1, 2, 3})); }), 0);
+  EXPECT_NE(ErrorNumberOf([&] { form.Deserialize(Variant(Bytes{1, 2, 3})); }), 0);
   EXPECT_EQ(form.Serialize(), before);
 }
 

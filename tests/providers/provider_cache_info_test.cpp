@@ -11,7 +11,7 @@
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/property_bag.h"
-#include "support/error_capture.h"
+#include "support/column_test_support.h"
 
 namespace prvdrinfo {
 namespace {
@@ -127,12 +127,8 @@ TEST(ProviderCacheInfo, BytesKeepEveryMemberInKeyOrder) {
   EXPECT_EQ(restored.Serialize(), bytes);
   EXPECT_EQ(restored.ProviderContentId(), cache.ProviderContentId());
   EXPECT_EQ(EntriesOf(*restored.Views()), EntriesOf(*cache.Views()));
-  PropertyBag bag;
-  bag.SetContents(bytes);
-  std::vector<std::string> keys;
-  for (const auto& entry : bag.Entries()) keys.push_back(entry.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"ProviderGuid", "ProviderContentId", "Columns", "Views",
-                                            "ColumnsContentId", "ViewsContentId"}));
+  EXPECT_EQ(testing::KeysOf(bytes), (std::vector<std::string>{"ProviderGuid", "ProviderContentId", "Columns",
+                                                              "Views", "ColumnsContentId", "ViewsContentId"}));
 }
 
 }  // namespace

@@ -18,15 +18,7 @@ constexpr const char* kAlreadyLinked =
     "A view has already been linked to this provider. Please call with the ReplaceExisting "
     "parameter = True to change the linked view.";
 
-// The bytes as code units, low byte first, written out independently of the library.
-std::u16string AsUnits(const Bytes& bytes) {
-  std::u16string units;
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    units += static_cast<char16_t>(bytes[i] + 256 * bytes[i + 1]);
-  }
-  if (bytes.size() % 2 == 1) units += static_cast<char16_t>(bytes.back());
-  return units;
-}
+using testing::UnitsOf;
 
 std::vector<std::string> Items(const KeyedCollection& c) {
   std::vector<std::string> items;
@@ -114,7 +106,7 @@ TEST(ProviderFormViewLinks, ContentIsTheLinksSerializedBytesWithoutTheProviderKe
   CProviderFormViewLink one;
   one.SetViewGuid("V1");
   one.SetViewProviderGuid("O1");
-  EXPECT_EQ(one.ContentString(), AsUnits(one.Serialize()));
+  EXPECT_EQ(one.ContentString(), UnitsOf(one.Serialize()));
   CProviderFormViewLink two;
   two.SetViewGuid("V2");
 

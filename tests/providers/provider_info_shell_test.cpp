@@ -2,7 +2,6 @@
 // host loads them, from small providers of the tests' own, and what survives its bytes.
 #include "prvdrinfo/providers/provider_info_shell.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -13,8 +12,8 @@
 
 #include "../../examples/change_order_log/change_order_log.h"
 #include "../../examples/task_register/task_register.h"
+#include "prvdrinfo/contract/module_loader.h"
 #include "prvdrinfo/contract/provider_interfaces.h"
-#include "prvdrinfo/contract/provider_module.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "support/column_test_support.h"
@@ -27,28 +26,12 @@ namespace {
 
 using testing::ErrorOf;
 
-// A provider of a module, created through the module's factory symbol. Modules stay
-// loaded for the whole program: their providers may outlive a test.
-std::shared_ptr<IProviderInfo> ModuleProvider(const char* path, const char* className) {
-  void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-  if (module == nullptr) throw std::runtime_error(dlerror());
-  const auto version =
-      reinterpret_cast<ProviderContractVersionFn>(dlsym(module, kProviderContractVersionSymbol));
-  const auto create = reinterpret_cast<CreateProviderFn>(dlsym(module, kCreateProviderSymbol));
-  if (version == nullptr || create == nullptr || version() != kProviderContractVersion) {
-    throw std::runtime_error(std::string(path) + " is no provider module of this contract");
-  }
-  std::shared_ptr<IProviderInfo> provider;
-  if (create(className, &provider) != 0) throw std::runtime_error("the module made no provider");
-  return provider;
-}
-
 #if defined(TASK_REGISTER_MODULE) && defined(CHANGE_ORDER_LOG_MODULE)
 std::shared_ptr<IProviderInfo> TaskRegister() {
-  return ModuleProvider(TASK_REGISTER_MODULE, task_register::kClassName);
+  return ModuleLoader(TASK_REGISTER_MODULE).CreateProvider(task_register::kClassName);
 }
 std::shared_ptr<IProviderInfo> ChangeOrderLog() {
-  return ModuleProvider(CHANGE_ORDER_LOG_MODULE, change_order_log::kClassName);
+  return ModuleLoader(CHANGE_ORDER_LOG_MODULE).CreateProvider(change_order_log::kClassName);
 }
 constexpr bool kModulesBuilt = true;
 #else
@@ -303,13 +286,7 @@ TEST_F(ModuleShell, WritesItsKeysInTheirOrder) {
       "Reasonable2ReasonTitleColumnGuid", "DisciplineAbbreviationsColumnGuid",
       "DisciplineTitlesColumnGuid", "AttachmentListColumnGuid", "AttachmentListCrLfColumnGuid",
       "PrimaryDateColumnGuid", "ProviderInfoColumns", "ProviderInfoViews"};
-  const auto keysOf = [](const CProviderInfoShell& shell) {
-    PropertyBag bag;
-    bag.SetContents(shell.Serialize());
-    std::vector<std::string> keys;
-    for (const auto& entry : bag.Entries()) keys.push_back(entry.key);
-    return keys;
-  };
+  const auto keysOf = [](const CProviderInfoShell& shell) { return testing::KeysOf(shell.Serialize()); };
   // The change order log sets every key but the three its flags leave False.
   std::vector<std::string> changes = order;
   std::erase_if(changes, [](const std::string& key) {

@@ -6,18 +6,17 @@
 #include "prvdrinfo/columns/provider_col_defs.h"
 #include "prvdrinfo/contract/provider_info.h"
 #include "prvdrinfo/viewsdb/provider_views.h"
+#include "support/quiet_provider.h"
 
 namespace prvdrinfo::testing {
 
 // A provider that implements IProviderInfo only, answering its identity, an empty column
 // set and an empty view collection; tests derive from it to add capabilities.
-struct TestProvider : IProviderInfo {
+struct TestProvider : QuietProvider {
   std::string guid = "TEST-PROVIDER";
   std::shared_ptr<CProviderColDefs> columns = std::make_shared<CProviderColDefs>();
   std::shared_ptr<CProviderViews> views = std::make_shared<CProviderViews>();
 
-  bool SupportsForms() const override { return false; }
-  std::shared_ptr<CProviderView> DefaultViewDefinition() const override { return nullptr; }
   std::string Guid() const override { return guid; }
   std::string DllName() const override { return "libtest.so"; }
   std::string ClassName() const override { return "CTest"; }
@@ -26,14 +25,10 @@ struct TestProvider : IProviderInfo {
   std::string SingularName(e_LocaleId, RoleId) const override { return "Test"; }
   std::string CommonPluralName(e_LocaleId, RoleId) const override { return "Tests"; }
   std::string CommonSingularName(e_LocaleId, RoleId) const override { return "Test"; }
-  std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() const override { return nullptr; }
   std::shared_ptr<CProviderViews> Views() const override { return views; }
   void SetViews(const std::shared_ptr<CProviderViews>& value) override { views = value; }
   std::shared_ptr<CProviderColDefs> Columns() const override { return columns; }
-  Bytes Serialize() const override { return {}; }
-  void Deserialize(const Bytes&) override {}
   std::string Description() const override { return "A test provider."; }
-  void InitializeProperties() override {}
 };
 
 }  // namespace prvdrinfo::testing

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "prvdrinfo/foundation/property_bag.h"
+#include "support/column_test_support.h"
 
 namespace prvdrinfo {
 namespace {
@@ -21,10 +22,8 @@ TEST(CertSummaryInfo, WritesAndReadsAllFiveValues) {
   cert->SetRevisedContract(C("900000.0001"));
   PropertyBag bag;
   cert->Class_WriteProperties(bag);
-  std::vector<std::string> keys;
-  for (const auto& e : bag.Entries()) keys.push_back(e.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"ContractsWorkToDate", "ChangesWorkToDate",
-                                            "PayableToDate", "RevisedContract", "Number"}));
+  EXPECT_EQ(testing::KeysOf(bag), (std::vector<std::string>{"ContractsWorkToDate", "ChangesWorkToDate",
+                                                            "PayableToDate", "RevisedContract", "Number"}));
 
   PropertyBag restored;
   restored.SetContents(bag.Contents());

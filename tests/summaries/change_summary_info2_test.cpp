@@ -11,6 +11,7 @@
 
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/summaries/change_summary_info.h"
+#include "support/error_capture.h"
 
 namespace prvdrinfo {
 namespace {
@@ -256,13 +257,9 @@ TEST(ChangeSummaryInfo2, ProgressPercentCountsUnapprovedAmounts) {
 }
 
 void ExpectOverflow(const std::function<void()>& read, const char* what) {
-  try {
-    read();
-    ADD_FAILURE() << what << " did not overflow";
-  } catch (const CError& e) {
-    EXPECT_EQ(e.Number(), err::kOverflow) << what;
-    EXPECT_FALSE(e.Locations().empty()) << what;
-  }
+  const CError e = testing::ErrorOf(read);
+  EXPECT_EQ(e.Number(), err::kOverflow) << what;
+  EXPECT_FALSE(e.Locations().empty()) << what;
 }
 
 TEST(ChangeSummaryInfo2, SumsThatLeaveTheirRangeRaiseOverflow) {

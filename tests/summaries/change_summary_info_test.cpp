@@ -7,15 +7,12 @@
 
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
+#include "support/column_test_support.h"
 
 namespace prvdrinfo {
 namespace {
 
-std::vector<std::string> Keys(const PropertyBag& bag) {
-  std::vector<std::string> keys;
-  for (const auto& e : bag.Entries()) keys.push_back(e.key);
-  return keys;
-}
+using testing::KeysOf;
 
 TEST(ChangeSummaryInfo, FreshLineIsEmptyAndWritesNothing) {
   const auto line = CChangeSummaryInfoFcty().CreateChangeSummaryInfo();
@@ -38,8 +35,8 @@ TEST(ChangeSummaryInfo, WritesItsKeysInOrderWithTheirTypes) {
   line.SetValue(Currency::FromString("1234.5678"));
   PropertyBag bag;
   line.Class_WriteProperties(bag);
-  EXPECT_EQ(Keys(bag), (std::vector<std::string>{"Count", "Value", "ReasonAbbreviation",
-                                                 "ReasonTitle", "ReasonGuid"}));
+  EXPECT_EQ(KeysOf(bag), (std::vector<std::string>{"Count", "Value", "ReasonAbbreviation",
+                                                   "ReasonTitle", "ReasonGuid"}));
   EXPECT_EQ(bag.ReadProperty("Count"), Variant(int32_t{3}));
   EXPECT_EQ(bag.ReadProperty("Value"), Variant(Currency::FromString("1234.5678")));
 

@@ -2,27 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/property_bag.h"
+#include "support/column_test_support.h"
 
 namespace prvdrinfo {
 namespace {
 
 using D = CDivisionSummaryInfo;
 
-void ExpectRefused(const std::function<void()>& set, const std::string& message) {
-  try {
-    set();
-    ADD_FAILURE() << "accepted; expected \"" << message << "\"";
-  } catch (const CError& e) {
-    EXPECT_EQ(e.Number(), 5);
-    EXPECT_EQ(e.Description(), message);
-  }
-}
+using testing::ExpectError;
 
 TEST(DivisionSummaryInfo, NumbersAcceptZeroAndRefuseNegativesKeepingTheOldValue) {
   struct Case {
@@ -44,7 +36,7 @@ TEST(DivisionSummaryInfo, NumbersAcceptZeroAndRefuseNegativesKeepingTheOldValue)
     (d.*c.set)(0);
     EXPECT_EQ((d.*c.get)(), 0);
     (d.*c.set)(42);
-    ExpectRefused([&] { (d.*c.set)(-1); }, c.message);
+    ExpectError([&] { (d.*c.set)(-1); }, 5, c.message);
     EXPECT_EQ((d.*c.get)(), 42);
   }
   // Minimum above maximum is nobody's business here.
@@ -60,8 +52,8 @@ TEST(DivisionSummaryInfo, NamesAreCleanedAndMustNotBeBlank) {
   d.SetTitle(" Concrete \n  works ");
   EXPECT_EQ(d.Abbreviation(), "03");
   EXPECT_EQ(d.Title(), "Concrete works");
-  ExpectRefused([&] { d.SetTitle("   "); }, "Division Title required.");
-  ExpectRefused([&] { d.SetAbbreviation(""); }, "Division Abbreviation required.");
+  ExpectError([&] { d.SetTitle("   "); }, 5, "Division Title required.");
+  ExpectError([&] { d.SetAbbreviation(""); }, 5, "Division Abbreviation required.");
   EXPECT_EQ(d.Title(), "Concrete works");
   EXPECT_EQ(d.Abbreviation(), "03");
 }
@@ -79,11 +71,9 @@ TEST(DivisionSummaryInfo, PersistsEverythingButItsGuid) {
   d->SetCount(17);
   PropertyBag bag;
   d->Class_WriteProperties(bag);
-  std::vector<std::string> keys;
-  for (const auto& e : bag.Entries()) keys.push_back(e.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"Abbreviation", "Title", "MainNumber",
-                                            "MinimumSecondaryNumber", "MaximumSecondaryNumber",
-                                            "CompletedAmount", "ContractedAmount", "Count"}));
+  EXPECT_EQ(testing::KeysOf(bag), (std::vector<std::string>{"Abbreviation", "Title", "MainNumber",
+                                                            "MinimumSecondaryNumber", "MaximumSecondaryNumber",
+                                                            "CompletedAmount", "ContractedAmount", "Count"}));
 
   D back;
   back.Deserialize(d->Serialize());

@@ -9,8 +9,19 @@
 
 namespace prvdrinfo::test {
 
-ToolOutcome RunToolIn(const std::string& folder, const std::string& toolPath, const std::string& args) {
-  const std::string command = "cd '" + folder + "' && '" + toolPath + "' </dev/null " + args + " >out 2>err";
+ToolOutcome RunToolIn(const std::string& folder, const std::string& toolPath, const std::string& args,
+                      const ToolEnvironment& environment) {
+  std::string line;
+  for (const auto& [name, value] : environment) line += name + "='" + value + "' ";
+  return RunShellIn(folder, toolPath, line + "TOOL </dev/null " + args);
+}
+
+ToolOutcome RunShellIn(const std::string& folder, const std::string& toolPath, std::string line) {
+  const std::string tool = "'" + toolPath + "'";
+  for (size_t at = line.find("TOOL"); at != std::string::npos; at = line.find("TOOL", at + tool.size())) {
+    line.replace(at, 4, tool);
+  }
+  const std::string command = "cd '" + folder + "' && { " + line + " ; } >out 2>err";
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(folder + "out"), ReadText(folder + "err")};
 }
@@ -32,7 +43,7 @@ void ExpectRefusals(const std::function<ToolOutcome(const std::string& args)>& r
 }
 
 std::string ReadText(const std::string& path) {
-  std::ifstream in(path);
+  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();

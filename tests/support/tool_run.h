@@ -3,6 +3,8 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace prvdrinfo::test {
 
@@ -12,10 +14,18 @@ struct ToolOutcome {
   std::string err;
 };
 
+// Variables set for the tool's run only: name and value.
+using ToolEnvironment = std::vector<std::pair<std::string, std::string>>;
+
 // Runs the tool with args (shell words, as written) inside folder, with no standard
 // input unless args redirect it; standard output and error are captured through the
-// files "out" and "err" there.
-ToolOutcome RunToolIn(const std::string& folder, const std::string& toolPath, const std::string& args);
+// files "out" and "err" there, as far as args do not send them elsewhere.
+ToolOutcome RunToolIn(const std::string& folder, const std::string& toolPath, const std::string& args,
+                      const ToolEnvironment& environment = {});
+
+// Runs a shell line inside folder in which each TOOL stands for the tool; standard output
+// and error are captured as RunToolIn captures them.
+ToolOutcome RunShellIn(const std::string& folder, const std::string& toolPath, std::string line);
 
 // A run that must fail: its exit status and its one line on standard error. A line given
 // ending in "..." need only begin with what stands before the dots.
@@ -29,7 +39,7 @@ struct Refusal {
 void ExpectRefusals(const std::function<ToolOutcome(const std::string& args)>& run,
                     std::initializer_list<Refusal> refusals);
 
-// A file's whole text; empty when it cannot be read.
+// A file's whole contents, byte for byte; empty when it cannot be read.
 std::string ReadText(const std::string& path);
 
 }  // namespace prvdrinfo::test

@@ -1,29 +1,24 @@
 // prvdrinfo provider show and prvdrinfo providers save|show, run as a module author would.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "../providers/test_provider.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "prvdrinfo/providers/providers_collection.h"
+#include "support/built_tool.h"
 #include "support/temp_dir.h"
 
 namespace prvdrinfo {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Outcome = test::ToolOutcome;
+using test::ReadText;
 
 class ProviderCommand : public ::testing::Test {
  protected:
@@ -33,24 +28,7 @@ class ProviderCommand : public ::testing::Test {
 #endif
   }
 
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  Outcome Run(const std::string& args) {
-#ifdef PRVDRINFO_TOOL_PATH
-    const std::string command = "cd '" + dir_.Path() + "' && '" + PRVDRINFO_TOOL_PATH + "' " + args +
-                                " </dev/null >out 2>err";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(dir_.File("out")), Read(dir_.File("err"))};
-#else
-    (void)args;
-    return {};
-#endif
-  }
+  Outcome Run(const std::string& args) { return test::RunBuiltTool(dir_.Path(), args); }
 
   test::TempDir dir_;
 };
@@ -62,6 +40,10 @@ const std::string kChanges = std::string("'") + CHANGE_ORDER_LOG_MODULE + "'";
 const std::string kTasks;
 const std::string kChanges;
 #endif
+// Built with the tests: a module whose classes fail in their own ways, and one built for
+// another contract version.
+const std::string kProbe = std::string("'") + LOADER_PROBE_MODULE + "'";
+const std::string kProbeV1 = std::string("'") + LOADER_PROBE_V1_MODULE + "'";
 
 TEST_F(ProviderCommand, ShowsWhatAHostLearnsOfAModule) {
   const Outcome run = Run("provider show " + kTasks);
@@ -100,7 +82,7 @@ TEST_F(ProviderCommand, SavesACollectionFileAndShowsIt) {
   const Outcome save = Run("providers save providers.bin " + kTasks + " " + kChanges);
   ASSERT_EQ(save.status, 0) << save.err;
   EXPECT_EQ(save.out, "Saved 2 providers to providers.bin.\n");
-  const std::string bytes = Read(dir_.File("providers.bin"));
+  const std::string bytes = ReadText(dir_.File("providers.bin"));
   CProvidersCollection collection;
   collection.Deserialize(Bytes(bytes.begin(), bytes.end()));
   ASSERT_EQ(collection.Count(), 2);
@@ -119,7 +101,7 @@ TEST_F(ProviderCommand, SavesACollectionFileAndShowsIt) {
   const Outcome twice = Run("providers save providers.bin " + kTasks + " " + kTasks);
   EXPECT_EQ(twice.status, 1);
   EXPECT_NE(twice.err.find("This key is already associated"), std::string::npos) << twice.err;
-  EXPECT_EQ(Read(dir_.File("providers.bin")), bytes);
+  EXPECT_EQ(ReadText(dir_.File("providers.bin")), bytes);
 }
 
 TEST_F(ProviderCommand, RefusesWhatIsNoModuleOrNoClassOfIt) {
@@ -133,6 +115,8 @@ TEST_F(ProviderCommand, RefusesWhatIsNoModuleOrNoClassOfIt) {
            {"provider show text.so", 1, "cannot load text.so"},
            {"provider show missing.so", 1, "cannot load missing.so"},
            {"provider show " + kTasks + " --class CDrawingLog", 1, "has no provider class CDrawingLog"},
+           {"provider show " + kProbe, 1, "has no provider class CLoaderProbe (name it with --class)"},
+           {"provider show " + kProbeV1, 1, "was built for provider contract version 1"},
            {"provider show", 2, "module is required"},
            {"providers show text.so", 1, "text.so: "},
            {"providers show nothing.bin", 1, "nothing.bin"},
@@ -142,6 +126,24 @@ TEST_F(ProviderCommand, RefusesWhatIsNoModuleOrNoClassOfIt) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.args << ": " << run.err;
     EXPECT_EQ(run.out, "") << c.args;
   }
+}
+
+// A provider whose construction fails stops the tool with the module's own message, on one
+// line, and nothing half-printed.
+TEST_F(ProviderCommand, AFailingProviderGivesTheModulesMessageOnOneLine) {
+  for (const std::string& args : {"provider show " + kProbe + " --class CRefusing",
+                                  "providers save providers.bin " + kTasks + " " + kProbe}) {
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.status, 1) << args;
+    EXPECT_EQ(run.out, "") << args;
+    EXPECT_EQ(run.err.rfind("prvdrinfo: ", 0), 0U) << args << ": " << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << args << ": " << run.err;
+  }
+  const Outcome refused = Run("provider show " + kProbe + " --class CRefusing");
+  EXPECT_NE(refused.err.find(": creating CRefusing failed: The probe's register is closed."), std::string::npos)
+      << refused.err;
+  EXPECT_NE(Run("provider show " + kProbe + " --class CThrowingStd").err.find("creating CThrowingStd failed: disk on fire"),
+            std::string::npos);
 }
 
 // A collection file is input like any other: what it holds reaches the terminal without

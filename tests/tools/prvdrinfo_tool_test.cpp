@@ -1,14 +1,10 @@
 // Runs the built prvdrinfo binary as a user would, on good and bad input.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -16,16 +12,14 @@
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "support/bag_test_classes.h"
+#include "support/built_tool.h"
 #include "support/temp_dir.h"
 
 namespace prvdrinfo {
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Result = test::ToolOutcome;
+using test::ReadText;
 
 class ToolTest : public ::testing::Test {
  protected:
@@ -42,44 +36,14 @@ class ToolTest : public ::testing::Test {
     return path;
   }
 
-  std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
   // args are passed to the shell as written; stdinFile empty means no input; stdoutTo
   // empty means standard output is captured, else it is the shell redirection to use.
   Result Run(const std::string& args, const std::string& stdinFile = "", const std::string& stdoutTo = "") {
-    return Shell("TOOL " + args + " <" + (stdinFile.empty() ? "/dev/null" : stdinFile) + " " +
-                 stdoutTo);
+    return test::RunBuiltTool(dir_.Path(), args + (stdinFile.empty() ? "" : " <" + stdinFile) + " " + stdoutTo);
   }
 
-  // A shell line in which TOOL stands for the tool; its standard error is captured, and
-  // its standard output as far as the line does not send it elsewhere.
-  Result Shell(std::string line) {
-    const std::string tool = std::string("'") + ToolPath() + "'";
-    for (size_t at = line.find("TOOL"); at != std::string::npos; at = line.find("TOOL", at + tool.size())) {
-      line.replace(at, 4, tool);
-    }
-    std::remove(dir_.File("out").c_str());
-    const std::string command = "{ " + line + " ; } >>" + dir_.File("out") + " 2>" + dir_.File("err");
-    const int raw = std::system(command.c_str());
-    Result result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = Read(dir_.File("out"));
-    result.err = Read(dir_.File("err"));
-    return result;
-  }
-
-  static std::string ToolPath() {
-#ifdef PRVDRINFO_TOOL_PATH
-    return PRVDRINFO_TOOL_PATH;
-#else
-    return "false";
-#endif
-  }
+  // A shell line in which TOOL stands for the tool.
+  Result Shell(const std::string& line) { return test::RunBuiltToolShell(dir_.Path(), line); }
 
   test::TempDir dir_;
 };
@@ -446,14 +410,14 @@ TEST_F(ToolTest, ApplyChangesTheFileCompletelyOrNotAtAll) {
     } else if (!c.prepare.empty()) {
       Connection::Open(db)->Execute(c.prepare);
     }
-    const std::string before = Read(db);
+    const std::string before = ReadText(db);
     const Result r = Run("ddl " + c.definition + " --apply " + db);
     EXPECT_EQ(r.status, c.status) << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     if (c.prepare.empty()) {
       EXPECT_FALSE(std::filesystem::exists(db));
     } else {
-      EXPECT_EQ(Read(db), before);  // byte for byte
+      EXPECT_EQ(ReadText(db), before);  // byte for byte
     }
     if (c.status != 0) {
       EXPECT_EQ(r.out, "");

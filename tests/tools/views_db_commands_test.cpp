@@ -1,14 +1,11 @@
 // prvdrinfo db ... and views ..., run as a user would on a real data folder.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "prvdrinfo/db/command.h"
@@ -18,6 +15,7 @@
 #include "prvdrinfo/views/provider_view.h"
 #include "prvdrinfo/viewsdb/provider_views_db.h"
 #include "prvdrinfo/viewsdb/views_database.h"
+#include "support/built_tool.h"
 #include "support/temp_dir.h"
 
 namespace prvdrinfo {
@@ -25,11 +23,7 @@ namespace {
 
 using nlohmann::json;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Outcome = test::ToolOutcome;
 
 constexpr const char* kProviderA = "AAAAAAAA-0000-4000-8000-000000000001";
 constexpr const char* kProviderB = "BBBBBBBB-0000-4000-8000-000000000002";
@@ -44,23 +38,8 @@ class ViewsDbCommands : public ::testing::Test {
   }
   void TearDown() override { CVesk::SetDataFolder(""); }
 
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
   Outcome Run(const std::string& args) {
-#ifdef PRVDRINFO_TOOL_PATH
-    const std::string command = "cd '" + dir_.Path() + "' && PRVDRINFO_DATA_DIR='" + data_ + "' '" +
-                                PRVDRINFO_TOOL_PATH + "' " + args + " </dev/null >out 2>err";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(dir_.File("out")), Read(dir_.File("err"))};
-#else
-    (void)args;
-    return {};
-#endif
+    return test::RunBuiltTool(dir_.Path(), args, {{"PRVDRINFO_DATA_DIR", data_}});
   }
 
   // A row as a host's save leaves it, written directly so that any bytes can be stored.

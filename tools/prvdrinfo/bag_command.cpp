@@ -1,7 +1,5 @@
 // prvdrinfo bag dump [FILE|-]: shows what stored property-bag bytes hold.
 
-#include <CLI/CLI.hpp>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -298,35 +296,20 @@ void DumpDocument(const Bytes& bytes, std::ostream& out) {
   DumpEntries(bag.Entries(), false, 0, NestedBudget(bytes), out);
 }
 
-void AddBagCommands(CLI::App& app) {
-  auto* bag = app.add_subcommand("bag", "Inspect serialized property-bag bytes");
-  bag->require_subcommand(1);
-  auto* dump = bag->add_subcommand(
-      "dump", "Print the keys, types and values of a property bag or keyed-collection contents");
-  struct Options {
-    std::string file = "-";
-    uint64_t maxBytes = kDefaultMaxInputBytes;
-  };
-  auto options = std::make_shared<Options>();
-  dump->add_option("file", options->file, "File with the bytes, or - for standard input")->capture_default_str();
-  dump->add_option("--max-bytes", options->maxBytes, "Refuse input larger than this many bytes")
-      ->capture_default_str()
-      ->check(CLI::PositiveNumber);
-  dump->callback([options] {
-    Input input(options->file);
-    // A few bytes say whether this can be a document at all; /dev/zero or a disk image
-    // is refused before the rest is read.
-    Bytes bytes;
-    input.ReadUpTo(bytes, 3);
-    try {
-      if (!LooksLikeDocument(bytes)) DumpDocument(bytes, std::cout);  // raises the decoder's reason
-      input.ReadRest(bytes, options->maxBytes, "--max-bytes raises it");
-      // Decoded whole before anything is printed, so bytes that fail half way print nothing.
-      DumpDocument(bytes, std::cout);
-    } catch (const CError& e) {
-      throw CommandFailed(input.Name() + ": " + e.Description());
-    }
-  });
+void RunBagDump(const BagDumpOptions& options) {
+  Input input(options.file);
+  // A few bytes say whether this can be a document at all; /dev/zero or a disk image
+  // is refused before the rest is read.
+  Bytes bytes;
+  input.ReadUpTo(bytes, 3);
+  try {
+    if (!LooksLikeDocument(bytes)) DumpDocument(bytes, std::cout);  // raises the decoder's reason
+    input.ReadRest(bytes, options.maxBytes, "--max-bytes raises it");
+    // Decoded whole before anything is printed, so bytes that fail half way print nothing.
+    DumpDocument(bytes, std::cout);
+  } catch (const CError& e) {
+    throw CommandFailed(input.Name() + ": " + e.Description());
+  }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,11 +1,6 @@
 // prvdrinfo db info|check|maintain: the views database of the data folder as a person
 // sees it: what it holds, whether it is sound, and its maintenance run on demand.
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnull-dereference"
-#include <CLI/CLI.hpp>
-#pragma GCC diagnostic pop
-
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -276,31 +271,22 @@ std::shared_ptr<Connection> OpenExistingViewsDatabase() {
   }
 }
 
-void AddDbCommands(CLI::App& app) {
-  auto* db = app.add_subcommand("db", "Inspect and maintain the views database of the data folder");
-  db->require_subcommand(1);
-  auto asJson = std::make_shared<bool>(false);
-  auto* info = db->add_subcommand("info", "File, schema versions, counts per provider, counters, last maintenance");
-  info->add_flag("--json", *asJson, "Print JSON");
-  info->callback([asJson] {
-    // Looking changes nothing: the file is read as it is, not upgraded.
-    auto connection = OpenExistingViewsDatabase();
-    PrintInfo(ReadInfo(*connection, views_db::ViewsDatabasePath()), *asJson);
-  });
-  auto* check = db->add_subcommand("check", "Integrity check and views whose stored bytes cannot be read");
-  check->add_flag("--json", *asJson, "Print JSON");
-  check->callback([asJson] {
-    auto connection = OpenExistingViewsDatabase();
-    const Check result = RunCheck(*connection);
-    PrintCheck(result, *asJson);
-    if (const size_t problems = result.Problems()) {
-      throw CommandFailed("the views database has " + std::to_string(problems) +
-                          (problems == 1 ? " problem" : " problems"));
-    }
-  });
-  auto* maintain = db->add_subcommand("maintain", "Upgrade the file if due, then run ANALYZE and VACUUM now");
-  maintain->add_flag("--json", *asJson, "Print JSON");
-  maintain->callback([asJson] { RunMaintenance(*asJson); });
+void RunDbInfo(const DbOptions& options) {
+  // Looking changes nothing: the file is read as it is, not upgraded.
+  auto connection = OpenExistingViewsDatabase();
+  PrintInfo(ReadInfo(*connection, views_db::ViewsDatabasePath()), options.json);
 }
+
+void RunDbCheck(const DbOptions& options) {
+  auto connection = OpenExistingViewsDatabase();
+  const Check result = RunCheck(*connection);
+  PrintCheck(result, options.json);
+  if (const size_t problems = result.Problems()) {
+    throw CommandFailed("the views database has " + std::to_string(problems) +
+                        (problems == 1 ? " problem" : " problems"));
+  }
+}
+
+void RunDbMaintain(const DbOptions& options) { RunMaintenance(options.json); }
 
 }  // namespace prvdrinfo::tool

@@ -1,11 +1,6 @@
 // prvdrinfo ddl: a table definition from JSON to the SQLite statements that create it.
 // The input format is described in docs/ddl-json.md.
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnull-dereference"
-#include <CLI/CLI.hpp>
-#pragma GCC diagnostic pop
-
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -27,6 +22,7 @@
 #include "prvdrinfo/db/transaction.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/tables/provider_table_defs.h"
+#include "prvdrinfo/tables/table_upgrade_planner.h"
 
 namespace prvdrinfo::tool {
 
@@ -36,12 +32,6 @@ using nlohmann::json;
 
 // SQLITE_MAX_COLUMN as SQLite ships it; the library does not say what its SQLite allows.
 constexpr int kSqliteDefaultMaxColumns = 2000;
-
-struct DdlOptions {
-  std::string input = "-";
-  std::optional<std::string> apply;
-  bool example = false;
-};
 
 const std::map<std::string, e_VeskDataType>& TypeNames() {
   static const std::map<std::string, e_VeskDataType> names = {
@@ -351,6 +341,46 @@ void ApplyToFile(const TablePlan& plan, const std::string& path) {
   }
 }
 
+std::string Copies(int64_t rows) { return "copies " + std::to_string(rows) + (rows == 1 ? " row" : " rows"); }
+
+// Plans the table's upgrade in place, prints the plan, and runs it unless this is a dry
+// run. Planning only reads; running is all or nothing.
+void UpgradeFile(const CProviderTableDef& table, const std::string& path, bool dryRun) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const bool existed = fs::exists(fs::symlink_status(path, error));
+  if (fs::is_directory(fs::status(path, error))) throw CommandFailed("cannot upgrade " + path + ": it is a directory");
+  try {
+    // A dry run on a missing file plans on an empty database rather than create the file.
+    auto db = !existed && dryRun ? Connection::CreateMemory()
+                                 : Connection::Open(path, dryRun ? Connection::OpenMode::ReadOnly
+                                                                 : Connection::OpenMode::ReadWriteCreate);
+    const TableUpgradePlan plan = TableUpgradePlanner::Plan(*db, table);
+    if (plan.NothingToDo()) {
+      std::cout << plan.Describe() << "\n";
+      std::cerr << path << " already holds table " << table.TableName() << " as defined; nothing changed.\n";
+      return;
+    }
+    std::cout << "Upgrade of table " << table.TableName() << " in " << path << ":\n";
+    int number = 0;
+    for (const auto& step : plan.Steps()) {
+      std::cout << "  " << ++number << ". " << step.Description() << " (" << Copies(step.RowsCopied()) << ")\n";
+    }
+    std::cout.flush();
+    if (dryRun) {
+      std::cerr << "Dry run: " << path << " not changed.\n";
+      return;
+    }
+    plan.Run(*db);
+  } catch (const CError& e) {
+    if (!existed && !dryRun) fs::remove(path, error);  // made by the attempt, and empty
+    throw CommandFailed(path + ": " + e.Description() + " (nothing changed)");
+  }
+  std::cerr << "Upgraded " << path << ".\n";
+}
+
+}  // namespace
+
 void RunDdl(const DdlOptions& options) {
   const std::string source = options.example ? "the example" : InputName(options.input);
   const json document = options.example ? json::parse(kExample) : ReadJson(options.input);
@@ -369,32 +399,17 @@ void RunDdl(const DdlOptions& options) {
   } catch (const CError& e) {
     throw CommandFailed(source + ": " + e.Description());
   }
+  if (options.upgrade) {
+    UpgradeFile(*table, *options.apply, options.dryRun);
+    return;
+  }
   if (options.apply) ApplyToFile(plan, *options.apply);
   std::cout << plan.sql << ";\n";
 }
 
-}  // namespace
-
-void AddDdlCommand(CLI::App& app) {
-  auto options = std::make_shared<DdlOptions>();
-  auto* ddl = app.add_subcommand("ddl", "Print the SQLite statements that create a provider table");
-  auto* input =
-      ddl->add_option("input", options->input, "Table definition as JSON (file, or - for standard input)");
-  ddl->add_option("--apply", options->apply,
-                  "Also run the statements on this SQLite file (created if missing); a table already there "
-                  "must have the defined columns");
-  ddl->add_flag("--example", options->example, "Use the built-in example table (Tasks) instead of input");
-  ddl->footer(std::string("Input example:\n") + kExample);
-  ddl->callback([options, input] {
-    if (options->example && input->count() > 0) {
-      throw UsageError("ddl --example takes no input, but " + options->input + " was given");
-    }
-    if (options->apply && options->apply->empty()) throw UsageError("ddl --apply needs a database file name");
-    RunDdl(*options);
-  });
-}
-
 std::string DdlExample() { return kExample; }
+
+std::shared_ptr<CProviderTableDef> DdlExampleTable() { return ParseTable(json::parse(kExample)); }
 
 std::shared_ptr<CProviderTableDef> TableDefinition(const json& document) { return ParseTable(document); }
 
@@ -413,7 +428,7 @@ json ReadJsonInput(const std::string& fileOrDash) { return ReadJson(fileOrDash);
 
 void RunDdlDemo(DemoContext& context) {
   auto& out = context.out;
-  const auto table = ParseTable(json::parse(kExample));
+  const auto table = DdlExampleTable();
   out << "A provider describes its table (prvdrinfo ddl --example):\n" << kExample << "\n\n";
   const std::string sql = table->SqlCreateTable();
   out << "and gets the statements that create it:\n" << sql << ";\n\n";

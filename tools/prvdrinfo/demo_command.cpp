@@ -1,11 +1,8 @@
 // prvdrinfo demo: walks through what the library does, one step per subsystem.
 
-#include <CLI/CLI.hpp>
-
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <string>
 
 #include "commands.h"
@@ -23,15 +20,13 @@ std::vector<DemoStep> DemoSteps() {
 
 namespace {
 
-struct DemoOptions {
-  bool keep = false;
-};
-
 std::filesystem::path MakeScratchFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "prvdrinfo-demo-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw CommandFailed("cannot create a folder under " + pattern);
   return pattern;
 }
+
+}  // namespace
 
 void RunDemo(const DemoOptions& options) {
   const auto folder = MakeScratchFolder();
@@ -53,15 +48,6 @@ void RunDemo(const DemoOptions& options) {
     std::filesystem::remove_all(folder);
     std::cout << "\nDone; removed " << folder.string() << " (--keep keeps it).\n";
   }
-}
-
-}  // namespace
-
-void AddDemoCommand(CLI::App& app) {
-  auto options = std::make_shared<DemoOptions>();
-  auto* demo = app.add_subcommand("demo", "Run a short tour of the library");
-  demo->add_flag("--keep", options->keep, "Keep the scratch folder with the files the demo writes");
-  demo->callback([options] { RunDemo(*options); });
 }
 
 }  // namespace prvdrinfo::tool

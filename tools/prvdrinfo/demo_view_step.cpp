@@ -1,8 +1,6 @@
 // The demo's walk through a view: its columns and sort order, a filter run on the table,
 // the dates its notifiers deliver on, and the shared views database that keeps it.
 
-#include <nlohmann/json.hpp>
-
 #include <memory>
 #include <string>
 
@@ -55,7 +53,7 @@ std::shared_ptr<CProviderView> DemoView() {
 
 void RunViewDemo(DemoContext& context) {
   auto& out = context.out;
-  const auto table = TableDefinition(nlohmann::json::parse(DdlExample()));
+  const auto table = DdlExampleTable();
   const auto db = TasksDatabase(context, *table);
   const auto view = DemoView();
 

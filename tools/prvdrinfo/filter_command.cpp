@@ -1,11 +1,6 @@
 // prvdrinfo filter sql: a filter written as JSON to the SQL condition it stands for.
 // The input format is described in docs/filter-json.md.
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnull-dereference"
-#include <CLI/CLI.hpp>
-#pragma GCC diagnostic pop
-
 #include <nlohmann/json.hpp>
 
 #include <iostream>
@@ -26,13 +21,6 @@ namespace prvdrinfo::tool {
 namespace {
 
 using nlohmann::json;
-
-struct FilterOptions {
-  std::string input = "-";
-  std::string prefix = "none";
-  std::optional<std::string> columns;
-  bool params = false;
-};
 
 struct TableColumnsProvider : IProviderInfo {
   std::shared_ptr<CProviderTableDef> table;
@@ -138,7 +126,9 @@ e_FilterPrefixType Prefix(const std::string& name) {
   throw UsageError("filter sql --prefix takes none, where or operator, not \"" + name + "\"");
 }
 
-void RunFilterSql(const FilterOptions& options) {
+}  // namespace
+
+void RunFilterSql(const FilterSqlOptions& options) {
   const e_FilterPrefixType prefix = Prefix(options.prefix);
   const std::string source = InputName(options.input);
   const json document = ReadJsonInput(options.input);
@@ -171,27 +161,10 @@ void RunFilterSql(const FilterOptions& options) {
   }
 }
 
-}  // namespace
-
 std::shared_ptr<IProviderInfo> TableProvider(std::shared_ptr<CProviderTableDef> table) {
   auto provider = std::make_shared<TableColumnsProvider>();
   provider->table = std::move(table);
   return provider;
-}
-
-void AddFilterCommand(CLI::App& app) {
-  auto options = std::make_shared<FilterOptions>();
-  auto* filter = app.add_subcommand("filter", "Work with view filters");
-  filter->require_subcommand(1);
-  auto* sql = filter->add_subcommand("sql", "Print the SQL condition of a filter written as JSON");
-  sql->add_option("input", options->input, "Filter as JSON (file, or - for standard input)");
-  sql->add_option("--prefix", options->prefix, "none, where or operator (default none)");
-  sql->add_option("--columns", options->columns, "Table definition as JSON (as prvdrinfo ddl reads it)");
-  sql->add_flag("--params", options->params, "Print the condition with ? placeholders, then each value");
-  sql->callback([options] {
-    if (options->columns && options->columns->empty()) throw UsageError("filter sql --columns needs a file name");
-    RunFilterSql(*options);
-  });
 }
 
 }  // namespace prvdrinfo::tool

@@ -1,11 +1,5 @@
-// prvdrinfo: the command-line face of the library. Commands register themselves
-// (commands.h); main only parses and reports failures.
-
-// GCC 12 reports a null dereference inside CLI11's string splitting that cannot happen.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnull-dereference"
-#include <CLI/CLI.hpp>
-#pragma GCC diagnostic pop
+// prvdrinfo: the command-line face of the library. The command line is read in cli.cpp;
+// main guards the standard streams and reports failures.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -60,23 +54,6 @@ std::string OneLine(const std::string& text) {
     }
   }
   return line;
-}
-
-// CLI11 says only that a subcommand is required when the word given is none it knows.
-std::string UsageMessage(const CLI::App& app, const CLI::ParseError& error) {
-  const CLI::App* command = &app;
-  std::string path = "prvdrinfo";
-  while (!command->get_subcommands().empty()) {
-    command = command->get_subcommands().front();
-    path += " " + command->get_name();
-  }
-  const auto unknown = command->remaining();
-  if (!unknown.empty() && command->get_require_subcommand_min() > 0) {
-    std::string known;
-    for (const CLI::App* sub : command->get_subcommands({})) known += (known.empty() ? "" : ", ") + sub->get_name();
-    return "unknown command \"" + unknown.front() + "\" for " + path + " (commands: " + known + ")";
-  }
-  return error.what();
 }
 
 int Fail(int status, const std::string& message) {
@@ -153,23 +130,9 @@ int main(int argc, char** argv) {
   HoldClosedStandardStreams();
   StandardOutput output;
   std::cout.rdbuf(&output);
-  CLI::App app{"prvdrinfo: provider metadata, property bags and views databases"};
-  app.set_version_flag("--version", std::string("prvdrinfo ") + PRVDRINFO_VERSION);
-  app.require_subcommand(1);
-  prvdrinfo::tool::AddBagCommands(app);
-  prvdrinfo::tool::AddDemoCommand(app);
-  prvdrinfo::tool::AddDdlCommand(app);
-  prvdrinfo::tool::AddFilterCommand(app);
-  prvdrinfo::tool::AddViewCommand(app);
-  prvdrinfo::tool::AddProviderCommands(app);
-  prvdrinfo::tool::AddViewsCommands(app);
-  prvdrinfo::tool::AddDbCommands(app);
   int status = 0;
   try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    // Help and version are "errors" that succeed; a real one is a usage error.
-    status = e.get_exit_code() == 0 ? app.exit(e) : Fail(2, UsageMessage(app, e) + " (see prvdrinfo --help)");
+    status = prvdrinfo::tool::RunCommandLine(argc, argv);
   } catch (const prvdrinfo::tool::UsageError& e) {
     status = Fail(2, std::string(e.what()) + " (see prvdrinfo --help)");
   } catch (const prvdrinfo::CError& e) {

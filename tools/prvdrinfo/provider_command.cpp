@@ -2,12 +2,6 @@
 // an author can check a module without writing a host. prvdrinfo providers save|show:
 // a providers collection file made of such snapshots.
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnull-dereference"
-#include <CLI/CLI.hpp>
-#pragma GCC diagnostic pop
-
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -26,7 +20,7 @@
 
 #include "commands.h"
 #include "prvdrinfo/columns/column_def_stored.h"
-#include "prvdrinfo/contract/provider_module.h"
+#include "prvdrinfo/contract/module_loader.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/providers/providers_collection.h"
 
@@ -249,34 +243,23 @@ std::string ClassFromFileName(const std::string& path) {
   return name;
 }
 
-// A provider of a module, opened the way a host opens it. The module stays loaded until
-// the tool ends: the provider runs its code.
+// A provider of a module, opened the way a host opens it. The provider keeps its module
+// loaded; the shell cloned from it needs neither.
 std::shared_ptr<IProviderInfo> LoadProvider(const std::string& path, const std::optional<std::string>& className) {
-  // A bare file name would make dlopen search the library path instead of the folder.
-  const std::string where = path.find('/') == std::string::npos ? "./" + path : path;
-  void* module = dlopen(where.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (module == nullptr) throw CommandFailed(std::string("cannot load ") + path + ": " + dlerror());
-  const auto version = reinterpret_cast<ProviderContractVersionFn>(dlsym(module, kProviderContractVersionSymbol));
-  const auto create = reinterpret_cast<CreateProviderFn>(dlsym(module, kCreateProviderSymbol));
-  if (version == nullptr || create == nullptr) throw CommandFailed(path + " is no provider module (no factory symbols)");
-  if (version() != kProviderContractVersion) {
-    throw CommandFailed(path + " was built for contract version " + std::to_string(version()) + ", this tool has " +
-                        std::to_string(kProviderContractVersion));
-  }
   const std::string name = className ? *className : ClassFromFileName(path);
-  std::shared_ptr<IProviderInfo> provider;
-  const int32_t status = create(name.c_str(), &provider);
-  if (status == err::kCannotCreateObject) {
-    throw CommandFailed(path + " has no provider class " + name + (className ? "" : " (name it with --class)"));
+  try {
+    return ModuleLoader(path).CreateProvider(name);
+  } catch (const CError& e) {
+    if (e.Number() == err::kCannotCreateObject && !className) throw CommandFailed(e.Description() + " (name it with --class)");
+    throw;
   }
-  if (status != 0 || !provider) throw CommandFailed(path + ": creating " + name + " failed with error " + std::to_string(status));
-  return provider;
 }
 
 std::shared_ptr<Shell> ShellOf(const std::string& path, const std::optional<std::string>& className) {
+  const auto provider = LoadProvider(path, className);
   auto shell = CProviderInfoShellFactory().CreateProviderInfoShell();
   try {
-    shell->Clone(LoadProvider(path, className));
+    shell->Clone(provider);
   } catch (const CError& e) {
     throw CommandFailed(path + ": " + e.Description());
   }
@@ -304,18 +287,6 @@ void WriteWhole(const std::string& path, const Bytes& bytes) {
   }
 }
 
-struct ShowOptions {
-  std::string module;
-  std::optional<std::string> className;
-  bool json = false;
-};
-
-struct CollectionOptions {
-  std::string file;
-  std::vector<std::string> modules;
-  bool json = false;
-};
-
 void Print(const std::vector<std::shared_ptr<Shell>>& shells, bool asJson, bool asList) {
   if (asJson) {
     ordered_json all = ordered_json::array();
@@ -331,57 +302,42 @@ void Print(const std::vector<std::shared_ptr<Shell>>& shells, bool asJson, bool 
 
 }  // namespace
 
-void AddProviderCommands(CLI::App& app) {
-  auto show = std::make_shared<ShowOptions>();
-  auto* provider = app.add_subcommand("provider", "Inspect a provider module as a host sees it");
-  provider->require_subcommand(1);
-  auto* showProvider = provider->add_subcommand("show", "Load a provider module and print what its shell records");
-  showProvider->add_option("module", show->module, "The module (a .so file)")->required();
-  showProvider->add_option("--class", show->className, "The provider class (default: from the file name)");
-  showProvider->add_flag("--json", show->json, "Print JSON");
-  showProvider->callback([show] { Print({ShellOf(show->module, show->className)}, show->json, false); });
+void RunProviderShow(const ProviderShowOptions& options) {
+  Print({ShellOf(options.module, options.className)}, options.json, false);
+}
 
-  auto options = std::make_shared<CollectionOptions>();
-  auto* providers = app.add_subcommand("providers", "Work with a providers collection file");
-  providers->require_subcommand(1);
-  auto* save = providers->add_subcommand("save", "Snapshot provider modules into a providers collection file");
-  save->add_option("file", options->file, "The collection file to write")->required();
-  save->add_option("modules", options->modules, "Provider modules (.so files), each by its file-name class")->required();
-  save->callback([options] {
-    CProvidersCollection collection;
-    for (const std::string& module : options->modules) {
-      const auto shell = ShellOf(module, std::nullopt);
-      try {
-        collection.Add(shell);
-      } catch (const CError& e) {
-        throw CommandFailed(module + ": " + e.Description());
-      }
-    }
-    WriteWhole(options->file, collection.Serialize());
-    std::cout << "Saved " << collection.Count() << (collection.Count() == 1 ? " provider" : " providers") << " to "
-              << options->file << ".\n";
-  });
-  auto* showFile = providers->add_subcommand("show", "Print the providers of a collection file");
-  showFile->add_option("file", options->file, "The collection file, or - for standard input")->required();
-  showFile->add_flag("--json", options->json, "Print JSON");
-  showFile->callback([options] {
-    const Bytes bytes = ReadInput(options->file);
-    CProvidersCollection collection;
+void RunProvidersSave(const ProvidersSaveOptions& options) {
+  CProvidersCollection collection;
+  for (const std::string& module : options.modules) {
+    const auto shell = ShellOf(module, std::nullopt);
     try {
-      collection.Deserialize(bytes);
+      collection.Add(shell);
     } catch (const CError& e) {
-      throw CommandFailed(InputName(options->file) + ": " + e.Description());
+      throw CommandFailed(module + ": " + e.Description());
     }
-    if (collection.Count() == 0) {
-      if (options->json) {
-        std::cout << "[]\n";
-      } else {
-        std::cout << "No providers.\n";
-      }
-      return;
+  }
+  WriteWhole(options.file, collection.Serialize());
+  std::cout << "Saved " << collection.Count() << (collection.Count() == 1 ? " provider" : " providers") << " to "
+            << options.file << ".\n";
+}
+
+void RunProvidersShow(const ProvidersShowOptions& options) {
+  const Bytes bytes = ReadInput(options.file);
+  CProvidersCollection collection;
+  try {
+    collection.Deserialize(bytes);
+  } catch (const CError& e) {
+    throw CommandFailed(InputName(options.file) + ": " + e.Description());
+  }
+  if (collection.Count() == 0) {
+    if (options.json) {
+      std::cout << "[]\n";
+    } else {
+      std::cout << "No providers.\n";
     }
-    Print(collection.Enumerator(), options->json, true);
-  });
+    return;
+  }
+  Print(collection.Enumerator(), options.json, true);
 }
 
 }  // namespace prvdrinfo::tool

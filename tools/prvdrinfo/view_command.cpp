@@ -1,11 +1,6 @@
 // prvdrinfo view show: a view's stored bytes shown as a person reads the view. The
 // output is described in docs/view-show.md.
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnull-dereference"
-#include <CLI/CLI.hpp>
-#pragma GCC diagnostic pop
-
 #include <nlohmann/json.hpp>
 
 #include <iostream>
@@ -28,12 +23,6 @@ namespace {
 
 using nlohmann::json;
 
-struct ViewOptions {
-  std::string input = "-";
-  std::optional<std::string> columns;
-  bool json = false;
-};
-
 // Names as docs/filter-json.md spells them, so that the groups shown can be fed back to
 // `prvdrinfo filter sql`; a stored number outside the names stays a number.
 json Named(int32_t value, std::initializer_list<const char*> names) {
@@ -46,18 +35,8 @@ json Direction(int32_t value) { return Named(value, {"ascending", "descending"})
 
 std::string Q(const json& text) { return Quoted(text.get<std::string>()); }
 
-// A condition reads best as the SQL it is; quoted only when it holds what could steer a
-// terminal (control characters, bytes that are no UTF-8), which criteria text may.
-std::string Condition(const json& text) {
-  const std::string sql = text.get<std::string>();
-  std::string plain = "\"";
-  for (const char c : sql) {
-    if (c == '"' || c == '\\') plain += '\\';
-    plain += c;
-  }
-  plain += '"';
-  return Quoted(sql) == plain ? sql : Quoted(sql);
-}
+// A condition reads best as the SQL it is.
+std::string Condition(const json& text) { return ShownSql(text.get<std::string>()); }
 
 // Text as a person reads it: names bare, numbers that have no name as "#N".
 std::string Shown(const json& value) {
@@ -246,49 +225,42 @@ std::string ViewText(const json& view) {
   return out.str();
 }
 
-void RunViewShow(const ViewOptions& options) {
+}  // namespace
+
+std::string ShownSql(const std::string& sql) {
+  std::string plain = "\"";
+  for (const char c : sql) {
+    if (c == '"' || c == '\\') plain += '\\';
+    plain += c;
+  }
+  plain += '"';
+  return Quoted(sql) == plain ? sql : Quoted(sql);
+}
+
+LoadedView ViewFromBytes(const Bytes& bytes) {
+  // Any bag loads as a view, leniently; a stored view always holds both keys.
+  PropertyBag stored;
+  stored.SetContents(bytes);
+  if (!stored.Exists("Guid") || !stored.Exists("Caption")) {
+    throw CommandFailed("not a view: no \"Guid\" or \"Caption\"");
+  }
+  LoadedView result{std::make_shared<CProviderView>(), stored.ReadText("Guid")};
+  result.view->Deserialize(bytes);
+  return result;
+}
+
+void RunViewShow(const ViewShowOptions& options) {
   const std::string source = InputName(options.input);
   // The columns file names itself in its errors.
   std::shared_ptr<CProviderTableDef> table;
   if (options.columns) table = TableDefinitionFrom(*options.columns);
   const Bytes bytes = ReadInput(options.input);
-  std::string text;
-  try {
-    // Any bag loads as a view, leniently; a stored view always holds both keys.
-    PropertyBag stored;
-    stored.SetContents(bytes);
-    if (!stored.Exists("Guid") || !stored.Exists("Caption")) {
-      throw CommandFailed("not a view: no \"Guid\" or \"Caption\"");
-    }
-    CProviderView view;
-    view.Deserialize(bytes);
+  std::cout << NamingInput(source, [&] {
+    const LoadedView stored = ViewFromBytes(bytes);
     std::optional<Conditions> conditions;
-    if (table) conditions = ConditionsOf(view, table);
-    // Guid() makes up a GUID where none is stored: shown as stored.
-    const json shown = ViewJson(view, stored.ReadText("Guid"), conditions);
-    text = options.json ? shown.dump(2, ' ', false, json::error_handler_t::replace) + "\n" : ViewText(shown);
-  } catch (const CError& e) {
-    throw CommandFailed(source + ": " + e.Description());
-  } catch (const CommandFailed& e) {
-    throw CommandFailed(source + ": " + e.what());
-  }
-  std::cout << text;
-}
-
-}  // namespace
-
-void AddViewCommand(CLI::App& app) {
-  auto options = std::make_shared<ViewOptions>();
-  auto* view = app.add_subcommand("view", "Inspect stored views");
-  view->require_subcommand(1);
-  auto* show = view->add_subcommand("show", "Show a view's stored bytes as the view they hold");
-  show->add_option("input", options->input, "The view's bytes (file, or - for standard input)");
-  show->add_option("--columns", options->columns,
-                   "Table definition as JSON (as prvdrinfo ddl reads it): show filter groups as SQL conditions");
-  show->add_flag("--json", options->json, "Print JSON for scripts");
-  show->callback([options] {
-    if (options->columns && options->columns->empty()) throw UsageError("view show --columns needs a file name");
-    RunViewShow(*options);
+    if (table) conditions = ConditionsOf(*stored.view, table);
+    const json shown = ViewJson(*stored.view, stored.guid, conditions);
+    return options.json ? shown.dump(2, ' ', false, json::error_handler_t::replace) + "\n" : ViewText(shown);
   });
 }
 

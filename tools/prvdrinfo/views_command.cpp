@@ -1,11 +1,6 @@
 // prvdrinfo views list|show|export|import|delete: the saved views of the data folder's
 // views database, read and written through the same operations a host uses.
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnull-dereference"
-#include <CLI/CLI.hpp>
-#pragma GCC diagnostic pop
-
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
@@ -65,11 +60,13 @@ std::vector<std::shared_ptr<CProviderView>> ViewsOf(const std::string& provider)
   return views;
 }
 
-void ListViews(const std::string& provider, bool asJson) {
+}  // namespace
+
+void RunViewsList(const ViewsListOptions& options) {
   std::vector<std::string> providers;
-  if (!provider.empty()) {
+  if (!options.provider.empty()) {
     RequireDatabase();
-    providers.push_back(provider);
+    providers.push_back(options.provider);
   } else {
     auto rs = OpenExistingViewsDatabase()->OpenRecordset(
         "SELECT DISTINCT provider_guid FROM \"views\" ORDER BY provider_guid COLLATE NOCASE");
@@ -82,7 +79,7 @@ void ListViews(const std::string& provider, bool asJson) {
       if (seen.insert(view->Guid()).second) views.push_back(view);
     }
   }
-  if (asJson) {
+  if (options.json) {
     json list = json::array();
     for (const auto& view : views) list.push_back(ViewJson(*view));
     std::cout << list.dump(2) << '\n';
@@ -96,7 +93,7 @@ void ListViews(const std::string& provider, bool asJson) {
   std::cout << views.size() << (views.size() == 1 ? " view" : " views") << '\n';
 }
 
-void ShowView(const std::string& guid) {
+void RunViewsShow(const std::string& guid) {
   const auto view = StoredView(guid);
   std::ostringstream dump;
   DumpDocument(view->Serialize(), dump);
@@ -112,25 +109,25 @@ void ShowView(const std::string& guid) {
             << "stored as " << dump.str();
 }
 
-void ExportView(const std::string& guid, const std::string& file) {
-  const Bytes bytes = StoredView(guid)->Serialize();
+void RunViewsExport(const ViewsExportOptions& options) {
+  const Bytes bytes = StoredView(options.guid)->Serialize();
   const auto* data = reinterpret_cast<const char*>(bytes.data());
   const auto size = static_cast<std::streamsize>(bytes.size());
-  if (file == "-") {
+  if (options.file == "-") {
     std::cout.write(data, size);
     return;
   }
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  std::ofstream out(options.file, std::ios::binary | std::ios::trunc);
   if (out) out.write(data, size);
   if (out) out.close();
-  if (!out) throw CommandFailed("cannot write " + file + ": " + std::strerror(errno));
+  if (!out) throw CommandFailed("cannot write " + options.file + ": " + std::strerror(errno));
 }
 
-void ImportView(const std::string& file, bool overwrite) {
-  const std::string source = InputName(file);
+void RunViewsImport(const ViewsImportOptions& options) {
+  const std::string source = InputName(options.file);
   auto view = std::make_shared<CProviderView>();
   try {
-    view->Deserialize(ReadInput(file));
+    view->Deserialize(ReadInput(options.file));
   } catch (const CError& e) {
     throw CommandFailed(source + ": " + e.Description());
   }
@@ -142,7 +139,7 @@ void ImportView(const std::string& file, bool overwrite) {
   const std::string exported = view->Guid();
   CProviderViewsDb db;
   try {
-    db.SaveView4(view, overwrite, type);
+    db.SaveView4(view, options.overwrite, type);
   } catch (const CError& e) {
     throw CommandFailed(source + ": " + e.Description());
   }
@@ -152,52 +149,12 @@ void ImportView(const std::string& file, bool overwrite) {
   std::cout << '\n';
 }
 
-void DeleteStoredView(const std::string& guid) {
+void RunViewsDelete(const std::string& guid) {
   const auto view = StoredView(guid);
   CProviderViewsDb db;
   db.DeleteView(view->Guid());  // the stored GUID: the deletion compares it exactly
   if (db.GetViewByGuid(view->Guid())) throw CommandFailed("view " + view->Guid() + " is still there");
   std::cout << "deleted view " << view->Guid() << " \"" << view->Caption() << "\"\n";
-}
-
-}  // namespace
-
-void AddViewsCommands(CLI::App& app) {
-  auto* views = app.add_subcommand("views", "See and repair the saved views of the data folder");
-  views->require_subcommand(1);
-
-  struct Options {
-    std::string provider;
-    std::string guid;
-    std::string file;
-    bool json = false;
-    bool overwrite = false;
-  };
-  auto options = std::make_shared<Options>();
-
-  auto* list = views->add_subcommand("list", "List the saved views, by provider and caption");
-  list->add_option("--provider", options->provider, "Only this provider's views");
-  list->add_flag("--json", options->json, "Print JSON");
-  list->callback([options] { ListViews(options->provider, options->json); });
-
-  auto* show = views->add_subcommand("show", "Print a saved view and its stored contents");
-  show->add_option("guid", options->guid, "The view's GUID")->required();
-  show->callback([options] { ShowView(options->guid); });
-
-  auto* exportView = views->add_subcommand("export", "Write a saved view's bytes to a file");
-  exportView->add_option("guid", options->guid, "The view's GUID")->required();
-  exportView->add_option("file", options->file, "The file to write, or - for standard output")->required();
-  exportView->callback([options] { ExportView(options->guid, options->file); });
-
-  auto* importView = views->add_subcommand("import", "Save a view from a file written by views export");
-  importView->add_option("file", options->file, "The file to read, or - for standard input")->required();
-  importView->add_flag("--overwrite", options->overwrite,
-                       "Replace a stored view of the same GUID, or of the same caption");
-  importView->callback([options] { ImportView(options->file, options->overwrite); });
-
-  auto* remove = views->add_subcommand("delete", "Delete a saved view");
-  remove->add_option("guid", options->guid, "The view's GUID")->required();
-  remove->callback([options] { DeleteStoredView(options->guid); });
 }
 
 }  // namespace prvdrinfo::tool

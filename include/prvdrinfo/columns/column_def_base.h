@@ -16,7 +16,8 @@ namespace prvdrinfo {
 // What stored and computed columns share: the fields of the IBaseColumnDef family with
 // their accessors, the normal-column entry of the save routines, the form GUID list and
 // the content string. The IBaseColumnDef5 and IBaseColumnDef8 extensions are not here:
-// only stored columns implement them.
+// only stored columns implement them. FormGuids() creates its list on first read (a save
+// reads it): one thread at a time, reads included (see Threads in docs/conventions.md).
 class PRVDRINFO_API CColumnDefBase
     : public CPersistable,
       public ContentSource<IBaseColumnDef, IBaseColumnDef2, IBaseColumnDef3, IBaseColumnDef4,

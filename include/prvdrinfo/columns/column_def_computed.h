@@ -11,6 +11,8 @@ namespace prvdrinfo {
 // A column whose value is derived rather than stored: from its Formula, from a list of
 // PossibleValues, or from a column of another provider (an externally linked column).
 // Implements IBaseColumnDef, 2, 3, 4, 6 and 7, but not IBaseColumnDef5 or IBaseColumnDef8.
+// PossibleValues() and FormGuids() create their lists on first read (a save reads both):
+// one thread at a time, reads included.
 class PRVDRINFO_API CColumnDefComputed : public CColumnDefBase {
  public:
   static constexpr const char* kClassName = "CColumnDefComputed";

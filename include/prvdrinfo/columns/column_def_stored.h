@@ -11,7 +11,9 @@ namespace prvdrinfo {
 
 // A column of a provider's database table: identity, SQL identifier, data type, how the
 // host edits and cleans its values, how it is shown, and its links to other providers.
-// Implements IBaseColumnDef and all seven extensions.
+// Implements IBaseColumnDef and all seven extensions. ContactColumnsInfo() (and a save of
+// a contact column) and FormGuids() create what they return on first read: one thread at
+// a time, reads included.
 class PRVDRINFO_API CColumnDefStored : public CColumnDefBase, public IBaseColumnDef5, public IBaseColumnDef8 {
  public:
   static constexpr const char* kClassName = "CColumnDefStored";

@@ -50,7 +50,8 @@ enum e_StandardContactColumns : int32_t {
 
 // For a column that references a project contact: which provider column shows each
 // standard piece of the referenced contact's information, and the address book's
-// identifier for the piece that a column shows. A type never set reads as "".
+// identifier for the piece that a column shows. A type never set reads as "". The first
+// read creates the GUID list: one thread at a time, reads included.
 class PRVDRINFO_API CContactColumnsInfo : public CPersistable {
  public:
   static constexpr const char* kClassName = "CContactColumnsInfo";

@@ -6,6 +6,7 @@
 
 #include "prvdrinfo/contract/provider_info.h"
 #include "prvdrinfo/filters/filter_enums.h"
+#include "prvdrinfo/filters/filter_groups_sql.h"
 #include "prvdrinfo/filters/provider_view_filter_groups.h"
 #include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/export.h"
@@ -13,12 +14,6 @@
 #include "prvdrinfo/foundation/variant.h"
 
 namespace prvdrinfo {
-
-// A condition with "?" placeholders and the values to bind to them, in order.
-struct PRVDRINFO_API FilterSqlParameters {
-  std::string Sql;
-  std::vector<Variant> Parameters;
-};
 
 // A named condition over a provider's records, made of groups of criteria. Its content
 // string is a bag holding only "Caption" and "Guid", taken as text, followed by its
@@ -30,6 +25,9 @@ struct PRVDRINFO_API FilterSqlParameters {
 // (a number, a quoted string with its quotes doubled, NULL, TRUE or FALSE). A failed
 // call returns nothing and leaves the filter as it was. Groups with no items contribute
 // nothing, so the text stays valid SQL; a filter without items yields only the prefix.
+//
+// Groups() creates the group collection on first read (Sql and a save read it): one
+// thread at a time, reads included.
 class PRVDRINFO_API CProviderViewFilter : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CProviderViewFilter";

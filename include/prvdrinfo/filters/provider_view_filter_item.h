@@ -11,7 +11,8 @@ namespace prvdrinfo {
 
 // One criterion of a filter group: column, operator, criteria text and the connective to
 // the item before it. DbFunction and UiGuid belong to the host and take no part in SQL.
-// Its content string is its serialized bytes taken as text.
+// Its content string is its serialized bytes taken as text. Guid() stores a new GUID on
+// first read when none is set: one thread at a time, reads included.
 class PRVDRINFO_API CProviderViewFilterItem : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CProviderViewFilterItem";

@@ -18,7 +18,8 @@ namespace prvdrinfo {
 // the library stand. Keys compare without regard to case (Unicode case folding) when
 // text comparison is on; an empty key means "no key". Positions are zero-based.
 // Errors are the automation collection's: 457 duplicate key, 5 absent key, 9 position
-// out of range. A failed operation leaves the collection as it was.
+// out of range. A failed operation leaves the collection as it was. Const members touch
+// only an atomic lookup hint: several threads may read at once while none changes it.
 class PRVDRINFO_API KeyedCollection : public IObject {
   struct Node;
   struct Chunk;

@@ -55,7 +55,8 @@ class PRVDRINFO_API CPersistable : public IPersistable {
 
 // Maps stored class names to factories, so nested objects come back as their own class.
 // The library's classes register themselves when the library loads; a host may add its
-// own, and its own class wins over a library class of the same name.
+// own, and its own class wins over a library class of the same name. Any thread may
+// register and create (a lock guards the map; a factory runs outside it).
 class PRVDRINFO_API ClassRegistry {
  public:
   using Factory = std::function<std::shared_ptr<IPersistable>()>;

@@ -38,8 +38,10 @@ struct PRVDRINFO_API NestedObject {
 // Writes are encoded as they come: a bag that is only written (a save routine's bag, the
 // common case) never holds its values, only their bytes. Whatever else it is asked (a key
 // written again or left out after it was written, a read, Entries) it answers as a store
-// of entries, which it becomes from then on; the bytes are the same either way. A bag is
-// safe to read from several threads at once, as long as no thread writes it.
+// of entries, which it becomes from then on; the bytes are the same either way. Const
+// members touch only an atomic read hint, and a bag that was only written takes its
+// entries back on its first read under a lock: several threads may read at once while
+// none writes.
 class PRVDRINFO_API PropertyBag {
  public:
   struct Entry {

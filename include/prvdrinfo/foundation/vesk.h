@@ -32,7 +32,9 @@ enum e_VeskNameForm : int32_t {
 
 // The host context: what the application around the library supplies. All members are
 // static and process-wide; the setters are the seams through which a host, or a test,
-// puts in its own data folder, log and clock.
+// puts in its own data folder, log and clock. Any thread may set and read them (a lock
+// guards them); the sink and the clock run on the calling thread, several at once when
+// several threads log or read the time, so a host's own must allow that.
 class PRVDRINFO_API CVesk {
  public:
   using LogSink = std::function<void(const std::string& className, const std::string& message)>;

@@ -24,6 +24,8 @@ class CProviderViewNotifiers;
 // Errors: 5 for an offset outside 1..14 and for an unknown schedule id in
 // ScheduleIdCaption. The load is tolerant: a key that is missing or cannot be read leaves
 // its default. The content string is the property-bag bytes taken as text.
+// DeliveryGuid() stores a new GUID on first read when none is set: one thread at a time,
+// reads included.
 class PRVDRINFO_API CProviderViewNotifier : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CProviderViewNotifier";

@@ -15,7 +15,9 @@ namespace prvdrinfo {
 // host that caches shells can tell which metadata changed. PrepCacheInfo fills it once: a
 // second call on the same object fails (457) on the first column or view already present,
 // keeping what it set before. Persisted under "ProviderGuid", "ProviderContentId",
-// "Columns", "Views", "ColumnsContentId" and "ViewsContentId".
+// "Columns", "Views", "ColumnsContentId" and "ViewsContentId". Columns() and Views()
+// create their collections on first read (a save reads both): one thread at a time,
+// reads included.
 class PRVDRINFO_API CProviderCacheInfo : public CPersistable {
  public:
   static constexpr const char* kClassName = "CProviderCacheInfo";

@@ -11,7 +11,8 @@ namespace prvdrinfo {
 
 // One index of a provider table: its columns in index order. The columns are normally
 // the very objects of the table's column set; after a round trip through bytes they are
-// copies with the same Guids.
+// copies with the same Guids. Columns() creates the list on first read (a save reads it):
+// one thread at a time, reads included.
 class PRVDRINFO_API CIndexDef : public CPersistable {
  public:
   static constexpr const char* kClassName = "CIndexDef";

@@ -11,7 +11,7 @@
 namespace prvdrinfo {
 
 // A table's primary key together with its unique indexes. Both are created empty on
-// first access.
+// first access (a save reads both): one thread at a time, reads included.
 class PRVDRINFO_API CIndexDefs : public CPersistable {
  public:
   static constexpr const char* kClassName = "CIndexDefs";

@@ -31,6 +31,9 @@ class PRVDRINFO_API CProviderTableDefEvents {
 // Every name composed into the statements (table, index and trigger names) is quoted as
 // an identifier, embedded double quotes doubled, so any table name gives sound SQL.
 // Statements are separated by ";" and CRLF.
+//
+// Columns() and Indexes() create what they return on first read, and the statements and
+// a save read them: one thread at a time, reads included.
 class PRVDRINFO_API CProviderTableDef : public CPersistable {
  public:
   static constexpr const char* kClassName = "CProviderTableDef";

@@ -6,6 +6,8 @@
 
 #include "prvdrinfo/contract/provider_info.h"
 #include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/columns/provider_col_defs.h"
+#include "prvdrinfo/filters/filter_groups_sql.h"
 #include "prvdrinfo/filters/provider_view_filter_groups.h"
 #include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/export.h"
@@ -23,6 +25,9 @@ namespace prvdrinfo {
 // column" and 80040000 hex "Could not create local view table." (the local recordsets).
 // Loading is strict up to "ProviderGuid"; from "Version" on, a key that cannot be read
 // leaves its member as it was (a bad "Version" is logged).
+//
+// Guid() stores a new GUID when none is set, and the collections are created by the
+// first read, content string or save that needs them: one thread at a time, reads included.
 class PRVDRINFO_API CProviderView : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CProviderView";
@@ -75,6 +80,12 @@ class PRVDRINFO_API CProviderView : public CPersistable, public CContentSource {
   void SetProviderInfo(const std::shared_ptr<IProviderInfo>& value) { providerInfo_ = value; }
   std::shared_ptr<IObject> UiControl() const { return uiControl_.lock(); }
   void SetUiControl(const std::shared_ptr<IObject>& value) { uiControl_ = value; }
+
+  // The condition of the view's own filter groups against a provider's column set, as
+  // FilterGroupsSql gives it (columns named by GUID; its errors).
+  std::string FilterSql(const CProviderColDefs& p_Columns, e_FilterPrefixType p_PrefixType) const;
+  FilterSqlParameters FilterSqlParameterized(const CProviderColDefs& p_Columns,
+                                             e_FilterPrefixType p_PrefixType) const;
 
   // True while the view has a notifier.
   bool NotificationView() const;

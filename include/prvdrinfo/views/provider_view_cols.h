@@ -20,6 +20,8 @@ namespace prvdrinfo {
 // collection." (ChangeColumnGuid), 5 "Could not find column to move. GUID: ..."
 // (MoveColumnAfterColumnByGuid), 80040000 hex "Column not in collection: ..." (Column);
 // otherwise the keyed collection's own. A failed move leaves the columns as they were.
+// The seeding happens in whichever member runs first, const ones included (and marks the
+// collection dirty): one thread at a time, reads included.
 class PRVDRINFO_API CProviderViewCols : public CPersistable, public CContentSource {
  public:
   static constexpr const char* kClassName = "CProviderViewCols";
