@@ -148,7 +148,7 @@ std::vector<Bytes> Seeds() {
   std::vector<PropertyBag::Entry> items = {
       {"First", Variant(int32_t{1}), nullptr},
       {"", Variant("no key"), nullptr},
-      {"Object", Variant(std::static_pointer_cast<IObject>(inner)), nullptr},
+      {"Object", Variant(), CaptureObject(*inner)},
   };
   seeds.push_back(bag_codec::EncodeKeyedItems(items));
   seeds.push_back(bag_codec::EncodeKeyedItems({}));

@@ -8,11 +8,9 @@
 #include <limits>
 #include <string>
 
-#include "foundation/direct_bag.h"
 #include "foundation/folded_key.h"
 #include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/persistable.h"
 
 namespace prvdrinfo {
 
@@ -46,12 +44,10 @@ constexpr ErrorSite kEncodeItems{"G3ALY6QWF15SOJXBPQVZV7SPS", "KeyedCollection.C
 constexpr ErrorSite kDecodeItems{"JUMJ19LPXLRIAREB48UVP12PH", "KeyedCollection.Content"};
 constexpr ErrorSite kMalformed{"N5Q8H7JHR1LC6NVJHUIYTECT2", "PropertyBag.Contents"};
 constexpr ErrorSite kEncodeValue{"90U5U2L0423CCGKSIMEJA6ZDZ", "PropertyBag.Contents"};
+constexpr ErrorSite kDecodeMap{"FBSFLJH0B8FDJVMKRUMYUUYXJ", "PropertyBag.ReadProperty"};
 
 // ---------------------------------------------------------------------------------------
 // Encoding
-
-void WriteEntries(Writer& w, const std::vector<PropertyBag::Entry>& entries, int depth);
-void WriteEntry(Writer& w, const PropertyBag::Entry& entry, int depth);
 
 void WriteNested(Writer& w, const NestedObject& nested, int depth) {
   if (depth > PropertyBag::kMaxDepth) {
@@ -59,9 +55,7 @@ void WriteNested(Writer& w, const NestedObject& nested, int depth) {
                        "Objects nested deeper than " + std::to_string(PropertyBag::kMaxDepth) +
                            " levels cannot be stored.");
   }
-  w.Tag(kTagObject);
-  w.ArrayStart(2);
-  w.Text(nested.className);
+  WriteObjectHead(w, nested.className);
   if (nested.properties) {
     WriteEntries(w, nested.properties->Entries(), depth);
   } else {
@@ -73,15 +67,7 @@ void WriteEntry(Writer& w, const PropertyBag::Entry& entry, int depth) {
   if (entry.nested) {
     WriteNested(w, *entry.nested, depth + 1);
   } else {
-    WriteValue(w, entry.value, depth);
-  }
-}
-
-void WriteEntries(Writer& w, const std::vector<PropertyBag::Entry>& entries, int depth) {
-  w.MapStart(entries.size());
-  for (const auto& entry : entries) {
-    w.Text(entry.key);
-    WriteEntry(w, entry, depth);
+    WriteValue(w, entry.value);
   }
 }
 
@@ -183,7 +169,7 @@ const char* KindName(Kind kind) {
 
 class Reader {
  public:
-  explicit Reader(const Bytes& bytes) : data_(bytes.data()), size_(bytes.size()) {}
+  explicit Reader(std::span<const uint8_t> bytes) : data_(bytes.data()), size_(bytes.size()) {}
 
   [[noreturn]] void Fail(const std::string& reason) const {
     kMalformed.Raise(err::kInvalidBagContents, "Invalid property bag contents: " + reason +
@@ -383,11 +369,21 @@ void ReadDocumentHead(Reader& r, std::string_view format, std::string_view other
 }  // namespace
 
 void Writer::LongHead(uint8_t major, uint64_t value) {
-  const size_t bytes = ShortestHead(value) - 1;
+  uint8_t head[9];
+  const size_t size = EncodeHead(major, value, head);
+  std::memcpy(Grow(size), head, size);
+}
+
+size_t Writer::EncodeHead(uint8_t major, uint64_t value, uint8_t* to) {
+  const size_t size = ShortestHead(value);
+  if (size == 1) {
+    to[0] = static_cast<uint8_t>((uint64_t{major} << 5) | value);
+    return 1;
+  }
   static constexpr uint8_t kInfo[9] = {0, 24, 25, 0, 26, 0, 0, 0, 27};
-  uint8_t* at = Grow(1 + bytes);
-  at[0] = static_cast<uint8_t>((major << 5) | kInfo[bytes]);
-  for (size_t i = bytes; i > 0; --i, value >>= 8) at[i] = static_cast<uint8_t>(value);
+  to[0] = static_cast<uint8_t>((uint64_t{major} << 5) | kInfo[size - 1]);
+  for (size_t i = size - 1; i > 0; --i, value >>= 8) to[i] = static_cast<uint8_t>(value);
+  return size;
 }
 
 size_t Writer::HeadSize(uint64_t value) { return ShortestHead(value); }
@@ -426,7 +422,7 @@ void WriteDocumentHead(Writer& w, const char* format) {
   w.Unsigned(kFormatVersion);
 }
 
-void WriteValue(Writer& w, const Variant& v, int depth) {
+void WriteValue(Writer& w, const Variant& v) {
   switch (v.Type()) {
     case VariantType::Empty: w.Undefined(); break;
     case VariantType::Null: w.Null(); break;
@@ -450,23 +446,25 @@ void WriteValue(Writer& w, const Variant& v, int depth) {
     case VariantType::Text: w.Text(v.AsText()); break;
     case VariantType::ByteArray: w.ByteString(v.AsBytes()); break;
     case VariantType::Single: kEncodeValue.Raise(err::kTypeMismatch);  // no Variant holds one
-    case VariantType::Object: {
-      const auto& object = v.AsObject();
-      if (!object) {
-        w.Tag(kTagObject);
-        w.Null();
-        break;
-      }
-      // A live object handed in directly (keyed items do this) is written as it stands,
-      // or captured first where the direct path gives up.
-      const auto persistable = std::dynamic_pointer_cast<IPersistable>(object);
-      if (!persistable) kEncodeValue.Raise(err::kTypeMismatch);
-      if (!DirectBag::EncodeObject(w, depth + 1, *persistable)) {
-        const DirectBag::BagPathOnly bagPath;
-        WriteNested(w, *CaptureObject(*persistable), depth + 1);
-      }
+    case VariantType::Object:
+      if (v.AsObject()) kEncodeValue.Raise(err::kTypeMismatch);
+      w.Tag(kTagObject);
+      w.Null();
       break;
-    }
+  }
+}
+
+void WriteObjectHead(Writer& w, std::string_view className) {
+  w.Tag(kTagObject);
+  w.ArrayStart(2);
+  w.Text(className);
+}
+
+void WriteEntries(Writer& w, const std::vector<PropertyBag::Entry>& entries, int depth) {
+  w.MapStart(entries.size());
+  for (const auto& entry : entries) {
+    w.Text(entry.key);
+    WriteEntry(w, entry, depth);
   }
 }
 
@@ -536,6 +534,14 @@ PropertyBag DecodeBag(const Bytes& bytes) {
     ReadEntries(r, 0, bag);
     if (!r.AtEnd()) r.FailHere("trailing bytes after the end");
     return bag;
+  });
+}
+
+void DecodeMap(std::span<const uint8_t> map, int depth, PropertyBag& bag) {
+  kDecodeMap.Guard([&] {
+    Reader r(map);
+    ReadEntries(r, depth, bag);
+    if (!r.AtEnd()) r.FailHere("trailing bytes after the end");
   });
 }
 

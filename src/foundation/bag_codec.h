@@ -8,10 +8,12 @@
 #include "prvdrinfo/foundation/property_bag.h"
 
 // The CBOR byte mapping of property bags and keyed-collection contents
-// (docs/property-bag.md). Decoding never trusts its input: every failure is a CError
-// numbered err::kInvalidBagContents and nothing is returned half-built. Decoding accepts
-// only the form the encoder writes, so Encode(Decode(bytes)) == bytes for every input that
-// decodes.
+// (docs/property-bag.md). The codec knows values and bytes only: live objects never reach
+// it, they write themselves through a bag (persistable.cpp, bag_stream.h); what it encodes
+// of an object is a stored one (NestedObject). Decoding never trusts its input: every
+// failure is a CError numbered err::kInvalidBagContents and nothing is returned
+// half-built. Decoding accepts only the form the encoder writes, so
+// Encode(Decode(bytes)) == bytes for every input that decodes.
 namespace prvdrinfo::bag_codec {
 
 // Tags of the mapping. 55799 (self-describe) opens every document; 4 is the standard
@@ -64,6 +66,8 @@ class Writer {
   }
   // The size of that head.
   static size_t HeadSize(uint64_t value);
+  // That head into to (room for 9 bytes); returns its size.
+  static size_t EncodeHead(uint8_t major, uint64_t value, uint8_t* to);
 
  private:
   void LongHead(uint8_t major, uint64_t value);
@@ -78,18 +82,26 @@ class Writer {
 };
 
 void WriteDocumentHead(Writer& w, const char* format);
-// A bag entry's value (a live persistable object included); depth as for the bag the
-// value sits in (0 = the document).
-void WriteValue(Writer& w, const Variant& value, int depth);
+// A value; an object only as Nothing (a null object). A live object raises 13 "Type
+// mismatch": objects are not values, they write themselves.
+void WriteValue(Writer& w, const Variant& value);
+// What precedes a stored object's map of properties: its tag, the pair, its class name.
+void WriteObjectHead(Writer& w, std::string_view className);
+// A map of stored entries, nested objects included; depth: the level of the map (0 = the
+// document's own). Objects nested deeper than PropertyBag::kMaxDepth raise 5.
+void WriteEntries(Writer& w, const std::vector<PropertyBag::Entry>& entries, int depth);
 
+// A bag's entries as a bag document, and back.
 Bytes EncodeBag(const PropertyBag& bag);
 PropertyBag DecodeBag(const Bytes& bytes);
+// Exactly one map of properties (no document around it) at level depth, into a bag that
+// holds nothing yet.
+void DecodeMap(std::span<const uint8_t> map, int depth, PropertyBag& bag);
 
 // A keyed collection's Content: its entries in order, each an optional key (empty = none)
-// and a value or nested object, in the same value mapping as a bag's. Keys may repeat
-// here: whether they must be unique is the collection's rule.
-// An entry's value may be a live persistable object: it is written as the object's
-// class name and properties, exactly as a captured one.
+// and a value or stored object, in the same value mapping as a bag's. Keys may repeat
+// here: whether they must be unique is the collection's rule. Collections that hold live
+// objects write their content themselves (KeyedCollection::Content).
 Bytes EncodeKeyedItems(const std::vector<PropertyBag::Entry>& items);
 std::vector<PropertyBag::Entry> DecodeKeyedItems(const Bytes& bytes);
 

@@ -3,8 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "foundation/bag_codec.h"
-#include "foundation/direct_bag.h"
+#include "foundation/bag_stream.h"
 #include "foundation/scratch_bytes.h"
 #include "foundation/sha256.h"
 
@@ -28,17 +27,8 @@ void AppendPropertiesWith(StringBuilder& builder, void* routine, void (*run)(voi
   static constexpr ErrorSite kSite{"G6WB99M9HTK9LLI5I3FQWFASJ", "AppendContentString3"};
   kSite.Guard([&] {
     ScratchBytes scratch;
-    Bytes& out = scratch.Buffer();
-    bag_codec::Writer w(out);
-    bag_codec::WriteDocumentHead(w, bag_codec::kBagFormat);
-    if (DirectBag::Encode(w, 0, [&](PropertyBag& bag) { run(routine, bag); })) {
-      builder.AppendRawBytes(out);
-      return;
-    }
-    const DirectBag::BagPathOnly bagPath;
-    PropertyBag bag;
-    run(routine, bag);
-    builder.AppendRawBytes(bag.Contents());
+    BagStream::DocumentWith(scratch.Buffer(), routine, run);
+    builder.AppendRawBytes(scratch.Buffer());
   });
 }
 

@@ -24,8 +24,8 @@ void AppendBytes(StringBuilder& builder, std::span<const uint8_t> bytes);
 // The bag's Contents, taken as above.
 void AppendBag(StringBuilder& builder, const PropertyBag& bag);
 
-// The Contents of a bag that write(bag) fills, taken as above, without building the bag:
-// the writes are encoded as they come (DirectBag). Content made of properties renders
+// The Contents of a bag that write(bag) fills, taken as above: the bag streams its writes
+// into a reused buffer as they come (bag_stream.h). Content made of properties renders
 // this way, e.g. AppendProperties(builder, [&](PropertyBag& bag) { WriteCore(bag); }).
 template <class Write>
 void AppendProperties(StringBuilder& builder, Write&& write) {

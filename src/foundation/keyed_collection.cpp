@@ -11,6 +11,7 @@
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "foundation/bag_codec.h"
+#include "foundation/object_writer.h"
 #include "prvdrinfo/foundation/unicode.h"
 
 namespace prvdrinfo {
@@ -495,17 +496,17 @@ void KeyedCollection::Settle() {
 
 Bytes KeyedCollection::Content() const {
   return kContent.Guard([&] {
-    std::vector<PropertyBag::Entry> items;
-    items.reserve(count_);
+    // The keyed-items document, each object writing itself as it stands.
+    Bytes out;
+    bag_codec::Writer w(out);
+    bag_codec::WriteDocumentHead(w, bag_codec::kItemsFormat);
+    w.ArrayStart(count_);
     for (auto it = begin(); it != end(); ++it) {
-      PropertyBag::Entry entry{it.Key(), *it, nullptr};
-      // Objects are written as they stand (the codec captures them on its way).
-      if (it->IsObject() && it->AsObject() && !std::dynamic_pointer_cast<IPersistable>(it->AsObject())) {
-        kContent.Raise(err::kTypeMismatch);
-      }
-      items.push_back(std::move(entry));
+      w.ArrayStart(2);
+      w.Text(it.Key());
+      WriteLiveValue(w, *it, 0);
     }
-    return bag_codec::EncodeKeyedItems(items);
+    return out;
   });
 }
 

@@ -5,10 +5,11 @@
 #include <string>
 
 #include "foundation/bag_codec.h"
+#include "foundation/bag_stream.h"
 #include "foundation/class_registration.h"
-#include "foundation/direct_bag.h"
-#include "foundation/scratch_bytes.h"
 #include "foundation/load_depth.h"
+#include "foundation/object_writer.h"
+#include "foundation/scratch_bytes.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {
@@ -22,6 +23,32 @@ constexpr ErrorSite kDeserializeV{"BFGL5GKTEEALUJ9YJC8I18SP7", "CPersistable.Des
 constexpr ErrorSite kRegister{"826W91KWESY2J3T4AR9A2XGO3", "ClassRegistry.Register"};
 constexpr ErrorSite kCreate{"61S9UMATAFY3E4SR0RSJE6DYU", "ClassRegistry.Create"};
 constexpr ErrorSite kIsRegistered{"TBBMWJ7NPKZ8I1UHTZ8GF4NK3", "ClassRegistry.IsRegistered"};
+constexpr ErrorSite kCapture{"KYV05YM6HRE639U0CDFI25V4N", "PropertyBag.WriteProperty"};
+constexpr ErrorSite kWriteObject{"J9PCQMADAKNLLGTFN191EA2U1", "PropertyBag.WriteProperty"};
+constexpr ErrorSite kRestore{"UVTKHWB8C5SEVS1CFDDPT617A", "PropertyBag.ReadProperty"};
+constexpr ErrorSite kLoadDepth{"Z6G8H2ZAUCHCF5BCNZ2PMOPVJ", "PropertyBag.ReadProperty"};
+
+// How many objects are writing themselves on this thread, one inside the other, across
+// documents (an object may write a collection whose items are objects). An object graph
+// with a cycle would otherwise write itself until the stack runs out.
+thread_local int writeDepth = 0;
+thread_local int loadDepth = 0;
+
+class WriteLevel {
+ public:
+  explicit WriteLevel(const ErrorSite& site) {
+    if (writeDepth >= PropertyBag::kMaxDepth) RaiseTooDeep(site);
+    ++writeDepth;
+  }
+  ~WriteLevel() { --writeDepth; }
+  WriteLevel(const WriteLevel&) = delete;
+  WriteLevel& operator=(const WriteLevel&) = delete;
+
+  [[noreturn]] static void RaiseTooDeep(const ErrorSite& site) {
+    site.Raise(err::kInvalidProcedureCall,
+               "Objects nested deeper than " + std::to_string(PropertyBag::kMaxDepth) + " levels cannot be stored.");
+  }
+};
 
 struct Registry {
   std::mutex mutex;
@@ -38,14 +65,63 @@ Registry& TheRegistry() {
 Bytes CPersistable::Serialize() const {
   return kSerialize.Guard([&] {
     ScratchBytes scratch;
-    Bytes& out = scratch.Buffer();
-    bag_codec::Writer w(out);
-    bag_codec::WriteDocumentHead(w, bag_codec::kBagFormat);
-    if (DirectBag::Encode(w, 0, [&](PropertyBag& bag) { Class_WriteProperties(bag); })) return Bytes(out);
-    const DirectBag::BagPathOnly bagPath;
-    PropertyBag bag;
-    Class_WriteProperties(bag);
-    return bag.Contents();
+    BagStream::Document(scratch.Buffer(), [&](PropertyBag& bag) { Class_WriteProperties(bag); });
+    return Bytes(scratch.Buffer());
+  });
+}
+
+void WriteObject(bag_codec::Writer& w, const IPersistable& object, int depth) {
+  kWriteObject.Guard([&] {
+    const WriteLevel level(kWriteObject);
+    if (depth > PropertyBag::kMaxDepth) WriteLevel::RaiseTooDeep(kWriteObject);
+    bag_codec::WriteObjectHead(w, object.ClassName());
+    BagStream::Map(w.Out(), depth, [&](PropertyBag& bag) { object.Class_WriteProperties(bag); });
+  });
+}
+
+void WriteLiveValue(bag_codec::Writer& w, const Variant& value, int depth) {
+  if (!value.IsObject() || !value.AsObject()) {
+    bag_codec::WriteValue(w, value);
+    return;
+  }
+  const auto* persistable = dynamic_cast<const IPersistable*>(value.AsObject().get());
+  if (!persistable) kWriteObject.Raise(err::kTypeMismatch);
+  WriteObject(w, *persistable, depth + 1);
+}
+
+std::shared_ptr<const NestedObject> CaptureObject(const IPersistable& object) {
+  return kCapture.Guard([&] {
+    const WriteLevel level(kCapture);
+    auto properties = std::make_shared<PropertyBag>();
+    object.Class_WriteProperties(*properties);
+    properties->Entries();  // held as entries, so that readers find them ready
+    auto nested = std::make_shared<NestedObject>();
+    nested->className = object.ClassName();
+    nested->properties = std::move(properties);
+    return std::shared_ptr<const NestedObject>(std::move(nested));
+  });
+}
+
+LoadDepth::LoadDepth() {
+  if (loadDepth >= kMaxLoadDepth) {
+    kLoadDepth.Raise(err::kInvalidBagContents, "Invalid property bag contents: objects nested deeper than " +
+                                                   std::to_string(kMaxLoadDepth) + " levels");
+  }
+  ++loadDepth;
+}
+
+LoadDepth::~LoadDepth() { --loadDepth; }
+
+std::shared_ptr<IPersistable> RestoreObject(const NestedObject& nested) {
+  return kRestore.Guard([&] {
+    const LoadDepth level;
+    auto object = ClassRegistry::Create(nested.className);
+    if (nested.properties) {
+      object->Class_ReadProperties(*nested.properties);
+    } else {
+      object->Class_ReadProperties(PropertyBag());
+    }
+    return object;
   });
 }
 

@@ -4,10 +4,8 @@
 
 #include "foundation/ascii.h"
 #include "foundation/bag_codec.h"
-#include "foundation/capture_depth.h"
+#include "foundation/bag_stream.h"
 #include "foundation/folded_key.h"
-#include "foundation/load_depth.h"
-#include "prvdrinfo/foundation/unicode.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/persistable.h"
 
@@ -22,12 +20,7 @@ constexpr ErrorSite kReadTyped{"QE2WUGH972FF5G24YK8VTXKKD", "PropertyBag.ReadPro
 constexpr ErrorSite kContents{"FWBX83HABTPTWMWEXLC394MN6", "PropertyBag.Contents"};
 constexpr ErrorSite kSetContents{"ZGHYD3R5VWKYI6Z1Z4EZQDLJL", "PropertyBag.Contents"};
 constexpr ErrorSite kAppend{"V8UZ12Z5EXHLOZ0HXD10693BL", "PropertyBag.Contents"};
-constexpr ErrorSite kCapture{"KYV05YM6HRE639U0CDFI25V4N", "PropertyBag.WriteProperty"};
-constexpr ErrorSite kRestore{"UVTKHWB8C5SEVS1CFDDPT617A", "PropertyBag.ReadProperty"};
 constexpr ErrorSite kExists{"069QJGF78V8X8VINWYYJVVO84", "PropertyBag.Exists"};
-constexpr ErrorSite kLoadDepth{"Z6G8H2ZAUCHCF5BCNZ2PMOPVJ", "PropertyBag.ReadProperty"};
-
-thread_local int loadDepth = 0;
 
 uint64_t PresenceBit(uint64_t hash) { return uint64_t{1} << (hash >> 58); }
 
@@ -42,12 +35,42 @@ Variant Normalized(const Variant& value) {
 
 }  // namespace
 
+PropertyBag::PropertyBag(const PropertyBag& other) {
+  BagStream::Settle(other);
+  entries_ = other.entries_;
+  hashes_ = other.hashes_;
+  present_ = other.present_;
+  large_ = other.large_;
+}
+
+PropertyBag::PropertyBag(PropertyBag&& other) { BagStream::MoveEntries(*this, other); }
+
+PropertyBag& PropertyBag::operator=(const PropertyBag& other) {
+  if (this != &other) *this = PropertyBag(other);
+  return *this;
+}
+
+PropertyBag& PropertyBag::operator=(PropertyBag&& other) {
+  if (this != &other) {
+    BagStream::Detach(*this);
+    BagStream::MoveEntries(*this, other);
+  }
+  return *this;
+}
+
+PropertyBag::~PropertyBag() { BagStream::Detach(*this); }
+
+// A value left at its default is not stored, and one stored before goes.
+inline void PropertyBag::Omit(std::string_view key) {
+  if (BagStream* stream = stream_.load(std::memory_order_relaxed); stream && !stream->Wrote(key)) return;
+  BagStream::Settle(*this);
+  Erase(key);
+}
+
 void PropertyBag::WriteProperty(std::string_view key, const Variant& value) {
   kWrite.Guard([&] {
-    if (direct_) {
-      DirectWrite(key, value);
-      return;
-    }
+    if (BagStream* stream = BagStream::Of(*this); stream && stream->Write(key, value)) return;
+    BagStream::Settle(*this);
     if (value.IsObject()) {
       const auto& object = value.AsObject();
       if (!object) {
@@ -66,7 +89,7 @@ void PropertyBag::WriteProperty(std::string_view key, const Variant& value) {
 void PropertyBag::WriteProperty(std::string_view key, const Variant& value, const Variant& defaultValue) {
   kWriteDefault.Guard([&] {
     if (value == defaultValue) {
-      direct_ ? DirectSkip(key) : Erase(key);
+      Omit(key);
       return;
     }
     WriteProperty(key, value);
@@ -74,24 +97,27 @@ void PropertyBag::WriteProperty(std::string_view key, const Variant& value, cons
 }
 
 void PropertyBag::WriteText(std::string_view key, const std::string& value) {
-  kWrite.Guard([&] { direct_ ? DirectWriteText(key, value) : WriteProperty(key, Variant(value)); });
+  kWrite.Guard([&] {
+    if (BagStream* stream = BagStream::Of(*this); stream && stream->WriteText(key, value)) return;
+    WriteProperty(key, Variant(value));
+  });
 }
 
 void PropertyBag::WriteText(std::string_view key, const std::string& value, const std::string& defaultValue) {
   kWriteDefault.Guard([&] {
     if (value == defaultValue) {
-      direct_ ? DirectSkip(key) : Erase(key);
+      Omit(key);
       return;
     }
     WriteText(key, value);
   });
 }
 
+
 Variant PropertyBag::ReadProperty(std::string_view key) const { return ReadProperty(key, Variant()); }
 
 Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultValue) const {
   return kRead.Guard([&]() -> Variant {
-    if (direct_) DirectRefuse();
     const Entry* entry = Find(key);
     if (!entry) return defaultValue;
     if (entry->nested) return Variant(RestoreObject(*entry->nested));
@@ -101,14 +127,12 @@ Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultVa
 
 bool PropertyBag::Exists(std::string_view key) const {
   return kExists.Guard([&] {
-    if (direct_) DirectRefuse();
     return Find(key) != nullptr;
   });
 }
 
 // Typed reads coerce the stored value; a nested object is never instantiated for them.
 const Variant* PropertyBag::StoredScalar(std::string_view key) const {
-  if (direct_) DirectRefuse();
   const Entry* entry = Find(key);
   if (!entry) return nullptr;
   if (entry->nested) RaiseTypeMismatch();
@@ -173,26 +197,25 @@ Bytes PropertyBag::ReadBytes(std::string_view key) const {
 
 Bytes PropertyBag::Contents() const {
   return kContents.Guard([&] {
-    if (direct_) DirectRefuse();
+    if (auto streamed = BagStream::StreamedContents(*this)) return std::move(*streamed);
     return bag_codec::EncodeBag(*this);
   });
 }
 
 void PropertyBag::SetContents(const Bytes& bytes) {
   kSetContents.Guard([&] {
-    if (direct_) DirectRefuse();
     PropertyBag decoded = bag_codec::DecodeBag(bytes);
     *this = std::move(decoded);
   });
 }
 
 const std::vector<PropertyBag::Entry>& PropertyBag::Entries() const {
-  if (direct_) kContents.Guard([&] { DirectRefuse(); });
+  BagStream::Settle(*this);
   return entries_;
 }
 
 void PropertyBag::Clear() {
-  if (direct_) kWrite.Guard([&] { DirectRefuse(); });
+  if (BagStream* stream = stream_.load(std::memory_order_relaxed)) kWrite.Guard([&] { stream->Clear(); });
   entries_.clear();
   hashes_.clear();
   present_ = 0;
@@ -206,7 +229,7 @@ void PropertyBag::AppendDecoded(Entry entry) {
 }
 
 bool PropertyBag::TryAppendDecoded(Entry& entry) {
-  if (direct_) kAppend.Guard([&] { DirectRefuse(); });
+  BagStream::Settle(*this);
   const uint64_t hash = folded_key::Hash(entry.key);
   if (PositionOf(entry.key, hash) >= 0) return false;
   AppendHashed(std::move(entry), hash);
@@ -246,6 +269,7 @@ void PropertyBag::Index(size_t position) {
 }
 
 const PropertyBag::Entry* PropertyBag::Find(std::string_view key) const {
+  BagStream::Settle(*this);
   if (entries_.empty()) return nullptr;
   const size_t hinted = hint_.next.load(std::memory_order_relaxed);
   // Reads mostly spell a key as it was written: the exact comparison settles most.
@@ -289,46 +313,6 @@ void PropertyBag::Erase(std::string_view key) {
       for (size_t i = 0; i < hashes_.size(); ++i) large_.emplace(hashes_[i], i);
     }
   }
-}
-
-std::shared_ptr<const NestedObject> CaptureObject(const IPersistable& object) {
-  return kCapture.Guard([&] {
-    if (captureDepth >= PropertyBag::kMaxDepth) {
-      kCapture.Raise(err::kInvalidProcedureCall, "Objects nested deeper than " +
-                                                     std::to_string(PropertyBag::kMaxDepth) +
-                                                     " levels cannot be stored.");
-    }
-    const CaptureLevel level;
-    auto properties = std::make_shared<PropertyBag>();
-    object.Class_WriteProperties(*properties);
-    auto nested = std::make_shared<NestedObject>();
-    nested->className = object.ClassName();
-    nested->properties = std::move(properties);
-    return std::shared_ptr<const NestedObject>(std::move(nested));
-  });
-}
-
-LoadDepth::LoadDepth() {
-  if (loadDepth >= kMaxLoadDepth) {
-    kLoadDepth.Raise(err::kInvalidBagContents, "Invalid property bag contents: objects nested deeper than " +
-                                                   std::to_string(kMaxLoadDepth) + " levels");
-  }
-  ++loadDepth;
-}
-
-LoadDepth::~LoadDepth() { --loadDepth; }
-
-std::shared_ptr<IPersistable> RestoreObject(const NestedObject& nested) {
-  return kRestore.Guard([&] {
-    const LoadDepth level;
-    auto object = ClassRegistry::Create(nested.className);
-    if (nested.properties) {
-      object->Class_ReadProperties(*nested.properties);
-    } else {
-      object->Class_ReadProperties(PropertyBag());
-    }
-    return object;
-  });
 }
 
 }  // namespace prvdrinfo

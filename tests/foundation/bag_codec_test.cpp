@@ -142,7 +142,7 @@ TEST(BagCodec, KeyedItemsHaveTheirOwnFormAndKeepRepeatedKeys) {
   std::vector<PropertyBag::Entry> items = {
       {"k", Variant(int32_t{1}), nullptr},
       {"", Variant("v"), nullptr},
-      {"K", Variant(point), nullptr},  // a live object is captured as it is written
+      {"K", Variant(), CaptureObject(*point)},  // the codec takes objects as stored
       {"n", Variant(std::shared_ptr<IObject>()), nullptr},
   };
   EXPECT_EQ(Hex(bag_codec::EncodeKeyedItems({items[0], items[1]})),

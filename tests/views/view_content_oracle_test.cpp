@@ -2,8 +2,7 @@
 // writes encoded as they come, auto-save identifiers hashed as they are rendered). The
 // content they rendered before, piece by piece from whole property bags, is rebuilt here
 // from the stored bytes and stays the reference: over many generated views with unusual
-// text, content strings and all three identifiers must match it, on the direct path and
-// under DirectBag::BagPathOnly alike.
+// text, content strings and all three identifiers must match it.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "foundation/direct_bag.h"
 #include "foundation/wrapper_string_builder.h"
 #include "prvdrinfo/filters/provider_view_filter.h"
 #include "prvdrinfo/views/provider_view.h"
@@ -175,15 +173,12 @@ Rendered Render(const CProviderView& view) {
           view.Columns()->ContentIdForAutoSave()};
 }
 
-TEST(ViewContent, DirectAndBagPathsRenderWhatWholeBagsDid) {
+TEST(ViewContent, ViewsRenderWhatWholeBagsDid) {
   std::mt19937 random(20261211);
   for (int round = 0; round < 120; ++round) {
     SCOPED_TRACE("view " + std::to_string(round));
     const auto view = RandomView(random);
-    const Rendered reference = Reference(*view);
-    ExpectSame(Render(*view), reference);
-    const DirectBag::BagPathOnly bagPath;
-    ExpectSame(Render(*view), reference);
+    ExpectSame(Render(*view), Reference(*view));
   }
 }
 
@@ -203,17 +198,13 @@ TEST(ViewContent, FiltersAndNotifiersRenderWhatWholeBagsDid) {
     head.WriteProperty("Guid", Variant(filter.Guid()));
     const std::u16string filterText = Raw(head.Contents()) + Reference(*view).groups;
     const auto notifiers = view->Notifiers();
-    for (const bool bagPathOnly : {false, true}) {
-      std::unique_ptr<DirectBag::BagPathOnly> bagPath;
-      if (bagPathOnly) bagPath = std::make_unique<DirectBag::BagPathOnly>();
-      EXPECT_TRUE(filter.ContentString() == filterText);
-      EXPECT_EQ(filter.ContentId(), content::ContentIdOf(filterText));
-      EXPECT_TRUE(notifiers->ContentString() == Raw(notifiers->Serialize()));
-      for (const auto& notifier : *notifiers) {
-        EXPECT_TRUE(notifier->ContentString() == Raw(notifier->Serialize()));
-        EXPECT_TRUE(notifier->LastDeliveries()->ContentString() == Raw(notifier->LastDeliveries()->Serialize()));
-        EXPECT_EQ(notifier->ContentId(), content::ContentIdOf(Raw(notifier->Serialize())));
-      }
+    EXPECT_TRUE(filter.ContentString() == filterText);
+    EXPECT_EQ(filter.ContentId(), content::ContentIdOf(filterText));
+    EXPECT_TRUE(notifiers->ContentString() == Raw(notifiers->Serialize()));
+    for (const auto& notifier : *notifiers) {
+      EXPECT_TRUE(notifier->ContentString() == Raw(notifier->Serialize()));
+      EXPECT_TRUE(notifier->LastDeliveries()->ContentString() == Raw(notifier->LastDeliveries()->Serialize()));
+      EXPECT_EQ(notifier->ContentId(), content::ContentIdOf(Raw(notifier->Serialize())));
     }
   }
 }

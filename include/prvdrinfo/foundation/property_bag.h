@@ -15,6 +15,7 @@
 
 namespace prvdrinfo {
 
+class BagStream;
 class IPersistable;
 class PropertyBag;
 
@@ -33,7 +34,13 @@ struct PRVDRINFO_API NestedObject {
 // The persistence medium of every class: an ordered store of named values whose
 // Contents are deterministic bytes (CBOR; the mapping is in docs/property-bag.md).
 // Keys are compared without regard to case; writing a key again replaces its value.
-// Const members touch only an atomic read hint: several threads may read at once while
+//
+// Writes are encoded as they come: a bag that is only written (a save routine's bag, the
+// common case) never holds its values, only their bytes. Whatever else it is asked (a key
+// written again or left out after it was written, a read, Entries) it answers as a store
+// of entries, which it becomes from then on; the bytes are the same either way. Const
+// members touch only an atomic read hint, and a bag that was only written takes its
+// entries back on its first read under a lock: several threads may read at once while
 // none writes.
 class PRVDRINFO_API PropertyBag {
  public:
@@ -48,6 +55,11 @@ class PRVDRINFO_API PropertyBag {
   static constexpr int kMaxDepth = 64;
 
   PropertyBag() = default;
+  PropertyBag(const PropertyBag& other);
+  PropertyBag(PropertyBag&& other);
+  PropertyBag& operator=(const PropertyBag& other);
+  PropertyBag& operator=(PropertyBag&& other);
+  ~PropertyBag();
 
   // Stores the value; a persistable object is stored as its class name and properties.
   // An object that is not persistable raises 13 "Type mismatch".
@@ -105,10 +117,8 @@ class PRVDRINFO_API PropertyBag {
   bool TryAppendDecoded(Entry& entry);
 
  private:
-  // Library-internal: a bag that encodes each write as it comes (see DirectBag).
-  friend class DirectBag;
+  friend class BagStream;     // library-internal: the writer of a bag whose writes stream
   friend struct BagDecoding;  // library-internal: the decoder appends entries in one step
-  struct Direct;
 
   const Entry* Find(std::string_view key) const;
   // The stored value for a typed read: null when absent, 13 for a nested object.
@@ -121,10 +131,7 @@ class PRVDRINFO_API PropertyBag {
 
   void WriteText(std::string_view key, const std::string& value);
   void WriteText(std::string_view key, const std::string& value, const std::string& defaultValue);
-  void DirectWrite(std::string_view key, const Variant& value);
-  void DirectWriteText(std::string_view key, std::string_view value);
-  void DirectSkip(std::string_view key);
-  [[noreturn]] void DirectRefuse() const;
+  void Omit(std::string_view key);
 
   // Small bags are searched from start to end by folded-key hash; past kLinearSearch
   // entries a hash index takes over, so crafted bytes with many keys cannot make loading
@@ -137,7 +144,8 @@ class PRVDRINFO_API PropertyBag {
   // reads of keys left at their default skip the search.
   uint64_t present_ = 0;
   std::unordered_multimap<uint64_t, size_t> large_;    // hash -> position, large bags only
-  Direct* direct_ = nullptr;
+  // Set while writes stream (see BagStream); the entries above are empty then.
+  std::atomic<BagStream*> stream_{nullptr};
 
   // Where the next read most likely looks: load routines read keys in the order they
   // were written. Only a hint, so a copy or a race costs a search, never a wrong answer.
