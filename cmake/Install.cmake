@@ -10,6 +10,11 @@ install(TARGETS prvdrinfo
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# Every class registers itself from a static initializer in its own object file, which a
+# plain static link leaves out unless the program names the class. So the package gives
+# the archive under another name, and prvdrinfoConfig.cmake makes prvdrinfo_static link
+# it whole.
+set_target_properties(prvdrinfo_static PROPERTIES EXPORT_NAME prvdrinfo_static_archive)
 install(TARGETS prvdrinfo_static
   EXPORT prvdrinfoStaticTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}

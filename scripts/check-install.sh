@@ -34,7 +34,8 @@ if [[ -x "$prefix/bin/prvdrinfo" ]]; then
 fi
 
 # A host: serializes a column definition, reads it back and compares the content ids
-# (the codec, ICU and OpenSSL all take part).
+# (the codec, ICU and OpenSSL all take part). It also asks the class registry for classes
+# it never names, which a static link loses unless the library is linked whole.
 mkdir -p "$work/host"
 cat >"$work/host/main.cpp" <<'CPP'
 #include <prvdrinfo/prvdrinfo.h>
@@ -49,6 +50,12 @@ int main() {
   auto copy = std::make_shared<prvdrinfo::CColumnDefStored>();
   copy->Deserialize(bytes);
   std::cout << bytes.size() << " bytes, content id " << copy->ContentId() << "\n";
+  for (const char* name : {"CProviderView", "CProviderInfoShell", "CColumnDefComputed"}) {
+    if (!prvdrinfo::ClassRegistry::IsRegistered(name)) {
+      std::cerr << name << " is not registered\n";
+      return 1;
+    }
+  }
   return copy->ContentId() == column->ContentId() ? 0 : 1;
 }
 CPP
