@@ -3,7 +3,9 @@ find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 find_package(SQLite3 REQUIRED)
 find_package(OpenSSL REQUIRED COMPONENTS Crypto)
-find_package(ICU REQUIRED COMPONENTS uc i18n data)
+# The library calls ICU's common library only (case folding, normalization, converters);
+# its data library comes with it.
+find_package(ICU REQUIRED COMPONENTS uc data)
 pkg_check_modules(CBOR REQUIRED IMPORTED_TARGET libcbor)
 if(PRVDRINFO_BUILD_TOOLS)
   find_package(CLI11 REQUIRED)

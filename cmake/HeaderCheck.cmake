@@ -1,5 +1,7 @@
 # Every public header compiles on its own: one generated source per header that includes
-# only that header, built as part of the normal build.
+# only that header, built as part of the normal build. The headers come in through a plain
+# -I, as they reach a host that does not mark them as system headers, and must stay quiet
+# under the warnings such a host is likely to turn on (-Wsuggest-override among them).
 function(prvdrinfo_check_headers)
   file(GLOB_RECURSE headers CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/include
     ${PROJECT_SOURCE_DIR}/include/prvdrinfo/*.h)
@@ -21,4 +23,5 @@ function(prvdrinfo_check_headers)
   add_library(prvdrinfo_header_check OBJECT ${sources})
   target_include_directories(prvdrinfo_header_check PRIVATE ${PROJECT_SOURCE_DIR}/include)
   target_link_libraries(prvdrinfo_header_check PRIVATE prvdrinfo_warnings)
+  target_compile_options(prvdrinfo_header_check PRIVATE -Wall -Wextra -Wpedantic -Wsuggest-override)
 endfunction()

@@ -42,6 +42,12 @@ PRVDRINFO_API std::string ContentIdOf(std::u16string_view contentString);
 // ContentString, AppendContentString, AppendContentString2 and ContentId. Interfaces
 // that declare any of these (IBaseColumnDef, IBaseColumnDef2, ...) go into the argument
 // list: the members here then implement them, with no forwarding in the class.
+// Whether these members override depends on the interfaces given, so they cannot say
+// `override`; -Wsuggest-override is quiet for them alone.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wsuggest-override"
+#endif
 template <class... Interfaces>
 class PRVDRINFO_API ContentSource : public IContentSource, public Interfaces... {
  public:
@@ -54,6 +60,9 @@ class PRVDRINFO_API ContentSource : public IContentSource, public Interfaces... 
   }
   std::string ContentId() const { return content::ContentId(*this); }
 };
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
 
 using CContentSource = ContentSource<>;
 
