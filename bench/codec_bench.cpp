@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/sha256.h"
+#include "foundation/internal/sha256.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/columns/column_defs.h"
 #include "prvdrinfo/foundation/content_source.h"

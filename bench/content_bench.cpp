@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "foundation/content_parts.h"
-#include "foundation/sha256.h"
+#include "foundation/internal/content_parts.h"
+#include "foundation/internal/sha256.h"
 #include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/foundation/persistable.h"
-#include "prvdrinfo/foundation/string_buffer.h"
+#include "prvdrinfo/services/string_buffer.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "foundation/sha256.h"
+#include "foundation/internal/sha256.h"
 #include "prvdrinfo/foundation/content_source.h"
 #include "prvdrinfo/views/provider_view.h"
 

@@ -24,7 +24,7 @@
 #include "prvdrinfo/db/command.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/views/provider_view.h"
 #include "prvdrinfo/viewsdb/db_helpers.h"
 #include "prvdrinfo/viewsdb/provider_views_db.h"

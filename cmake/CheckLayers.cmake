@@ -1,5 +1,6 @@
 # Holds the code to the layers: a subsystem includes only itself and the subsystems it
-# declares (directly or through them), and a public header includes no private one.
+# declares (directly or through them), a public header includes no private one, and a
+# private header shared with other subsystems lives in its subsystem's internal/ folder.
 # Runs at configure time, so a wrong include fails before anything builds.
 function(prvdrinfo_check_layers)
   get_property(subsystems GLOBAL PROPERTY PRVDRINFO_SUBSYSTEMS)
@@ -20,7 +21,8 @@ function(prvdrinfo_check_layers)
     endwhile()
 
     file(GLOB public_headers ${PROJECT_SOURCE_DIR}/include/prvdrinfo/${sub}/*.h)
-    file(GLOB private_files ${PROJECT_SOURCE_DIR}/src/${sub}/*.h ${PROJECT_SOURCE_DIR}/src/${sub}/*.cpp)
+    file(GLOB private_files ${PROJECT_SOURCE_DIR}/src/${sub}/*.h ${PROJECT_SOURCE_DIR}/src/${sub}/*.cpp
+      ${PROJECT_SOURCE_DIR}/src/${sub}/internal/*.h)
     foreach(file IN LISTS public_headers private_files)
       file(STRINGS ${file} includes REGEX "^#include \"(prvdrinfo/)?(${alternatives})/")
       file(RELATIVE_PATH shown ${PROJECT_SOURCE_DIR} ${file})
@@ -33,6 +35,10 @@ function(prvdrinfo_check_layers)
         endif()
         if(file IN_LIST public_headers AND NOT public_form)
           message(FATAL_ERROR "${shown}: a public header includes the private ${line}")
+        endif()
+        # Another subsystem's private headers are reached only through its internal/ folder.
+        if(NOT public_form AND NOT target_sub STREQUAL sub AND NOT line MATCHES "^#include \"${target_sub}/internal/")
+          message(FATAL_ERROR "${shown}: ${line} is private to ${target_sub}; share it under ${target_sub}/internal/")
         endif()
       endforeach()
     endforeach()

@@ -1,6 +1,6 @@
 #include "prvdrinfo/columns/column_def_base.h"
 
-#include "foundation/content_parts.h"
+#include "foundation/internal/content_parts.h"
 #include "prvdrinfo/columns/data_type_mapping.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"

@@ -1,7 +1,7 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/columns/column_def_computed.h"
 
-#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/services/text_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"
 

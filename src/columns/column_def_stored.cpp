@@ -1,9 +1,9 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

@@ -1,8 +1,8 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/columns/column_list_item.h"
 
-#include "foundation/rtf.h"
-#include "prvdrinfo/foundation/text_service.h"
+#include "services/internal/rtf.h"
+#include "prvdrinfo/services/text_service.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

@@ -1,9 +1,9 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/columns/contact_columns_info.h"
 
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

@@ -1,13 +1,13 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/columns/provider_col_defs.h"
 
 #include <array>
 
-#include "foundation/content_parts.h"
+#include "foundation/internal/content_parts.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/stock_enums.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/stock_enums.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

@@ -6,7 +6,7 @@
 #include <climits>
 
 #include "db/db_internals.h"
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/foundation/error.h"

@@ -8,13 +8,13 @@
 #include <utility>
 
 #include "db/sql_text.h"
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 #include "prvdrinfo/db/command.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "db/db_internals.h"
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/foundation/error.h"
 

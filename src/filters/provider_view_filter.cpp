@@ -1,11 +1,11 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/filters/provider_view_filter.h"
 
 #include "filters/filter_sql_builder.h"
-#include "foundation/content_parts.h"
+#include "foundation/internal/content_parts.h"
 #include "prvdrinfo/columns/provider_col_defs.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/services/text_service.h"
 
 namespace prvdrinfo {
 

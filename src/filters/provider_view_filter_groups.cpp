@@ -1,7 +1,7 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/filters/provider_view_filter_groups.h"
 
-#include "foundation/content_parts.h"
+#include "foundation/internal/content_parts.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

@@ -1,10 +1,10 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/filters/provider_view_filter_item.h"
 
-#include "foundation/content_parts.h"
+#include "foundation/internal/content_parts.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/guid_service.h"
-#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/services/guid_service.h"
+#include "prvdrinfo/services/text_service.h"
 
 namespace prvdrinfo {
 

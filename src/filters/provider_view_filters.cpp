@@ -1,9 +1,9 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/filters/provider_view_filters.h"
 
-#include "foundation/content_parts.h"
+#include "foundation/internal/content_parts.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/guid_service.h"
+#include "prvdrinfo/services/guid_service.h"
 
 namespace prvdrinfo {
 

@@ -1,11 +1,11 @@
-#include "foundation/content_parts.h"
+#include "foundation/internal/content_parts.h"
 
 #include <memory>
 #include <vector>
 
 #include "foundation/bag_stream.h"
 #include "foundation/scratch_bytes.h"
-#include "foundation/sha256.h"
+#include "foundation/internal/sha256.h"
 
 namespace prvdrinfo::content {
 

@@ -1,11 +1,9 @@
 #include "prvdrinfo/foundation/content_source.h"
 
-#include "foundation/content_parts.h"
-#include "foundation/digest_service.h"
-#include "foundation/wrapper_string_builder.h"
+#include "foundation/internal/content_parts.h"
+#include "foundation/internal/sha256.h"
+#include "foundation/internal/wrapper_string_builder.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/string_buffer.h"
-#include "prvdrinfo/foundation/string_builder.h"
 
 namespace prvdrinfo::content {
 
@@ -15,24 +13,6 @@ std::u16string ContentString(const IContentSource& source) {
     StringBuilder builder;
     source.AppendContentString3(builder);
     return builder.Release();
-  });
-}
-
-void AppendContentString(const IContentSource& source, CStringBuilder& po_StringBuilder) {
-  static constexpr ErrorSite kSite{"3LOAUWPRYECNE9R3UGC4O9BUY", "AppendContentString"};
-  kSite.Guard([&] {
-    StringBuilder builder;
-    source.AppendContentString3(builder);
-    po_StringBuilder.Append(builder.View());
-  });
-}
-
-void AppendContentString2(const IContentSource& source, CStringBuffer& po_StringBuilder) {
-  static constexpr ErrorSite kSite{"17JBVSWSOJHRVXAGO7LR3MKIP", "AppendContentString2"};
-  kSite.Guard([&] {
-    StringBuilder builder;
-    source.AppendContentString3(builder);
-    po_StringBuilder.Append(builder.View());
   });
 }
 
@@ -47,8 +27,7 @@ std::string ContentId(const IContentSource& source) {
 std::string ContentIdOf(std::u16string_view contentString) {
   static constexpr ErrorSite kSite{"PWTHV3G52ZJ2Q4VSGE0CL4RQQ", "ContentId"};
   return kSite.Guard([&] {
-    return DigestService::Digest(contentString, DigestService::kSelectorSha256,
-                                 DigestService::kOptionUtf16UpperHex);
+    return Sha256Hasher::HexOfUtf16Le(contentString);
   });
 }
 

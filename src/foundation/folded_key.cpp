@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 #include "prvdrinfo/foundation/unicode.h"
 
 namespace prvdrinfo::folded_key {

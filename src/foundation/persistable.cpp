@@ -6,7 +6,7 @@
 
 #include "foundation/bag_codec.h"
 #include "foundation/bag_stream.h"
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "foundation/load_depth.h"
 #include "foundation/object_writer.h"
 #include "foundation/scratch_bytes.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 #include "foundation/bag_codec.h"
 #include "foundation/bag_stream.h"
 #include "foundation/folded_key.h"

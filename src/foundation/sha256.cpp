@@ -1,4 +1,4 @@
-#include "foundation/sha256.h"
+#include "foundation/internal/sha256.h"
 
 #include <openssl/err.h>
 #include <openssl/evp.h>

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 
 namespace prvdrinfo::unicode {
 

@@ -1,6 +1,6 @@
-#include "foundation/wrapper_string_builder.h"
+#include "foundation/internal/wrapper_string_builder.h"
 
-#include "foundation/sha256.h"
+#include "foundation/internal/sha256.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

@@ -4,10 +4,10 @@
 #include <map>
 #include <utility>
 
-#include "foundation/content_parts.h"
-#include "foundation/libs_factory.h"
+#include "foundation/internal/content_parts.h"
+#include "services/internal/libs_factory.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/services/text_service.h"
 #include "prvdrinfo/foundation/unicode.h"
 
 namespace prvdrinfo {

@@ -1,16 +1,16 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/notify/provider_view_notifier.h"
 
 #include <array>
 #include <utility>
 
-#include "foundation/content_parts.h"
-#include "foundation/date_service.h"
-#include "foundation/libs_factory.h"
+#include "foundation/internal/content_parts.h"
+#include "services/internal/date_service.h"
+#include "services/internal/libs_factory.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/guid_service.h"
+#include "prvdrinfo/services/guid_service.h"
 #include "prvdrinfo/foundation/unicode.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

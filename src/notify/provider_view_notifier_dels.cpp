@@ -1,12 +1,12 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/notify/provider_view_notifier_dels.h"
 
-#include "foundation/content_parts.h"
-#include "foundation/date_service.h"
+#include "foundation/internal/content_parts.h"
+#include "services/internal/date_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"
 #include "prvdrinfo/foundation/unicode.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

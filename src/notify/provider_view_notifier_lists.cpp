@@ -1,8 +1,8 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/notify/provider_view_notifier_lists.h"
 
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/services/text_service.h"
 
 namespace prvdrinfo {
 

@@ -1,8 +1,8 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/notify/provider_view_notifiers.h"
 
-#include "foundation/content_parts.h"
-#include "foundation/libs_factory.h"
+#include "foundation/internal/content_parts.h"
+#include "services/internal/libs_factory.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/services/text_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/property_bag.h"
 

@@ -1,9 +1,9 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/providers/form_info.h"
 
 #include <string_view>
 
-#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/services/text_service.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

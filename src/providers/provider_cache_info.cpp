@@ -1,6 +1,6 @@
 #include "prvdrinfo/providers/provider_cache_info.h"
 
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/columns/column_defs.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"

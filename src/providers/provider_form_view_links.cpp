@@ -1,8 +1,8 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/providers/provider_form_view_links.h"
 
-#include "foundation/content_parts.h"
-#include "prvdrinfo/foundation/text_service.h"
+#include "foundation/internal/content_parts.h"
+#include "prvdrinfo/services/text_service.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

@@ -2,13 +2,13 @@
 
 #include <utility>
 
-#include "foundation/class_registration.h"
-#include "foundation/content_parts.h"
-#include "foundation/timer.h"
+#include "foundation/internal/class_registration.h"
+#include "foundation/internal/content_parts.h"
+#include "services/internal/timer.h"
 #include "prvdrinfo/contract/provider_interfaces.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/text_service.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/text_service.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

@@ -2,12 +2,12 @@
 
 #include <utility>
 
-#include "foundation/class_registration.h"
-#include "foundation/content_parts.h"
-#include "foundation/file_service.h"
+#include "foundation/internal/class_registration.h"
+#include "foundation/internal/content_parts.h"
+#include "services/internal/file_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "foundation/percentage_service.h"
+#include "services/internal/percentage_service.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

@@ -1,13 +1,13 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/tables/provider_table_def.h"
 
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/db/db_factory.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/string_builder.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/string_builder.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

@@ -1,6 +1,6 @@
 #include "tables/table_target.h"
 
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/db_factory.h"

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <optional>
 
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 #include "prvdrinfo/db/command.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/db_factory.h"
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "tables/table_schema.h"
 #include "tables/table_target.h"
 #include "tables/value_survival.h"

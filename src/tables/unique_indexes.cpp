@@ -1,4 +1,4 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/tables/unique_indexes.h"
 
 #include "prvdrinfo/foundation/error.h"

@@ -1,9 +1,9 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/views/page_templates.h"
 
-#include "foundation/paper_size.h"
+#include "services/internal/paper_size.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/services/text_service.h"
 
 namespace prvdrinfo {
 

@@ -1,11 +1,11 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/views/provider_view_col.h"
 
-#include "foundation/content_parts.h"
-#include "foundation/wrapper_string_builder.h"
+#include "foundation/internal/content_parts.h"
+#include "foundation/internal/wrapper_string_builder.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/text_service.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/text_service.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

@@ -1,12 +1,12 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/views/provider_view_cols.h"
 
-#include "foundation/content_parts.h"
-#include "foundation/wrapper_string_builder.h"
+#include "foundation/internal/content_parts.h"
+#include "foundation/internal/wrapper_string_builder.h"
 #include "prvdrinfo/columns/provider_col_defs.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/stock_enums.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/stock_enums.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

@@ -1,8 +1,8 @@
-#include "foundation/class_registration.h"
+#include "foundation/internal/class_registration.h"
 #include "prvdrinfo/views/provider_view_cols_sort.h"
 
-#include "foundation/content_parts.h"
-#include "foundation/wrapper_string_builder.h"
+#include "foundation/internal/content_parts.h"
+#include "foundation/internal/wrapper_string_builder.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {

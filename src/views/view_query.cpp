@@ -2,12 +2,12 @@
 
 #include <memory>
 
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/filters/filter_groups_sql.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo {
 

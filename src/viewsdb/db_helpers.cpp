@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/services/text_service.h"
 
 namespace prvdrinfo {
 

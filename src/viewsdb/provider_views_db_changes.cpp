@@ -2,7 +2,7 @@
 
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/db/transaction.h"
-#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/services/text_service.h"
 #include "prvdrinfo/viewsdb/provider_views_db.h"
 #include "prvdrinfo/viewsdb/views_database.h"
 #include "viewsdb/provider_views_db_internal.h"

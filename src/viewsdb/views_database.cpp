@@ -7,14 +7,14 @@
 #include <thread>
 #include <utility>
 
-#include "foundation/file_service.h"
-#include "foundation/random_service.h"
-#include "foundation/timer.h"
+#include "services/internal/file_service.h"
+#include "services/internal/random_service.h"
+#include "services/internal/timer.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/db/transaction.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/text_service.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/text_service.h"
+#include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/viewsdb/db_helpers.h"
 #include "viewsdb/views_db_internal.h"
 #include "viewsdb/views_db_schema.h"

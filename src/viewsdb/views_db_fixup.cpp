@@ -12,7 +12,7 @@
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/variant.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/views/provider_view.h"
 #include "prvdrinfo/viewsdb/views_database.h"
 #include "viewsdb/views_db_internal.h"

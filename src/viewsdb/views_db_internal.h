@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/mutex_service.h"
+#include "services/internal/mutex_service.h"
 
 namespace prvdrinfo {
 class Connection;

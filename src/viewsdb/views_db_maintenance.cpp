@@ -4,16 +4,16 @@
 #include <optional>
 #include <string>
 
-#include "foundation/ascii.h"
-#include "foundation/date_service.h"
-#include "foundation/digest_service.h"
-#include "foundation/timer.h"
+#include "foundation/internal/ascii.h"
+#include "services/internal/date_service.h"
+#include "services/internal/digest_service.h"
+#include "services/internal/timer.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/variant.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/viewsdb/views_database.h"
 #include "viewsdb/views_db_internal.h"
 #include "viewsdb/views_db_schema.h"

@@ -10,9 +10,9 @@
 
 #include "prvdrinfo/columns/referencer_column_info.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"
-#include "prvdrinfo/foundation/string_buffer.h"
-#include "prvdrinfo/foundation/string_builder.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/string_buffer.h"
+#include "prvdrinfo/services/string_builder.h"
+#include "prvdrinfo/services/vesk.h"
 #include "support/column_test_support.h"
 
 namespace prvdrinfo {

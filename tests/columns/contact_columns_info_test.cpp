@@ -6,7 +6,7 @@
 
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection_field.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "support/error_capture.h"
 
 namespace prvdrinfo {

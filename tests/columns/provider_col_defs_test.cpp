@@ -8,7 +8,7 @@
 #include "prvdrinfo/columns/column_def_computed.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/columns/referencer_column_info.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "support/column_test_support.h"
 
 namespace prvdrinfo {

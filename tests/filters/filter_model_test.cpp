@@ -9,7 +9,7 @@
 
 #include "prvdrinfo/filters/column_set_provider.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/text_service.h"
+#include "prvdrinfo/services/text_service.h"
 #include "support/column_test_support.h"
 #include "support/error_capture.h"
 

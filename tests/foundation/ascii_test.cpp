@@ -1,4 +1,4 @@
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 
 #include <gtest/gtest.h>
 

@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "foundation/content_parts.h"
-#include "foundation/digest_service.h"
-#include "foundation/wrapper_string_builder.h"
+#include "foundation/internal/content_parts.h"
+#include "services/internal/digest_service.h"
+#include "foundation/internal/wrapper_string_builder.h"
 #include "prvdrinfo/columns/base_column_def.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/property_bag.h"
-#include "prvdrinfo/foundation/string_buffer.h"
-#include "prvdrinfo/foundation/string_builder.h"
+#include "prvdrinfo/services/string_buffer.h"
+#include "prvdrinfo/services/string_builder.h"
 
 namespace prvdrinfo {
 namespace {

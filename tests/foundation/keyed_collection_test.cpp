@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/ascii.h"
+#include "foundation/internal/ascii.h"
 #include "foundation/bag_codec.h"
 #include "prvdrinfo/foundation/currency.h"
 #include "prvdrinfo/foundation/error.h"

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "foundation/date_service.h"
+#include "services/internal/date_service.h"
 #include "prvdrinfo/prvdrinfo.h"
 #include "support/error_capture.h"
 #include "support/host_seams.h"

@@ -20,7 +20,7 @@
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/keyed_collection.h"
 #include "prvdrinfo/foundation/property_bag.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "support/error_capture.h"
 #include "support/temp_dir.h"
 #include "test_provider.h"

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 
 namespace prvdrinfo::test {
 

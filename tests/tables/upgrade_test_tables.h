@@ -13,7 +13,7 @@
 #include "prvdrinfo/db/db_factory.h"
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/db/sql_service.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/tables/provider_table_def.h"
 
 namespace prvdrinfo::upgrade_test {

@@ -12,7 +12,7 @@
 
 #include "prvdrinfo/db/command.h"
 #include "prvdrinfo/db/connection.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/views/page_templates.h"
 #include "prvdrinfo/views/provider_view.h"
 #include "prvdrinfo/viewsdb/provider_views_db.h"

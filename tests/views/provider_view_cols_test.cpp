@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "support/column_test_support.h"
 #include "support/host_seams.h"
 

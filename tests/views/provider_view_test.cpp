@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/notify/notifier_enums.h"
 #include "support/error_capture.h"
 #include "support/host_seams.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/wrapper_string_builder.h"
+#include "foundation/internal/wrapper_string_builder.h"
 #include "prvdrinfo/filters/provider_view_filter.h"
 #include "prvdrinfo/views/provider_view.h"
 

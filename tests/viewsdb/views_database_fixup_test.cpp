@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "foundation/mutex_service.h"
+#include "services/internal/mutex_service.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/viewsdb/views_database.h"
 #include "support/error_capture.h"
 #include "support/old_views_db.h"

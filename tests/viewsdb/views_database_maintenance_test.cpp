@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/date_service.h"
+#include "services/internal/date_service.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "foundation/mutex_service.h"
+#include "services/internal/mutex_service.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/db_factory.h"
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "support/error_capture.h"
 #include "support/host_seams.h"
 #include "support/temp_dir.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/mutex_service.h"
+#include "services/internal/mutex_service.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/db/transaction.h"

@@ -7,11 +7,11 @@
 #include <thread>
 #include <vector>
 
-#include "foundation/mutex_service.h"
-#include "foundation/timer.h"
+#include "services/internal/mutex_service.h"
+#include "services/internal/timer.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "support/temp_dir.h"
 #include "viewsdb/views_db_internal.h"
 

@@ -23,7 +23,7 @@
 #include "prvdrinfo/foundation/keyed_items.h"
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
-#include "prvdrinfo/foundation/whole_file.h"
+#include "prvdrinfo/services/whole_file.h"
 
 namespace prvdrinfo::tool {
 

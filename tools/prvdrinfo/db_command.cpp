@@ -18,7 +18,7 @@
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/views/provider_view.h"
 #include "prvdrinfo/viewsdb/db_helpers.h"
 #include "prvdrinfo/viewsdb/views_database.h"

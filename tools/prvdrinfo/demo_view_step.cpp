@@ -11,7 +11,7 @@
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/filters/column_set_provider.h"
 #include "prvdrinfo/filters/provider_view_filter.h"
-#include "prvdrinfo/foundation/vesk.h"
+#include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/filters/provider_view_filter_groups.h"
 #include "prvdrinfo/notify/provider_view_notifiers.h"
 #include "prvdrinfo/tables/provider_table_def.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "prvdrinfo/foundation/stock_enums.h"
+#include "prvdrinfo/services/stock_enums.h"
 
 // Classes that the provider contract names but that live in other subsystems. The contract
 // passes them as std::shared_ptr, so a provider module needs their definitions only where

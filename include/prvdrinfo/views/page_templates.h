@@ -9,7 +9,7 @@
 #include "prvdrinfo/foundation/export.h"
 #include "prvdrinfo/foundation/keyed_objects.h"
 #include "prvdrinfo/foundation/persistable.h"
-#include "prvdrinfo/foundation/stock_enums.h"
+#include "prvdrinfo/services/stock_enums.h"
 #include "prvdrinfo/views/view_enums.h"
 
 namespace prvdrinfo {

@@ -1,9 +1,0 @@
-#include "foundation/byte_array.h"
-
-namespace prvdrinfo {
-
-bool ByteArrayService::HasElements(const Variant& value) noexcept {
-  return value.IsBytes() && !value.AsBytes().empty();
-}
-
-}  // namespace prvdrinfo

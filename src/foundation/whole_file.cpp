@@ -1,9 +1,0 @@
-#include "prvdrinfo/foundation/whole_file.h"
-
-#include "foundation/file_service.h"
-
-namespace prvdrinfo {
-
-void WriteWholeFile(std::string_view path, const Bytes& bytes) { FileService::WriteAll(path, bytes); }
-
-}  // namespace prvdrinfo
