@@ -1,12 +1,15 @@
 #include "prvdrinfo/viewsdb/views_database.h"
 
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "foundation/file_service.h"
 #include "foundation/random_service.h"
@@ -109,6 +112,16 @@ MutexService::Handle OwnWithin(std::string_view name, int32_t maxWaitSeconds) {
   });
 }
 
+void ForgetPassedGate(ProcessState& state) {
+  if (state.passed && state.passed->process != ::getpid()) {
+    // A forked child's copy of its parent's connection: SQLite must not touch it here,
+    // so it stays open, unused, until the child ends.
+    static auto* inherited = new std::vector<std::shared_ptr<Connection>>;
+    inherited->push_back(std::move(state.passed->keeper));
+  }
+  state.passed.reset();
+}
+
 FileIdentity IdentityOf(const std::string& path) {
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0) return {};
@@ -133,7 +146,7 @@ void ResetProcessState() {
   state.fixedMutex = 0;
   state.memory.clear();
   state.activity = Activity{};
-  state.passed.reset();
+  internal::ForgetPassedGate(state);
 }
 
 }  // namespace internal
@@ -211,7 +224,7 @@ std::shared_ptr<Connection> OpenPassedFile() {
     }
   }
   const std::lock_guard lock(state.mutex);
-  state.passed.reset();
+  internal::ForgetPassedGate(state);
   if (passed->lockFolder != internal::IdentityOf(Mutexes().LockFolder())) {
     MutexService::Release(state.fixedMutex);
     state.fixedMutex = 0;
@@ -220,9 +233,25 @@ std::shared_ptr<Connection> OpenPassedFile() {
 }
 
 void RememberPassed(const std::string& path) {
-  internal::PassedGate passed{::getpid(), path, internal::IdentityOf(path), internal::IdentityOf(Mutexes().LockFolder())};
+  internal::PassedGate passed{::getpid(), path, internal::IdentityOf(path), internal::IdentityOf(Mutexes().LockFolder()), nullptr};
   if (passed.file == internal::FileIdentity{} || passed.lockFolder == internal::FileIdentity{}) return;
+  try {
+    passed.keeper = SqlService::OpenDatabase(path);
+  } catch (const CError& e) {
+    CVesk::Log(kLogClass, "Could not keep the views database open: " + e.Description());
+  }
+  // Closed at exit, and before a fork: a child cannot open a file that its parent had
+  // open through SQLite at the fork ("locking protocol").
+  static const bool closedAtExitAndFork = [] {
+    const auto forget = [] {
+      const std::lock_guard lock(State().mutex);
+      internal::ForgetPassedGate(State());
+    };
+    return std::atexit(forget) == 0 && ::pthread_atfork(forget, nullptr, nullptr) == 0;
+  }();
+  (void)closedAtExitAndFork;
   const std::lock_guard lock(State().mutex);
+  internal::ForgetPassedGate(State());
   State().passed = std::move(passed);
 }
 

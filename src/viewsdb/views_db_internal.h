@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -60,6 +61,11 @@ struct PassedGate {
   std::string path;
   FileIdentity file;
   FileIdentity lockFolder;
+  // Open while the process lives, so that the log index stays in shared memory between
+  // the short connections of the operations: each of them would otherwise be the last
+  // to close (and fold the log into the file) and the first to open (and read the whole
+  // log back). Closed at exit, when it folds the log in if it is the last.
+  std::shared_ptr<Connection> keeper;
 };
 
 // What a process keeps between opens.
@@ -73,6 +79,9 @@ struct ProcessState {
   Activity activity;
 };
 ProcessState& State();
+// Forgets the gate this process passed and closes its kept connection; the caller holds
+// state.mutex (or is the only thread left).
+void ForgetPassedGate(ProcessState& state);
 
 // Test seam: forgets the per-process state (maintenance memory, activity counts) and
 // releases the fixed mutex this process holds, as if the process had started afresh.
