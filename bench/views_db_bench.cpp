@@ -2,12 +2,17 @@
 // straight on SQLite:
 //  - SaveView4 of a typical view (20 columns, 3 sort keys, 2 filter groups) beside open,
 //    the GUID and caption look-ups, BEGIN IMMEDIATE, MAX, INSERT OR REPLACE, COMMIT and
-//    close, the view's bytes and sort key made beforehand;
-//  - GetViewsByProviderGuid of 1,000 and 10,000 views beside the same SELECT with one
-//    Deserialize per row; the cost per view at 10,000 is set against the cost at 1,000
-//    through the ratio of the two times (at most 12 for 1.2 times the cost per view).
-// The file lives in a fresh temporary data folder on the disk that holds /tmp; commits
-// wait for it as a host's would.
+//    close on a connection with the library's settings, the view's bytes and sort key
+//    made beforehand;
+//  - GetViewsByProviderGuid of 1,000, 10,000 and 100,000 views, each provider alone in a
+//    file of its own but the largest (which shares its file with the next), beside the
+//    same rows stepped in stored-key order (caption_sort) with one Deserialize per row;
+//    the cost per view as the count grows is set against the cost at 1,000 through the
+//    ratio of the two times;
+//  - GetViewsByProviderGuid of 1,000 views that share a file with 100,000 others, beside
+//    the same 1,000 in a file of their own: what else the file holds should not count.
+// The files live in fresh temporary data folders on the disk that holds /tmp, each built
+// once per process; commits wait for the disk as a host's would.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <stdlib.h>
@@ -24,9 +29,9 @@
 #include "prvdrinfo/db/command.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/services/text_service.h"
 #include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/views/provider_view.h"
-#include "prvdrinfo/viewsdb/db_helpers.h"
 #include "prvdrinfo/viewsdb/provider_views_db.h"
 #include "prvdrinfo/viewsdb/views_database.h"
 
@@ -62,29 +67,34 @@ std::shared_ptr<CProviderView> TypicalView(const std::string& guid, const std::s
   return view;
 }
 
-// One data folder for the whole run, removed at exit.
+// One root folder for the whole run, removed at exit; a data folder in it per file.
 class Folder {
  public:
   static Folder& Get() {
     static Folder folder;
     return folder;
   }
-  const std::string& Path() const { return path_; }
+  // Makes the named data folder the current one; the first use creates, upgrades and
+  // maintains its file, outside any timing.
+  void Use(const std::string& name) {
+    const std::string path = root_ + name + "/";
+    std::filesystem::create_directories(path);
+    CVesk::SetDataFolder(path);
+    views_db::OpenViewsDatabase();
+  }
   ~Folder() {
     CVesk::SetDataFolder("");
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(root_, ignored);
   }
 
  private:
   Folder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "prvdrinfo-bench-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
-    path_ = pattern + "/";
-    CVesk::SetDataFolder(path_);
-    views_db::OpenViewsDatabase();  // created, upgraded and maintained once, outside any timing
+    root_ = pattern + "/";
   }
-  std::string path_;
+  std::string root_;
 };
 
 // ---- The raw SQLite side of the floors.
@@ -93,12 +103,6 @@ void Check(int rc, sqlite3* db, const char* what) {
   if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) {
     throw std::runtime_error(std::string(what) + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
   }
-}
-
-int SmartSort(void* helpers, int leftLength, const void* left, int rightLength, const void* right) {
-  return static_cast<CDbHelpers*>(helpers)->CallbackCollate(
-      0, std::string_view(static_cast<const char*>(left), static_cast<size_t>(leftLength)),
-      std::string_view(static_cast<const char*>(right), static_cast<size_t>(rightLength)));
 }
 
 // The connection settings a library connection has, so that a floor commits the same way.
@@ -117,6 +121,7 @@ class Raw {
   Raw(const std::string& path, const Settings& settings) {
     Check(sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr), db_, "open");
     sqlite3_busy_timeout(db_, settings.busyMs);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     Exec("PRAGMA synchronous=" + settings.synchronous);
   }
   ~Raw() { sqlite3_close_v2(db_); }
@@ -148,7 +153,7 @@ class Raw {
 // ---- SaveView4.
 
 void BM_SaveView4(benchmark::State& state) {
-  Folder::Get();
+  Folder::Get().Use("saves");
   const auto view = TypicalView(kViewGuid, "Typical view", kProvider);
   CProviderViewsDb db;
   for (auto _ : state) benchmark::DoNotOptimize(db.SaveView4(view, true, viewtype_UserDefined));
@@ -156,7 +161,7 @@ void BM_SaveView4(benchmark::State& state) {
 BENCHMARK(BM_SaveView4)->Unit(benchmark::kMicrosecond);
 
 void BM_SaveView4Floor(benchmark::State& state) {
-  Folder::Get();
+  Folder::Get().Use("saves");
   const Settings settings = LibrarySettings();
   const std::string path = views_db::ViewsDatabasePath();
   const auto view = TypicalView("{1E6B5C3A-1F2D-4E8B-9A7C-5D4E3F2A1B0C}", "Typical floor", kProvider);
@@ -167,6 +172,7 @@ void BM_SaveView4Floor(benchmark::State& state) {
                                 kProvider +
                                 "' COLLATE NOCASE AND \"private_to_guid\"='' COLLATE NOCASE AND \"caption\"='Typical "
                                 "floor' COLLATE NOCASE AND \"standard_view\"=0";
+  const std::string sortKey = TextService::SmartSortKey("Typical floor");
   const char* write =
       "INSERT OR REPLACE INTO \"views\" (\"rec_guid\", \"updates\", \"provider_guid\", \"private_to_guid\", "
       "\"caption\", \"caption_sort\", \"propertybag_content\", \"standard_view\", \"notification_view\") "
@@ -188,7 +194,7 @@ void BM_SaveView4Floor(benchmark::State& state) {
     sqlite3_bind_text(insert, 3, kProvider, -1, SQLITE_STATIC);
     sqlite3_bind_text(insert, 4, "", -1, SQLITE_STATIC);
     sqlite3_bind_text(insert, 5, "Typical floor", -1, SQLITE_STATIC);
-    sqlite3_bind_text(insert, 6, "typical floor", -1, SQLITE_STATIC);
+    sqlite3_bind_text(insert, 6, sortKey.c_str(), -1, SQLITE_STATIC);
     sqlite3_bind_blob(insert, 7, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC);
     sqlite3_bind_int(insert, 8, 0);
     sqlite3_bind_int(insert, 9, 0);
@@ -201,52 +207,70 @@ BENCHMARK(BM_SaveView4Floor)->Unit(benchmark::kMicrosecond);
 
 // ---- GetViewsByProviderGuid.
 
-// Fills a provider with count views once, in one transaction.
-const std::string& Populated(int count) {
-  static std::map<int, std::string> done;
-  const auto found = done.find(count);
-  if (found != done.end()) return found->second;
-  Folder::Get();
-  const std::string provider = ProviderFor(count);
+constexpr int kLargest = 100000;
+constexpr int kAmongOthers = 1000;
+
+// Adds count views of the provider to the current data folder's file in one transaction,
+// their captions stored with the keys a save would give them.
+void AddViews(const std::string& provider, int count) {
   auto connection = views_db::OpenViewsDatabase();
   connection->Execute("BEGIN IMMEDIATE");
   auto insert = connection->CreateCommand(
       "INSERT INTO \"views\" (\"rec_guid\", \"updates\", \"provider_guid\", \"private_to_guid\", \"caption\", "
       "\"caption_sort\", \"propertybag_content\") VALUES (?, ?, ?, '', ?, ?, ?)");
+  // One view's bytes for all: the row's GUID replaces the stored one when read.
+  const Bytes bytes = TypicalView(kViewGuid, "Typical view", provider)->Serialize();
   for (int i = 0; i < count; ++i) {
     char guid[40];
     std::snprintf(guid, sizeof guid, "{%08X-0000-4000-8000-%012d}", count, i);
-    const std::string caption = "View " + std::to_string(i);
+    // Not in row order, so that reading in caption order is not reading in row order.
+    const std::string caption = "View " + std::to_string((i * 7919) % count);
     insert->SetText(1, guid);
     insert->SetLong(2, 10 * (i + 1));
     insert->SetText(3, provider);
     insert->SetText(4, caption);
-    insert->SetText(5, caption);
-    insert->SetBytes(6, TypicalView(guid, caption, provider)->Serialize());
+    insert->SetText(5, TextService::SmartSortKey(caption));
+    insert->SetBytes(6, bytes);
     insert->Execute();
   }
   connection->Execute("COMMIT");
-  return done[count] = provider;
 }
 
-void BM_GetViewsByProviderGuid(benchmark::State& state) {
-  const std::string provider = Populated(static_cast<int>(state.range(0)));
+// The data folder of a provider's file, made current, the file built on first use: a
+// provider of `count` views alone, but the largest, whose file also holds the provider of
+// kAmongOthers views that the shared benchmarks read.
+std::string UseProviderFile(int count, bool shared) {
+  static std::map<std::string, bool> built;
+  const bool largest = shared || count == kLargest;
+  const std::string name = largest ? "largest" : "own-" + std::to_string(count);
+  Folder::Get().Use(name);
+  if (!built[name]) {
+    if (largest) {
+      AddViews(ProviderFor(kLargest), kLargest);
+      AddViews(ProviderFor(kAmongOthers), kAmongOthers);
+    } else {
+      AddViews(ProviderFor(count), count);
+    }
+    built[name] = true;
+  }
+  return ProviderFor(count);
+}
+
+void LoadProvider(benchmark::State& state, bool shared) {
+  const std::string provider = UseProviderFile(static_cast<int>(state.range(0)), shared);
   CProviderViewsDb db;
   for (auto _ : state) benchmark::DoNotOptimize(db.GetViewsByProviderGuid(provider));
 }
-BENCHMARK(BM_GetViewsByProviderGuid)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-void BM_GetViewsByProviderGuidFloor(benchmark::State& state) {
-  const std::string provider = Populated(static_cast<int>(state.range(0)));
+// The rows a load reads, stepped in stored-key order, each one's bytes deserialized.
+void LoadProviderFloor(benchmark::State& state, bool shared) {
+  const std::string provider = UseProviderFile(static_cast<int>(state.range(0)), shared);
   const Settings settings = LibrarySettings();
   const std::string path = views_db::ViewsDatabasePath();
   const std::string select = "SELECT * FROM \"views\" WHERE \"provider_guid\"='" + provider +
-                             "' ORDER BY \"caption\" COLLATE SMARTSORT ASC";
-  CDbHelpers helpers;
+                             "' COLLATE NOCASE ORDER BY \"caption_sort\" ASC";
   for (auto _ : state) {
     Raw raw(path, settings);
-    Check(sqlite3_create_collation_v2(raw.Db(), "SmartSort", SQLITE_UTF8, &helpers, SmartSort, nullptr), raw.Db(),
-          "collation");
     sqlite3_stmt* statement = nullptr;
     Check(sqlite3_prepare_v2(raw.Db(), select.c_str(), -1, &statement, nullptr), raw.Db(), "prepare");
     int content = 0;
@@ -264,7 +288,18 @@ void BM_GetViewsByProviderGuidFloor(benchmark::State& state) {
     benchmark::DoNotOptimize(views.data());
   }
 }
-BENCHMARK(BM_GetViewsByProviderGuidFloor)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_GetViewsByProviderGuid(benchmark::State& state) { LoadProvider(state, false); }
+BENCHMARK(BM_GetViewsByProviderGuid)->Arg(1000)->Arg(10000)->Arg(kLargest)->Unit(benchmark::kMillisecond);
+
+void BM_GetViewsByProviderGuidFloor(benchmark::State& state) { LoadProviderFloor(state, false); }
+BENCHMARK(BM_GetViewsByProviderGuidFloor)->Arg(1000)->Arg(10000)->Arg(kLargest)->Unit(benchmark::kMillisecond);
+
+void BM_GetViewsByProviderGuidAmongOthers(benchmark::State& state) { LoadProvider(state, true); }
+BENCHMARK(BM_GetViewsByProviderGuidAmongOthers)->Arg(kAmongOthers)->Unit(benchmark::kMillisecond);
+
+void BM_GetViewsByProviderGuidAmongOthersFloor(benchmark::State& state) { LoadProviderFloor(state, true); }
+BENCHMARK(BM_GetViewsByProviderGuidAmongOthersFloor)->Arg(kAmongOthers)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -308,6 +308,10 @@ void Connection::SetBusyTimeout(int32_t milliseconds) {
 
 int32_t Connection::BusyTimeout() const { return impl_->busyTimeoutMs; }
 
+void Connection::SetCheckpointOnClose(bool on) {
+  sqlite3_db_config(impl_->db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, on ? 0 : 1, nullptr);
+}
+
 bool Connection::InTransaction() const { return sqlite3_get_autocommit(impl_->db) == 0; }
 
 bool Connection::BeginImmediate(int32_t waitMilliseconds) {

@@ -162,7 +162,13 @@ std::shared_ptr<CProviderViews> ViewsOfRows(Connection& connection, const std::s
   return views;
 }
 
-std::string ByCaption() { return " ORDER BY " + Quoted(views_db::schema::kCaption) + " COLLATE SMARTSORT ASC"; }
+// SmartSort order: each caption_sort holds its caption's smart-sort key (the repair pass
+// sees to it), so the provider's index reads rows in that order, equal keys by row.
+// The order rows were stored in, which callers have always met; the provider's index
+// alone would hand them out by caption.
+std::string InRowOrder() { return " ORDER BY rowid ASC"; }
+
+std::string ByCaption() { return " ORDER BY " + Quoted(views_db::schema::kCaptionSort) + " ASC"; }
 }  // namespace
 
 int32_t CProviderViewsDb::GetDeleteCounter() const {
@@ -261,7 +267,8 @@ void CProviderViewsDb::ViewsByProviderGuidSinceCounters(const std::string& p_Pro
     Transaction tx(*connection, SqlService::kDefaultWaitSeconds);
     const auto rs = connection->OpenRecordset("SELECT * FROM " + n.views + " WHERE " + n.updCol + ">" +
                                               std::to_string(p_UpdateCounter) + " AND " +
-                                              GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid));
+                                              GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid) +
+                                              InRowOrder());
     for (; !rs->Eof(); rs->MoveNext()) {
       auto view = ViewFromRow(*rs, &p_ProviderGuid);
       if (view->AllColumnsView()) {
@@ -309,7 +316,7 @@ std::shared_ptr<KeyedCollection> CProviderViewsDb::GetViewsByProviderAndComputer
         GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid) + " AND " + n.updCol + ">" +
         std::to_string(p_SinceUpdateCounter) + " AND (" +
         GuidMatch(views_db::schema::kPrivateToGuid, p_IncludePrivateViewsGuid) + "      OR IFNULL(" + privateTo +
-        ", '')='')");
+        ", '')='')" + InRowOrder());
     for (; !rs->Eof(); rs->MoveNext()) {
       const auto view = ViewFromRow(*rs, &p_ProviderGuid);
       const std::string guid = TextField(*rs, n.guidField);
@@ -335,7 +342,7 @@ std::shared_ptr<CProviderViews> CProviderViewsDb::GetNotificationViews() const {
     const auto connection = views_db::OpenViewsDatabase();
     const auto rs = connection->OpenRecordset("SELECT * FROM " + Sql().views + " WHERE " +
                                               Quoted(views_db::schema::kNotificationView) + " ORDER BY " +
-                                              Quoted(views_db::schema::kProviderGuid) + " COLLATE NOCASE ASC");
+                                              Quoted(views_db::schema::kProviderGuid) + " COLLATE NOCASE ASC, rowid ASC");
     Log("Notification view count is " + std::to_string(rs->RecordCount()) + ".");
     auto views = std::make_shared<CProviderViews>();
     for (; !rs->Eof(); rs->MoveNext()) {

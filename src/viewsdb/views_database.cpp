@@ -1,11 +1,15 @@
 #include "prvdrinfo/viewsdb/views_database.h"
 
+#include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "services/internal/file_service.h"
 #include "services/internal/random_service.h"
@@ -108,6 +112,22 @@ MutexService::Handle OwnWithin(std::string_view name, int32_t maxWaitSeconds) {
   });
 }
 
+void ForgetPassedGate(ProcessState& state) {
+  if (state.passed && state.passed->process != ::getpid()) {
+    // A forked child's copy of its parent's connection: SQLite must not touch it here,
+    // so it stays open, unused, until the child ends.
+    static auto* inherited = new std::vector<std::shared_ptr<Connection>>;
+    inherited->push_back(std::move(state.passed->keeper));
+  }
+  state.passed.reset();
+}
+
+FileIdentity IdentityOf(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return {};
+  return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+}
+
 ProcessState& State() {
   // Never destroyed: the fixed mutex stays held until the process ends.
   static ProcessState* state = new ProcessState;
@@ -126,6 +146,7 @@ void ResetProcessState() {
   state.fixedMutex = 0;
   state.memory.clear();
   state.activity = Activity{};
+  internal::ForgetPassedGate(state);
 }
 
 }  // namespace internal
@@ -161,11 +182,93 @@ bool WaitForMutexToClear(std::string_view name, int32_t maxWaitSeconds) {
   });
 }
 
+namespace {
+
+// What every connection gets once the file is known to be made and repaired.
+std::shared_ptr<Connection> Ready(const std::shared_ptr<Connection>& connection) {
+  connection->AddUserCollation(std::make_shared<CDbHelpers>());
+  // Folding the log into the file at every close cost each save four more syncs; the
+  // log is folded in when it outgrows SQLite's threshold, and by VACUUM.
+  connection->SetCheckpointOnClose(false);
+  return connection;
+}
+
+void RunMaintenanceChecks(Connection& connection) {
+  // A file whose repair another process never finished has nowhere to keep the dates;
+  // it is still usable, so maintenance waits for a later open.
+  if (SqlService::TableExists(connection, schema::kProperties)) {
+    RunMaintenanceCheck(connection, kAnalyzeCheckMutex, kAnalyzeRunMutex, kLastAnalyzeKey, "ANALYZE", 40, "d");
+    RunMaintenanceCheck(connection, kVacuumCheckMutex, kVacuumRunMutex, kLastVacuumKey, "VACUUM", 6, "d");
+  }
+}
+
+// The file this process already took through the gate, opened without looking at the
+// mutexes again; null when the path, the file or the lock folder has changed since (the
+// fixed mutex then goes, as it may stand for a lock file that is gone) or the open fails.
+std::shared_ptr<Connection> OpenPassedFile() {
+  internal::ProcessState& state = State();
+  std::optional<internal::PassedGate> passed;
+  {
+    const std::lock_guard lock(state.mutex);
+    passed = state.passed;
+  }
+  if (!passed) return nullptr;
+  const std::string path = ViewsDatabasePath();
+  const bool same = passed->process == ::getpid() && path == passed->path && internal::IdentityOf(path) == passed->file &&
+                    internal::IdentityOf(Mutexes().LockFolder()) == passed->lockFolder;
+  if (same) {
+    try {
+      return Ready(SqlService::OpenDatabase(path));
+    } catch (const CError&) {
+      // The full routine below has the retries and the error to give.
+    }
+  }
+  const std::lock_guard lock(state.mutex);
+  internal::ForgetPassedGate(state);
+  if (passed->lockFolder != internal::IdentityOf(Mutexes().LockFolder())) {
+    MutexService::Release(state.fixedMutex);
+    state.fixedMutex = 0;
+  }
+  return nullptr;
+}
+
+void RememberPassed(const std::string& path) {
+  internal::PassedGate passed{::getpid(), path, internal::IdentityOf(path), internal::IdentityOf(Mutexes().LockFolder()), nullptr};
+  if (passed.file == internal::FileIdentity{} || passed.lockFolder == internal::FileIdentity{}) return;
+  try {
+    passed.keeper = SqlService::OpenDatabase(path);
+  } catch (const CError& e) {
+    CVesk::Log(kLogClass, "Could not keep the views database open: " + e.Description());
+  }
+  // Closed at exit, and before a fork: a child cannot open a file that its parent had
+  // open through SQLite at the fork ("locking protocol").
+  static const bool closedAtExitAndFork = [] {
+    const auto forget = [] {
+      const std::lock_guard lock(State().mutex);
+      internal::ForgetPassedGate(State());
+    };
+    return std::atexit(forget) == 0 && ::pthread_atfork(forget, nullptr, nullptr) == 0;
+  }();
+  (void)closedAtExitAndFork;
+  const std::lock_guard lock(State().mutex);
+  internal::ForgetPassedGate(State());
+  State().passed = std::move(passed);
+}
+
+}  // namespace
+
 std::shared_ptr<Connection> OpenViewsDatabase() {
   return kOpenSite.Guard([&] {
+    if (auto connection = OpenPassedFile()) {
+      RunMaintenanceChecks(*connection);
+      return connection;
+    }
     bool retryCreation = false;
     bool retryOpening = false;
     bool retryGate = false;
+    // A file made here is repaired here too: the fixed mutex this process may hold from
+    // before stands for the file that was there then.
+    bool createdHere = false;
     ScopedMutex creating;
     ScopedMutex fixing;
     std::shared_ptr<Connection> connection;
@@ -189,6 +292,7 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
               internal::CreateDatabaseFile(path);
               const std::lock_guard lock(State().mutex);
               ++State().activity.filesCreated;
+              createdHere = true;
             } catch (const CError& e) {
               creationFailure = e.Description();
             }
@@ -225,12 +329,12 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
 
     try {
       const MutexService mutexes = Mutexes();
-      bool fixedExists = mutexes.Exists(kFixedMutex);
+      bool fixedExists = !createdHere && mutexes.Exists(kFixedMutex);
       while (!fixedExists) {
         fixing = ScopedMutex(OwnWithin(kFixingMutex, kOwnWaitSeconds));
         if (fixing.Owns()) {
           // The process we waited for may have finished the pass.
-          if (!mutexes.Exists(kFixedMutex)) {
+          if (createdHere || !mutexes.Exists(kFixedMutex)) {
             {
               // A pass that fails is rolled back here, before the fixing mutex is let go.
               Transaction tx(*connection, SqlService::kDefaultWaitSeconds);
@@ -249,7 +353,7 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
         }
         if (!retryGate) {
           retryGate = true;
-          fixedExists = mutexes.Exists(kFixedMutex);
+          fixedExists = !createdHere && mutexes.Exists(kFixedMutex);
           continue;
         }
         WaitForMutexToClear(kFixingMutex, kWaitSeconds);
@@ -266,16 +370,11 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
         }
       }
 
-      connection->AddUserCollation(std::make_shared<CDbHelpers>());
+      Ready(connection);
       creating.Release();
       fixing.Release();
-
-      // A file whose repair another process never finished has nowhere to keep the dates;
-      // it is still usable, so maintenance waits for a later open.
-      if (SqlService::TableExists(*connection, schema::kProperties)) {
-        RunMaintenanceCheck(*connection, kAnalyzeCheckMutex, kAnalyzeRunMutex, kLastAnalyzeKey, "ANALYZE", 40, "d");
-        RunMaintenanceCheck(*connection, kVacuumCheckMutex, kVacuumRunMutex, kLastVacuumKey, "VACUUM", 6, "d");
-      }
+      RunMaintenanceChecks(*connection);
+      RememberPassed(path);
       return connection;
     } catch (...) {
       creating.Release();

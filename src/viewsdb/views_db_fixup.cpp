@@ -11,6 +11,7 @@
 #include "prvdrinfo/db/recordset.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/foundation/error.h"
+#include "prvdrinfo/services/text_service.h"
 #include "prvdrinfo/foundation/variant.h"
 #include "prvdrinfo/services/vesk.h"
 #include "prvdrinfo/views/provider_view.h"
@@ -79,6 +80,35 @@ void AddStandardView(Connection& connection) {
     update->SetInt64(2, rows->Int64(0));
     update->Execute();
   }
+}
+
+// Files written before caption_sort was read for order, by code whose keys may differ from
+// SmartSortKey: every key that is not the caption's is made again, once per file.
+void RemakeSortKeys(Connection& connection) {
+  const std::string mark = "SELECT " + Q(schema::kValue) + " FROM " + Q(schema::kProperties) + " WHERE " +
+                           Q(schema::kKey) + "='" + schema::kSortKeysMarkKey + "'";
+  const auto marked = connection.OpenRecordset(mark);
+  if (!marked->Eof() && !marked->Value(0).IsNull() && marked->Value(0).ToText() == schema::kSortKeysForm) return;
+
+  const auto rows = connection.OpenRecordset("SELECT rowid, " + Q(schema::kCaption) + ", " + Q(schema::kCaptionSort) +
+                                             ", typeof(" + Q(schema::kCaptionSort) + ")='text' FROM " +
+                                             Q(schema::kViews) + " WHERE typeof(" + Q(schema::kCaption) + ")='text'");
+  const auto update = connection.CreateCommand("UPDATE " + Q(schema::kViews) + " SET " + Q(schema::kCaptionSort) +
+                                               "=?1 WHERE rowid=?2");
+  for (; !rows->Eof(); rows->MoveNext()) {
+    std::string key;
+    try {
+      key = TextService::SmartSortKey(rows->Value(1).ToText());
+    } catch (const CError&) {
+      continue;  // a caption no key can be made of keeps what it has
+    }
+    if (rows->Int64(3) != 0 && rows->Value(2).ToText() == key) continue;
+    update->SetText(1, key);
+    update->SetInt64(2, rows->Int64(0));
+    update->Execute();
+  }
+  connection.Execute(SqlService::InsertStatement(schema::kProperties, {schema::kKey, schema::kValue},
+                                                 {Variant(schema::kSortKeysMarkKey), Variant(schema::kSortKeysForm)}));
 }
 
 }  // namespace
@@ -150,6 +180,11 @@ void RunFixUpPass(Connection& connection) {
       connection.Execute("CREATE INDEX IF NOT EXISTS " + Q(std::string("idx_") + column) + " ON " +
                          Q(schema::kViews) + " (" + Q(column) + " ASC)");
     }
+    RemakeSortKeys(connection);
+    connection.Execute("CREATE INDEX IF NOT EXISTS " + Q(schema::kViewsByProviderIndex) + " ON " + Q(schema::kViews) +
+                       " (" + Q(schema::kProviderGuid) + " COLLATE NOCASE, " + Q(schema::kCaptionSort) + ")");
+    connection.Execute("CREATE INDEX IF NOT EXISTS " + Q(schema::kFiltersByProviderIndex) + " ON " +
+                       Q(schema::kFilters) + " (" + Q(schema::kProviderGuid) + " COLLATE NOCASE)");
   });
 }
 

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -43,16 +45,43 @@ struct Activity {
 };
 Activity ProcessActivity();
 
+// Which file a path and a lock folder stood for: device and inode; {0, 0} when absent.
+struct FileIdentity {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+FileIdentity IdentityOf(const std::string& path);
+
+// The file this process last took through the open routine's gate, and the lock folder
+// it found the mutexes in. While both are still the same, the mutexes need no new look:
+// the file was made and repaired, and maintenance runs inside SQLite's own locks.
+struct PassedGate {
+  int64_t process = 0;  // a forked child owns none of its parent's mutexes: it looks again
+  std::string path;
+  FileIdentity file;
+  FileIdentity lockFolder;
+  // Open while the process lives, so that the log index stays in shared memory between
+  // the short connections of the operations: each of them would otherwise be the last
+  // to close (and fold the log into the file) and the first to open (and read the whole
+  // log back). Closed at exit, when it folds the log in if it is the last.
+  std::shared_ptr<Connection> keeper;
+};
+
 // What a process keeps between opens.
 struct ProcessState {
   std::mutex mutex;
   MutexService::Handle fixedMutex = 0;  // held until the process ends
+  std::optional<PassedGate> passed;
   // Timer reading of the last maintenance check, by digest of what was checked, in the
   // order the entries were stored.
   std::vector<std::pair<std::string, double>> memory;
   Activity activity;
 };
 ProcessState& State();
+// Forgets the gate this process passed and closes its kept connection; the caller holds
+// state.mutex (or is the only thread left).
+void ForgetPassedGate(ProcessState& state);
 
 // Test seam: forgets the per-process state (maintenance memory, activity counts) and
 // releases the fixed mutex this process holds, as if the process had started afresh.

@@ -112,12 +112,15 @@ void RunMaintenanceCheck(Connection& connection, std::string_view checkMutexName
     if (!IsKnownUnit(intervalUnit)) {
       kCheckSite.Raise(err::kInvalidProcedureCall, "Unknown interval unit: \"" + std::string(intervalUnit) + "\".");
     }
+    // Checked within the hour by this process: no lock file is touched, so that an open
+    // costs no more than SQLite's own.
+    const std::string key = MemoryKey(connection, checkMutexName, runMutexName, propertyKey, statement);
+    if (CheckedRecently(key)) return;
     ScopedMutex check(internal::OwnWithin(checkMutexName, kOwnWaitSeconds));
     if (!check.Owns()) {
       WaitForMutexToClear(checkMutexName, kWaitSeconds);
       return;
     }
-    const std::string key = MemoryKey(connection, checkMutexName, runMutexName, propertyKey, statement);
     if (CheckedRecently(key)) return;
     ScopedMutex run;
     if (IsDue(connection, propertyKey, interval, intervalUnit)) {

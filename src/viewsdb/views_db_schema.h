@@ -19,6 +19,15 @@ inline constexpr const char* kValue = "value";
 // a save never hands out a counter again after the row that held it is gone.
 inline constexpr const char* kCounterMarkKey = "GB4SOSKLQRK43LGMP1TG9ED6V";
 inline constexpr const char* kCounterMarkTrigger = "trigger_views_counter_mark";
+// Present once every caption_sort holds TextService::SmartSortKey of its caption, so that
+// reading in caption_sort order is reading in SmartSort order. Its value names the key's
+// form: a change to SmartSortKey needs a new value, and the keys are made again.
+inline constexpr const char* kSortKeysMarkKey = "SK7RQ2MXW0BHN4YTE9LDA3VCU";
+inline constexpr const char* kSortKeysForm = "1";
+// Provider look-ups compare GUIDs without regard to case; these indexes compare them so,
+// and hold a provider's views in caption_sort order.
+inline constexpr const char* kViewsByProviderIndex = "idx_views_provider_nocase_sort";
+inline constexpr const char* kFiltersByProviderIndex = "idx_filters_provider_nocase";
 
 inline constexpr const char* kProviderGuid = "provider_guid";
 inline constexpr const char* kPrivateToGuid = "private_to_guid";

@@ -168,7 +168,14 @@ TEST_F(ViewsDbCommands, CheckNamesEveryViewThatCannotBeRead) {
   EXPECT_EQ(check["problems"], 1);
   EXPECT_EQ(check["unreadable"][0]["guid"], "G2");
 
-  // A file that is no database at all.
+  // A file that is no database at all. The process lets it go first (its kept connection
+  // folds the log in), as damage from outside would find it.
+  {
+    test::TempDir elsewhere;
+    CVesk::SetDataFolder(elsewhere.Path());
+    views_db::OpenViewsDatabase();
+    CVesk::SetDataFolder(data_);
+  }
   std::ofstream(file_, std::ios::trunc) << "not a database, just text that is long enough to have a header\n";
   const Outcome damaged = Run("db check");
   EXPECT_EQ(damaged.status, 1);

@@ -83,6 +83,12 @@ class PRVDRINFO_API Connection : public std::enable_shared_from_this<Connection>
   void SetBusyTimeout(int32_t milliseconds);
   int32_t BusyTimeout() const;
 
+  // Whether the last connection to a write-ahead-logged file folds the log into the file
+  // when it closes (SQLite's default: on). Off, the log stays for the next connection
+  // and SQLite checkpoints it when it outgrows its threshold; a committed transaction is
+  // as durable either way.
+  void SetCheckpointOnClose(bool on);
+
   // Transactions (Transaction in transaction.h ends one for you). BeginImmediate takes
   // the write lock at once, waiting up to the bound for another writer, so two writers
   // never both read and then fail to write; it returns false (and does nothing) when a
