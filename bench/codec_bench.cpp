@@ -55,7 +55,9 @@ void ContentIdFloorOf(benchmark::State& state, const IContentSource& source) {
 void BM_ContentId_Column(benchmark::State& state) { ContentIdOf(state, *MakeColumn(1)); }
 void BM_ContentIdFloor_Column(benchmark::State& state) { ContentIdFloorOf(state, *MakeColumn(1)); }
 void BM_ContentId_Columns50(benchmark::State& state) { ContentIdOf(state, *MakeColumns(50)); }
-void BM_ContentIdFloor_Columns50(benchmark::State& state) { ContentIdFloorOf(state, *MakeColumns(50)); }
+void BM_ContentIdFloor_Columns50(benchmark::State& state) {
+  ContentIdFloorOf(state, *MakeColumns(50));
+}
 BENCHMARK(BM_ContentId_Column);
 BENCHMARK(BM_ContentIdFloor_Column);
 BENCHMARK(BM_ContentId_Columns50);
@@ -135,7 +137,8 @@ std::vector<Item> ParseItems(const uint8_t* data, size_t size) {
   Collector collector{&items};
   size_t pos = 0;
   while (pos < size) {
-    const cbor_decoder_result r = cbor_stream_decode(data + pos, size - pos, &callbacks, &collector);
+    const cbor_decoder_result r =
+        cbor_stream_decode(data + pos, size - pos, &callbacks, &collector);
     if (r.status != CBOR_DECODER_FINISHED) std::abort();
     pos += r.read;
   }

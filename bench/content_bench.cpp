@@ -46,7 +46,10 @@ class BenchRecord : public CPersistable, public CContentSource {
     for (int i = 0; i < 40; ++i) {
       const std::string key = "Key" + std::to_string(i);
       switch (i % 8) {
-        case 0: values.emplace_back(key, Variant("{6F9619FF-8B86-D011-B42D-00C04FC964" + std::to_string(10 + i) + "}")); break;
+        case 0:
+          values.emplace_back(
+              key, Variant("{6F9619FF-8B86-D011-B42D-00C04FC964" + std::to_string(10 + i) + "}"));
+          break;
         case 1: values.emplace_back(key, Variant(int32_t{100000 + i})); break;
         case 2: values.emplace_back(key, Variant(int16_t(i))); break;
         case 3: values.emplace_back(key, Variant(i % 3 == 0)); break;
@@ -155,7 +158,8 @@ class RecordingReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0) {
-        seconds[run.benchmark_name()] = run.cpu_accumulated_time / static_cast<double>(run.iterations);
+        seconds[run.benchmark_name()] =
+            run.cpu_accumulated_time / static_cast<double>(run.iterations);
       }
     }
     ConsoleReporter::ReportRuns(runs);

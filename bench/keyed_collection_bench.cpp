@@ -144,7 +144,8 @@ void BM_KeyedItemByIndex(benchmark::State& state) {
 BENCHMARK(BM_KeyedItemByIndex)->Arg(100)->Arg(10000)->Arg(100000);
 
 void BM_KeyedIndexOfKey(benchmark::State& state) {
-  LookUpKeys(state, [](const KeyedCollection& c, const std::string& key) { return c.IndexOfKey(key); });
+  LookUpKeys(state,
+             [](const KeyedCollection& c, const std::string& key) { return c.IndexOfKey(key); });
 }
 BENCHMARK(BM_KeyedIndexOfKey)->Arg(100)->Arg(10000);
 

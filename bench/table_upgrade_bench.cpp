@@ -67,7 +67,8 @@ class Files {
 
  private:
   Files() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "prvdrinfo-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "prvdrinfo-bench-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
     folder_ = pattern + "/";
     pristine_ = folder_ + "pristine.db";
@@ -75,10 +76,12 @@ class Files {
     const auto table = Items(true);
     // Rows before triggers, with standard values of their own, so that the file is quick to make.
     db->Execute(table->SqlCreateTableNoTriggers());
-    db->Execute("BEGIN; WITH n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(kRows) +
-                ") INSERT INTO Items (rec_guid, hidden, updates, modified, created, Title, Qty, Due) SELECT "
-                "hex(randomblob(16)), 0, i, '2024-05-01T13:45:00Z', '2024-05-01T13:45:00Z', 'Task number ' || i, i % 97, "
-                "45000 + i / 100.0 FROM n; COMMIT");
+    db->Execute(
+        "BEGIN; WITH n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+        std::to_string(kRows) +
+        ") INSERT INTO Items (rec_guid, hidden, updates, modified, created, Title, Qty, Due) SELECT "
+        "hex(randomblob(16)), 0, i, '2024-05-01T13:45:00Z', '2024-05-01T13:45:00Z', 'Task number ' || i, i % 97, "
+        "45000 + i / 100.0 FROM n; COMMIT");
     db->Execute(table->SqlCreateTriggers());
     db->Execute(CDbFactory::SqlDeletionLog(*db, "Items"));
   }
@@ -103,7 +106,8 @@ void BM_TableRebuild(benchmark::State& state) {
 void BM_TableRebuildFloor(benchmark::State& state) {
   const auto next = Items(false);
   next->SetTableName("Items_new");
-  const std::string create = next->SqlCreateTableNoTriggers();  // the table and the update-counter index
+  const std::string create =
+      next->SqlCreateTableNoTriggers();  // the table and the update-counter index
   for (auto _ : state) {
     state.PauseTiming();
     const std::string path = Files::Get().Copy();
@@ -111,8 +115,9 @@ void BM_TableRebuildFloor(benchmark::State& state) {
     state.ResumeTiming();
     db->Execute("BEGIN IMMEDIATE");
     db->Execute(create);
-    db->Execute("INSERT INTO Items_new (rowid, rec_guid, hidden, updates, modified, created, Title, Qty) SELECT rowid, "
-                "rec_guid, hidden, updates, modified, created, Title, Qty FROM Items");
+    db->Execute(
+        "INSERT INTO Items_new (rowid, rec_guid, hidden, updates, modified, created, Title, Qty) SELECT rowid, "
+        "rec_guid, hidden, updates, modified, created, Title, Qty FROM Items");
     db->Execute("COMMIT");
   }
 }

@@ -43,7 +43,8 @@ std::shared_ptr<CProviderView> MakeView() {
     const auto group = view->FilterGroups()->Add();
     group->SetLogicalOperator(g == 2 ? logicop_Or : logicop_And);
     for (int i = 0; i < 3; ++i) {
-      group->Add2(ColumnGuid(g * 3 + i), operator_GreaterThan, std::to_string(100 * g + i), logicop_And);
+      group->Add2(ColumnGuid(g * 3 + i), operator_GreaterThan, std::to_string(100 * g + i),
+                  logicop_And);
     }
   }
   view->Notifiers()->Add(viewschedid_WeeklyMonday)->SetMessage("Due this week");

@@ -49,7 +49,9 @@ std::string ColumnGuid(int i) {
   return text;
 }
 
-std::string ProviderFor(int count) { return "BE0C0000-0000-4000-8000-" + std::to_string(100000000000 + count); }
+std::string ProviderFor(int count) {
+  return "BE0C0000-0000-4000-8000-" + std::to_string(100000000000 + count);
+}
 
 std::shared_ptr<CProviderView> TypicalView(const std::string& guid, const std::string& caption,
                                            const std::string& provider) {
@@ -90,7 +92,8 @@ class Folder {
 
  private:
   Folder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "prvdrinfo-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "prvdrinfo-bench-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
     root_ = pattern + "/";
   }
@@ -101,7 +104,8 @@ class Folder {
 
 void Check(int rc, sqlite3* db, const char* what) {
   if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) {
-    throw std::runtime_error(std::string(what) + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
+    throw std::runtime_error(std::string(what) + ": " +
+                             (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
   }
 }
 
@@ -113,7 +117,8 @@ struct Settings {
 
 Settings LibrarySettings() {
   auto connection = views_db::OpenViewsDatabase();
-  return {std::to_string(connection->OpenRecordset("PRAGMA synchronous")->Int64(0)), connection->BusyTimeout()};
+  return {std::to_string(connection->OpenRecordset("PRAGMA synchronous")->Int64(0)),
+          connection->BusyTimeout()};
 }
 
 class Raw {
@@ -129,7 +134,9 @@ class Raw {
   Raw& operator=(const Raw&) = delete;
 
   sqlite3* Db() const { return db_; }
-  void Exec(const std::string& sql) { Check(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), db_, "exec"); }
+  void Exec(const std::string& sql) {
+    Check(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), db_, "exec");
+  }
 
   // Steps through every row, reading each column as a reader of the rows would.
   void ReadAll(const std::string& sql) {
@@ -164,14 +171,16 @@ void BM_SaveView4Floor(benchmark::State& state) {
   Folder::Get().Use("saves");
   const Settings settings = LibrarySettings();
   const std::string path = views_db::ViewsDatabasePath();
-  const auto view = TypicalView("{1E6B5C3A-1F2D-4E8B-9A7C-5D4E3F2A1B0C}", "Typical floor", kProvider);
+  const auto view =
+      TypicalView("{1E6B5C3A-1F2D-4E8B-9A7C-5D4E3F2A1B0C}", "Typical floor", kProvider);
   const Bytes bytes = view->Serialize();
   const std::string guid = view->Guid();
-  const std::string byGuid = "SELECT * FROM \"views\" WHERE \"rec_guid\"='" + guid + "' COLLATE NOCASE";
-  const std::string byCaption = std::string("SELECT \"rec_guid\" FROM \"views\" WHERE \"provider_guid\"='") +
-                                kProvider +
-                                "' COLLATE NOCASE AND \"private_to_guid\"='' COLLATE NOCASE AND \"caption\"='Typical "
-                                "floor' COLLATE NOCASE AND \"standard_view\"=0";
+  const std::string byGuid =
+      "SELECT * FROM \"views\" WHERE \"rec_guid\"='" + guid + "' COLLATE NOCASE";
+  const std::string byCaption =
+      std::string("SELECT \"rec_guid\" FROM \"views\" WHERE \"provider_guid\"='") + kProvider +
+      "' COLLATE NOCASE AND \"private_to_guid\"='' COLLATE NOCASE AND \"caption\"='Typical "
+      "floor' COLLATE NOCASE AND \"standard_view\"=0";
   const std::string sortKey = TextService::SmartSortKey("Typical floor");
   const char* write =
       "INSERT OR REPLACE INTO \"views\" (\"rec_guid\", \"updates\", \"provider_guid\", \"private_to_guid\", "
@@ -183,7 +192,8 @@ void BM_SaveView4Floor(benchmark::State& state) {
     raw.ReadAll(byCaption);
     raw.Exec("BEGIN IMMEDIATE");
     sqlite3_stmt* max = nullptr;
-    Check(sqlite3_prepare_v2(raw.Db(), "SELECT MAX(\"updates\") FROM \"views\"", -1, &max, nullptr), raw.Db(), "max");
+    Check(sqlite3_prepare_v2(raw.Db(), "SELECT MAX(\"updates\") FROM \"views\"", -1, &max, nullptr),
+          raw.Db(), "max");
     Check(sqlite3_step(max), raw.Db(), "max");
     const int64_t counter = sqlite3_column_int64(max, 0) + 10;
     sqlite3_finalize(max);
@@ -272,9 +282,11 @@ void LoadProviderFloor(benchmark::State& state, bool shared) {
   for (auto _ : state) {
     Raw raw(path, settings);
     sqlite3_stmt* statement = nullptr;
-    Check(sqlite3_prepare_v2(raw.Db(), select.c_str(), -1, &statement, nullptr), raw.Db(), "prepare");
+    Check(sqlite3_prepare_v2(raw.Db(), select.c_str(), -1, &statement, nullptr), raw.Db(),
+          "prepare");
     int content = 0;
-    while (std::string_view(sqlite3_column_name(statement, content)) != "propertybag_content") ++content;
+    while (std::string_view(sqlite3_column_name(statement, content)) != "propertybag_content")
+      ++content;
     std::vector<std::shared_ptr<CProviderView>> views;
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -290,16 +302,28 @@ void LoadProviderFloor(benchmark::State& state, bool shared) {
 }
 
 void BM_GetViewsByProviderGuid(benchmark::State& state) { LoadProvider(state, false); }
-BENCHMARK(BM_GetViewsByProviderGuid)->Arg(1000)->Arg(10000)->Arg(kLargest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetViewsByProviderGuid)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(kLargest)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_GetViewsByProviderGuidFloor(benchmark::State& state) { LoadProviderFloor(state, false); }
-BENCHMARK(BM_GetViewsByProviderGuidFloor)->Arg(1000)->Arg(10000)->Arg(kLargest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetViewsByProviderGuidFloor)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(kLargest)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_GetViewsByProviderGuidAmongOthers(benchmark::State& state) { LoadProvider(state, true); }
 BENCHMARK(BM_GetViewsByProviderGuidAmongOthers)->Arg(kAmongOthers)->Unit(benchmark::kMillisecond);
 
-void BM_GetViewsByProviderGuidAmongOthersFloor(benchmark::State& state) { LoadProviderFloor(state, true); }
-BENCHMARK(BM_GetViewsByProviderGuidAmongOthersFloor)->Arg(kAmongOthers)->Unit(benchmark::kMillisecond);
+void BM_GetViewsByProviderGuidAmongOthersFloor(benchmark::State& state) {
+  LoadProviderFloor(state, true);
+}
+BENCHMARK(BM_GetViewsByProviderGuidAmongOthersFloor)
+    ->Arg(kAmongOthers)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

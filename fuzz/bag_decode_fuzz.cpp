@@ -26,7 +26,8 @@ class FuzzObject : public CPersistable {
   std::string ClassName() const override { return "FuzzObject"; }
   void Class_WriteProperties(PropertyBag& bag) const override {
     for (const auto& entry : properties_.Entries()) {
-      bag.WriteProperty(entry.key, entry.nested ? properties_.ReadProperty(entry.key) : entry.value);
+      bag.WriteProperty(entry.key,
+                        entry.nested ? properties_.ReadProperty(entry.key) : entry.value);
     }
   }
   void Class_ReadProperties(const PropertyBag& bag) override {
@@ -83,7 +84,8 @@ void FuzzBag(const Bytes& bytes) {
       if (!entry.nested) continue;
       PropertyBag again;
       again.WriteProperty(entry.key, value);
-      if (again.Entries().at(0).nested->properties->Contents() != entry.nested->properties->Contents()) {
+      if (again.Entries().at(0).nested->properties->Contents() !=
+          entry.nested->properties->Contents()) {
         Finding("a restored object does not save what it was loaded from");
       }
     } catch (const CError&) {
@@ -94,7 +96,8 @@ void FuzzBag(const Bytes& bytes) {
 void FuzzItems(const Bytes& bytes) {
   try {
     const auto items = bag_codec::DecodeKeyedItems(bytes);
-    if (bag_codec::EncodeKeyedItems(items) != bytes) Finding("decoded items do not encode back to their bytes");
+    if (bag_codec::EncodeKeyedItems(items) != bytes)
+      Finding("decoded items do not encode back to their bytes");
   } catch (const CError&) {
   }
   KeyedCollection collection;
@@ -163,8 +166,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::filesystem::create_directories(dir);
     int n = 0;
     for (const Bytes& seed : Seeds()) {
-      std::ofstream out(std::filesystem::path(dir) / ("seed-" + std::to_string(n++)), std::ios::binary);
-      out.write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
+      std::ofstream out(std::filesystem::path(dir) / ("seed-" + std::to_string(n++)),
+                        std::ios::binary);
+      out.write(reinterpret_cast<const char*>(seed.data()),
+                static_cast<std::streamsize>(seed.size()));
     }
   }
   return 0;

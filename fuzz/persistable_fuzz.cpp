@@ -25,19 +25,50 @@ namespace {
 using namespace prvdrinfo;
 
 constexpr const char* kClasses[] = {
-    "CColumnDefStored",    "CColumnDefComputed",  "CColumnDefs",           "CProviderColDefs",
-    "CColumnListItem",     "CContactColumnsInfo", "CReferencerColumnInfo", "CIndexDef",
-    "CUniqueIndexes",      "CIndexDefs",          "CProviderTableDef",     "CProviderTableDefs",
-    "CFormInfo",           "CDivisionInfo",       "CDescendMenuItem",      "CDescendMenuItems",
-    "CProviderFormViewLink", "CProviderFormViewLinks", "CChangeSummaryInfo", "CCertSummaryInfo",
-    "CDivisionSummaryInfo", "CProviderViewNotifierPGs", "CProviderViewNotifierCGs",
-    "CProviderViewNotifierCCs", "CProviderViewNotifierDels", "CProviderViewNotifier",
+    "CColumnDefStored",
+    "CColumnDefComputed",
+    "CColumnDefs",
+    "CProviderColDefs",
+    "CColumnListItem",
+    "CContactColumnsInfo",
+    "CReferencerColumnInfo",
+    "CIndexDef",
+    "CUniqueIndexes",
+    "CIndexDefs",
+    "CProviderTableDef",
+    "CProviderTableDefs",
+    "CFormInfo",
+    "CDivisionInfo",
+    "CDescendMenuItem",
+    "CDescendMenuItems",
+    "CProviderFormViewLink",
+    "CProviderFormViewLinks",
+    "CChangeSummaryInfo",
+    "CCertSummaryInfo",
+    "CDivisionSummaryInfo",
+    "CProviderViewNotifierPGs",
+    "CProviderViewNotifierCGs",
+    "CProviderViewNotifierCCs",
+    "CProviderViewNotifierDels",
+    "CProviderViewNotifier",
     "CProviderViewNotifiers",
-    "CProviderViewCol", "CProviderViewCols", "CProviderViewColsSortItem",
-    "CProviderViewColsSort", "CPageTemplate", "CPageTemplates", "CCellColors",
-    "CProviderViewFilterItem", "CProviderViewFilterGroup",
-    "CProviderViewFilterGroups", "CProviderViewFilter", "CProviderViewFilters", "CProviderView", "CProviderViews",
-    "CProviderInfoShell", "CProvidersCollection", "CProviderCacheInfo",
+    "CProviderViewCol",
+    "CProviderViewCols",
+    "CProviderViewColsSortItem",
+    "CProviderViewColsSort",
+    "CPageTemplate",
+    "CPageTemplates",
+    "CCellColors",
+    "CProviderViewFilterItem",
+    "CProviderViewFilterGroup",
+    "CProviderViewFilterGroups",
+    "CProviderViewFilter",
+    "CProviderViewFilters",
+    "CProviderView",
+    "CProviderViews",
+    "CProviderInfoShell",
+    "CProvidersCollection",
+    "CProviderCacheInfo",
 };
 constexpr size_t kClassCount = std::size(kClasses);
 
@@ -250,7 +281,8 @@ std::shared_ptr<CPersistable> Sample(const std::string& name) {
     views->SetDeleteCounter(40);
     return views;
   }
-  if (name == "CProviderInfoShell" || name == "CProvidersCollection" || name == "CProviderCacheInfo") {
+  if (name == "CProviderInfoShell" || name == "CProvidersCollection" ||
+      name == "CProviderCacheInfo") {
     auto shell = std::make_shared<CProviderInfoShell>();
     shell->SetNames("Task", "Tasks");
     shell->Views()->Add(kGuidA, "Open items")->Columns()->Add(kGuidB);
@@ -268,7 +300,8 @@ std::shared_ptr<CPersistable> Sample(const std::string& name) {
   }
   if (name == "CPageTemplates") {
     auto templates = std::make_shared<CPageTemplates>();
-    templates->AddTemplate(kGuidA, pagetemplate_Standard, "", papersize_Letter, paperorient_Landscape);
+    templates->AddTemplate(kGuidA, pagetemplate_Standard, "", papersize_Letter,
+                           paperorient_Landscape);
     templates->AddTemplate(kGuidC, pagetemplate_Custom, "Mine", papersize_A4, paperorient_Portrait);
     return templates;
   }
@@ -282,8 +315,10 @@ const std::vector<Bytes>& StartBytes() {
     std::vector<Bytes> all;
     for (const char* name : kClasses) {
       std::shared_ptr<CPersistable> sample;
-      if (!Succeeds(name, "building its sample", [&] { sample = Sample(name); }) || !sample) sample = Create(name);
-      if (sample->ClassName() != name) Finding(std::string("the sample of ") + name + " is a " + sample->ClassName());
+      if (!Succeeds(name, "building its sample", [&] { sample = Sample(name); }) || !sample)
+        sample = Create(name);
+      if (sample->ClassName() != name)
+        Finding(std::string("the sample of ") + name + " is a " + sample->ClassName());
       all.push_back(sample->Serialize());
     }
     return all;
@@ -299,7 +334,8 @@ void FuzzClass(const char* name, const Bytes& start, const Bytes& input) {
   const Bytes before = object->Serialize();
   if (!Succeeds(name, "Deserialize", [&] { object->Deserialize(input); })) {
     Bytes after;
-    if (!Succeeds(name, "Serialize after a failed load", [&] { after = object->Serialize(); }) || after != before) {
+    if (!Succeeds(name, "Serialize after a failed load", [&] { after = object->Serialize(); }) ||
+        after != before) {
       Finding(std::string("a failed Deserialize changed a ") + name);
     }
     return;
@@ -338,7 +374,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
       std::ofstream out(std::filesystem::path(dir) / file, std::ios::binary);
       const char head = static_cast<char>(index);
       out.write(&head, 1);
-      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      out.write(reinterpret_cast<const char*>(bytes.data()),
+                static_cast<std::streamsize>(bytes.size()));
     };
     for (size_t i = 0; i < kClassCount; ++i) {
       write(std::string("sample-") + kClasses[i], i, start[i]);

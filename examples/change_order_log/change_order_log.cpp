@@ -165,7 +165,8 @@ class ChangeOrderLog final : public IProviderInfo,
                                           std::pair{kOpenChangesViewGuid, "Open change orders"}}) {
         auto view = views->Add(guid, caption);
         view->SetProviderGuid(kProviderGuid);
-        for (const char* column : {kExternalNumberColumnGuid, kTitleColumnGuid, kAmountColumnGuid}) {
+        for (const char* column :
+             {kExternalNumberColumnGuid, kTitleColumnGuid, kAmountColumnGuid}) {
           view->Columns()->Add(column);
         }
       }
@@ -289,8 +290,8 @@ class ChangeOrderLog final : public IProviderInfo,
                                            const std::string&) const override {
     return nullptr;
   }
-  std::shared_ptr<Recordset> GetRecordsSinceCounter(const std::string&, int32_t,
-                                                    const std::string&, int32_t) const override {
+  std::shared_ptr<Recordset> GetRecordsSinceCounter(const std::string&, int32_t, const std::string&,
+                                                    int32_t) const override {
     return nullptr;
   }
   int32_t CurrentUpdateCounter(const std::string&, int32_t) const override { return 0; }
@@ -346,9 +347,7 @@ class ChangeOrderLog final : public IProviderInfo,
 
   // IProviderNotable, IProviderNotable2
   void SaveNote(const std::string&, int32_t, const std::string&, const std::string&) override {}
-  std::string GetNote(const std::string&, int32_t, const std::string&) const override {
-    return {};
-  }
+  std::string GetNote(const std::string&, int32_t, const std::string&) const override { return {}; }
   std::string NotesColumnGuid() const override { return kNotesColumnGuid; }
   std::string HasNotesColumnGuid() const override { return kHasNotesColumnGuid; }
 

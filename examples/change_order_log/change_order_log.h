@@ -22,8 +22,7 @@ inline constexpr const char* kDisciplineAbbreviationsColumnGuid =
 inline constexpr const char* kDisciplineTitlesColumnGuid = "C4A1D7E2-3B5F-4C60-8D9E-000000000009";
 inline constexpr const char* kAttachmentCountColumnGuid = "C4A1D7E2-3B5F-4C60-8D9E-00000000000A";
 inline constexpr const char* kAttachmentListColumnGuid = "C4A1D7E2-3B5F-4C60-8D9E-00000000000B";
-inline constexpr const char* kAttachmentListCrLfColumnGuid =
-    "C4A1D7E2-3B5F-4C60-8D9E-00000000000C";
+inline constexpr const char* kAttachmentListCrLfColumnGuid = "C4A1D7E2-3B5F-4C60-8D9E-00000000000C";
 inline constexpr const char* kNotesColumnGuid = "C4A1D7E2-3B5F-4C60-8D9E-00000000000D";
 inline constexpr const char* kHasNotesColumnGuid = "C4A1D7E2-3B5F-4C60-8D9E-00000000000E";
 inline constexpr const char* kEmailCountColumnGuid = "C4A1D7E2-3B5F-4C60-8D9E-00000000000F";

@@ -47,16 +47,19 @@ Bytes RegisterProviders(const std::string& modulePath) {
   CProvidersCollection providers;
   {
     ModuleLoader module(modulePath);
-    const std::shared_ptr<IProviderInfo> provider = module.CreateProvider(task_register::kClassName);
+    const std::shared_ptr<IProviderInfo> provider =
+        module.CreateProvider(task_register::kClassName);
     providers.Add(provider);  // clones it into a CProviderInfoShell
-  }  // the module may unload now: the shell holds no reference to it
+  }                           // the module may unload now: the shell holds no reference to it
   const Bytes bytes = providers.Serialize();
 
   CProvidersCollection later;  // the next run
   later.Deserialize(bytes);
   const auto shell = later.ProviderInfoShell(task_register::kProviderGuid);
-  Expect(later.Count() == 1 && shell != nullptr, "the collection restores the task register's shell");
-  Expect(shell && shell->ClassName() == task_register::kClassName, "the shell names the provider's class");
+  Expect(later.Count() == 1 && shell != nullptr,
+         "the collection restores the task register's shell");
+  Expect(shell && shell->ClassName() == task_register::kClassName,
+         "the shell names the provider's class");
   Expect(shell && shell->Columns()->FindByGuid(task_register::kTitleColumnGuid) != nullptr,
          "the shell carries the provider's columns");
   return bytes;
@@ -67,14 +70,17 @@ Bytes RegisterProviders(const std::string& modulePath) {
 // The provider's table over its column set (a copy: the table owns its columns).
 std::shared_ptr<CProviderTableDef> TasksTable(const CProvidersCollection& providers) {
   auto columns = CProviderColDefsFactory().CreateProviderColDefs();
-  columns->Deserialize(providers.ProviderInfoShell(task_register::kProviderGuid)->Columns()->Serialize());
+  columns->Deserialize(
+      providers.ProviderInfoShell(task_register::kProviderGuid)->Columns()->Serialize());
   auto table = CProviderTableDefFctry().CreateProviderTableDef();
   table->SetTableName("Tasks");
   table->SetColumns(columns);
   return table;
 }
 
-int64_t Count(Connection& db, const std::string& sql) { return db.OpenRecordset(sql)->Value(0).ToLong(); }
+int64_t Count(Connection& db, const std::string& sql) {
+  return db.OpenRecordset(sql)->Value(0).ToLong();
+}
 
 void CreateTable(Connection& db, const CProviderTableDef& table) {
   std::cout << "2. Creating the provider table\n";
@@ -83,10 +89,15 @@ void CreateTable(Connection& db, const CProviderTableDef& table) {
   // with "no such table".
   db.Execute(CDbFactory::SqlDeletionLog(db, table.TableName()));
 
-  auto insert = db.CreateCommand(R"(INSERT INTO "Tasks" ("number", "title", "status") VALUES (?, ?, ?))");
-  for (const auto& [number, title, status] : std::vector<std::tuple<const char*, const char*, const char*>>{
-           {"T-1", "Pour footings", "done"}, {"T-2", "frame walls", "open"}, {"T-3", "Roof", "open"},
-           {"T-4", "Wiring", "open"}, {"T-5", "Scaffold", "open"}}) {
+  auto insert =
+      db.CreateCommand(R"(INSERT INTO "Tasks" ("number", "title", "status") VALUES (?, ?, ?))");
+  for (const auto& [number, title, status] :
+       std::vector<std::tuple<const char*, const char*, const char*>>{
+           {"T-1", "Pour footings", "done"},
+           {"T-2", "frame walls", "open"},
+           {"T-3", "Roof", "open"},
+           {"T-4", "Wiring", "open"},
+           {"T-5", "Scaffold", "open"}}) {
     insert->SetText(1, number);
     insert->SetText(2, title);
     insert->SetText(3, status);
@@ -102,7 +113,8 @@ void CreateTable(Connection& db, const CProviderTableDef& table) {
 
 // ---- 3. Upgrading the table when the module changes ---------------------------------
 
-void UpgradeTable(Connection& db, const CProviderTableDef& previous, const CProviderTableDef& next) {
+void UpgradeTable(Connection& db, const CProviderTableDef& previous,
+                  const CProviderTableDef& next) {
   std::cout << "3. Upgrading the table to the module's next version\n";
   const TableUpgradePlan plan = TableUpgradePlanner::Plan(db, next, &previous);
   std::cout << plan.Describe() << '\n';
@@ -110,7 +122,8 @@ void UpgradeTable(Connection& db, const CProviderTableDef& previous, const CProv
   Expect(Count(db, R"(SELECT COUNT(*) FROM pragma_table_info('Tasks') WHERE name = 'due')") == 1,
          "the new column is in the table");
   Expect(Count(db, R"(SELECT COUNT(*) FROM "Tasks")") == 4, "every record is kept");
-  Expect(TableUpgradePlanner::Plan(db, next, &previous).NothingToDo(), "a second plan finds nothing to do");
+  Expect(TableUpgradePlanner::Plan(db, next, &previous).NothingToDo(),
+         "a second plan finds nothing to do");
   db.Execute(R"(UPDATE "Tasks" SET "due" = 46370 WHERE "number" = 'T-3')");
 }
 
@@ -132,11 +145,13 @@ std::shared_ptr<CProviderView> OpenTasksView() {
   auto view = CProviderViewFactory().CreateProviderView();
   view->SetCaption("Open tasks");
   view->SetProviderGuid(task_register::kProviderGuid);
-  for (const char* guid : {task_register::kNumberColumnGuid, task_register::kTitleColumnGuid, kDueColumnGuid}) {
+  for (const char* guid :
+       {task_register::kNumberColumnGuid, task_register::kTitleColumnGuid, kDueColumnGuid}) {
     view->Columns()->Add(guid);
   }
   view->SortOrder()->Add(task_register::kTitleColumnGuid);
-  view->FilterGroups()->Add()->Add2(task_register::kStatusColumnGuid, operator_NotEquals, "done", logicop_And);
+  view->FilterGroups()->Add()->Add2(task_register::kStatusColumnGuid, operator_NotEquals, "done",
+                                    logicop_And);
   return view;
 }
 
@@ -175,20 +190,24 @@ std::shared_ptr<CProviderView> ShareView(const std::string& self) {
 
   Expect(RunOtherProcess({self, "--rename-view", CVesk::DataFolder(), view->Guid()}) == 0,
          "another process renames the view");
-  Expect(shown.RefreshByProviderGuid(task_register::kProviderGuid), "the next refresh reports a change");
+  Expect(shown.RefreshByProviderGuid(task_register::kProviderGuid),
+         "the next refresh reports a change");
   const auto renamed = shown.View(view->Guid());
   Expect(renamed->Caption() == "Open tasks by title" && renamed->UpdateCounter() > counter,
          "the view carries the other process's caption and a higher update counter");
-  Expect(!shown.RefreshByProviderGuid(task_register::kProviderGuid), "a refresh with nothing new changes nothing");
+  Expect(!shown.RefreshByProviderGuid(task_register::kProviderGuid),
+         "a refresh with nothing new changes nothing");
   return renamed;
 }
 
 // ---- 5. Querying records through the view -------------------------------------------
 
-std::vector<std::vector<std::string>> Records(Connection& db, const CProviderView& view, const CProviderTableDef& table) {
+std::vector<std::vector<std::string>> Records(Connection& db, const CProviderView& view,
+                                              const CProviderTableDef& table) {
   const ViewQuery query = BuildViewQuery(view, table.TableName(), *table.Columns());
   auto select = db.CreateCommand(query.ParameterizedSql);
-  for (size_t i = 0; i < query.Parameters.size(); ++i) select->SetValue(static_cast<int32_t>(i + 1), query.Parameters[i]);
+  for (size_t i = 0; i < query.Parameters.size(); ++i)
+    select->SetValue(static_cast<int32_t>(i + 1), query.Parameters[i]);
   std::vector<std::vector<std::string>> rows;
   for (auto rs = select->OpenRecordset(); !rs->Eof(); rs->MoveNext()) {
     std::vector<std::string> row;
@@ -209,9 +228,11 @@ void QueryRecords(Connection& db, const CProviderView& view, const CProviderTabl
   Expect(rows.size() == 3, "three open tasks");
   std::vector<std::string> titles;
   for (const auto& row : rows) titles.push_back(row.size() > 1 ? row[1] : "");
-  Expect(titles == std::vector<std::string>{"frame walls", "Roof", "Wiring"}, "in the view's order");
-  Expect(rows.size() == 3 && rows[1].size() == 4 && rows[1][2] == "46370" && rows[1][3].size() == 32,
-         "with the upgraded column and the record GUID");
+  Expect(titles == std::vector<std::string>{"frame walls", "Roof", "Wiring"},
+         "in the view's order");
+  Expect(
+      rows.size() == 3 && rows[1].size() == 4 && rows[1][2] == "46370" && rows[1][3].size() == 32,
+      "with the upgraded column and the record GUID");
 }
 
 // ---- 6. Scheduling and recording a delivery -----------------------------------------
@@ -255,10 +276,12 @@ void Notify(Connection& db, const CProviderTableDef& table, std::shared_ptr<CPro
   today += 1;
   Expect(DeliverDue(db, table) == 1, "on that day it is due and delivered");
   Expect(DeliverDue(db, table) == 0, "once delivered, it waits for its next day");
-  const auto stored = CProviderViewsDb().GetViewByGuid(view->Guid())->Notifiers()->NotifierByIndex(0);
-  Expect(stored->LastDeliveredDateUtc().rfind("2026-12-15", 0) == 0 &&
-             stored->LastDeliveries()->LastDeliveryDateUtc(kProjectGuid).rfind("2026-12-15", 0) == 0,
-         "the delivery is recorded in the views database, for the view and the project");
+  const auto stored =
+      CProviderViewsDb().GetViewByGuid(view->Guid())->Notifiers()->NotifierByIndex(0);
+  Expect(
+      stored->LastDeliveredDateUtc().rfind("2026-12-15", 0) == 0 &&
+          stored->LastDeliveries()->LastDeliveryDateUtc(kProjectGuid).rfind("2026-12-15", 0) == 0,
+      "the delivery is recorded in the views database, for the view and the project");
   CVesk::SetClock({});
 }
 
@@ -279,7 +302,8 @@ struct ScratchFolder {
 
 int main(int argc, char** argv) {
   try {
-    if (argc == 4 && std::string(argv[1]) == "--rename-view") return RenameInThisProcess(argv[2], argv[3]);
+    if (argc == 4 && std::string(argv[1]) == "--rename-view")
+      return RenameInThisProcess(argv[2], argv[3]);
     const std::string modulePath = argc > 1 ? argv[1] : TASK_REGISTER_MODULE;
     const ScratchFolder scratch;
     const fs::path& work = scratch.path;
@@ -302,6 +326,7 @@ int main(int argc, char** argv) {
     std::cerr << "prvdrinfo_host: " << e.what() << '\n';
     return 2;
   }
-  std::cout << (g_mismatches == 0 ? "All checks hold.\n" : std::to_string(g_mismatches) + " mismatch(es).\n");
+  std::cout << (g_mismatches == 0 ? "All checks hold.\n"
+                                  : std::to_string(g_mismatches) + " mismatch(es).\n");
   return g_mismatches == 0 ? 0 : 1;
 }

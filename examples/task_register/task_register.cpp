@@ -195,16 +195,11 @@ class TaskRegister final : public IProviderInfo,
           const std::string column = po_FieldsAndValues->KeyByIndex(i);
           const std::string value = po_FieldsAndValues->ItemByIndex(i).ToText();
           switch (FieldOf(column)) {
-            case Field::Title:
-              task.title = TextService::CleanCaption(value);
-              break;
-            case Field::Status:
-              task.status = value;
-              break;
+            case Field::Title: task.title = TextService::CleanCaption(value); break;
+            case Field::Status: task.status = value; break;
             case Field::Number:
               kInsert.Raise(stddberr_ColumnReadOnly, "Task numbers are given by the register.");
-            case Field::Unknown:
-              kInsert.Raise(stddberr_ColumnUnknown, "Unknown column: " + column);
+            case Field::Unknown: kInsert.Raise(stddberr_ColumnUnknown, "Unknown column: " + column);
           }
         }
       }
@@ -334,12 +329,10 @@ class TaskRegister final : public IProviderInfo,
           kept = TextService::CleanCaption(value);
           CheckTitle(site, kept, overrides);
           return task->title;
-        case Field::Status:
-          return task->status;
+        case Field::Status: return task->status;
         case Field::Number:
           site.Raise(stddberr_ColumnReadOnly, "Task numbers are given by the register.");
-        case Field::Unknown:
-          break;
+        case Field::Unknown: break;
       }
       site.Raise(stddberr_ColumnUnknown, "Unknown column: " + column);
     }();

@@ -57,7 +57,8 @@ int32_t NumberOf(const std::function<void()>& action) {
 }
 
 TEST_F(TaskRegisterModule, TheFactoryCreatesOnlyItsOwnClass) {
-  EXPECT_EQ(NumberOf([&] { module_.CreateProvider("CDrawingRegister"); }), err::kCannotCreateObject);
+  EXPECT_EQ(NumberOf([&] { module_.CreateProvider("CDrawingRegister"); }),
+            err::kCannotCreateObject);
   EXPECT_EQ(NumberOf([&] { module_.CreateProvider("ctaskregister"); }), err::kCannotCreateObject);
   const auto provider = Create();
   ASSERT_NE(provider, nullptr);

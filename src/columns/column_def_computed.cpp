@@ -8,8 +8,10 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kSetLinked{"DE0F7T2IXR3NVB47PMK6BUQOQ", "CColumnDefComputed.SetExternallyLinkedInfo"};
-constexpr ErrorSite kWriteCore{"2P7NGTOXF8VSOH7RVLJAONNM1", "CColumnDefComputed.WriteCoreProperties"};
+constexpr ErrorSite kSetLinked{"DE0F7T2IXR3NVB47PMK6BUQOQ",
+                               "CColumnDefComputed.SetExternallyLinkedInfo"};
+constexpr ErrorSite kWriteCore{"2P7NGTOXF8VSOH7RVLJAONNM1",
+                               "CColumnDefComputed.WriteCoreProperties"};
 constexpr ErrorSite kWrite{"DSX2XFIQ54HDSAF21UW573I9A", "CColumnDefComputed.Class_WriteProperties"};
 constexpr ErrorSite kRead{"WCINT6SYPIM4SOSGCNS9PPF8N", "CColumnDefComputed.Class_ReadProperties"};
 
@@ -39,12 +41,8 @@ void CColumnDefComputed::SetEditabilityLinkedColumnGuid(const std::string& value
   editabilityLinkedColumnGuid_ = value;
 }
 
-std::string CColumnDefComputed::Formula() const {
-  return formula_;
-}
-void CColumnDefComputed::SetFormula(const std::string& value) {
-  formula_ = value;
-}
+std::string CColumnDefComputed::Formula() const { return formula_; }
+void CColumnDefComputed::SetFormula(const std::string& value) { formula_ = value; }
 
 std::shared_ptr<KeyedCollection> CColumnDefComputed::PossibleValues() const {
   if (!possibleValues_) possibleValues_ = std::make_shared<KeyedCollection>(true, 1, true);
@@ -65,7 +63,8 @@ void CColumnDefComputed::SetExternallyLinkedInfo(const std::string& p_ProviderGu
                                                  const std::string& p_ColumnGuid) {
   kSetLinked.Guard([&] {
     if (TextService::IsEmpty(p_ProviderGuid) != TextService::IsEmpty(p_ColumnGuid)) {
-      kSetLinked.Raise(err::kInvalidProcedureCall, "Both provider GUID and column GUID must be set or cleared.");
+      kSetLinked.Raise(err::kInvalidProcedureCall,
+                       "Both provider GUID and column GUID must be set or cleared.");
     }
     std::string provider = p_ProviderGuid;
     std::string column = p_ColumnGuid;
@@ -121,7 +120,8 @@ void CColumnDefComputed::Class_ReadProperties(const PropertyBag& bag) {
     editabilityLinkedColumnGuid_ = bag.ReadText("EditabilityLinkedColumnGuid", "");
     defaultCaption_ = bag.ReadText("DefaultCaption");
     defaultVisibility_ = static_cast<e_VeskColumnVisibility>(bag.ReadLong("DefaultVisibility"));
-    defaultAggregateType_ = static_cast<e_ColumnAggregateType>(bag.ReadLong("DefaultAggregateType"));
+    defaultAggregateType_ =
+        static_cast<e_ColumnAggregateType>(bag.ReadLong("DefaultAggregateType"));
     source_ = static_cast<e_VeskColumnSource>(bag.ReadLong("Source"));
     veskDatatype_ = static_cast<e_VeskDataType>(bag.ReadLong("VeskDataType"));
     description_ = bag.ReadText("Description", "");

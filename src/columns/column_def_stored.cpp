@@ -17,9 +17,7 @@ constexpr ErrorSite kRead{"XJFKJQNLCOXTXUG5GRHJ39SYK", "CColumnDefStored.Class_R
 Variant Long(int32_t value) { return Variant(value); }
 }  // namespace
 
-CColumnDefStored::CColumnDefStored() {
-  defaultCaption_ = CVesk::DefaultCaption();
-}
+CColumnDefStored::CColumnDefStored() { defaultCaption_ = CVesk::DefaultCaption(); }
 
 std::shared_ptr<CContactColumnsInfo> CColumnDefStored::ContactColumnsInfo() const {
   return kContact.Guard([&] {
@@ -39,27 +37,17 @@ void CColumnDefStored::SetLinkedProviderGuidColumnGuid(const std::string& value)
   linkedProviderGuidColumnGuid_ = value;
 }
 
-std::string CColumnDefStored::AutocompleteGuid() const {
-  return autocompleteGuid_;
-}
-void CColumnDefStored::SetAutocompleteGuid(const std::string& value) {
-  autocompleteGuid_ = value;
-}
+std::string CColumnDefStored::AutocompleteGuid() const { return autocompleteGuid_; }
+void CColumnDefStored::SetAutocompleteGuid(const std::string& value) { autocompleteGuid_ = value; }
 
-std::string CColumnDefStored::Identifier() const {
-  return identifier_;
-}
-void CColumnDefStored::SetIdentifier(const std::string& value) {
-  identifier_ = value;
-}
+std::string CColumnDefStored::Identifier() const { return identifier_; }
+void CColumnDefStored::SetIdentifier(const std::string& value) { identifier_ = value; }
 
 std::string CColumnDefStored::EscapedIdentifier() const {
   return kEscaped.Guard([&] { return SqlService::QuoteIdentifier(identifier_); });
 }
 
-std::string CColumnDefStored::LegalCharactersRegex() const {
-  return legalCharactersRegex_;
-}
+std::string CColumnDefStored::LegalCharactersRegex() const { return legalCharactersRegex_; }
 void CColumnDefStored::SetLegalCharactersRegex(const std::string& value) {
   legalCharactersRegex_ = value;
 }
@@ -123,7 +111,8 @@ void CColumnDefStored::Class_ReadProperties(const PropertyBag& bag) {
     groupKey_ = bag.ReadText("GroupKey", "");
     defaultCaption_ = bag.ReadText("DefaultCaption");
     defaultVisibility_ = static_cast<e_VeskColumnVisibility>(bag.ReadLong("DefaultVisibility"));
-    defaultAggregateType_ = static_cast<e_ColumnAggregateType>(bag.ReadLong("DefaultAggregateType"));
+    defaultAggregateType_ =
+        static_cast<e_ColumnAggregateType>(bag.ReadLong("DefaultAggregateType"));
     source_ = static_cast<e_VeskColumnSource>(bag.ReadLong("Source"));
     veskDatatype_ = static_cast<e_VeskDataType>(bag.ReadLong("VeskDataType"));
     description_ = bag.ReadText("Description", "");
@@ -151,8 +140,9 @@ void CColumnDefStored::Class_ReadProperties(const PropertyBag& bag) {
     updateWhenValueUnchanged_ = bag.ReadBoolean("UpdateWHenValueUnchanged", false);
     // Absent (older bytes): a new object. Stored as no object: none, until the next
     // access on a contact column creates one. Another class: 13 "Type mismatch".
-    contactColumnsInfo_ = bag.ReadProperty("ContactColumnsInfo", Variant(std::make_shared<CContactColumnsInfo>()))
-                              .ToObject<CContactColumnsInfo>();
+    contactColumnsInfo_ =
+        bag.ReadProperty("ContactColumnsInfo", Variant(std::make_shared<CContactColumnsInfo>()))
+            .ToObject<CContactColumnsInfo>();
   });
 }
 

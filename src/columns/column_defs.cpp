@@ -68,9 +68,7 @@ std::shared_ptr<IBaseColumnDef> CColumnDefs::ItemByIndex(int32_t p_ZeroBasedInde
 
 int32_t CColumnDefs::Count() const { return columns_.Count(); }
 
-bool CColumnDefs::ExistsByGuid(const std::string& p_Guid) const {
-  return columns_.Exists(p_Guid);
-}
+bool CColumnDefs::ExistsByGuid(const std::string& p_Guid) const { return columns_.Exists(p_Guid); }
 
 void CColumnDefs::AppendContentString3(StringBuilder& po_StringBuilder) const {
   kContent.Guard([&] { content::AppendMembers(po_StringBuilder, columns_.Untyped()); });

@@ -20,30 +20,21 @@ CColumnListItem::CColumnListItem() {
   SetTitle("New Column List Item");
 }
 
-std::string CColumnListItem::RecordGuid() const {
-  return recordGuid_;
-}
-void CColumnListItem::SetRecordGuid(const std::string& value) {
-  recordGuid_ = value;
-}
+std::string CColumnListItem::RecordGuid() const { return recordGuid_; }
+void CColumnListItem::SetRecordGuid(const std::string& value) { recordGuid_ = value; }
 
-std::string CColumnListItem::Abbreviation() const {
-  return abbreviation_;
-}
+std::string CColumnListItem::Abbreviation() const { return abbreviation_; }
 void CColumnListItem::SetAbbreviation(const std::string& value) {
-  kAbbreviationSet.Guard([&] { abbreviation_ = TextService::CleanText(value, TextService::kCleanCaption); });
+  kAbbreviationSet.Guard(
+      [&] { abbreviation_ = TextService::CleanText(value, TextService::kCleanCaption); });
 }
 
-std::string CColumnListItem::Title() const {
-  return title_;
-}
+std::string CColumnListItem::Title() const { return title_; }
 void CColumnListItem::SetTitle(const std::string& value) {
   kTitleSet.Guard([&] { title_ = TextService::CleanText(value, TextService::kCleanCaption); });
 }
 
-std::string CColumnListItem::Description() const {
-  return description_;
-}
+std::string CColumnListItem::Description() const { return description_; }
 void CColumnListItem::SetDescription(const std::string& value) {
   kDescriptionSet.Guard([&] {
     CRtf rtf;
@@ -57,12 +48,8 @@ void CColumnListItem::SetDescription(const std::string& value) {
   });
 }
 
-std::string CColumnListItem::DescriptionRtf() const {
-  return descriptionRtf_;
-}
-std::string CColumnListItem::DescriptionPlain() const {
-  return descriptionPlain_;
-}
+std::string CColumnListItem::DescriptionRtf() const { return descriptionRtf_; }
+std::string CColumnListItem::DescriptionPlain() const { return descriptionPlain_; }
 
 void CColumnListItem::Class_WriteProperties(PropertyBag& bag) const {
   kWrite.Guard([&] {

@@ -12,10 +12,12 @@ constexpr ErrorSite kGet{"GN8LQMWMTUYUSNX66PVTK0GBY", "CContactColumnsInfo.Conta
 constexpr ErrorSite kSet{"KXHMIORLWWHGBV0JD0AQNM0U2", "CContactColumnsInfo.ContactColumnGuid"};
 constexpr ErrorSite kAddressBook{"FJCU97XYCANL3M7JVX4B5WABR",
                                  "CContactColumnsInfo.AddressBookColumnIdentifierFromColumnGuid"};
-constexpr ErrorSite kTypeFromGuid{"MZ9OR21U0TNCWWWJ947O6K82N", "CContactColumnsInfo.ContactColumnTypeFromGuid"};
+constexpr ErrorSite kTypeFromGuid{"MZ9OR21U0TNCWWWJ947O6K82N",
+                                  "CContactColumnsInfo.ContactColumnTypeFromGuid"};
 constexpr ErrorSite kContent{"ZN81QU1VJ1WSN6WHJ1N7J4AEJ", "CContactColumnsInfo.Content"};
 constexpr ErrorSite kSetContent{"3KN428B5MU1WAFQ0CEYU7GNQT", "CContactColumnsInfo.Content"};
-constexpr ErrorSite kWrite{"SG1K65Z8ZCIUJ8RFPGQKT7P65", "CContactColumnsInfo.Class_WriteProperties"};
+constexpr ErrorSite kWrite{"SG1K65Z8ZCIUJ8RFPGQKT7P65",
+                           "CContactColumnsInfo.Class_WriteProperties"};
 constexpr ErrorSite kRead{"PT1ELQ9GSY6VDJZ5AET1CK3K5", "CContactColumnsInfo.Class_ReadProperties"};
 
 std::string KeyOf(int32_t contactColumnType) { return "KEY_" + std::to_string(contactColumnType); }
@@ -26,7 +28,8 @@ KeyedCollection& CContactColumnsInfo::Guids() const {
   return *guids_;
 }
 
-std::string CContactColumnsInfo::ContactColumnGuid(e_StandardContactColumns p_ContactColumnType) const {
+std::string CContactColumnsInfo::ContactColumnGuid(
+    e_StandardContactColumns p_ContactColumnType) const {
   return kGet.Guard([&] {
     const KeyedCollection& guids = Guids();
     const std::string key = KeyOf(p_ContactColumnType);

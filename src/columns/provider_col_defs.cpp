@@ -16,14 +16,16 @@ constexpr ErrorSite kCreate{"MALIIJVH777UFH5TM1452YN2C", "CProviderColDefs.Class
 constexpr ErrorSite kStandardColumn{"GQL1RFIV1D1ZG0HFDOSGHICLD", "CProviderColDefs.StandardColumn"};
 constexpr ErrorSite kRemove{"Y9HZUULWZGKUD7QYIKTZFTLYE", "CProviderColDefs.Remove"};
 constexpr ErrorSite kFind{"FLQV8PLOIGSVKDZHZZMRCZK6L", "CProviderColDefs.FindByGuid"};
-constexpr ErrorSite kRecordStatus{"SDFZZ4708A5YNZN3OML5VDBGD", "CProviderColDefs.InitRecordStatusColumn"};
+constexpr ErrorSite kRecordStatus{"SDFZZ4708A5YNZN3OML5VDBGD",
+                                  "CProviderColDefs.InitRecordStatusColumn"};
 constexpr ErrorSite kContent{"EKABTICLO6LW9SNBY3JBSGWC4", "CProviderColDefs.AppendContentString3"};
 constexpr ErrorSite kWrite{"M6U6CD8GBI3333F23M3DH2MC2", "CProviderColDefs.Class_WriteProperties"};
 constexpr ErrorSite kRead{"Z75EMW9R9BL6MP0G5CR3VSTAA", "CProviderColDefs.Class_ReadProperties"};
 constexpr ErrorSite kRejoin{"NLBQGGJ5KA7220DTA0GIR0BAU", "CProviderColDefs.RejoinRequired"};
 
 // A standard column: named by the host, its name both Guid and Identifier, never shown.
-std::shared_ptr<CColumnDefStored> StandardColumn(e_VeskColumn column, const char* caption, e_VeskDataType type) {
+std::shared_ptr<CColumnDefStored> StandardColumn(e_VeskColumn column, const char* caption,
+                                                 e_VeskDataType type) {
   return kStandardColumn.Guard([&] {
     auto def = std::make_shared<CColumnDefStored>();
     const std::string name = CVesk::ColumnName(column, veskform_Plain);
@@ -38,7 +40,8 @@ std::shared_ptr<CColumnDefStored> StandardColumn(e_VeskColumn column, const char
 }
 
 std::shared_ptr<CColumnDefs> ReadColumnDefs(const PropertyBag& bag, const char* key) {
-  auto defs = bag.ReadProperty(key, Variant(std::make_shared<CColumnDefs>())).ToObject<CColumnDefs>();
+  auto defs =
+      bag.ReadProperty(key, Variant(std::make_shared<CColumnDefs>())).ToObject<CColumnDefs>();
   return defs ? defs : std::make_shared<CColumnDefs>();
 }
 }  // namespace
@@ -70,8 +73,9 @@ CProviderColDefs::CProviderColDefs() {
 
 // Loaded bytes carry a required column as a copy of its own; the copy gives way to the
 // object of the same Guid in the provider's or the standard columns.
-std::shared_ptr<CColumnDefs> CProviderColDefs::RejoinRequired(const CColumnDefs& required, const CColumnDefs& providerSpecific,
-                                                               const CColumnDefs& standard) {
+std::shared_ptr<CColumnDefs> CProviderColDefs::RejoinRequired(const CColumnDefs& required,
+                                                              const CColumnDefs& providerSpecific,
+                                                              const CColumnDefs& standard) {
   return kRejoin.Guard([&] {
     auto rejoined = std::make_shared<CColumnDefs>();
     for (auto it = required.begin(); it != required.end(); ++it) {
@@ -116,7 +120,8 @@ void CProviderColDefs::InitRecordStatusColumn() {
 
 void CProviderColDefs::AppendContentString3(StringBuilder& po_StringBuilder) const {
   kContent.Guard([&] {
-    const std::array<const CColumnDefs*, 3> parts{standard_.get(), providerSpecific_.get(), required_.get()};
+    const std::array<const CColumnDefs*, 3> parts{standard_.get(), providerSpecific_.get(),
+                                                  required_.get()};
     content::AppendEach(po_StringBuilder, parts);
   });
 }

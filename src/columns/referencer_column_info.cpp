@@ -7,12 +7,18 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kGetProviderColumn{"00N2QW97SPCGNCLWSIADVXHM2", "CReferencerColumnInfo.ReferencedProviderColumnGuid"};
-constexpr ErrorSite kSetProviderColumn{"4DG2O0X9U5YAXWQPFXWG0CF1W", "CReferencerColumnInfo.ReferencedProviderColumnGuid"};
-constexpr ErrorSite kGetProvider{"SVY0XO1IVV3BCYI0FMW9DFFCN", "CReferencerColumnInfo.ReferencedProviderGuid"};
-constexpr ErrorSite kSetProvider{"NF9TQK4KLF6MYTH5KP3E8NHGB", "CReferencerColumnInfo.ReferencedProviderGuid"};
-constexpr ErrorSite kWrite{"3IOVF6XPQ9VAJDCGGIMNILPVL", "CReferencerColumnInfo.Class_WriteProperties"};
-constexpr ErrorSite kRead{"XNVERVAAFEUJZFWDWK6S13L12", "CReferencerColumnInfo.Class_ReadProperties"};
+constexpr ErrorSite kGetProviderColumn{"00N2QW97SPCGNCLWSIADVXHM2",
+                                       "CReferencerColumnInfo.ReferencedProviderColumnGuid"};
+constexpr ErrorSite kSetProviderColumn{"4DG2O0X9U5YAXWQPFXWG0CF1W",
+                                       "CReferencerColumnInfo.ReferencedProviderColumnGuid"};
+constexpr ErrorSite kGetProvider{"SVY0XO1IVV3BCYI0FMW9DFFCN",
+                                 "CReferencerColumnInfo.ReferencedProviderGuid"};
+constexpr ErrorSite kSetProvider{"NF9TQK4KLF6MYTH5KP3E8NHGB",
+                                 "CReferencerColumnInfo.ReferencedProviderGuid"};
+constexpr ErrorSite kWrite{"3IOVF6XPQ9VAJDCGGIMNILPVL",
+                           "CReferencerColumnInfo.Class_WriteProperties"};
+constexpr ErrorSite kRead{"XNVERVAAFEUJZFWDWK6S13L12",
+                          "CReferencerColumnInfo.Class_ReadProperties"};
 
 constexpr const char* kSingleOnly =
     "This provider only supports a single provider reference. Use ReferenceProviderGuid instead.";
@@ -30,14 +36,16 @@ bool CReferencerColumnInfo::MultipleProvidersReferencable() const {
 
 std::string CReferencerColumnInfo::ReferencedProviderColumnGuid() const {
   return kGetProviderColumn.Guard([&] {
-    if (SingleProviderReference()) kGetProviderColumn.Raise(err::kInvalidProcedureCall, kSingleOnly);
+    if (SingleProviderReference())
+      kGetProviderColumn.Raise(err::kInvalidProcedureCall, kSingleOnly);
     return referencedProviderColumnGuid_;
   });
 }
 
 void CReferencerColumnInfo::SetReferencedProviderColumnGuid(const std::string& value) {
   kSetProviderColumn.Guard([&] {
-    if (SingleProviderReference()) kSetProviderColumn.Raise(err::kInvalidProcedureCall, kSingleOnly);
+    if (SingleProviderReference())
+      kSetProviderColumn.Raise(err::kInvalidProcedureCall, kSingleOnly);
     referencedProviderColumnGuid_ = value;
   });
 }
@@ -48,14 +56,16 @@ void CReferencerColumnInfo::SetReferencedRecordColumnGuid(const std::string& val
 
 std::string CReferencerColumnInfo::ReferencedProviderGuid() const {
   return kGetProvider.Guard([&] {
-    if (MultipleProvidersReferencable()) kGetProvider.Raise(err::kInvalidProcedureCall, kMultipleOnly);
+    if (MultipleProvidersReferencable())
+      kGetProvider.Raise(err::kInvalidProcedureCall, kMultipleOnly);
     return referencedProviderGuid_;
   });
 }
 
 void CReferencerColumnInfo::SetReferencedProviderGuid(const std::string& value) {
   kSetProvider.Guard([&] {
-    if (MultipleProvidersReferencable()) kSetProvider.Raise(err::kInvalidProcedureCall, kMultipleOnly);
+    if (MultipleProvidersReferencable())
+      kSetProvider.Raise(err::kInvalidProcedureCall, kMultipleOnly);
     referencedProviderGuid_ = value;
   });
 }

@@ -73,11 +73,12 @@ ModuleLoader::ModuleLoader(const std::string& p_Path) {
   }
 
   std::string reason;
-  const auto version =
-      reinterpret_cast<VersionEntry>(Symbol(module->handle, kProviderContractVersionSymbol, &reason));
+  const auto version = reinterpret_cast<VersionEntry>(
+      Symbol(module->handle, kProviderContractVersionSymbol, &reason));
   if (version == nullptr) {
-    kNoVersion.Raise(err::kDllFunctionNotFound,
-                     p_Path + " is no provider module: it exports no contract version (" + reason + ")");
+    kNoVersion.Raise(
+        err::kDllFunctionNotFound,
+        p_Path + " is no provider module: it exports no contract version (" + reason + ")");
   }
   const int32_t built = kOtherVersion.Guard([&] { return version(); });
   if (built != kProviderContractVersion) {
@@ -86,14 +87,17 @@ ModuleLoader::ModuleLoader(const std::string& p_Path) {
                                                 std::to_string(kProviderContractVersion));
   }
 
-  module->factory = reinterpret_cast<FactoryEntry>(Symbol(module->handle, kCreateProvider2Symbol, &reason));
+  module->factory =
+      reinterpret_cast<FactoryEntry>(Symbol(module->handle, kCreateProvider2Symbol, &reason));
   module->factoryThrows = module->factory != nullptr;
   if (module->factory == nullptr) {
-    module->factory = reinterpret_cast<FactoryEntry>(Symbol(module->handle, kCreateProviderSymbol, &reason));
+    module->factory =
+        reinterpret_cast<FactoryEntry>(Symbol(module->handle, kCreateProviderSymbol, &reason));
   }
   if (module->factory == nullptr) {
-    kNoFactory.Raise(err::kDllFunctionNotFound,
-                     p_Path + " is no provider module: it exports no provider factory (" + reason + ")");
+    kNoFactory.Raise(
+        err::kDllFunctionNotFound,
+        p_Path + " is no provider module: it exports no provider factory (" + reason + ")");
   }
   module_ = std::move(module);
 }
@@ -111,18 +115,21 @@ std::shared_ptr<IProviderInfo> ModuleLoader::CreateProvider(const std::string& p
     const CError raised = kFactoryThrew.Convert(std::current_exception());
     CError failure(raised.Number(), raised.Source(), creating() + ": " + raised.Description());
     failure.AddContext(raised.Context());
-    for (const ErrorLocation& location : raised.Locations()) failure.AddLocation(location.id, location.line);
+    for (const ErrorLocation& location : raised.Locations())
+      failure.AddLocation(location.id, location.line);
     throw failure;
   }
   if (status == err::kCannotCreateObject) {
-    kUnknownClass.Raise(err::kCannotCreateObject, module_->path + " has no provider class " + p_ClassName);
+    kUnknownClass.Raise(err::kCannotCreateObject,
+                        module_->path + " has no provider class " + p_ClassName);
   }
   if (status != 0) {
     const std::string_view standard = err::StandardDescription(status);
     kFactoryFailed.Raise(status, creating() + " with error " + std::to_string(status) +
                                      (standard.empty() ? "" : " (" + std::string(standard) + ")"));
   }
-  if (provider == nullptr) kNoObject.Raise(kObjectNotSet, creating() + ": the factory gave no object");
+  if (provider == nullptr)
+    kNoObject.Raise(kObjectNotSet, creating() + ": the factory gave no object");
 
   // The provider runs the module's code, its destructor included: it keeps the module
   // loaded, and is released before the module is.

@@ -36,8 +36,8 @@ bool IsWordChar(unsigned char c) {
 // Just enough of SQLite's tokenizer to pair columns with the parameters that feed them.
 struct Token {
   enum Kind { Identifier, Parameter, Punctuation, Other } kind = Other;
-  std::string text;      // identifier unquoted; punctuation its character
-  bool quoted = false;   // a quoted identifier is never a keyword
+  std::string text;       // identifier unquoted; punctuation its character
+  bool quoted = false;    // a quoted identifier is never a keyword
   int32_t parameter = 0;  // position of a parameter
 };
 
@@ -115,7 +115,8 @@ std::vector<Token> Tokenize(std::string_view sql, sqlite3_stmt* statement) {
     } else if (c == '=') {
       i += (i + 1 < n && sql[i + 1] == '=') ? 2u : 1u;
       tokens.push_back({Token::Punctuation, "=", false, 0});
-    } else if ((c == '<' || c == '>' || c == '!') && i + 1 < n && (sql[i + 1] == '=' || sql[i + 1] == '>')) {
+    } else if ((c == '<' || c == '>' || c == '!') && i + 1 < n &&
+               (sql[i + 1] == '=' || sql[i + 1] == '>')) {
       i += 2;
       tokens.push_back({Token::Other, {}, false, 0});
     } else if (c == '(' || c == ')' || c == ',' || c == '.') {
@@ -133,18 +134,22 @@ bool IsPunctuation(const Token& token, char c) {
   return token.kind == Token::Punctuation && token.text.size() == 1 && token.text[0] == c;
 }
 
-std::vector<std::pair<std::string, int32_t>> PairColumnsWithParameters(const std::vector<Token>& tokens) {
+std::vector<std::pair<std::string, int32_t>> PairColumnsWithParameters(
+    const std::vector<Token>& tokens) {
   std::vector<std::pair<std::string, int32_t>> pairs;
   // INSERT ... (c1, c2) VALUES (?, ?): the n-th column takes the n-th value.
   for (size_t v = 0; v < tokens.size(); ++v) {
     const Token& word = tokens[v];
-    if (word.kind != Token::Identifier || word.quoted || !ascii::EqualsIgnoreCase(word.text, "values")) continue;
+    if (word.kind != Token::Identifier || word.quoted ||
+        !ascii::EqualsIgnoreCase(word.text, "values"))
+      continue;
     if (v == 0 || !IsPunctuation(tokens[v - 1], ')')) break;
     size_t open = v - 1;
     while (open > 0 && !IsPunctuation(tokens[open], '(')) --open;
     std::vector<std::string> columns;
     for (size_t k = open + 1; k < v - 1; ++k) {
-      if (tokens[k].kind == Token::Identifier) columns.push_back(tokens[k].text);
+      if (tokens[k].kind == Token::Identifier)
+        columns.push_back(tokens[k].text);
       else if (!IsPunctuation(tokens[k], ',')) {
         columns.clear();  // not a plain column list
         break;
@@ -194,8 +199,8 @@ struct ResetOnExit {
 };
 }  // namespace
 
-std::shared_ptr<Command> DbInternals::NewCommand(std::shared_ptr<Connection> connection, StatementPtr statement,
-                                                std::string sql) {
+std::shared_ptr<Command> DbInternals::NewCommand(std::shared_ptr<Connection> connection,
+                                                 StatementPtr statement, std::string sql) {
   return kCreate.Guard([&] {
     auto impl = std::make_unique<Command::Impl>();
     impl->columnParameters = PairColumnsWithParameters(Tokenize(sql, statement.get()));
@@ -220,13 +225,15 @@ int32_t Command::ParameterIndex(std::string_view columnName) const {
         for (const auto& [name, position] : impl_->columnParameters) {
           if (ascii::EqualsIgnoreCase(name, columnName)) return position;
         }
-        kParameterIndex.Raise(err::kInvalidProcedureCall, "No parameter gives that column its value.");
+        kParameterIndex.Raise(err::kInvalidProcedureCall,
+                              "No parameter gives that column its value.");
       },
       [&] { return "Column: " + std::string(columnName.substr(0, 200)); });
 }
 
 void Command::Impl::CheckPosition(int32_t position) const {
-  if (position < 1 || position > sqlite3_bind_parameter_count(statement)) kBind.Raise(err::kSubscriptOutOfRange);
+  if (position < 1 || position > sqlite3_bind_parameter_count(statement))
+    kBind.Raise(err::kSubscriptOutOfRange);
 }
 
 void Command::Impl::CheckBind(int resultCode) const {
@@ -238,7 +245,8 @@ void Command::SetText(int32_t position, std::string_view value) {
     impl_->CheckPosition(position);
     // A null pointer would bind NULL, so empty text points at a real "".
     const char* data = value.empty() ? "" : value.data();
-    impl_->CheckBind(sqlite3_bind_text64(impl_->statement, position, data, value.size(), SQLITE_TRANSIENT, SQLITE_UTF8));
+    impl_->CheckBind(sqlite3_bind_text64(impl_->statement, position, data, value.size(),
+                                         SQLITE_TRANSIENT, SQLITE_UTF8));
   });
 }
 
@@ -277,7 +285,8 @@ void Command::SetBytes(int32_t position, const Bytes& value) {
     if (value.empty()) {
       impl_->CheckBind(sqlite3_bind_zeroblob(impl_->statement, position, 0));
     } else {
-      impl_->CheckBind(sqlite3_bind_blob64(impl_->statement, position, value.data(), value.size(), SQLITE_TRANSIENT));
+      impl_->CheckBind(sqlite3_bind_blob64(impl_->statement, position, value.data(), value.size(),
+                                           SQLITE_TRANSIENT));
     }
   });
 }
@@ -321,7 +330,8 @@ void Command::Execute() {
 std::shared_ptr<Recordset> Command::OpenRecordset() {
   return kOpenRecordset.Guard([&] {
     ResetOnExit reset{impl_->statement};
-    return DbInternals::ReadRecordset(*impl_->connection, impl_->statement, kOpenRecordset, impl_->sql);
+    return DbInternals::ReadRecordset(*impl_->connection, impl_->statement, kOpenRecordset,
+                                      impl_->sql);
   });
 }
 

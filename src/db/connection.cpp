@@ -87,7 +87,8 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 // Prepares the one statement of a text meant to hold exactly one.
-StatementPtr PrepareSingle(Connection::Impl& connection, std::string_view sql, const ErrorSite& site) {
+StatementPtr PrepareSingle(Connection::Impl& connection, std::string_view sql,
+                           const ErrorSite& site) {
   CheckSqlText(sql, site, "SQL text");
   sqlite3* db = connection.db;
   const char* begin = sql.empty() ? "" : sql.data();
@@ -126,7 +127,8 @@ int WaitWhileBusy(void* context, int attempt) {
   thread_local pid_t seededFor = 0;
   if (seededFor != ::getpid()) {
     seededFor = ::getpid();
-    jitter.seed(static_cast<unsigned>(seededFor) ^ static_cast<unsigned>(now.time_since_epoch().count()));
+    jitter.seed(static_cast<unsigned>(seededFor) ^
+                static_cast<unsigned>(now.time_since_epoch().count()));
   }
   const std::chrono::microseconds pause(500 + jitter() % 1500);
   std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, bound - waited));
@@ -190,8 +192,8 @@ std::shared_ptr<Connection> Connection::Open(std::string_view path, OpenMode mod
         }
         const bool immutable = !memory && mode == OpenMode::ReadOnlyImmutable;
         sqlite3* raw = nullptr;
-        const int rc =
-            sqlite3_open_v2(immutable ? ImmutableUri(name).c_str() : name.c_str(), &raw, flags, nullptr);
+        const int rc = sqlite3_open_v2(immutable ? ImmutableUri(name).c_str() : name.c_str(), &raw,
+                                       flags, nullptr);
         std::unique_ptr<sqlite3, CloseDatabase> db(raw);
         if (rc != SQLITE_OK) {
           std::string message = db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc);
@@ -224,7 +226,8 @@ void Connection::Execute(std::string_view sql) {
       const char* next = nullptr;
       const int rc = sqlite3_prepare_v2(impl_->db, tail, static_cast<int>(end - tail), &raw, &next);
       StatementPtr statement(raw);
-      if (rc != SQLITE_OK) impl_->RaiseSqlite(kExecute, rc, std::string_view(tail, static_cast<size_t>(end - tail)));
+      if (rc != SQLITE_OK)
+        impl_->RaiseSqlite(kExecute, rc, std::string_view(tail, static_cast<size_t>(end - tail)));
       const std::string_view one(tail, static_cast<size_t>(next - tail));
       if (statement) {
         while (impl_->Step(statement.get(), kExecute, one)) {
@@ -275,7 +278,8 @@ void Connection::AddUserCollation(std::shared_ptr<ICollation> collation) {
     while (start <= names.size()) {
       size_t comma = names.find(',', start);
       if (comma == std::string::npos) comma = names.size();
-      const std::string_view name = TrimBlanks(std::string_view(names).substr(start, comma - start));
+      const std::string_view name =
+          TrimBlanks(std::string_view(names).substr(start, comma - start));
       if (!name.empty()) list.emplace_back(name);
       start = comma + 1;
     }
@@ -289,8 +293,9 @@ void Connection::AddUserCollation(std::shared_ptr<ICollation> collation) {
       context->index = static_cast<int32_t>(i);
       context->db = impl_->db;
       context->failure = impl_->callbackFailure;
-      const int rc = sqlite3_create_collation_v2(impl_->db, list[i].c_str(), SQLITE_UTF8, context.get(),
-                                                 CompareWithCollation, DestroyCollation);
+      const int rc =
+          sqlite3_create_collation_v2(impl_->db, list[i].c_str(), SQLITE_UTF8, context.get(),
+                                      CompareWithCollation, DestroyCollation);
       // On failure SQLite does not take the context; the unique_ptr still frees it.
       if (rc != SQLITE_OK) impl_->RaiseSqlite(kAddUserCollation, rc, {});
       context.release();
@@ -359,10 +364,11 @@ bool Connection::Impl::Step(sqlite3_stmt* statement, const ErrorSite& site, std:
   RaiseSqlite(site, rc, sql);
 }
 
-void Connection::Impl::RaiseSqlite(const ErrorSite& site, int resultCode, std::string_view sql) const {
+void Connection::Impl::RaiseSqlite(const ErrorSite& site, int resultCode,
+                                   std::string_view sql) const {
   // The connection's message belongs to this failure only when its code matches.
-  std::string message = sqlite3_extended_errcode(db) == resultCode ? sqlite3_errmsg(db)
-                                                                    : sqlite3_errstr(resultCode);
+  std::string message =
+      sqlite3_extended_errcode(db) == resultCode ? sqlite3_errmsg(db) : sqlite3_errstr(resultCode);
   throw MakeSqliteError(site, resultCode, std::move(message), sql);
 }
 

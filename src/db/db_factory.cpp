@@ -108,10 +108,12 @@ void PutInPlace(const std::string& temporary, const std::string& path) {
     if (failure == EEXIST) kPutInPlace.Raise(kFileAlreadyExists, "File already exists");
     // Some file systems have no hard links; a rename after a last look will do there.
     if (failure == EPERM || failure == ENOTSUP || failure == EOPNOTSUPP || failure == EXDEV) {
-      if (access(path.c_str(), F_OK) == 0) kPutInPlace.Raise(kFileAlreadyExists, "File already exists");
+      if (access(path.c_str(), F_OK) == 0)
+        kPutInPlace.Raise(kFileAlreadyExists, "File already exists");
       if (rename(temporary.c_str(), path.c_str()) == 0) return;
     }
-    kPutInPlace.Raise(err::kPermissionDenied, "Could not create " + path + ": " + std::strerror(errno));
+    kPutInPlace.Raise(err::kPermissionDenied,
+                      "Could not create " + path + ": " + std::strerror(errno));
   });
 }
 }  // namespace
@@ -130,8 +132,9 @@ CDbTableDef::CDbTableDef(std::string name, bool recordGuid, bool hidden, bool up
 
 bool CDbTableDef::HasColumn(std::string_view name) const {
   const std::pair<bool, e_VeskColumn> standard[] = {
-      {recordGuid_, veskcol_RecordGuid}, {hidden_, veskcol_Hidden},   {updateCounter_, veskcol_Updates},
-      {modified_, veskcol_Modified},     {created_, veskcol_Created}, {recordStatus_, veskcol_RecordStatus}};
+      {recordGuid_, veskcol_RecordGuid}, {hidden_, veskcol_Hidden},
+      {updateCounter_, veskcol_Updates}, {modified_, veskcol_Modified},
+      {created_, veskcol_Created},       {recordStatus_, veskcol_RecordStatus}};
   if (ascii::EqualsIgnoreCase(name, kRowKey)) return true;
   for (const auto& [on, column] : standard) {
     if (on && ascii::EqualsIgnoreCase(name, Std(column))) return true;
@@ -142,16 +145,19 @@ bool CDbTableDef::HasColumn(std::string_view name) const {
   return false;
 }
 
-void CDbTableDef::AddColumn(std::string name, int32_t typeCode, int32_t flags, std::string defaultValue) {
+void CDbTableDef::AddColumn(std::string name, int32_t typeCode, int32_t flags,
+                            std::string defaultValue) {
   kAddColumn.Guard(
       [&] {
         Q(name);
         SqlService::SqlTypeName(typeCode);
         if ((flags & ~kKnownFlags) != 0) {
-          kAddColumn.Raise(err::kInvalidProcedureCall, "Unknown column flags: " + std::to_string(flags));
+          kAddColumn.Raise(err::kInvalidProcedureCall,
+                           "Unknown column flags: " + std::to_string(flags));
         }
         if (flags & dbcolflag_Default) SqlService::EscapeLiteral(defaultValue);
-        if (HasColumn(name)) kAddColumn.Raise(err::kInvalidProcedureCall, "The table already has that column.");
+        if (HasColumn(name))
+          kAddColumn.Raise(err::kInvalidProcedureCall, "The table already has that column.");
         columns_.push_back({std::move(name), typeCode, flags, std::move(defaultValue)});
       },
       [&] { return "Table: " + name_ + ", column: " + name; });
@@ -161,14 +167,16 @@ void CDbTableDef::AddIndex(std::string name, bool unique, std::vector<std::strin
   kAddIndex.Guard(
       [&] {
         Q(name);
-        if (columns.empty()) kAddIndex.Raise(err::kInvalidProcedureCall, "An index needs at least one column.");
+        if (columns.empty())
+          kAddIndex.Raise(err::kInvalidProcedureCall, "An index needs at least one column.");
         for (const auto& column : columns) {
           if (!HasColumn(column)) {
             kAddIndex.Raise(err::kInvalidProcedureCall, "The table has no column " + column + ".");
           }
         }
         for (const auto& index : indexes_) {
-          if (ascii::EqualsIgnoreCase(index.name, name)) kAddIndex.Raise(err::kInvalidProcedureCall, "The table already has that index.");
+          if (ascii::EqualsIgnoreCase(index.name, name))
+            kAddIndex.Raise(err::kInvalidProcedureCall, "The table already has that index.");
         }
         indexes_.push_back({std::move(name), unique, std::move(columns)});
       },
@@ -183,7 +191,8 @@ std::string CDbTableDef::SqlCreate() const {
     definitions.push_back(Q(kRowKey) + " INTEGER PRIMARY KEY");
     changeable.push_back(Q(kRowKey));
     if (recordGuid_) {
-      definitions.push_back(Q(Std(veskcol_RecordGuid)) + " TEXT NOT NULL DEFAULT (hex(randomblob(16))) UNIQUE");
+      definitions.push_back(Q(Std(veskcol_RecordGuid)) +
+                            " TEXT NOT NULL DEFAULT (hex(randomblob(16))) UNIQUE");
       changeable.push_back(Q(Std(veskcol_RecordGuid)));
     }
     if (hidden_) {
@@ -194,7 +203,8 @@ std::string CDbTableDef::SqlCreate() const {
       definitions.push_back(Q(Std(veskcol_Updates)) + " INTEGER NOT NULL DEFAULT 0");
       changeable.push_back(Q(Std(veskcol_Updates)));
     }
-    if (modified_) definitions.push_back(Q(Std(veskcol_Modified)) + " TEXT NOT NULL DEFAULT (" + kUtcNow + ")");
+    if (modified_)
+      definitions.push_back(Q(Std(veskcol_Modified)) + " TEXT NOT NULL DEFAULT (" + kUtcNow + ")");
     if (created_) {
       definitions.push_back(Q(Std(veskcol_Created)) + " TEXT NOT NULL DEFAULT (" + kUtcNow + ")");
       changeable.push_back(Q(Std(veskcol_Created)));
@@ -215,30 +225,33 @@ std::string CDbTableDef::SqlCreate() const {
     if (updateCounter_) {
       const std::string name = Std(veskcol_Updates);
       sql += kStatementBreak;
-      sql += "CREATE INDEX " + Q("idx_" + name_ + "_" + name) + " ON " + table + " (" + Q(name) + ")";
+      sql +=
+          "CREATE INDEX " + Q("idx_" + name_ + "_" + name) + " ON " + table + " (" + Q(name) + ")";
     }
     for (const auto& index : indexes_) {
       sql += kStatementBreak;
-      sql += std::string(index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") + Q(index.name) + " ON " + table + " (";
-      for (size_t i = 0; i < index.columns.size(); ++i) sql += (i > 0 ? ", " : "") + Q(index.columns[i]);
+      sql += std::string(index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") + Q(index.name) +
+             " ON " + table + " (";
+      for (size_t i = 0; i < index.columns.size(); ++i)
+        sql += (i > 0 ? ", " : "") + Q(index.columns[i]);
       sql += ")";
     }
     if (recordGuid_) {
       // The default covers a row given no GUID; this covers one given "".
       const std::string guid = Q(Std(veskcol_RecordGuid));
       sql += kStatementBreak;
-      sql += "CREATE TRIGGER " + Q("trigger_" + name_ + "_" + Std(veskcol_RecordGuid)) + " AFTER INSERT ON " +
-             table + " WHEN new." + guid + "='' BEGIN UPDATE " + table + " SET " + guid +
-             "=hex(randomblob(16)) WHERE rowid=new.rowid; END";
+      sql += "CREATE TRIGGER " + Q("trigger_" + name_ + "_" + Std(veskcol_RecordGuid)) +
+             " AFTER INSERT ON " + table + " WHEN new." + guid + "='' BEGIN UPDATE " + table +
+             " SET " + guid + "=hex(randomblob(16)) WHERE rowid=new.rowid; END";
     }
     if (modified_) {
       // Only changes to other columns fire it, so its own update cannot fire it again.
       std::string columns;
       for (size_t i = 0; i < changeable.size(); ++i) columns += (i > 0 ? ", " : "") + changeable[i];
       sql += kStatementBreak;
-      sql += "CREATE TRIGGER " + Q("trigger_" + name_ + "_" + Std(veskcol_Modified)) + " AFTER UPDATE OF " +
-             columns + " ON " + table + " BEGIN UPDATE " + table + " SET " + Q(Std(veskcol_Modified)) + "=" +
-             kUtcNow + " WHERE rowid=new.rowid; END";
+      sql += "CREATE TRIGGER " + Q("trigger_" + name_ + "_" + Std(veskcol_Modified)) +
+             " AFTER UPDATE OF " + columns + " ON " + table + " BEGIN UPDATE " + table + " SET " +
+             Q(Std(veskcol_Modified)) + "=" + kUtcNow + " WHERE rowid=new.rowid; END";
     }
     return sql;
   });
@@ -254,8 +267,8 @@ std::shared_ptr<CDbTableDef> CDbFactory::AddTable(std::string name, bool recordG
             kAddTable.Raise(err::kInvalidProcedureCall, "The database already has that table.");
           }
         }
-        auto table = std::make_shared<CDbTableDef>(name, recordGuid, hidden, updateCounter, modified,
-                                                   created, recordStatus);
+        auto table = std::make_shared<CDbTableDef>(name, recordGuid, hidden, updateCounter,
+                                                   modified, created, recordStatus);
         tables_.push_back(table);
         return table;
       },
@@ -264,7 +277,8 @@ std::shared_ptr<CDbTableDef> CDbFactory::AddTable(std::string name, bool recordG
 
 std::string CDbFactory::SqlCreateDatabase() const {
   return kSqlCreateDatabase.Guard([&] {
-    if (tables_.empty()) kSqlCreateDatabase.Raise(err::kInvalidProcedureCall, "The database has no tables.");
+    if (tables_.empty())
+      kSqlCreateDatabase.Raise(err::kInvalidProcedureCall, "The database has no tables.");
     std::string sql;
     for (const auto& table : tables_) {
       if (!sql.empty()) sql += kStatementBreak;
@@ -282,7 +296,8 @@ void CDbFactory::CreateDatabase(const std::string& path) const {
           kCreateDatabase.Raise(err::kInvalidProcedureCall, "A database file path is required.");
         }
         const std::string sql = SqlCreateDatabase();
-        if (access(path.c_str(), F_OK) == 0) kCreateDatabase.Raise(kFileAlreadyExists, "File already exists");
+        if (access(path.c_str(), F_OK) == 0)
+          kCreateDatabase.Raise(kFileAlreadyExists, "File already exists");
         const std::string temporary = TemporaryPathBeside(path);
         RemoveOnExit cleanup(temporary);
         {
@@ -309,10 +324,12 @@ std::string CDbFactory::SqlDeletionLog(Connection& connection, std::string_view 
             "SELECT name FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE");
         find->SetText(1, table);
         auto found = find->OpenRecordset();
-        if (found->Eof()) kSqlDeletionLog.Raise(err::kInvalidProcedureCall, "The database has no such table.");
+        if (found->Eof())
+          kSqlDeletionLog.Raise(err::kInvalidProcedureCall, "The database has no such table.");
         const std::string name = found->Value(0).AsText();
         if (ascii::EqualsIgnoreCase(name, kDeletionLogTable)) {
-          kSqlDeletionLog.Raise(err::kInvalidProcedureCall, "The deletion log does not log itself.");
+          kSqlDeletionLog.Raise(err::kInvalidProcedureCall,
+                                "The deletion log does not log itself.");
         }
         if (!SqlService::ColumnExists(connection, name, guid)) {
           kSqlDeletionLog.Raise(err::kInvalidProcedureCall, "The table has no record GUID column.");
@@ -320,22 +337,25 @@ std::string CDbFactory::SqlDeletionLog(Connection& connection, std::string_view 
         if (SqlService::TableExists(connection, kDeletionLogTable)) {
           for (const auto& column : {deletedGuid, deletedTable, counter}) {
             if (!SqlService::ColumnExists(connection, kDeletionLogTable, column)) {
-              kSqlDeletionLog.Raise(err::kInvalidProcedureCall, "The deletion log has no column " + column + ".");
+              kSqlDeletionLog.Raise(err::kInvalidProcedureCall,
+                                    "The deletion log has no column " + column + ".");
             }
           }
         }
 
         const std::string log = Q(kDeletionLogTable);
         const std::string trigger = Q("trigger_" + name + "_" + kDeletionLogTable);
-        std::string sql = "CREATE TABLE IF NOT EXISTS " + log + " (" + Q(deletedGuid) + " TEXT NOT NULL DEFAULT '', " +
-                          Q(deletedTable) + " TEXT NOT NULL DEFAULT '', " + Q(counter) +
+        std::string sql = "CREATE TABLE IF NOT EXISTS " + log + " (" + Q(deletedGuid) +
+                          " TEXT NOT NULL DEFAULT '', " + Q(deletedTable) +
+                          " TEXT NOT NULL DEFAULT '', " + Q(counter) +
                           " INTEGER PRIMARY KEY AUTOINCREMENT, UNIQUE (" + Q(deletedGuid) + ", " +
                           Q(deletedTable) + "))";
         sql += kStatementBreak;
         sql += "DROP TRIGGER IF EXISTS " + trigger;
         sql += kStatementBreak;
-        sql += "CREATE TRIGGER " + trigger + " AFTER DELETE ON " + Q(name) + " BEGIN INSERT OR REPLACE INTO " + log +
-               " (" + Q(deletedGuid) + ", " + Q(deletedTable) + ") VALUES (old." + Q(guid) + ", '" +
+        sql += "CREATE TRIGGER " + trigger + " AFTER DELETE ON " + Q(name) +
+               " BEGIN INSERT OR REPLACE INTO " + log + " (" + Q(deletedGuid) + ", " +
+               Q(deletedTable) + ") VALUES (old." + Q(guid) + ", '" +
                SqlService::EscapeLiteral(name) + "'); END";
         return sql;
       },

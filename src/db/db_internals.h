@@ -86,14 +86,16 @@ struct DbInternals {
   static Connection::Impl& Of(const Connection& connection) { return *connection.impl_; }
 
   // Takes the statement; the command finalizes it from then on, also when this fails.
-  static std::shared_ptr<Command> NewCommand(std::shared_ptr<Connection> connection, StatementPtr statement,
-                                             std::string sql);
+  static std::shared_ptr<Command> NewCommand(std::shared_ptr<Connection> connection,
+                                             StatementPtr statement, std::string sql);
   // Reads every row of a prepared statement; the caller resets or finalizes it.
   static std::shared_ptr<Recordset> ReadRecordset(Connection& connection, sqlite3_stmt* statement,
                                                   const ErrorSite& site, std::string_view sql);
 };
 
 // The SQLite handle of a connection, for tests that set SQLite's limits.
-inline sqlite3* NativeHandle(const Connection& connection) { return DbInternals::Of(connection).db; }
+inline sqlite3* NativeHandle(const Connection& connection) {
+  return DbInternals::Of(connection).db;
+}
 
 }  // namespace prvdrinfo

@@ -25,7 +25,8 @@ Variant ColumnValue(sqlite3_stmt* statement, int column) {
   switch (sqlite3_column_type(statement, column)) {
     case SQLITE_INTEGER: {
       const sqlite3_int64 value = sqlite3_column_int64(statement, column);
-      if (value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max()) {
+      if (value >= std::numeric_limits<int32_t>::min() &&
+          value <= std::numeric_limits<int32_t>::max()) {
         return Variant(static_cast<int32_t>(value));
       }
       return Variant(static_cast<double>(value));
@@ -48,8 +49,9 @@ Variant ColumnValue(sqlite3_stmt* statement, int column) {
 }
 }  // namespace
 
-std::shared_ptr<Recordset> DbInternals::ReadRecordset(Connection& connection, sqlite3_stmt* statement,
-                                                     const ErrorSite& site, std::string_view sql) {
+std::shared_ptr<Recordset> DbInternals::ReadRecordset(Connection& connection,
+                                                      sqlite3_stmt* statement,
+                                                      const ErrorSite& site, std::string_view sql) {
   return kRead.Guard([&] {
     auto recordset = std::make_shared<Recordset>();
     Recordset::Impl& rows = *recordset->impl_;
@@ -88,9 +90,7 @@ int32_t Recordset::RecordCount() const { return impl_->rows; }
 
 bool Recordset::Eof() const { return impl_->position >= impl_->rows; }
 
-void Recordset::MoveFirst() {
-  impl_->position = 0;
-}
+void Recordset::MoveFirst() { impl_->position = 0; }
 
 void Recordset::MoveNext() {
   kMoveNext.Guard([&] {
@@ -118,7 +118,8 @@ int32_t Recordset::FieldIndex(std::string_view name) const {
 }
 
 const Recordset::Impl::Field& Recordset::Impl::CurrentField(int32_t index) const {
-  if (index < 0 || index >= static_cast<int32_t>(names.size())) kValue.Raise(err::kSubscriptOutOfRange);
+  if (index < 0 || index >= static_cast<int32_t>(names.size()))
+    kValue.Raise(err::kSubscriptOutOfRange);
   if (position >= rows) kValue.Raise(err::kInvalidProcedureCall, "There is no current record.");
   const auto cell = static_cast<size_t>(position) * names.size() + static_cast<size_t>(index);
   return cells[cell];

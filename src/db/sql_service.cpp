@@ -60,7 +60,8 @@ void CheckLists(const ErrorSite& site, const std::vector<std::string>& columns,
 }
 
 std::string BuildInsert(const ErrorSite& site, std::string_view table,
-                        const std::vector<std::string>& columns, const std::vector<Variant>* values) {
+                        const std::vector<std::string>& columns,
+                        const std::vector<Variant>* values) {
   CheckLists(site, columns, values);
   std::string sql = "INSERT OR REPLACE INTO " + SqlService::QuoteIdentifier(table) + " (";
   for (size_t i = 0; i < columns.size(); ++i) {
@@ -77,7 +78,8 @@ std::string BuildInsert(const ErrorSite& site, std::string_view table,
 }
 
 std::string BuildUpdate(const ErrorSite& site, std::string_view table,
-                        const std::vector<std::string>& columns, const std::vector<Variant>* values) {
+                        const std::vector<std::string>& columns,
+                        const std::vector<Variant>* values) {
   CheckLists(site, columns, values);
   std::string sql = "UPDATE " + SqlService::QuoteIdentifier(table) + " SET ";
   for (size_t i = 0; i < columns.size(); ++i) {
@@ -100,7 +102,8 @@ std::string SqlService::QuoteIdentifier(std::string_view name) {
 std::string SqlService::EscapeLiteral(std::string_view text, int32_t flag) {
   return kEscapeLiteral.Guard([&] {
     if (flag != kEscapePlain && flag != kEscapeGuid && flag != kEscapeCaption) {
-      kEscapeLiteral.Raise(err::kInvalidProcedureCall, "Unknown escaping flag: " + std::to_string(flag));
+      kEscapeLiteral.Raise(err::kInvalidProcedureCall,
+                           "Unknown escaping flag: " + std::to_string(flag));
     }
     CheckSqlText(text, kEscapeLiteral, "The text");
     return Doubled(text, '\'');
@@ -160,17 +163,20 @@ std::string SqlService::SqlTypeName(int32_t variantType) {
       case 8209: return "BLOB";
       default: break;
     }
-    kSqlTypeName.Raise(err::kInvalidProcedureCall, "No SQL type for variant type " + std::to_string(variantType) + ".");
+    kSqlTypeName.Raise(err::kInvalidProcedureCall,
+                       "No SQL type for variant type " + std::to_string(variantType) + ".");
   });
 }
 
 std::shared_ptr<Connection> SqlService::OpenDatabase(std::string_view path) {
-  return kOpenDatabase.Guard([&] { return Connection::Open(path, Connection::OpenMode::ReadWrite); });
+  return kOpenDatabase.Guard(
+      [&] { return Connection::Open(path, Connection::OpenMode::ReadWrite); });
 }
 
 bool SqlService::Begin(Connection& connection, int32_t waitSeconds) {
   return kBegin.Guard([&] {
-    if (waitSeconds < 0) kBegin.Raise(err::kInvalidProcedureCall, "The wait bound cannot be negative.");
+    if (waitSeconds < 0)
+      kBegin.Raise(err::kInvalidProcedureCall, "The wait bound cannot be negative.");
     const int32_t milliseconds = waitSeconds > INT_MAX / 1000 ? INT_MAX : waitSeconds * 1000;
     return connection.BeginImmediate(milliseconds);
   });
@@ -184,29 +190,33 @@ void SqlService::Rollback(Connection& connection) {
   kRollback.Guard([&] { connection.Rollback(); });
 }
 
-std::string SqlService::InsertStatement(std::string_view table, const std::vector<std::string>& columns,
+std::string SqlService::InsertStatement(std::string_view table,
+                                        const std::vector<std::string>& columns,
                                         const std::vector<Variant>& values) {
   return kInsert.Guard([&] { return BuildInsert(kInsert, table, columns, &values); });
 }
 
-std::string SqlService::InsertStatement(std::string_view table, const std::vector<std::string>& columns) {
+std::string SqlService::InsertStatement(std::string_view table,
+                                        const std::vector<std::string>& columns) {
   return kInsert.Guard([&] { return BuildInsert(kInsert, table, columns, nullptr); });
 }
 
-std::string SqlService::UpdateStatement(std::string_view table, const std::vector<std::string>& columns,
+std::string SqlService::UpdateStatement(std::string_view table,
+                                        const std::vector<std::string>& columns,
                                         const std::vector<Variant>& values) {
   return kUpdate.Guard([&] { return BuildUpdate(kUpdate, table, columns, &values); });
 }
 
-std::string SqlService::UpdateStatement(std::string_view table, const std::vector<std::string>& columns) {
+std::string SqlService::UpdateStatement(std::string_view table,
+                                        const std::vector<std::string>& columns) {
   return kUpdate.Guard([&] { return BuildUpdate(kUpdate, table, columns, nullptr); });
 }
 
 std::string SqlService::AddColumnStatement(std::string_view table, std::string_view column,
                                            int32_t variantType) {
   return kAddColumn.Guard([&] {
-    return "ALTER TABLE " + QuoteIdentifier(table) + " ADD COLUMN " + QuoteIdentifier(column) + " " +
-           SqlTypeName(variantType);
+    return "ALTER TABLE " + QuoteIdentifier(table) + " ADD COLUMN " + QuoteIdentifier(column) +
+           " " + SqlTypeName(variantType);
   });
 }
 
@@ -226,7 +236,8 @@ bool SqlService::TableExists(Connection& connection, std::string_view table) {
   });
 }
 
-bool SqlService::ColumnExists(Connection& connection, std::string_view table, std::string_view column) {
+bool SqlService::ColumnExists(Connection& connection, std::string_view table,
+                              std::string_view column) {
   return kColumnExists.Guard([&] {
     auto command = connection.CreateCommand(
         "SELECT 1 FROM pragma_table_info(?1) WHERE name=?2 COLLATE NOCASE");

@@ -14,7 +14,8 @@ constexpr ErrorSite kCommit{"CJK84JXK3LEQ4XTHZAXBQNEGY", "Transaction.Commit"};
 
 Transaction::Transaction(Connection& connection, int32_t waitSeconds) {
   kBegin.Guard([&] {
-    if (waitSeconds < 0) kBegin.Raise(err::kInvalidProcedureCall, "The wait bound cannot be negative.");
+    if (waitSeconds < 0)
+      kBegin.Raise(err::kInvalidProcedureCall, "The wait bound cannot be negative.");
     connection_ = connection.shared_from_this();
     const int32_t milliseconds = waitSeconds > INT_MAX / 1000 ? INT_MAX : waitSeconds * 1000;
     owns_ = connection_->BeginImmediate(milliseconds);
@@ -32,7 +33,8 @@ Transaction::~Transaction() {
 
 void Transaction::Commit() {
   kCommit.Guard([&] {
-    if (committed_) kCommit.Raise(err::kInvalidProcedureCall, "The transaction has already been committed.");
+    if (committed_)
+      kCommit.Raise(err::kInvalidProcedureCall, "The transaction has already been committed.");
     if (owns_) connection_->Commit();
     committed_ = true;
   });

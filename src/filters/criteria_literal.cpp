@@ -78,8 +78,8 @@ std::optional<Variant> Number(std::string_view text) {
   const auto [end, ec] = std::from_chars(first, last, value);
   // Out of range reads as SQLite reads it: an infinity, or zero below the smallest.
   if (ec == std::errc::result_out_of_range) {
-    const bool tiny = body.find("e-") != std::string_view::npos ||
-                      body.find("E-") != std::string_view::npos;
+    const bool tiny =
+        body.find("e-") != std::string_view::npos || body.find("E-") != std::string_view::npos;
     const double magnitude = tiny ? 0.0 : HUGE_VAL;
     return Variant(negative ? -magnitude : magnitude);
   }

@@ -14,29 +14,22 @@ constexpr ErrorSite kBuild{"U3PXWC0KARQWAT4XRQ9RJJ9WK", "FilterGroupsSql"};
 
 const char* Connective(int32_t logicalOperator) {
   switch (logicalOperator) {
-    case logicop_And:
-      return " AND ";
-    case logicop_Or:
-      return " OR ";
+    case logicop_And: return " AND ";
+    case logicop_Or: return " OR ";
     default:
-      kBuild.Raise(err::kObjectErrorBase, "Unknown Logical Operator: " + std::to_string(logicalOperator));
+      kBuild.Raise(err::kObjectErrorBase,
+                   "Unknown Logical Operator: " + std::to_string(logicalOperator));
   }
 }
 
 const char* OperatorText(int32_t op) {
   switch (op) {
-    case operator_Equals:
-      return "=";
-    case operator_NotEquals:
-      return "<>";
-    case operator_GreaterThan:
-      return ">";
-    case operator_LessThan:
-      return "<";
-    case operator_GreaterThanOrEqual:
-      return ">=";
-    case operator_LessThanOrEqual:
-      return "<=";
+    case operator_Equals: return "=";
+    case operator_NotEquals: return "<>";
+    case operator_GreaterThan: return ">";
+    case operator_LessThan: return "<";
+    case operator_GreaterThanOrEqual: return ">=";
+    case operator_LessThanOrEqual: return "<=";
     default:
       // Without an operator the column and criteria would run together into other SQL.
       kBuild.Raise(err::kInvalidProcedureCall, "Unknown Filter Operator: " + std::to_string(op));
@@ -58,7 +51,8 @@ std::string BuildFilterSql(const CProviderViewFilterGroups& groups, const CProvi
   bool emitted = false;
   for (const auto& group : groups) {
     if (group->Count() == 0) continue;
-    if (emitted || prefix == filterprefix_LogicalOperator) sql += Connective(group->LogicalOperator());
+    if (emitted || prefix == filterprefix_LogicalOperator)
+      sql += Connective(group->LogicalOperator());
     sql += '(';
     bool firstItem = true;
     for (const auto& item : *group) {
@@ -68,7 +62,8 @@ std::string BuildFilterSql(const CProviderViewFilterGroups& groups, const CProvi
       sql += SqlService::QuoteIdentifier(columnGuid);
       sql += OperatorText(item->Operator());
       if (!columns || !columns->Exists(columnGuid)) {
-        kBuild.Raise(err::kObjectErrorBase, "Could not find column definition for '" + columnGuid + "'");
+        kBuild.Raise(err::kObjectErrorBase,
+                     "Could not find column definition for '" + columnGuid + "'");
       }
       const e_VeskDataType type = columns->FindByGuid(columnGuid)->VeskDatatype();
       if (IsTextType(type)) {
@@ -102,9 +97,10 @@ std::string BuildFilterSql(const CProviderViewFilterGroups& groups, const CProvi
 
 }  // namespace filters
 
-std::string FilterGroupsSql(const CProviderViewFilterGroups& p_Groups, const CProviderColDefs& p_Columns,
-                            e_FilterPrefixType p_PrefixType) {
-  return kBuild.Guard([&] { return filters::BuildFilterSql(p_Groups, &p_Columns, p_PrefixType, nullptr); });
+std::string FilterGroupsSql(const CProviderViewFilterGroups& p_Groups,
+                            const CProviderColDefs& p_Columns, e_FilterPrefixType p_PrefixType) {
+  return kBuild.Guard(
+      [&] { return filters::BuildFilterSql(p_Groups, &p_Columns, p_PrefixType, nullptr); });
 }
 
 FilterSqlParameters FilterGroupsSqlParameterized(const CProviderViewFilterGroups& p_Groups,

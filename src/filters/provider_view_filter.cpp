@@ -14,15 +14,18 @@ constexpr ErrorSite kCaption{"3YMCS62R8F0SO1GH6AQWNR3P4", "CProviderViewFilter.C
 constexpr ErrorSite kGroups{"SKCJSUWFP74IOMCES3QXBMEB6", "CProviderViewFilter.Groups"};
 constexpr ErrorSite kSql{"7GOMAYGYFOUTUQ92MTZGP3EZ1", "CProviderViewFilter.Sql"};
 constexpr ErrorSite kColumns{"PX2GZWI2U0908OU54UIFQG9H9", "CProviderViewFilter.Sql.Columns"};
-constexpr ErrorSite kWrite{"HDTBJZGG7I51BHWTRFNQTI0ZZ", "CProviderViewFilter.Class_WriteProperties"};
+constexpr ErrorSite kWrite{"HDTBJZGG7I51BHWTRFNQTI0ZZ",
+                           "CProviderViewFilter.Class_WriteProperties"};
 constexpr ErrorSite kRead{"HFX765GI0WKKLYE2EX3M60HGI", "CProviderViewFilter.Class_ReadProperties"};
-constexpr ErrorSite kContent{"OTO7TRWSM1OZYIZM2ARJ8F6FF", "CProviderViewFilter.AppendContentString3"};
+constexpr ErrorSite kContent{"OTO7TRWSM1OZYIZM2ARJ8F6FF",
+                             "CProviderViewFilter.AppendContentString3"};
 
 // The filter's columns, or none when its provider has none.
 std::shared_ptr<CProviderColDefs> ProviderColumns(const CProviderViewFilter& filter) {
   const std::shared_ptr<IProviderInfo> info = filter.ProviderInfo();
   if (!info) {
-    kSql.Raise(err::kObjectErrorBase, "ProviderInfo property must be set to convert View Filter to SQL.");
+    kSql.Raise(err::kObjectErrorBase,
+               "ProviderInfo property must be set to convert View Filter to SQL.");
   }
   return kColumns.Guard([&] { return info->Columns(); });
 }
@@ -56,7 +59,8 @@ FilterSqlParameters CProviderViewFilter::SqlParameterized(e_FilterPrefixType p_P
   return kSql.Guard([&] {
     FilterSqlParameters result;
     const auto columns = ProviderColumns(*this);
-    result.Sql = filters::BuildFilterSql(*Groups(), columns.get(), p_PrefixType, &result.Parameters);
+    result.Sql =
+        filters::BuildFilterSql(*Groups(), columns.get(), p_PrefixType, &result.Parameters);
     return result;
   });
 }

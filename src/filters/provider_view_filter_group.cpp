@@ -8,12 +8,18 @@ namespace prvdrinfo {
 
 namespace {
 constexpr ErrorSite kAdd{"9OG33GIR7UGANAJCN64J2I1Y4", "CProviderViewFilterGroup.Add"};
-constexpr ErrorSite kRemoveByGuid{"DUQEZV6H4PCBTDV4V1MBNNZRI", "CProviderViewFilterGroup.RemoveByGuid"};
-constexpr ErrorSite kRemoveByIndex{"BDOGL6OJLAJVRUJV3NW954G24", "CProviderViewFilterGroup.RemoveByIndex"};
-constexpr ErrorSite kByIndex{"LQSKZ32CU2B76Q9AYI4PZ42U9", "CProviderViewFilterGroup.FilterGroupItemByIndex"};
-constexpr ErrorSite kWrite{"3V0HSX28Y6H0P7RXQU6HROHM3", "CProviderViewFilterGroup.Class_WriteProperties"};
-constexpr ErrorSite kRead{"5CIGRF44G01S1K7CY8UF3F779", "CProviderViewFilterGroup.Class_ReadProperties"};
-constexpr ErrorSite kContent{"4AKOG1QHF6R6CY25Z18GXL8W5", "CProviderViewFilterGroup.AppendContentString3"};
+constexpr ErrorSite kRemoveByGuid{"DUQEZV6H4PCBTDV4V1MBNNZRI",
+                                  "CProviderViewFilterGroup.RemoveByGuid"};
+constexpr ErrorSite kRemoveByIndex{"BDOGL6OJLAJVRUJV3NW954G24",
+                                   "CProviderViewFilterGroup.RemoveByIndex"};
+constexpr ErrorSite kByIndex{"LQSKZ32CU2B76Q9AYI4PZ42U9",
+                             "CProviderViewFilterGroup.FilterGroupItemByIndex"};
+constexpr ErrorSite kWrite{"3V0HSX28Y6H0P7RXQU6HROHM3",
+                           "CProviderViewFilterGroup.Class_WriteProperties"};
+constexpr ErrorSite kRead{"5CIGRF44G01S1K7CY8UF3F779",
+                          "CProviderViewFilterGroup.Class_ReadProperties"};
+constexpr ErrorSite kContent{"4AKOG1QHF6R6CY25Z18GXL8W5",
+                             "CProviderViewFilterGroup.AppendContentString3"};
 }  // namespace
 
 std::shared_ptr<CProviderViewFilterItem> CProviderViewFilterGroup::Add(
@@ -26,8 +32,7 @@ std::shared_ptr<CProviderViewFilterItem> CProviderViewFilterGroup::Add(
 std::shared_ptr<CProviderViewFilterItem> CProviderViewFilterGroup::Add2(
     const std::string& p_ProviderColumnGuid, e_FilterItemOperator p_Operator,
     const std::string& p_Criteria, e_FilterLogicalOperator p_LogicalOperator) {
-  return Add3(p_ProviderColumnGuid, p_Operator, p_Criteria, p_LogicalOperator,
-              filterfunction_None);
+  return Add3(p_ProviderColumnGuid, p_Operator, p_Criteria, p_LogicalOperator, filterfunction_None);
 }
 
 std::shared_ptr<CProviderViewFilterItem> CProviderViewFilterGroup::Add3(

@@ -8,11 +8,16 @@ namespace prvdrinfo {
 
 namespace {
 constexpr ErrorSite kAdd{"HV0UR1FQA65V2FO7FMAOTH7F1", "CProviderViewFilterGroups.Add"};
-constexpr ErrorSite kByIndex{"WZ2B9XWR8Z8YR7CZ6B95S4FGP", "CProviderViewFilterGroups.FilterGroupByIndex"};
-constexpr ErrorSite kRemoveByIndex{"U6AN089GWCEOY15RU4QH2I1U8", "CProviderViewFilterGroups.RemoveByIndex"};
-constexpr ErrorSite kWrite{"5V8GR2ZQJWM5RM1S7JBR6SU0C", "CProviderViewFilterGroups.Class_WriteProperties"};
-constexpr ErrorSite kRead{"96GNROVPZ2GQOTGKNHFBEY853", "CProviderViewFilterGroups.Class_ReadProperties"};
-constexpr ErrorSite kContent{"OFLYNNPPUIAAK0J4GJD52PIE9", "CProviderViewFilterGroups.AppendContentString3"};
+constexpr ErrorSite kByIndex{"WZ2B9XWR8Z8YR7CZ6B95S4FGP",
+                             "CProviderViewFilterGroups.FilterGroupByIndex"};
+constexpr ErrorSite kRemoveByIndex{"U6AN089GWCEOY15RU4QH2I1U8",
+                                   "CProviderViewFilterGroups.RemoveByIndex"};
+constexpr ErrorSite kWrite{"5V8GR2ZQJWM5RM1S7JBR6SU0C",
+                           "CProviderViewFilterGroups.Class_WriteProperties"};
+constexpr ErrorSite kRead{"96GNROVPZ2GQOTGKNHFBEY853",
+                          "CProviderViewFilterGroups.Class_ReadProperties"};
+constexpr ErrorSite kContent{"OFLYNNPPUIAAK0J4GJD52PIE9",
+                             "CProviderViewFilterGroups.AppendContentString3"};
 }  // namespace
 
 std::shared_ptr<CProviderViewFilterGroup> CProviderViewFilterGroups::Add() {

@@ -10,9 +10,12 @@ namespace prvdrinfo {
 
 namespace {
 constexpr ErrorSite kGuid{"FUSO3W3BZR1F054W270PMHORG", "CProviderViewFilterItem.Guid"};
-constexpr ErrorSite kWrite{"NZXRNY095RGGSLC4IDBY21FOB", "CProviderViewFilterItem.Class_WriteProperties"};
-constexpr ErrorSite kRead{"JJXKWL0EEZFRR87CEMFOE9K4J", "CProviderViewFilterItem.Class_ReadProperties"};
-constexpr ErrorSite kContent{"X5BS7RQ20GN002UR1Q9TNW8OK", "CProviderViewFilterItem.AppendContentString3"};
+constexpr ErrorSite kWrite{"NZXRNY095RGGSLC4IDBY21FOB",
+                           "CProviderViewFilterItem.Class_WriteProperties"};
+constexpr ErrorSite kRead{"JJXKWL0EEZFRR87CEMFOE9K4J",
+                          "CProviderViewFilterItem.Class_ReadProperties"};
+constexpr ErrorSite kContent{"X5BS7RQ20GN002UR1Q9TNW8OK",
+                             "CProviderViewFilterItem.AppendContentString3"};
 }  // namespace
 
 const std::string& CProviderViewFilterItem::Guid() const {

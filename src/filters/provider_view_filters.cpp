@@ -11,11 +11,15 @@ namespace {
 constexpr ErrorSite kAdd{"6UZCGX6H74PZIWT5JMTD3DSN2", "CProviderViewFilters.Add"};
 constexpr ErrorSite kByCaption{"D6LQP6UZL1Z54LEM7BO6FXVPW", "CProviderViewFilters.FilterByCaption"};
 constexpr ErrorSite kByIndex{"IZ3H2PMV45SXHV3L9CKGP9Z1Q", "CProviderViewFilters.FilterByIndex"};
-constexpr ErrorSite kRemoveByCaption{"4KECW894HCKYJSK0B5TCB4N85", "CProviderViewFilters.RemoveByCaption"};
-constexpr ErrorSite kRemoveByIndex{"BKWVGRZ2MC6ZVG8Z2JNQNCRXU", "CProviderViewFilters.RemoveByIndex"};
-constexpr ErrorSite kWrite{"0J67L9PBH8QAFAL25XSHV9CI8", "CProviderViewFilters.Class_WriteProperties"};
+constexpr ErrorSite kRemoveByCaption{"4KECW894HCKYJSK0B5TCB4N85",
+                                     "CProviderViewFilters.RemoveByCaption"};
+constexpr ErrorSite kRemoveByIndex{"BKWVGRZ2MC6ZVG8Z2JNQNCRXU",
+                                   "CProviderViewFilters.RemoveByIndex"};
+constexpr ErrorSite kWrite{"0J67L9PBH8QAFAL25XSHV9CI8",
+                           "CProviderViewFilters.Class_WriteProperties"};
 constexpr ErrorSite kRead{"7N5AP64MAQ30UW0RUSSHIU3ME", "CProviderViewFilters.Class_ReadProperties"};
-constexpr ErrorSite kContent{"D8SFXYVCLHIWIWM8A4A0A7X0F", "CProviderViewFilters.AppendContentString3"};
+constexpr ErrorSite kContent{"D8SFXYVCLHIWIWM8A4A0A7X0F",
+                             "CProviderViewFilters.AppendContentString3"};
 }  // namespace
 
 std::shared_ptr<CProviderViewFilter> CProviderViewFilters::Add(const std::string& p_Caption) {

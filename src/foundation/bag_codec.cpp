@@ -18,11 +18,14 @@ namespace prvdrinfo {
 // index alike.
 struct BagDecoding {
   static void Reserve(PropertyBag& bag, uint64_t count) {
-    const size_t reserved = static_cast<size_t>(std::min<uint64_t>(count, PropertyBag::kLinearSearch));
+    const size_t reserved =
+        static_cast<size_t>(std::min<uint64_t>(count, PropertyBag::kLinearSearch));
     bag.entries_.reserve(reserved);
     bag.hashes_.reserve(reserved);
   }
-  static bool Has(const PropertyBag& bag, std::string_view key, uint64_t hash) { return bag.PositionOf(key, hash) >= 0; }
+  static bool Has(const PropertyBag& bag, std::string_view key, uint64_t hash) {
+    return bag.PositionOf(key, hash) >= 0;
+  }
   // An entry with the key and no value yet, for the decoder to fill in place.
   static PropertyBag::Entry& Append(PropertyBag& bag, std::string&& key, uint64_t hash) {
     PropertyBag::Entry entry;
@@ -51,9 +54,9 @@ constexpr ErrorSite kDecodeMap{"FBSFLJH0B8FDJVMKRUMYUUYXJ", "PropertyBag.ReadPro
 
 void WriteNested(Writer& w, const NestedObject& nested, int depth) {
   if (depth > PropertyBag::kMaxDepth) {
-    kEncodeValue.Raise(err::kInvalidProcedureCall,
-                       "Objects nested deeper than " + std::to_string(PropertyBag::kMaxDepth) +
-                           " levels cannot be stored.");
+    kEncodeValue.Raise(err::kInvalidProcedureCall, "Objects nested deeper than " +
+                                                       std::to_string(PropertyBag::kMaxDepth) +
+                                                       " levels cannot be stored.");
   }
   WriteObjectHead(w, nested.className);
   if (nested.properties) {
@@ -71,15 +74,25 @@ void WriteEntry(Writer& w, const PropertyBag::Entry& entry, int depth) {
   }
 }
 
-
 // ---------------------------------------------------------------------------------------
 // Decoding. libcbor's streaming decoder reads one item head at a time into a Token; it
 // never allocates, and it only reports a string once all its bytes are present. The
 // callbacks run inside C code, so they only record and never throw.
 
 enum class Kind {
-  UInt, NegInt, ByteString, Text, Array, Map, Tag, Float64,
-  False, True, Null, Undefined, Unsupported
+  UInt,
+  NegInt,
+  ByteString,
+  Text,
+  Array,
+  Map,
+  Tag,
+  Float64,
+  False,
+  True,
+  Null,
+  Undefined,
+  Unsupported
 };
 
 struct Token {
@@ -215,8 +228,7 @@ class Reader {
       case Kind::Tag:
         if (head != ShortestHead(token.value)) Fail("integer or length not in its shortest form");
         break;
-      default:
-        break;
+      default: break;
     }
     pos_ += result.read;
     return token;
@@ -224,7 +236,8 @@ class Reader {
 
   Token Expect(Kind kind, const char* what) {
     Token token = Next();
-    if (token.kind != kind) Fail(std::string("expected ") + what + ", found " + KindName(token.kind));
+    if (token.kind != kind)
+      Fail(std::string("expected ") + what + ", found " + KindName(token.kind));
     return token;
   }
 
@@ -234,7 +247,8 @@ class Reader {
   }
 
   std::string TextOf(const Token& token) const {
-    std::string_view text(reinterpret_cast<const char*>(token.data), static_cast<size_t>(token.value));
+    std::string_view text(reinterpret_cast<const char*>(token.data),
+                          static_cast<size_t>(token.value));
     if (!IsValidUtf8(text)) Fail("text is not valid UTF-8");
     return std::string(text);
   }
@@ -293,23 +307,24 @@ void ReadValue(Reader& r, int depth, PropertyBag::Entry& entry) {
     case Kind::Undefined: break;
     case Kind::Float64: entry.value = token.real; break;
     case Kind::Text: entry.value = r.TextOf(token); break;
-    case Kind::ByteString:
-      entry.value = Bytes(token.data, token.data + token.value);
-      break;
+    case Kind::ByteString: entry.value = Bytes(token.data, token.data + token.value); break;
     case Kind::Tag:
       switch (token.value) {
         case kTagInteger:
-          entry.value = static_cast<int16_t>(SignedOf(r, r.Next(), std::numeric_limits<int16_t>::min(),
-                                                      std::numeric_limits<int16_t>::max()));
+          entry.value =
+              static_cast<int16_t>(SignedOf(r, r.Next(), std::numeric_limits<int16_t>::min(),
+                                            std::numeric_limits<int16_t>::max()));
           break;
         case kTagDate:
           entry.value = Variant::FromDate(r.Expect(Kind::Float64, "float").real);
           break;
         case kTagDecimalFraction: {
-          if (r.Expect(Kind::Array, "decimal fraction").value != 2) r.Fail("malformed decimal fraction");
+          if (r.Expect(Kind::Array, "decimal fraction").value != 2)
+            r.Fail("malformed decimal fraction");
           if (SignedOf(r, r.Next(), -64, 64) != -4) r.Fail("currency exponent is not -4");
-          entry.value = Currency::FromScaled(SignedOf(r, r.Next(), std::numeric_limits<int64_t>::min(),
-                                                      std::numeric_limits<int64_t>::max()));
+          entry.value =
+              Currency::FromScaled(SignedOf(r, r.Next(), std::numeric_limits<int64_t>::min(),
+                                            std::numeric_limits<int64_t>::max()));
           break;
         }
         case kTagObject: {
@@ -323,8 +338,7 @@ void ReadValue(Reader& r, int depth, PropertyBag::Entry& entry) {
           }
           break;
         }
-        default:
-          r.Fail("unknown tag " + std::to_string(token.value));
+        default: r.Fail("unknown tag " + std::to_string(token.value));
       }
       break;
     case Kind::Array:
@@ -356,14 +370,16 @@ void ReadDocumentHead(Reader& r, std::string_view format, std::string_view other
   const Token head = r.Next();
   if (head.kind != Kind::Array || head.value != 3) r.Fail("not a property bag");
   const Token name = r.Expect(Kind::Text, "format name");
-  const std::string_view text(reinterpret_cast<const char*>(name.data), static_cast<size_t>(name.value));
+  const std::string_view text(reinterpret_cast<const char*>(name.data),
+                              static_cast<size_t>(name.value));
   if (text == otherFormat) {
     r.Fail(format == kBagFormat ? "keyed-collection contents, not a property bag"
                                 : "a property bag, not keyed-collection contents");
   }
   if (text != format) r.Fail("not a property bag");
   const Token version = r.Expect(Kind::UInt, "format version");
-  if (version.value != kFormatVersion) r.Fail("unsupported format version " + std::to_string(version.value));
+  if (version.value != kFormatVersion)
+    r.Fail("unsupported format version " + std::to_string(version.value));
 }
 
 }  // namespace
@@ -570,7 +586,8 @@ std::vector<PropertyBag::Entry> DecodeKeyedItems(const Bytes& bytes) {
     // Capped, so that a crafted count cannot claim far more memory than its bytes take.
     items.reserve(static_cast<size_t>(std::min<uint64_t>(list.value, 4096)));
     for (uint64_t i = 0; i < list.value; ++i) {
-      if (r.Expect(Kind::Array, "item pair").value != 2) r.Fail("item is not a pair of key and value");
+      if (r.Expect(Kind::Array, "item pair").value != 2)
+        r.Fail("item is not a pair of key and value");
       PropertyBag::Entry& entry = items.emplace_back();
       entry.key = r.ReadText("text key");
       ReadValue(r, 0, entry);

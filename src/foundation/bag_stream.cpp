@@ -42,7 +42,8 @@ BagStream::BagStream(PropertyBag& bag, Bytes& out, int depth)
   bag.stream_.store(this, std::memory_order_release);
 }
 
-BagStream::BagStream(PropertyBag& bag) : bag_(&bag), out_(&own_), start_(0), depth_(0), owned_(true) {
+BagStream::BagStream(PropertyBag& bag)
+    : bag_(&bag), out_(&own_), start_(0), depth_(0), owned_(true) {
   own_.push_back(kEmptyMap);
 }
 
@@ -123,7 +124,8 @@ std::optional<Bytes> BagStream::StreamedContents(const PropertyBag& bag) {
 }
 
 void BagStream::RaiseBusy() {
-  kBusy.Raise(err::kInvalidProcedureCall, "A property bag cannot be used while an object is written into it.");
+  kBusy.Raise(err::kInvalidProcedureCall,
+              "A property bag cannot be used while an object is written into it.");
 }
 
 template <class WriteValue>
@@ -213,7 +215,8 @@ void BagStream::CompleteHead() {
   const size_t size = bag_codec::Writer::EncodeHead(5, count_, head);
   out[start_] = head[0];
   // Many keys: the head takes more bytes, so the entries move up behind it.
-  if (size > 1) out.insert(out.begin() + static_cast<std::ptrdiff_t>(start_) + 1, head + 1, head + size);
+  if (size > 1)
+    out.insert(out.begin() + static_cast<std::ptrdiff_t>(start_) + 1, head + 1, head + size);
 }
 
 void BagStream::Finish() {

@@ -80,7 +80,8 @@ void AppendContentId(StringBuilder& builder, std::string_view contentId) {
   kSite.Guard([&] {
     if (contentId.size() > 64) kSite.Raise(err::kInvalidProcedureCall, "Not a content identifier.");
     char16_t wide[64];
-    for (size_t i = 0; i < contentId.size(); ++i) wide[i] = static_cast<char16_t>(static_cast<unsigned char>(contentId[i]));
+    for (size_t i = 0; i < contentId.size(); ++i)
+      wide[i] = static_cast<char16_t>(static_cast<unsigned char>(contentId[i]));
     builder.Append(std::u16string_view(wide, contentId.size()));
   });
 }

@@ -26,9 +26,7 @@ std::string ContentId(const IContentSource& source) {
 
 std::string ContentIdOf(std::u16string_view contentString) {
   static constexpr ErrorSite kSite{"PWTHV3G52ZJ2Q4VSGE0CL4RQQ", "ContentId"};
-  return kSite.Guard([&] {
-    return Sha256Hasher::HexOfUtf16Le(contentString);
-  });
+  return kSite.Guard([&] { return Sha256Hasher::HexOfUtf16Le(contentString); });
 }
 
 }  // namespace prvdrinfo::content

@@ -23,7 +23,8 @@ constexpr ErrorSite kParse{"CURV2H8XK4NQ9RJ6TB3WZ7MLE", "Currency.FromString"};
 // that text does, so FromDouble agrees with FromString on the text the caller wrote.
 bool DecimalHalf(double magnitude, UInt128& scaled) {
   char text[32];
-  const auto [end, ec] = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific);
+  const auto [end, ec] =
+      std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific);
   if (ec != std::errc()) return false;
   const char* e = std::find(text, end, 'e');
   uint64_t digits = 0;
@@ -34,7 +35,8 @@ bool DecimalHalf(double magnitude, UInt128& scaled) {
     ++count;
   }
   int exponent = 0;
-  if (e == end || std::from_chars(e + 1 + (e[1] == '+'), end, exponent).ec != std::errc()) return false;
+  if (e == end || std::from_chars(e + 1 + (e[1] == '+'), end, exponent).ec != std::errc())
+    return false;
   // The last digit stands at the fifth decimal and is a 5.
   if (exponent - count + 1 != -5 || digits % 10 != 5) return false;
   const uint64_t units = digits / 10;
@@ -62,13 +64,16 @@ UInt128 ExactScaled(double magnitude) {
 
 Currency Currency::FromDouble(double value) {
   // Beyond 2^50 no double lies inside the range; the exact check follows below.
-  if (!std::isfinite(value) || std::fabs(value) >= 1125899906842624.0) kArithmetic.Raise(err::kOverflow);
+  if (!std::isfinite(value) || std::fabs(value) >= 1125899906842624.0)
+    kArithmetic.Raise(err::kOverflow);
   const double magnitude = std::fabs(value);
   UInt128 scaled;
   if (!DecimalHalf(magnitude, scaled)) scaled = ExactScaled(magnitude);
-  const UInt128 limit = static_cast<UInt128>(std::numeric_limits<int64_t>::max()) + (value < 0 ? 1 : 0);
+  const UInt128 limit =
+      static_cast<UInt128>(std::numeric_limits<int64_t>::max()) + (value < 0 ? 1 : 0);
   if (scaled > limit) kArithmetic.Raise(err::kOverflow);
-  return Currency(value < 0 ? static_cast<int64_t>(-static_cast<Int128>(scaled)) : static_cast<int64_t>(scaled));
+  return Currency(value < 0 ? static_cast<int64_t>(-static_cast<Int128>(scaled))
+                            : static_cast<int64_t>(scaled));
 }
 
 Currency Currency::FromString(std::string_view text) {
@@ -91,8 +96,10 @@ Currency Currency::FromString(std::string_view text) {
     if (c < '0' || c > '9') break;
     digits = true;
     if (point && decimals >= 4) {
-      if (roundDigit < 0) roundDigit = c - '0';
-      else if (c != '0') stickyNonZero = true;
+      if (roundDigit < 0)
+        roundDigit = c - '0';
+      else if (c != '0')
+        stickyNonZero = true;
       continue;
     }
     scaled = scaled * 10 + (c - '0');
@@ -106,7 +113,8 @@ Currency Currency::FromString(std::string_view text) {
   for (; decimals < 4; ++decimals) scaled *= 10;
   if (roundDigit > 5 || (roundDigit == 5 && (stickyNonZero || scaled % 2 != 0))) scaled += 1;
   if (negative) scaled = -scaled;
-  if (scaled > std::numeric_limits<int64_t>::max() || scaled < std::numeric_limits<int64_t>::min()) {
+  if (scaled > std::numeric_limits<int64_t>::max() ||
+      scaled < std::numeric_limits<int64_t>::min()) {
     kParse.Raise(err::kOverflow);
   }
   return Currency(static_cast<int64_t>(scaled));
@@ -117,8 +125,8 @@ double Currency::ToDouble() const { return static_cast<double>(scaled_) / kScale
 std::string Currency::ToString() const {
   const bool negative = scaled_ < 0;
   // Unsigned magnitude so that the most negative value has one.
-  const uint64_t magnitude =
-      negative ? static_cast<uint64_t>(0) - static_cast<uint64_t>(scaled_) : static_cast<uint64_t>(scaled_);
+  const uint64_t magnitude = negative ? static_cast<uint64_t>(0) - static_cast<uint64_t>(scaled_)
+                                      : static_cast<uint64_t>(scaled_);
   std::string text = std::to_string(magnitude / kScale);
   uint64_t fraction = magnitude % kScale;
   if (fraction != 0) {

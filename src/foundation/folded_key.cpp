@@ -28,7 +28,9 @@ uint32_t Load4(const char* data) {
 // The first size (< 8) bytes as a word padded with zeros. Fixed-size loads that may
 // overlap, since a copy of variable size goes through memcpy and stalls the load after it.
 uint64_t LoadShort(const char* data, size_t size) {
-  const auto byte = [&](size_t i) { return uint64_t{static_cast<unsigned char>(data[i])} << (8 * i); };
+  const auto byte = [&](size_t i) {
+    return uint64_t{static_cast<unsigned char>(data[i])} << (8 * i);
+  };
   if (size >= 4) return Load4(data) | (uint64_t{Load4(data + size - 4)} << (8 * (size - 4)));
   if (size == 0) return 0;
   return byte(0) | byte(size / 2) | byte(size - 1);
@@ -41,7 +43,9 @@ uint64_t LoadTail(const char* data, size_t size, bool whole8) {
   return LoadShort(data, size);
 }
 
-uint64_t Load(const char* data, size_t size) { return size == 8 ? Load8(data) : LoadShort(data, size); }
+uint64_t Load(const char* data, size_t size) {
+  return size == 8 ? Load8(data) : LoadShort(data, size);
+}
 
 // ASCII letters of eight bytes lower-cased at once; every byte is below 0x80.
 uint64_t LowerAscii(uint64_t word) {

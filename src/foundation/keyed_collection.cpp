@@ -75,8 +75,8 @@ struct KeyedCollection::Slot {
 
 struct KeyedCollection::Chunk {
   std::vector<std::unique_ptr<Node>> nodes;
-  size_t index = 0;                         // where the chunk stands in chunks_
-  mutable std::atomic<size_t> start{0};     // its first position, while it is recent_
+  size_t index = 0;                      // where the chunk stands in chunks_
+  mutable std::atomic<size_t> start{0};  // its first position, while it is recent_
 };
 
 KeyedCollection::KeyedCollection(bool textCompare, int32_t compareMode, bool uniqueKeys)
@@ -204,7 +204,8 @@ KeyedCollection::Place KeyedCollection::PlaceOf(const Node* node) const {
   const auto& nodes = node->chunk->nodes;
   const size_t hint = node->hint;
   for (size_t d = 0;; ++d) {
-    if (hint + d < nodes.size() && nodes[hint + d].get() == node) return {node->chunk->index, hint + d};
+    if (hint + d < nodes.size() && nodes[hint + d].get() == node)
+      return {node->chunk->index, hint + d};
     if (d <= hint && hint - d < nodes.size() && nodes[hint - d].get() == node) {
       return {node->chunk->index, hint - d};
     }

@@ -11,7 +11,8 @@ constexpr ErrorSite kWrite{"ZYJ1INA2JJ7J7I2H4GZ2AT0KR", "WriteKeyedCollection"};
 constexpr ErrorSite kRead{"U6G76XDGV69FSG4CRSJRQ8JJ6", "ReadKeyedCollection"};
 }  // namespace
 
-void WriteKeyedCollection(PropertyBag& bag, std::string_view key, const KeyedCollection& collection) {
+void WriteKeyedCollection(PropertyBag& bag, std::string_view key,
+                          const KeyedCollection& collection) {
   kWrite.Guard([&] { bag.WriteProperty(key, Variant(collection.Content())); });
 }
 

@@ -45,8 +45,9 @@ class WriteLevel {
   WriteLevel& operator=(const WriteLevel&) = delete;
 
   [[noreturn]] static void RaiseTooDeep(const ErrorSite& site) {
-    site.Raise(err::kInvalidProcedureCall,
-               "Objects nested deeper than " + std::to_string(PropertyBag::kMaxDepth) + " levels cannot be stored.");
+    site.Raise(err::kInvalidProcedureCall, "Objects nested deeper than " +
+                                               std::to_string(PropertyBag::kMaxDepth) +
+                                               " levels cannot be stored.");
   }
 };
 
@@ -104,8 +105,9 @@ std::shared_ptr<const NestedObject> CaptureObject(const IPersistable& object) {
 
 LoadDepth::LoadDepth() {
   if (loadDepth >= kMaxLoadDepth) {
-    kLoadDepth.Raise(err::kInvalidBagContents, "Invalid property bag contents: objects nested deeper than " +
-                                                   std::to_string(kMaxLoadDepth) + " levels");
+    kLoadDepth.Raise(err::kInvalidBagContents,
+                     "Invalid property bag contents: objects nested deeper than " +
+                         std::to_string(kMaxLoadDepth) + " levels");
   }
   ++loadDepth;
 }
@@ -179,8 +181,9 @@ std::shared_ptr<IPersistable> ClassRegistry::Create(std::string_view className) 
       if (it != registry.factories.end()) factory = it->second;
     }
     if (!factory) {
-      kCreate.Raise(err::kCannotCreateObject,
-                    "ActiveX component can't create object: unknown class '" + std::string(className) + "'");
+      kCreate.Raise(
+          err::kCannotCreateObject,
+          "ActiveX component can't create object: unknown class '" + std::string(className) + "'");
     }
     // The factory runs outside the lock: it may itself create registered objects.
     auto object = factory();

@@ -62,7 +62,8 @@ PropertyBag::~PropertyBag() { BagStream::Detach(*this); }
 
 // A value left at its default is not stored, and one stored before goes.
 inline void PropertyBag::Omit(std::string_view key) {
-  if (BagStream* stream = stream_.load(std::memory_order_relaxed); stream && !stream->Wrote(key)) return;
+  if (BagStream* stream = stream_.load(std::memory_order_relaxed); stream && !stream->Wrote(key))
+    return;
   BagStream::Settle(*this);
   Erase(key);
 }
@@ -86,7 +87,8 @@ void PropertyBag::WriteProperty(std::string_view key, const Variant& value) {
   });
 }
 
-void PropertyBag::WriteProperty(std::string_view key, const Variant& value, const Variant& defaultValue) {
+void PropertyBag::WriteProperty(std::string_view key, const Variant& value,
+                                const Variant& defaultValue) {
   kWriteDefault.Guard([&] {
     if (value == defaultValue) {
       Omit(key);
@@ -103,7 +105,8 @@ void PropertyBag::WriteText(std::string_view key, const std::string& value) {
   });
 }
 
-void PropertyBag::WriteText(std::string_view key, const std::string& value, const std::string& defaultValue) {
+void PropertyBag::WriteText(std::string_view key, const std::string& value,
+                            const std::string& defaultValue) {
   kWriteDefault.Guard([&] {
     if (value == defaultValue) {
       Omit(key);
@@ -113,8 +116,9 @@ void PropertyBag::WriteText(std::string_view key, const std::string& value, cons
   });
 }
 
-
-Variant PropertyBag::ReadProperty(std::string_view key) const { return ReadProperty(key, Variant()); }
+Variant PropertyBag::ReadProperty(std::string_view key) const {
+  return ReadProperty(key, Variant());
+}
 
 Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultValue) const {
   return kRead.Guard([&]() -> Variant {
@@ -126,9 +130,7 @@ Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultVa
 }
 
 bool PropertyBag::Exists(std::string_view key) const {
-  return kExists.Guard([&] {
-    return Find(key) != nullptr;
-  });
+  return kExists.Guard([&] { return Find(key) != nullptr; });
 }
 
 // Typed reads coerce the stored value; a nested object is never instantiated for them.
@@ -215,7 +217,8 @@ const std::vector<PropertyBag::Entry>& PropertyBag::Entries() const {
 }
 
 void PropertyBag::Clear() {
-  if (BagStream* stream = stream_.load(std::memory_order_relaxed)) kWrite.Guard([&] { stream->Clear(); });
+  if (BagStream* stream = stream_.load(std::memory_order_relaxed))
+    kWrite.Guard([&] { stream->Clear(); });
   entries_.clear();
   hashes_.clear();
   present_ = 0;
@@ -224,7 +227,8 @@ void PropertyBag::Clear() {
 
 void PropertyBag::AppendDecoded(Entry entry) {
   kAppend.Guard([&] {
-    if (!TryAppendDecoded(entry)) kAppend.Raise(err::kInvalidBagContents, "Invalid property bag contents: duplicate key");
+    if (!TryAppendDecoded(entry))
+      kAppend.Raise(err::kInvalidBagContents, "Invalid property bag contents: duplicate key");
   });
 }
 
@@ -247,13 +251,15 @@ std::ptrdiff_t PropertyBag::PositionOf(std::string_view key, uint64_t hash) cons
   if (!(present_ & PresenceBit(hash))) return -1;
   if (large_.empty()) {
     for (size_t i = 0; i < hashes_.size(); ++i) {
-      if (hashes_[i] == hash && folded_key::Same(entries_[i].key, key)) return static_cast<std::ptrdiff_t>(i);
+      if (hashes_[i] == hash && folded_key::Same(entries_[i].key, key))
+        return static_cast<std::ptrdiff_t>(i);
     }
     return -1;
   }
   const auto [from, to] = large_.equal_range(hash);
   for (auto it = from; it != to; ++it) {
-    if (folded_key::Same(entries_[it->second].key, key)) return static_cast<std::ptrdiff_t>(it->second);
+    if (folded_key::Same(entries_[it->second].key, key))
+      return static_cast<std::ptrdiff_t>(it->second);
   }
   return -1;
 }
@@ -284,7 +290,8 @@ const PropertyBag::Entry* PropertyBag::Find(std::string_view key) const {
   return &entries_[static_cast<size_t>(position)];
 }
 
-void PropertyBag::Store(std::string_view key, Variant value, std::shared_ptr<const NestedObject> nested) {
+void PropertyBag::Store(std::string_view key, Variant value,
+                        std::shared_ptr<const NestedObject> nested) {
   std::string spelled = bag_codec::ValidUtf8(key);
   const uint64_t hash = folded_key::Hash(spelled);
   if (const std::ptrdiff_t position = PositionOf(spelled, hash); position >= 0) {

@@ -30,7 +30,8 @@ const EVP_MD* Algorithm() {
 }
 
 void Init(const ErrorSite& site, EVP_MD_CTX* context) {
-  if (EVP_DigestInit_ex(context, Algorithm(), nullptr) != 1) RaiseOpenSsl(site, "EVP_DigestInit_ex");
+  if (EVP_DigestInit_ex(context, Algorithm(), nullptr) != 1)
+    RaiseOpenSsl(site, "EVP_DigestInit_ex");
 }
 
 }  // namespace
@@ -95,7 +96,8 @@ Sha256Hasher::Digest Sha256Hasher::Finish() const {
     // Finish a copy, so the running hash can take further pieces.
     std::unique_ptr<evp_md_ctx_st, ContextDeleter> copy(EVP_MD_CTX_new());
     if (!copy) RaiseOpenSsl(kSite, "EVP_MD_CTX_new");
-    if (EVP_MD_CTX_copy_ex(copy.get(), context_.get()) != 1) RaiseOpenSsl(kSite, "EVP_MD_CTX_copy_ex");
+    if (EVP_MD_CTX_copy_ex(copy.get(), context_.get()) != 1)
+      RaiseOpenSsl(kSite, "EVP_MD_CTX_copy_ex");
     Digest digest{};
     unsigned int length = 0;
     if (EVP_DigestFinal_ex(copy.get(), digest.data(), &length) != 1 || length != kDigestSize) {

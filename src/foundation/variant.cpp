@@ -55,17 +55,15 @@ void RaiseTypeMismatch() { kCoerce.Raise(err::kTypeMismatch); }
 
 VariantType Variant::Type() const {
   return std::visit(
-      Overloaded{[](std::monostate) { return VariantType::Empty; },
-                 [](NullValue) { return VariantType::Null; },
-                 [](int16_t) { return VariantType::Integer; },
-                 [](int32_t) { return VariantType::Long; },
-                 [](bool) { return VariantType::Boolean; },
-                 [](double) { return VariantType::Double; },
-                 [](DateValue) { return VariantType::Date; },
-                 [](Currency) { return VariantType::Currency; },
-                 [](const std::string&) { return VariantType::Text; },
-                 [](const Bytes&) { return VariantType::ByteArray; },
-                 [](const std::shared_ptr<IObject>&) { return VariantType::Object; }},
+      Overloaded{
+          [](std::monostate) { return VariantType::Empty; },
+          [](NullValue) { return VariantType::Null; }, [](int16_t) { return VariantType::Integer; },
+          [](int32_t) { return VariantType::Long; }, [](bool) { return VariantType::Boolean; },
+          [](double) { return VariantType::Double; }, [](DateValue) { return VariantType::Date; },
+          [](Currency) { return VariantType::Currency; },
+          [](const std::string&) { return VariantType::Text; },
+          [](const Bytes&) { return VariantType::ByteArray; },
+          [](const std::shared_ptr<IObject>&) { return VariantType::Object; }},
       value_);
 }
 
@@ -76,10 +74,8 @@ bool Variant::IsNumeric() const {
     case VariantType::Boolean:
     case VariantType::Double:
     case VariantType::Date:
-    case VariantType::Currency:
-      return true;
-    default:
-      return false;
+    case VariantType::Currency: return true;
+    default: return false;
   }
 }
 
@@ -122,14 +118,11 @@ const std::shared_ptr<IObject>& Variant::AsObject() const {
 
 double Variant::ToDouble() const {
   return std::visit(
-      Overloaded{[](std::monostate) { return 0.0; },
-                 [](NullValue) -> double { RaiseNull(); },
+      Overloaded{[](std::monostate) { return 0.0; }, [](NullValue) -> double { RaiseNull(); },
                  [](int16_t v) { return static_cast<double>(v); },
                  [](int32_t v) { return static_cast<double>(v); },
-                 [](bool v) { return v ? -1.0 : 0.0; },
-                 [](double v) { return v; },
-                 [](DateValue v) { return v.value; },
-                 [](Currency v) { return v.ToDouble(); },
+                 [](bool v) { return v ? -1.0 : 0.0; }, [](double v) { return v; },
+                 [](DateValue v) { return v.value; }, [](Currency v) { return v.ToDouble(); },
                  [](const std::string& v) {
                    if (EqualsIgnoreCase(v, "true")) return -1.0;
                    if (EqualsIgnoreCase(v, "false")) return 0.0;
@@ -152,7 +145,8 @@ int32_t Variant::ToLong() const {
     if (twice > Currency::kScale || (twice == Currency::kScale && whole % 2 != 0)) {
       whole += rest < 0 ? -1 : 1;
     }
-    if (whole < std::numeric_limits<int32_t>::min() || whole > std::numeric_limits<int32_t>::max()) {
+    if (whole < std::numeric_limits<int32_t>::min() ||
+        whole > std::numeric_limits<int32_t>::max()) {
       RaiseOverflow();
     }
     return static_cast<int32_t>(whole);
@@ -199,10 +193,8 @@ std::string Variant::ToText() const {
                  [](int16_t v) { return std::to_string(v); },
                  [](int32_t v) { return std::to_string(v); },
                  [](bool v) { return std::string(v ? "True" : "False"); },
-                 [&](double v) { return number(v); },
-                 [&](DateValue v) { return number(v.value); },
-                 [](Currency v) { return v.ToString(); },
-                 [](const std::string& v) { return v; },
+                 [&](double v) { return number(v); }, [&](DateValue v) { return number(v.value); },
+                 [](Currency v) { return v.ToString(); }, [](const std::string& v) { return v; },
                  [](const Bytes&) -> std::string { RaiseTypeMismatch(); },
                  [](const std::shared_ptr<IObject>&) -> std::string { RaiseTypeMismatch(); }},
       value_);

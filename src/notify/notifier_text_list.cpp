@@ -26,7 +26,8 @@ constexpr char kTab = '\t';
 
 void CNotifierTextList::CheckNoTab(const std::string& p_Entry) const {
   if (p_Entry.find(kTab) != std::string::npos) {
-    kAdd.Raise(err::kInvalidProcedureCall, std::string("Can't use TAB character in ") + entryName_ + ".");
+    kAdd.Raise(err::kInvalidProcedureCall,
+               std::string("Can't use TAB character in ") + entryName_ + ".");
   }
 }
 
@@ -34,7 +35,8 @@ void CNotifierTextList::Add(const std::string& p_Entry) {
   kAdd.Guard([&] {
     CheckNoTab(p_Entry);
     if (IndexOf(p_Entry) >= 0) {
-      kAdd.Raise(err::kInvalidProcedureCall, std::string(entryName_) + " already exists in collection.");
+      kAdd.Raise(err::kInvalidProcedureCall,
+                 std::string(entryName_) + " already exists in collection.");
     }
     Append(p_Entry);
   });
@@ -84,7 +86,8 @@ void CNotifierTextList::Deserialize(const std::string& p_Content) {
     size_t start = 0;
     for (;;) {
       const size_t tab = p_Content.find(kTab, start);
-      pieces.push_back(p_Content.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+      pieces.push_back(
+          p_Content.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
       if (tab == std::string::npos) break;
       start = tab + 1;
     }
@@ -111,7 +114,8 @@ std::string CNotifierTextList::ContentHash() const {
 }
 
 void CNotifierTextList::Class_WriteProperties(PropertyBag& bag) const {
-  kWrite.Guard([&] { bag.WriteProperty("Contents", Variant(Serialize()), Variant(std::string())); });
+  kWrite.Guard(
+      [&] { bag.WriteProperty("Contents", Variant(Serialize()), Variant(std::string())); });
 }
 
 void CNotifierTextList::Class_ReadProperties(const PropertyBag& bag) {

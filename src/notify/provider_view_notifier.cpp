@@ -16,28 +16,47 @@ namespace prvdrinfo {
 
 namespace {
 constexpr ErrorSite kAnyone{"8TTG5YZAU2KY7WANQ2NQJD51S", "CProviderViewNotifier.DeliverToAnyone"};
-constexpr ErrorSite kForProject{"YATNKUM64AYDCJDKRCCU0HJV9", "CProviderViewNotifier.DeliverForProject"};
+constexpr ErrorSite kForProject{"YATNKUM64AYDCJDKRCCU0HJV9",
+                                "CProviderViewNotifier.DeliverForProject"};
 constexpr ErrorSite kReady{"JPPLTSGAD3QAZVEG2XNPMZMWB", "CProviderViewNotifier.ReadyForDelivery"};
-constexpr ErrorSite kReadyByProject{"MWYKAM8EJGJ6QU8JONNORXT8S", "CProviderViewNotifier.ReadyForDeliveryByProject"};
-constexpr ErrorSite kUpdateLast{"BRL1634QPD7QTN29F24YK3FMO", "CProviderViewNotifier.UpdateLastDeliveredDate"};
-constexpr ErrorSite kUpdateNext{"BQ0C5HI4JBQDHDVYO00C2LKC1", "CProviderViewNotifier.UpdateNextScheduledDeliveryDate"};
-constexpr ErrorSite kCalc{"9PSBGNJQVIEIZZAGBS4UOXH7S", "CProviderViewNotifier.CalcNextScheduledDeliveryDate"};
-constexpr ErrorSite kOffset{"ELE7T1JW9FONC6FBUAPZ33KJZ", "CProviderViewNotifier.SetNextScheduledDeliveryDateOffset"};
-constexpr ErrorSite kNext{"H1X9YHB4NA0MN58XVZY2F868E", "CProviderViewNotifier.NextScheduledDeliveryDate"};
+constexpr ErrorSite kReadyByProject{"MWYKAM8EJGJ6QU8JONNORXT8S",
+                                    "CProviderViewNotifier.ReadyForDeliveryByProject"};
+constexpr ErrorSite kUpdateLast{"BRL1634QPD7QTN29F24YK3FMO",
+                                "CProviderViewNotifier.UpdateLastDeliveredDate"};
+constexpr ErrorSite kUpdateNext{"BQ0C5HI4JBQDHDVYO00C2LKC1",
+                                "CProviderViewNotifier.UpdateNextScheduledDeliveryDate"};
+constexpr ErrorSite kCalc{"9PSBGNJQVIEIZZAGBS4UOXH7S",
+                          "CProviderViewNotifier.CalcNextScheduledDeliveryDate"};
+constexpr ErrorSite kOffset{"ELE7T1JW9FONC6FBUAPZ33KJZ",
+                            "CProviderViewNotifier.SetNextScheduledDeliveryDateOffset"};
+constexpr ErrorSite kNext{"H1X9YHB4NA0MN58XVZY2F868E",
+                          "CProviderViewNotifier.NextScheduledDeliveryDate"};
 constexpr ErrorSite kGuid{"25G93H5VM2T10KSVGPTSFFA2O", "CProviderViewNotifier.DeliveryGuid"};
-constexpr ErrorSite kReset{"30CT0OEQTO5CG8F4J4ZDIIW5I", "CProviderViewNotifier.ResetLastDeliveryDates"};
-constexpr ErrorSite kCaption{"45VY4UHBRA9SX19EMFWGCD0KF", "CProviderViewNotifier.ScheduleIdCaption"};
+constexpr ErrorSite kReset{"30CT0OEQTO5CG8F4J4ZDIIW5I",
+                           "CProviderViewNotifier.ResetLastDeliveryDates"};
+constexpr ErrorSite kCaption{"45VY4UHBRA9SX19EMFWGCD0KF",
+                             "CProviderViewNotifier.ScheduleIdCaption"};
 constexpr ErrorSite kHash{"JVQ6YBW0AQ2W2O5DB6YCNT07P", "CProviderViewNotifier.ContentHash"};
-constexpr ErrorSite kWrite{"QZXM6XD6GEWV7OERBZKR79B15", "CProviderViewNotifier.Class_WriteProperties"};
-constexpr ErrorSite kRead{"3G45ENFPR76NHDILK9X8U1M95", "CProviderViewNotifier.Class_ReadProperties"};
-constexpr ErrorSite kContent{"QXMZ2PR0IJAUJIDVVIM9H0L22", "CProviderViewNotifier.AppendContentString3"};
+constexpr ErrorSite kWrite{"QZXM6XD6GEWV7OERBZKR79B15",
+                           "CProviderViewNotifier.Class_WriteProperties"};
+constexpr ErrorSite kRead{"3G45ENFPR76NHDILK9X8U1M95",
+                          "CProviderViewNotifier.Class_ReadProperties"};
+constexpr ErrorSite kContent{"QXMZ2PR0IJAUJIDVVIM9H0L22",
+                             "CProviderViewNotifier.AppendContentString3"};
 
-constexpr std::array<const char*, 13> kCaptions = {
-    "every day",         "every weekday",      "Mondays",
-    "Tuesdays",          "Wednesdays",         "Thursdays",
-    "Fridays",           "Saturdays",          "Sundays",
-    "first of the month", "first Monday of the month", "last of the month",
-    "last Friday of the month"};
+constexpr std::array<const char*, 13> kCaptions = {"every day",
+                                                   "every weekday",
+                                                   "Mondays",
+                                                   "Tuesdays",
+                                                   "Wednesdays",
+                                                   "Thursdays",
+                                                   "Fridays",
+                                                   "Saturdays",
+                                                   "Sundays",
+                                                   "first of the month",
+                                                   "first Monday of the month",
+                                                   "last of the month",
+                                                   "last Friday of the month"};
 
 constexpr int32_t kSaturday = 7;
 constexpr int32_t kSunday = 1;
@@ -71,11 +90,11 @@ void CProviderViewNotifier::SetDistributionBits(int32_t bits, bool on) {
   distributionFlag_ = on ? (distributionFlag_ | bits) : (distributionFlag_ & ~bits);
 }
 
-void CProviderViewNotifier::AddToDistribution(int32_t p_DistributionId,
-                                              e_ViewNotificationDistributionOption p_DistributionOptionId) {
+void CProviderViewNotifier::AddToDistribution(
+    int32_t p_DistributionId, e_ViewNotificationDistributionOption p_DistributionOptionId) {
   distributionFlag_ |= p_DistributionId;
-  SetAlwaysDeliverToDistributionId(p_DistributionId,
-                                   p_DistributionOptionId != viewdistopt_OnlyDeliverIfContactReferenced);
+  SetAlwaysDeliverToDistributionId(
+      p_DistributionId, p_DistributionOptionId != viewdistopt_OnlyDeliverIfContactReferenced);
 }
 
 void CProviderViewNotifier::RemoveFromDistribution(int32_t p_DistributionId) {
@@ -159,14 +178,15 @@ void CProviderViewNotifier::UpdateLastDeliveredDate() {
 void CProviderViewNotifier::UpdateNextScheduledDeliveryDate() {
   kUpdateNext.Guard([&] {
     Log("In UpdateNextScheduledDeliveryDate.");
-    nextScheduledDeliveryDate_ = CalcNextScheduledDeliveryDate(DateService::ToIso8601(CVesk::Now()));
+    nextScheduledDeliveryDate_ =
+        CalcNextScheduledDeliveryDate(DateService::ToIso8601(CVesk::Now()));
     deliveryGuid_ = GuidService::NewGuid();
     LogNextDelivery();
   });
 }
 
-std::string CProviderViewNotifier::CalcNextScheduledDeliveryDate(const std::string& p_FromDateIso8601,
-                                                                 int32_t p_Offset) const {
+std::string CProviderViewNotifier::CalcNextScheduledDeliveryDate(
+    const std::string& p_FromDateIso8601, int32_t p_Offset) const {
   return kCalc.Guard([&] {
     const int32_t offset = p_Offset == -1 ? (alternateSchedule_ ? 1 : 0) : p_Offset;
     const double today = DateService::Today();
@@ -220,8 +240,7 @@ std::string CProviderViewNotifier::CalcNextScheduledDeliveryDate(const std::stri
         }
         break;
       }
-      default:
-        break;  // an id no schedule knows (from stored bytes): the zero date, due at once
+      default: break;  // an id no schedule knows (from stored bytes): the zero date, due at once
     }
     if (offset > 0 && intervalDays > 0) next = DateService::AddDays(next, offset * intervalDays);
     return DateService::ToIso8601(next);
@@ -257,7 +276,8 @@ void CProviderViewNotifier::ResetLastDeliveryDates() {
 std::string CProviderViewNotifier::ScheduleIdCaption(int32_t p_ScheduleId, bool p_ProperCase) {
   return kCaption.Guard([&] {
     if (p_ScheduleId < FirstScheduleId() || p_ScheduleId > LastScheduleId()) {
-      kCaption.Raise(err::kInvalidProcedureCall, "Unknown schedule ID: " + std::to_string(p_ScheduleId));
+      kCaption.Raise(err::kInvalidProcedureCall,
+                     "Unknown schedule ID: " + std::to_string(p_ScheduleId));
     }
     std::string caption = kCaptions[static_cast<size_t>(p_ScheduleId)];
     if (p_ProperCase) {
@@ -275,18 +295,13 @@ std::string CProviderViewNotifier::ContentHash() const {
   return kHash.Guard([&] {
     const auto hasher = CLibsFactory().CreateHasher("sha-256", "hex");
     hasher->Update("CONTENTHASH");
-    const std::string pieces[] = {std::to_string(scheduleId_),
-                                  message_,
-                                  std::to_string(distributionFlag_),
-                                  std::to_string(distributionOptionFlag_),
-                                  sendIfEmpty_ ? "True" : "False",
-                                  lastDeliveredDateUtc_,
-                                  projectGuids_->ContentHash(),
-                                  contactGuids_->ContentHash(),
-                                  categories_->ContentHash(),
-                                  std::to_string(categoriesOption_),
-                                  NextScheduledDeliveryDate(),
-                                  DeliveryGuid()};
+    const std::string pieces[] = {
+        std::to_string(scheduleId_),       message_,
+        std::to_string(distributionFlag_), std::to_string(distributionOptionFlag_),
+        sendIfEmpty_ ? "True" : "False",   lastDeliveredDateUtc_,
+        projectGuids_->ContentHash(),      contactGuids_->ContentHash(),
+        categories_->ContentHash(),        std::to_string(categoriesOption_),
+        NextScheduledDeliveryDate(),       DeliveryGuid()};
     bool first = true;
     for (const std::string& piece : pieces) {
       if (!first) hasher->Update(std::string_view("\t"));
@@ -300,18 +315,23 @@ std::string CProviderViewNotifier::ContentHash() const {
 void CProviderViewNotifier::Class_WriteProperties(PropertyBag& bag) const {
   kWrite.Guard([&] {
     bag.WriteProperty("Message", Variant(message_), Variant(std::string()));
-    bag.WriteProperty("ScheduleId", Variant(static_cast<int32_t>(scheduleId_)), Variant(int32_t{0}));
+    bag.WriteProperty("ScheduleId", Variant(static_cast<int32_t>(scheduleId_)),
+                      Variant(int32_t{0}));
     bag.WriteProperty("DistributionFlag", Variant(distributionFlag_), Variant(int32_t{0}));
-    bag.WriteProperty("DistributionOptionFlag", Variant(distributionOptionFlag_), Variant(int32_t{0}));
+    bag.WriteProperty("DistributionOptionFlag", Variant(distributionOptionFlag_),
+                      Variant(int32_t{0}));
     bag.WriteProperty("SendIfEmpty", Variant(sendIfEmpty_), Variant(false));
-    bag.WriteProperty("LastDeliveredDateUtc", Variant(lastDeliveredDateUtc_), Variant(std::string(kNeverDelivered)));
+    bag.WriteProperty("LastDeliveredDateUtc", Variant(lastDeliveredDateUtc_),
+                      Variant(std::string(kNeverDelivered)));
     bag.WriteProperty("ProjectGuids", Variant(projectGuids_->Serialize()), Variant(std::string()));
     bag.WriteProperty("LastDeliveries", lastDeliveries_->SerializeV());
     bag.WriteProperty("NextScheduledDeliveryDate", Variant(nextScheduledDeliveryDate_));
     bag.WriteProperty("NextScheduledDeliveryGuid", Variant(DeliveryGuid()));
     bag.WriteProperty("AlternateSchedule", Variant(alternateSchedule_), Variant(false));
-    bag.WriteProperty("DeliverToContactGuids", Variant(contactGuids_->Serialize()), Variant(std::string()));
-    bag.WriteProperty("DeliverToContactCategories", Variant(categories_->Serialize()), Variant(std::string()));
+    bag.WriteProperty("DeliverToContactGuids", Variant(contactGuids_->Serialize()),
+                      Variant(std::string()));
+    bag.WriteProperty("DeliverToContactCategories", Variant(categories_->Serialize()),
+                      Variant(std::string()));
     bag.WriteProperty("DeliverToContactCategoriesDistributionOption",
                       Variant(static_cast<int32_t>(categoriesOption_)), Variant(int32_t{0}));
   });
@@ -322,11 +342,14 @@ void CProviderViewNotifier::Class_ReadProperties(const PropertyBag& bag) {
     // Fresh lists: a load never fills the ones a copy of this notifier may share.
     *this = CProviderViewNotifier();
     Tolerant([&] { message_ = bag.ReadText("Message", ""); });
-    Tolerant([&] { scheduleId_ = static_cast<e_ViewNotifierScheduleId>(bag.ReadLong("ScheduleId", 0)); });
+    Tolerant([&] {
+      scheduleId_ = static_cast<e_ViewNotifierScheduleId>(bag.ReadLong("ScheduleId", 0));
+    });
     Tolerant([&] { distributionFlag_ = bag.ReadLong("DistributionFlag", 0); });
     Tolerant([&] { distributionOptionFlag_ = bag.ReadLong("DistributionOptionFlag", 0); });
     Tolerant([&] { sendIfEmpty_ = bag.ReadBoolean("SendIfEmpty", false); });
-    Tolerant([&] { lastDeliveredDateUtc_ = bag.ReadText("LastDeliveredDateUtc", kNeverDelivered); });
+    Tolerant(
+        [&] { lastDeliveredDateUtc_ = bag.ReadText("LastDeliveredDateUtc", kNeverDelivered); });
     Tolerant([&] { projectGuids_->Deserialize(bag.ReadText("ProjectGuids", "")); });
     Tolerant([&] {
       const Variant stored = bag.ReadProperty("LastDeliveries");

@@ -11,11 +11,16 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kUpdate{"4U87EPXZNLAWEYKJBRKYK84MR", "CProviderViewNotifierDels.UpdateLastDeliveryDateUtc"};
-constexpr ErrorSite kLast{"0NI0SEHZ8GMX5KKUKLX13OXDN", "CProviderViewNotifierDels.LastDeliveryDateUtc"};
-constexpr ErrorSite kWrite{"U6U9CTOWN9U3PQG1S0UAE2SDY", "CProviderViewNotifierDels.Class_WriteProperties"};
-constexpr ErrorSite kRead{"RD42J1V4OTJBUBX3TQU54352K", "CProviderViewNotifierDels.Class_ReadProperties"};
-constexpr ErrorSite kContent{"5VH6TYJ51GBGKO9D72VW5T47E", "CProviderViewNotifierDels.AppendContentString3"};
+constexpr ErrorSite kUpdate{"4U87EPXZNLAWEYKJBRKYK84MR",
+                            "CProviderViewNotifierDels.UpdateLastDeliveryDateUtc"};
+constexpr ErrorSite kLast{"0NI0SEHZ8GMX5KKUKLX13OXDN",
+                          "CProviderViewNotifierDels.LastDeliveryDateUtc"};
+constexpr ErrorSite kWrite{"U6U9CTOWN9U3PQG1S0UAE2SDY",
+                           "CProviderViewNotifierDels.Class_WriteProperties"};
+constexpr ErrorSite kRead{"RD42J1V4OTJBUBX3TQU54352K",
+                          "CProviderViewNotifierDels.Class_ReadProperties"};
+constexpr ErrorSite kContent{"5VH6TYJ51GBGKO9D72VW5T47E",
+                             "CProviderViewNotifierDels.AppendContentString3"};
 }  // namespace
 
 void CProviderViewNotifierDels::UpdateLastDeliveryDateUtc(const std::string& p_ProjectGuid) {
@@ -24,7 +29,8 @@ void CProviderViewNotifierDels::UpdateLastDeliveryDateUtc(const std::string& p_P
     const std::string date = DateService::ToIso8601(DateService::Today());
     if (dates_.Exists(key)) dates_.Remove(key);
     dates_.Add(Variant(date), key);
-    CVesk::Log(kClassName, "Updating last delivered date for Project GUID: " + p_ProjectGuid + " to " + date);
+    CVesk::Log(kClassName,
+               "Updating last delivered date for Project GUID: " + p_ProjectGuid + " to " + date);
   });
 }
 

@@ -7,9 +7,12 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kAddIfNot{"L7L9XS4IO372QTUYN45NPLOM8", "CProviderViewNotifierCCs.AddIfNotExists"};
-constexpr ErrorSite kIndexBy{"ZOGFUZ0PI3QBK1CG4XN461M9Q", "CProviderViewNotifierCCs.IndexByCategory"};
-constexpr ErrorSite kRemoveIf{"JWZGY3RKJ0GXZ7FXAYL385YL7", "CProviderViewNotifierCCs.RemoveIfExists"};
+constexpr ErrorSite kAddIfNot{"L7L9XS4IO372QTUYN45NPLOM8",
+                              "CProviderViewNotifierCCs.AddIfNotExists"};
+constexpr ErrorSite kIndexBy{"ZOGFUZ0PI3QBK1CG4XN461M9Q",
+                             "CProviderViewNotifierCCs.IndexByCategory"};
+constexpr ErrorSite kRemoveIf{"JWZGY3RKJ0GXZ7FXAYL385YL7",
+                              "CProviderViewNotifierCCs.RemoveIfExists"};
 
 void RequireCategory(const ErrorSite& site, const std::string& category) {
   if (TextService::IsEmpty(category)) site.Raise(err::kInvalidProcedureCall, "Category required.");

@@ -31,24 +31,28 @@ std::string CleanedName(const ErrorSite& site, std::string_view value, const cha
 }  // namespace
 
 void DivisionFields::SetMainNumber(int32_t value) {
-  kSetMain.Guard([&] { mainNumber_ = CheckedNumber(kSetMain, value, "Main Division number out of range."); });
+  kSetMain.Guard(
+      [&] { mainNumber_ = CheckedNumber(kSetMain, value, "Main Division number out of range."); });
 }
 
 void DivisionFields::SetMinimumSecondaryNumber(int32_t value) {
   kSetMinimum.Guard([&] {
-    minimumSecondaryNumber_ = CheckedNumber(kSetMinimum, value, "Minimum secondary division number out of range.");
+    minimumSecondaryNumber_ =
+        CheckedNumber(kSetMinimum, value, "Minimum secondary division number out of range.");
   });
 }
 
 void DivisionFields::SetMaximumSecondaryNumber(int32_t value) {
   kSetMaximum.Guard([&] {
-    maximumSecondaryNumber_ = CheckedNumber(kSetMaximum, value, "Maximum Secondary Division number out of range.");
+    maximumSecondaryNumber_ =
+        CheckedNumber(kSetMaximum, value, "Maximum Secondary Division number out of range.");
   });
 }
 
 void DivisionFields::SetAbbreviation(const std::string& value) {
-  kSetAbbreviation.Guard(
-      [&] { abbreviation_ = CleanedName(kSetAbbreviation, value, "Division Abbreviation required."); });
+  kSetAbbreviation.Guard([&] {
+    abbreviation_ = CleanedName(kSetAbbreviation, value, "Division Abbreviation required.");
+  });
 }
 
 void DivisionFields::SetTitle(const std::string& value) {

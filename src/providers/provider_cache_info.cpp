@@ -23,7 +23,8 @@ std::shared_ptr<KeyedCollection> CProviderCacheInfo::Views() const {
   return views_;
 }
 
-void CProviderCacheInfo::PrepCacheInfo(const std::shared_ptr<CProviderInfoShell>& po_ProviderInfoShell) {
+void CProviderCacheInfo::PrepCacheInfo(
+    const std::shared_ptr<CProviderInfoShell>& po_ProviderInfoShell) {
   kPrep.Guard([&] {
     if (!po_ProviderInfoShell) kPrep.Raise(91);
     const CProviderInfoShell& shell = *po_ProviderInfoShell;

@@ -16,12 +16,14 @@ namespace {
 constexpr ErrorSite kClone{"5ML1Z913RR48VK9K3BYURFDPG", "CProviderInfoShell.Clone"};
 constexpr ErrorSite kSetNames{"DA73RCJXBMD6KDEOWM7SIDBDE", "CProviderInfoShell.SetNames"};
 constexpr ErrorSite kSetViews{"X3SR5O51CGV422OQJGVUHNME0", "CProviderInfoShell.Views"};
-constexpr ErrorSite kSerialize{"G2VYA07Z0ZOQ7JVUXR0M1PX2C", "CProviderInfoShell.IProviderInfo_Serialize"};
+constexpr ErrorSite kSerialize{"G2VYA07Z0ZOQ7JVUXR0M1PX2C",
+                               "CProviderInfoShell.IProviderInfo_Serialize"};
 constexpr ErrorSite kInitialize{"9IJZOCKYXH1TSKNJMYNZUEQYI",
                                 "CProviderInfoShell.IProviderInfo_InitializeProperties"};
 constexpr ErrorSite kWrite{"AI07UPPOEQJORPSN478R6V6I8", "CProviderInfoShell.Class_WriteProperties"};
 constexpr ErrorSite kRead{"D9MIA32JCA0H5ZT04Q24CBL05", "CProviderInfoShell.Class_ReadProperties"};
-constexpr ErrorSite kContent{"J94B4L6PR83EXOZER401T1UUZ", "CProviderInfoShell.AppendContentString3"};
+constexpr ErrorSite kContent{"J94B4L6PR83EXOZER401T1UUZ",
+                             "CProviderInfoShell.AppendContentString3"};
 
 // The locale and role the names are asked for.
 constexpr e_LocaleId kNamesLocale = localeid_EnglishCanada;
@@ -90,16 +92,33 @@ struct ShellKeys {
       {"IProviderDisciplined", Implements<IProviderDisciplined>},
   };
   static constexpr const char* kRoles[CProviderInfoShell::kRoleCount] = {
-      "NotableNotesColumnGuid", "NotableHasNotesColumnGuid", "ContacterOwnerSignedColumnGuid",
-      "ContacterBuilderSignedColumnGuid", "ContacterDesignerSignedColumnGuid",
-      "ContacterContractAdminSignedColumnGuid", "ReferenceMask", "ReferenceShortMask",
-      "ReferenceAttributesMask", "TypeColumnGuid", "TitleColumnGuid", "PhaseColumnGuid",
-      "NumberColumnGuid", "ExternalNumberColumnGuid", "FormTypeColumnGuid",
-      "FormTypeTitleColumnGuid", "CertifiableApplyHoldbackColumnGuid",
-      "ChildParentRecordGuidColumnGuid", "AttachmentCountColumnGuid", "EmailCountColumnGuid",
-      "ReasonableReasonColumnGuid", "Reasonable2ReasonTitleColumnGuid",
-      "DisciplineAbbreviationsColumnGuid", "DisciplineTitlesColumnGuid",
-      "AttachmentListColumnGuid", "AttachmentListCrLfColumnGuid", "PrimaryDateColumnGuid"};
+      "NotableNotesColumnGuid",
+      "NotableHasNotesColumnGuid",
+      "ContacterOwnerSignedColumnGuid",
+      "ContacterBuilderSignedColumnGuid",
+      "ContacterDesignerSignedColumnGuid",
+      "ContacterContractAdminSignedColumnGuid",
+      "ReferenceMask",
+      "ReferenceShortMask",
+      "ReferenceAttributesMask",
+      "TypeColumnGuid",
+      "TitleColumnGuid",
+      "PhaseColumnGuid",
+      "NumberColumnGuid",
+      "ExternalNumberColumnGuid",
+      "FormTypeColumnGuid",
+      "FormTypeTitleColumnGuid",
+      "CertifiableApplyHoldbackColumnGuid",
+      "ChildParentRecordGuidColumnGuid",
+      "AttachmentCountColumnGuid",
+      "EmailCountColumnGuid",
+      "ReasonableReasonColumnGuid",
+      "Reasonable2ReasonTitleColumnGuid",
+      "DisciplineAbbreviationsColumnGuid",
+      "DisciplineTitlesColumnGuid",
+      "AttachmentListColumnGuid",
+      "AttachmentListCrLfColumnGuid",
+      "PrimaryDateColumnGuid"};
 };
 
 CProviderInfoShell::CProviderInfoShell()
@@ -146,7 +165,8 @@ void CProviderInfoShell::Clone(const std::shared_ptr<IProviderInfo>& po_Provider
     // survives where the new one is silent.
     flags_ = {};
     roles_ = {};
-    ignoreCounters_ = alwaysShowPage2_ = requiresExclusiveForInsert_ = requiresExclusiveForDelete_ = false;
+    ignoreCounters_ = alwaysShowPage2_ = requiresExclusiveForInsert_ = requiresExclusiveForDelete_ =
+        false;
     attachmentsType_ = iproviderattachtype_Standard;
     for (size_t flag = 0; flag < kFlagCount; ++flag) {
       if (const auto implements = ShellKeys::kFlags[flag].implements) {
@@ -166,7 +186,8 @@ void CProviderInfoShell::CollectRoles(const std::shared_ptr<IProviderInfo>& prov
     roles_[kDisciplineAbbreviationsColumn] = disciplined->DisciplineAbbreviationsColumnGuid();
     roles_[kDisciplineTitlesColumn] = disciplined->DisciplineTitlesColumnGuid();
   }
-  if (flags_[kDated]) roles_[kPrimaryDateColumn] = As<IProviderDated>(provider)->PrimaryDateColumnGuid();
+  if (flags_[kDated])
+    roles_[kPrimaryDateColumn] = As<IProviderDated>(provider)->PrimaryDateColumnGuid();
   if (flags_[kAttach] || flags_[kAttach2] || flags_[kAttach3]) {
     // Any attachment interface brings the other two with it.
     roles_[kAttachmentCountColumn] = As<IProviderAttach2>(provider)->AttachmentCountColumnGuid();
@@ -174,7 +195,8 @@ void CProviderInfoShell::CollectRoles(const std::shared_ptr<IProviderInfo>& prov
     roles_[kAttachmentListColumn] = lists->AttachmentListColumnGuid();
     roles_[kAttachmentListCrLfColumn] = lists->AttachmentListCrLfColumnGuid();
   }
-  if (flags_[kReasonable]) roles_[kReasonColumn] = As<IProviderReasonable>(provider)->ReasonColumnGuid();
+  if (flags_[kReasonable])
+    roles_[kReasonColumn] = As<IProviderReasonable>(provider)->ReasonColumnGuid();
   if (flags_[kReasonable2]) {
     roles_[kReasonTitleColumn] = As<IProviderReasonable2>(provider)->ReasonTitleColumnGuid();
   }
@@ -206,10 +228,12 @@ void CProviderInfoShell::CollectRoles(const std::shared_ptr<IProviderInfo>& prov
     roles_[kApplyHoldbackColumn] = certify3->ApplyHoldbackColumnGuid();
   }
   if (flags_[kDelete]) {
-    requiresExclusiveForDelete_ = As<IProviderDelete>(provider)->RequireExclusiveProjectAccessForDelete();
+    requiresExclusiveForDelete_ =
+        As<IProviderDelete>(provider)->RequireExclusiveProjectAccessForDelete();
   }
   if (flags_[kInsert]) {
-    requiresExclusiveForInsert_ = As<IProviderInsert>(provider)->RequireExclusiveProjectAccessForInsert();
+    requiresExclusiveForInsert_ =
+        As<IProviderInsert>(provider)->RequireExclusiveProjectAccessForInsert();
   }
   if (flags_[kStored]) ignoreCounters_ = As<IProviderStored>(provider)->IgnoreCounters();
   if (flags_[kAttach]) attachmentsType_ = As<IProviderAttach>(provider)->IProviderAttachmentType();
@@ -218,7 +242,8 @@ void CProviderInfoShell::CollectRoles(const std::shared_ptr<IProviderInfo>& prov
     alwaysShowPage2_ = form->AlwaysShowPage2();
     roles_[kFormTypeColumn] = form->FormTypeColumnGuid();
   }
-  if (flags_[kForm3]) roles_[kFormTypeTitleColumn] = As<IProviderForm3>(provider)->FormTypeTitleColumnGuid();
+  if (flags_[kForm3])
+    roles_[kFormTypeTitleColumn] = As<IProviderForm3>(provider)->FormTypeTitleColumnGuid();
   if (flags_[kStored5]) {
     const auto stored5 = As<IProviderStored5>(provider);
     roles_[kReferenceMask] = stored5->ReferenceMask();
@@ -227,13 +252,15 @@ void CProviderInfoShell::CollectRoles(const std::shared_ptr<IProviderInfo>& prov
   }
   if (flags_[kTyped]) roles_[kTypeColumn] = As<IProviderTyped>(provider)->TypeColumnGuid();
   if (flags_[kTitled]) roles_[kTitleColumn] = As<IProviderTitled>(provider)->TitleColumnGuid();
-  if (flags_[kPhaseable]) roles_[kPhaseColumn] = As<IProviderPhaseable>(provider)->PhaseColumnGuid();
+  if (flags_[kPhaseable])
+    roles_[kPhaseColumn] = As<IProviderPhaseable>(provider)->PhaseColumnGuid();
   if (flags_[kChild]) {
     roles_[kParentRecordColumn] = As<IProviderChild>(provider)->ParentRecordGuidColumnGuid();
   }
 }
 
-void CProviderInfoShell::SetNames(const std::string& p_SingularName, const std::string& p_PluralName) {
+void CProviderInfoShell::SetNames(const std::string& p_SingularName,
+                                  const std::string& p_PluralName) {
   kSetNames.Guard([&] {
     Log("In SetNames: " + p_SingularName + ", " + p_PluralName);
     std::string singular = singularName_;
@@ -254,9 +281,13 @@ void CProviderInfoShell::Deserialize(const Bytes& po_PropertyBagBytes) {
   CPersistable::Deserialize(po_PropertyBagBytes);
 }
 
-void CProviderInfoShell::InitializeProperties() { kInitialize.Raise(err::kInvalidProcedureCall, "Not supported."); }
+void CProviderInfoShell::InitializeProperties() {
+  kInitialize.Raise(err::kInvalidProcedureCall, "Not supported.");
+}
 
-Bytes CProviderInfoShell::ProviderSerialize() const { kSerialize.Raise(err::kInvalidProcedureCall); }
+Bytes CProviderInfoShell::ProviderSerialize() const {
+  kSerialize.Raise(err::kInvalidProcedureCall);
+}
 
 void CProviderInfoShell::WriteScalars(PropertyBag& bag) const {
   bag.WriteProperty("ProviderInfoDllName", dllName_);
@@ -277,7 +308,8 @@ void CProviderInfoShell::WriteScalars(PropertyBag& bag) const {
     }
   }
   bag.WriteProperty("IgnoreCounters", Variant(ignoreCounters_), no);
-  bag.WriteProperty("AttachmentsType", Variant(static_cast<int32_t>(attachmentsType_)), Variant(int32_t{0}));
+  bag.WriteProperty("AttachmentsType", Variant(static_cast<int32_t>(attachmentsType_)),
+                    Variant(int32_t{0}));
   bag.WriteProperty("AlwaysShowPage2", Variant(alwaysShowPage2_), no);
   bag.WriteProperty("RequiresExclusiveProjectForInsert", Variant(requiresExclusiveForInsert_), no);
   bag.WriteProperty("RequiresExclusiveProjectForDelete", Variant(requiresExclusiveForDelete_), no);
@@ -297,13 +329,15 @@ void CProviderInfoShell::ReadScalars(const PropertyBag& bag) {
   category_ = static_cast<e_ProviderCategory>(bag.ReadLong("ProviderInfoCategory"));
   description_ = bag.ReadText("ProviderInfoDescription");
   // Keys older bytes lack read as False, "IProviderExternalNumbered" among them.
-  for (size_t flag = 0; flag < kFlagCount; ++flag) flags_[flag] = bag.ReadBoolean(ShellKeys::kFlags[flag].key, false);
+  for (size_t flag = 0; flag < kFlagCount; ++flag)
+    flags_[flag] = bag.ReadBoolean(ShellKeys::kFlags[flag].key, false);
   ignoreCounters_ = bag.ReadBoolean("IgnoreCounters", false);
   attachmentsType_ = static_cast<e_IProviderAttachmentType>(bag.ReadLong("AttachmentsType", 0));
   alwaysShowPage2_ = bag.ReadBoolean("AlwaysShowPage2", false);
   requiresExclusiveForInsert_ = bag.ReadBoolean("RequiresExclusiveProjectForInsert", false);
   requiresExclusiveForDelete_ = bag.ReadBoolean("RequiresExclusiveProjectForDelete", false);
-  for (size_t role = 0; role < kRoleCount; ++role) roles_[role] = bag.ReadText(ShellKeys::kRoles[role]);
+  for (size_t role = 0; role < kRoleCount; ++role)
+    roles_[role] = bag.ReadText(ShellKeys::kRoles[role]);
 }
 
 void CProviderInfoShell::Class_WriteProperties(PropertyBag& bag) const {

@@ -12,18 +12,23 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kLoadLinks{"8DXDQ7LSWO08VRK55IZMAJQRN", "CProvidersCollection.LoadFormLinkedViews"};
-constexpr ErrorSite kSaveLinks{"55S0AUC282I01ZKYWK5UF3LKU", "CProvidersCollection.SaveFormLinkedViews"};
+constexpr ErrorSite kLoadLinks{"8DXDQ7LSWO08VRK55IZMAJQRN",
+                               "CProvidersCollection.LoadFormLinkedViews"};
+constexpr ErrorSite kSaveLinks{"55S0AUC282I01ZKYWK5UF3LKU",
+                               "CProvidersCollection.SaveFormLinkedViews"};
 constexpr ErrorSite kRemove{"CFCGA6DWAIIFYQ2ZFF578QLG0", "CProvidersCollection.Remove"};
 constexpr ErrorSite kByGuid{"YI9R81RQLUQ9XFCPBY3YXP5EK", "CProvidersCollection.ProviderInfoShell"};
-constexpr ErrorSite kByIndex{"REU2RTNPSEGF1J6ICTLZFK37K", "CProvidersCollection.ProviderInfoShellByIndex"};
+constexpr ErrorSite kByIndex{"REU2RTNPSEGF1J6ICTLZFK37K",
+                             "CProvidersCollection.ProviderInfoShellByIndex"};
 constexpr ErrorSite kAdd{"AR6OSTE3DO426ZWBCK2HN4K2E", "CProvidersCollection.Add"};
 constexpr ErrorSite kExists{"ANNNYZM5F99GOQAC9LVM56P6G", "CProvidersCollection.Exists"};
 constexpr ErrorSite kGetContent{"TT5TTR2UP4RQW4ARTLTIX08EQ", "CProvidersCollection.Content"};
 constexpr ErrorSite kSetContent{"IBTGX3RG3EMBD5FHG4XNZT451", "CProvidersCollection.Content"};
-constexpr ErrorSite kWrite{"G2657NUNA2GBMAQH602U7AOI1", "CProvidersCollection.Class_WriteProperties"};
+constexpr ErrorSite kWrite{"G2657NUNA2GBMAQH602U7AOI1",
+                           "CProvidersCollection.Class_WriteProperties"};
 constexpr ErrorSite kRead{"D89RCGHX4YE3OGB7CDTZEP4B3", "CProvidersCollection.Class_ReadProperties"};
-constexpr ErrorSite kContent{"S8PK74Q0K8G2EBOUG4PNIBHZ9", "CProvidersCollection.AppendContentString3"};
+constexpr ErrorSite kContent{"S8PK74Q0K8G2EBOUG4PNIBHZ9",
+                             "CProvidersCollection.AppendContentString3"};
 
 // Links stored as bytes; none stored gives no links.
 std::shared_ptr<CProviderFormViewLinks> LinksFrom(const Bytes& bytes) {
@@ -68,19 +73,23 @@ void CProvidersCollection::Remove(const std::string& p_Guid) {
 
 void CProvidersCollection::RemoveAll() { shells_.RemoveAll(); }
 
-std::shared_ptr<IProviderInfo> CProvidersCollection::ProviderInfo(const std::string& p_ProviderGuid) const {
+std::shared_ptr<IProviderInfo> CProvidersCollection::ProviderInfo(
+    const std::string& p_ProviderGuid) const {
   return ProviderInfoShell(p_ProviderGuid);
 }
 
-std::shared_ptr<IProviderInfo> CProvidersCollection::ProviderInfoByIndex(int32_t p_ZeroBasedIndex) const {
+std::shared_ptr<IProviderInfo> CProvidersCollection::ProviderInfoByIndex(
+    int32_t p_ZeroBasedIndex) const {
   return ProviderInfoShellByIndex(p_ZeroBasedIndex);
 }
 
-std::shared_ptr<CProviderInfoShell> CProvidersCollection::ProviderInfoShell(const std::string& p_ProviderGuid) const {
+std::shared_ptr<CProviderInfoShell> CProvidersCollection::ProviderInfoShell(
+    const std::string& p_ProviderGuid) const {
   return kByGuid.Guard([&] { return shells_.Item(p_ProviderGuid); });
 }
 
-std::shared_ptr<CProviderInfoShell> CProvidersCollection::ProviderInfoShellByIndex(int32_t p_ZeroBasedIndex) const {
+std::shared_ptr<CProviderInfoShell> CProvidersCollection::ProviderInfoShellByIndex(
+    int32_t p_ZeroBasedIndex) const {
   return kByIndex.Guard([&] { return shells_.ItemByIndex(p_ZeroBasedIndex); });
 }
 
@@ -100,7 +109,8 @@ bool CProvidersCollection::Exists(const std::string& p_Guid) const {
   try {
     return kExists.Guard([&] { return shells_.Exists(p_Guid); });
   } catch (const CError& e) {
-    CVesk::Log(kClassName, e.Description() + "\nmo_Providers object exists: True\nProviders collection count: " +
+    CVesk::Log(kClassName, e.Description() +
+                               "\nmo_Providers object exists: True\nProviders collection count: " +
                                std::to_string(shells_.Count()) + "\nPassed GUID: " + p_Guid);
     return false;
   }

@@ -81,7 +81,9 @@ int64_t DaysInMonth(int64_t y, int64_t m) {
   return m == 2 && leap ? 29 : kDays[m - 1];
 }
 
-int64_t DayNumber(int64_t y, int64_t m, int64_t d) { return DaysFromCivil(y, m, d) + kUnixEpochDay; }
+int64_t DayNumber(int64_t y, int64_t m, int64_t d) {
+  return DaysFromCivil(y, m, d) + kUnixEpochDay;
+}
 
 std::string NumberText(double value) {
   char buffer[64];
@@ -211,7 +213,8 @@ std::optional<int64_t> ParseIsoUtc(std::string_view t) {
     return std::nullopt;
   }
   if (!literal('T') && !literal('t')) return std::nullopt;
-  if (!digits(2, hour) || !literal(':') || !digits(2, minute) || !literal(':') || !digits(2, second)) {
+  if (!digits(2, hour) || !literal(':') || !digits(2, minute) || !literal(':') ||
+      !digits(2, second)) {
     return std::nullopt;
   }
   int64_t roundUp = 0;
@@ -281,7 +284,8 @@ double DateService::FromIso8601(std::string_view text) {
   return kFromIsoSite.Guard([&] {
     const auto date = TryFromIso8601(text);
     if (!date) {
-      kFromIsoSite.Raise(err::kInvalidProcedureCall, "Invalid ISO 8601 date: \"" + TextService::Excerpt(text) + "\"");
+      kFromIsoSite.Raise(err::kInvalidProcedureCall,
+                         "Invalid ISO 8601 date: \"" + TextService::Excerpt(text) + "\"");
     }
     return *date;
   });
@@ -303,7 +307,9 @@ double DateService::FromUnixTime(int64_t unixSeconds) {
 double DateService::LocalToUtc(double localDate) {
   return kLocalToUtcSite.Guard([&] {
     const auto utc = LocalToUtcSeconds(SecondsOrRaise(kLocalToUtcSite, localDate));
-    if (!utc) kLocalToUtcSite.Raise(err::kInvalidProcedureCall, "The time zone cannot convert " + NumberText(localDate));
+    if (!utc)
+      kLocalToUtcSite.Raise(err::kInvalidProcedureCall,
+                            "The time zone cannot convert " + NumberText(localDate));
     return CheckedDate(kLocalToUtcSite, *utc);
   });
 }
@@ -311,7 +317,9 @@ double DateService::LocalToUtc(double localDate) {
 double DateService::UtcToLocal(double utcDate) {
   return kUtcToLocalSite.Guard([&] {
     const auto local = UtcToLocalSeconds(SecondsOrRaise(kUtcToLocalSite, utcDate));
-    if (!local) kUtcToLocalSite.Raise(err::kInvalidProcedureCall, "The time zone cannot convert " + NumberText(utcDate));
+    if (!local)
+      kUtcToLocalSite.Raise(err::kInvalidProcedureCall,
+                            "The time zone cannot convert " + NumberText(utcDate));
     return CheckedDate(kUtcToLocalSite, *local);
   });
 }
@@ -322,8 +330,8 @@ DateService::Parts DateService::ToParts(double date) {
     const int64_t day = FloorDiv(total, kDay);
     const int64_t time = total - day * kDay;
     const Civil c = CivilFromDays(day - kUnixEpochDay);
-    return Parts{static_cast<int32_t>(c.year),       static_cast<int32_t>(c.month),
-                 static_cast<int32_t>(c.day),        static_cast<int32_t>(time / 3600),
+    return Parts{static_cast<int32_t>(c.year),         static_cast<int32_t>(c.month),
+                 static_cast<int32_t>(c.day),          static_cast<int32_t>(time / 3600),
                  static_cast<int32_t>(time / 60 % 60), static_cast<int32_t>(time % 60)};
   });
 }
@@ -333,9 +341,9 @@ double DateService::FromParts(int32_t year, int32_t month, int32_t day, int32_t 
   return kFromPartsSite.Guard([&] {
     const Month m = CheckedMonth(kFromPartsSite, year, month);
     if (day < 1 || day > DaysInMonth(m.year, m.month)) {
-      kFromPartsSite.Raise(err::kInvalidProcedureCall,
-                           "Day out of range: " + std::to_string(day) + " in " +
-                               std::to_string(m.year) + "-" + std::to_string(m.month) + ".");
+      kFromPartsSite.Raise(err::kInvalidProcedureCall, "Day out of range: " + std::to_string(day) +
+                                                           " in " + std::to_string(m.year) + "-" +
+                                                           std::to_string(m.month) + ".");
     }
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
       kFromPartsSite.Raise(err::kInvalidProcedureCall,
@@ -348,9 +356,8 @@ double DateService::FromParts(int32_t year, int32_t month, int32_t day, int32_t 
 }
 
 double DateService::DatePart(double date) {
-  return kDatePartSite.Guard([&] {
-    return DateOfSeconds(FloorDiv(SecondsOrRaise(kDatePartSite, date), kDay) * kDay);
-  });
+  return kDatePartSite.Guard(
+      [&] { return DateOfSeconds(FloorDiv(SecondsOrRaise(kDatePartSite, date), kDay) * kDay); });
 }
 
 int32_t DateService::Weekday(double date) {
@@ -362,9 +369,9 @@ int32_t DateService::Weekday(double date) {
 double DateService::WeekdayOfWeek(double date, int32_t weekday) {
   return kWeekdayOfWeekSite.Guard([&] {
     if (weekday < 1 || weekday > 7) {
-      kWeekdayOfWeekSite.Raise(err::kInvalidProcedureCall,
-                               "Weekday must lie from 1 (Sunday) to 7 (Saturday): " +
-                                   std::to_string(weekday));
+      kWeekdayOfWeekSite.Raise(
+          err::kInvalidProcedureCall,
+          "Weekday must lie from 1 (Sunday) to 7 (Saturday): " + std::to_string(weekday));
     }
     const int64_t total = SecondsOrRaise(kWeekdayOfWeekSite, date);
     const int64_t shift = weekday - WeekdayOfDay(FloorDiv(total, kDay));
@@ -391,7 +398,8 @@ double DateService::LastFriday(int32_t year, int32_t month) {
 double DateService::LastDayOfMonth(int32_t year, int32_t month) {
   return kLastDaySite.Guard([&] {
     const Month m = CheckedMonth(kLastDaySite, year, month);
-    return CheckedDate(kLastDaySite, DayNumber(m.year, m.month, DaysInMonth(m.year, m.month)) * kDay);
+    return CheckedDate(kLastDaySite,
+                       DayNumber(m.year, m.month, DaysInMonth(m.year, m.month)) * kDay);
   });
 }
 
@@ -431,8 +439,10 @@ int64_t DateService::DaysBetween(double from, double to) {
 
 int32_t DateService::MonthsBetween(double from, double to) {
   return kMonthsBetweenSite.Guard([&] {
-    const Civil a = CivilFromDays(FloorDiv(SecondsOrRaise(kMonthsBetweenSite, from), kDay) - kUnixEpochDay);
-    const Civil b = CivilFromDays(FloorDiv(SecondsOrRaise(kMonthsBetweenSite, to), kDay) - kUnixEpochDay);
+    const Civil a =
+        CivilFromDays(FloorDiv(SecondsOrRaise(kMonthsBetweenSite, from), kDay) - kUnixEpochDay);
+    const Civil b =
+        CivilFromDays(FloorDiv(SecondsOrRaise(kMonthsBetweenSite, to), kDay) - kUnixEpochDay);
     return static_cast<int32_t>((b.year * 12 + b.month) - (a.year * 12 + a.month));
   });
 }

@@ -10,9 +10,11 @@ namespace {
 
 void CheckArguments(const ErrorSite& site, int32_t selector, int32_t option) {
   if (selector != DigestService::kSelectorSha256) {
-    site.Raise(err::kInvalidProcedureCall, "Unknown digest selector " + std::to_string(selector) + ".");
+    site.Raise(err::kInvalidProcedureCall,
+               "Unknown digest selector " + std::to_string(selector) + ".");
   }
-  if (option != DigestService::kOptionUtf16UpperHex && option != DigestService::kOptionUtf8LowerHex) {
+  if (option != DigestService::kOptionUtf16UpperHex &&
+      option != DigestService::kOptionUtf8LowerHex) {
     site.Raise(err::kInvalidProcedureCall, "Unknown digest option " + std::to_string(option) + ".");
   }
 }

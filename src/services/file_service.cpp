@@ -74,8 +74,7 @@ void FileService::RaiseSystemError(const ErrorSite& site, int code, std::string_
       number = err::kDiskFull;
       text = "Disk full";
       break;
-    default:
-      break;
+    default: break;
   }
   site.Raise(number, text + ": " + std::string(path) + ": " + std::strerror(code));
 }
@@ -112,7 +111,8 @@ void FileService::CreateFolder(std::string_view path) {
     if (FolderExists(path)) return;
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(std::string(path)), error);
-    if (error) FileService::RaiseSystemError(kSite, error.value() == EEXIST ? ENOTDIR : error.value(), path);
+    if (error)
+      FileService::RaiseSystemError(kSite, error.value() == EEXIST ? ENOTDIR : error.value(), path);
     if (!FolderExists(path)) FileService::RaiseSystemError(kSite, ENOTDIR, path);
   });
 }
@@ -153,7 +153,8 @@ void FileService::WriteAll(std::string_view path, const Bytes& bytes) {
     RequireNoNul(kSite, path);
     const std::string target(path);
     if (target.empty() || target.back() == '/') {
-      kSite.Raise(err::kPathFileAccessError, "Path/File access error: '" + target + "' names no file.");
+      kSite.Raise(err::kPathFileAccessError,
+                  "Path/File access error: '" + target + "' names no file.");
     }
     struct stat existing {};
     bool keepMode = false;
@@ -181,7 +182,8 @@ void FileService::WriteAll(std::string_view path, const Bytes& bytes) {
       }
     } remover{&temporary};
 
-    if (keepMode && ::fchmod(file.get(), existing.st_mode & 07777) != 0) FileService::RaiseSystemError(kSite, errno, path);
+    if (keepMode && ::fchmod(file.get(), existing.st_mode & 07777) != 0)
+      FileService::RaiseSystemError(kSite, errno, path);
     size_t written = 0;
     while (written < bytes.size()) {
       const ssize_t n = ::write(file.get(), bytes.data() + written, bytes.size() - written);
@@ -193,7 +195,8 @@ void FileService::WriteAll(std::string_view path, const Bytes& bytes) {
     }
     if (::fsync(file.get()) != 0) FileService::RaiseSystemError(kSite, errno, path);
     if (file.Close() != 0) FileService::RaiseSystemError(kSite, errno, path);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) FileService::RaiseSystemError(kSite, errno, path);
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
+      FileService::RaiseSystemError(kSite, errno, path);
     remover.name = nullptr;
 
     // Make the rename itself durable; file systems that cannot sync a folder still

@@ -10,7 +10,8 @@ namespace prvdrinfo {
 CHasher::CHasher(std::string_view algorithm, std::string_view encoding) {
   static constexpr ErrorSite kSite{"UMGFFG74W3QXJSHOAJVT3UK04", "CHasher.Construct"};
   kSite.Guard([&] {
-    if (!ascii::EqualsIgnoreCase(algorithm, "sha-256") && !ascii::EqualsIgnoreCase(algorithm, "sha256")) {
+    if (!ascii::EqualsIgnoreCase(algorithm, "sha-256") &&
+        !ascii::EqualsIgnoreCase(algorithm, "sha256")) {
       kSite.Raise(err::kInvalidProcedureCall, "Unknown hash algorithm: " + std::string(algorithm));
     }
     if (!ascii::EqualsIgnoreCase(encoding, "hex")) {
@@ -39,7 +40,8 @@ void CHasher::Reset() {
   kSite.Guard([&] { hasher_.Reset(); });
 }
 
-std::shared_ptr<CHasher> CLibsFactory::CreateHasher(std::string_view algorithm, std::string_view encoding) const {
+std::shared_ptr<CHasher> CLibsFactory::CreateHasher(std::string_view algorithm,
+                                                    std::string_view encoding) const {
   static constexpr ErrorSite kSite{"8LI3Q3W5ZWLNLD330BDFLUS7C", "CLibsFactory.CreateHasher"};
   return kSite.Guard([&] { return std::make_shared<CHasher>(algorithm, encoding); });
 }

@@ -77,8 +77,8 @@ std::string SafeFileName(std::string_view name) {
   safe.reserve(std::min(name.size(), kLongestPlainName + 3));
   for (const char c : name) {
     const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') || byte == '_' ||
-        byte == '-') {
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+        (byte >= '0' && byte <= '9') || byte == '_' || byte == '-') {
       safe.push_back(c);
     } else {
       safe.push_back('%');
@@ -91,7 +91,8 @@ std::string SafeFileName(std::string_view name) {
     // "~" never comes out of the escaping above, so shortened names cannot meet plain ones.
     safe.resize(kLongestPlainName - 65);
     safe += '~';
-    safe += Sha256Hasher::HexOf(std::span(reinterpret_cast<const uint8_t*>(name.data()), name.size()));
+    safe +=
+        Sha256Hasher::HexOf(std::span(reinterpret_cast<const uint8_t*>(name.data()), name.size()));
   }
   return safe;
 }
@@ -101,7 +102,8 @@ std::string SafeFileName(std::string_view name) {
 MutexService::MutexService(std::string dataFolder) {
   static constexpr ErrorSite kSite{"4JEPNVSW97GSJ8E9QN5OUIG83", "MutexService.Construct"};
   kSite.Guard([&] {
-    if (dataFolder.empty()) kSite.Raise(err::kInvalidProcedureCall, "Named mutexes need a data folder.");
+    if (dataFolder.empty())
+      kSite.Raise(err::kInvalidProcedureCall, "Named mutexes need a data folder.");
     if (dataFolder.find('\0') != std::string::npos) {
       kSite.Raise(err::kInvalidProcedureCall, "A file path cannot contain a NUL character.");
     }
@@ -151,7 +153,8 @@ MutexService::Handle MutexService::CreateAndOwn(std::string_view name, int32_t w
   return kSite.Guard(
       [&] {
         if (name.empty()) kSite.Raise(err::kInvalidProcedureCall, "A mutex needs a name.");
-        if (waitSeconds < 0) kSite.Raise(err::kInvalidProcedureCall, "The wait for a mutex cannot be negative.");
+        if (waitSeconds < 0)
+          kSite.Raise(err::kInvalidProcedureCall, "The wait for a mutex cannot be negative.");
         const std::string path = LockFilePath(name);
         FileService::CreateFolder(lockFolder_);
         using Clock = std::chrono::steady_clock;

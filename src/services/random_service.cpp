@@ -9,7 +9,8 @@ namespace prvdrinfo {
 int32_t RandomService::Next(int32_t upperBound) {
   static constexpr ErrorSite kSite{"RQT7VZFF2Z5SJU4LL65OEQ0YI", "RandomService.Next"};
   return kSite.Guard([&] {
-    if (upperBound < 0) kSite.Raise(err::kInvalidProcedureCall, "The upper bound must not be negative.");
+    if (upperBound < 0)
+      kSite.Raise(err::kInvalidProcedureCall, "The upper bound must not be negative.");
     const uint64_t range = static_cast<uint64_t>(upperBound) + 1;
     // Rejection sampling: values at or above the last whole multiple of range would
     // favour the small results.

@@ -65,15 +65,58 @@ int32_t CharsetCodePage(int32_t charset) {
 // Destinations whose content is not document text.
 bool IsSkippedDestination(std::string_view word) {
   static constexpr std::string_view kSkipped[] = {
-      "annotation", "atnauthor", "atnid",      "atrfend",    "atrfstart",   "author",
-      "bkmkend",    "bkmkstart", "blipuid",    "colortbl",   "colorschememapping",
-      "comment",    "datastore", "docvar",     "doccomm",    "falt",        "filetbl",
-      "fldinst",    "footer",    "footerf",    "footerl",    "footerr",     "footnote",
-      "generator",  "header",    "headerf",    "headerl",    "headerr",     "info",
-      "keywords",   "latentstyles", "listoverridetable", "listtable", "listtext", "mmathPr",
-      "nonshppict", "object",    "objdata",    "operator",   "pgdsctbl",    "pict",
-      "pntext",     "pntxta",    "pntxtb",     "revtbl",     "rsidtbl",     "stylesheet",
-      "subject",    "themedata", "title",      "userprops",  "xmlnstbl",
+      "annotation",
+      "atnauthor",
+      "atnid",
+      "atrfend",
+      "atrfstart",
+      "author",
+      "bkmkend",
+      "bkmkstart",
+      "blipuid",
+      "colortbl",
+      "colorschememapping",
+      "comment",
+      "datastore",
+      "docvar",
+      "doccomm",
+      "falt",
+      "filetbl",
+      "fldinst",
+      "footer",
+      "footerf",
+      "footerl",
+      "footerr",
+      "footnote",
+      "generator",
+      "header",
+      "headerf",
+      "headerl",
+      "headerr",
+      "info",
+      "keywords",
+      "latentstyles",
+      "listoverridetable",
+      "listtable",
+      "listtext",
+      "mmathPr",
+      "nonshppict",
+      "object",
+      "objdata",
+      "operator",
+      "pgdsctbl",
+      "pict",
+      "pntext",
+      "pntxta",
+      "pntxtb",
+      "revtbl",
+      "rsidtbl",
+      "stylesheet",
+      "subject",
+      "themedata",
+      "title",
+      "userprops",
+      "xmlnstbl",
   };
   return std::find(std::begin(kSkipped), std::end(kSkipped), word) != std::end(kSkipped);
 }
@@ -85,12 +128,13 @@ char16_t SpecialCharacter(std::string_view word) {
     char16_t character;
   };
   static constexpr Entry kCharacters[] = {
-      {"par", u'\n'},          {"line", u'\n'},         {"sect", u'\n'},         {"page", u'\n'},
-      {"row", u'\n'},          {"tab", u'\t'},          {"cell", u'\t'},         {"emdash", u'\u2014'},
-      {"endash", u'\u2013'},   {"emspace", u'\u2003'},  {"enspace", u'\u2002'},  {"qmspace", u'\u2005'},
-      {"bullet", u'\u2022'},   {"lquote", u'\u2018'},   {"rquote", u'\u2019'},   {"ldblquote", u'\u201C'},
-      {"rdblquote", u'\u201D'}, {"zwj", u'\u200D'},     {"zwnj", u'\u200C'},     {"ltrmark", u'\u200E'},
-      {"rtlmark", u'\u200F'},
+      {"par", u'\n'},           {"line", u'\n'},          {"sect", u'\n'},
+      {"page", u'\n'},          {"row", u'\n'},           {"tab", u'\t'},
+      {"cell", u'\t'},          {"emdash", u'\u2014'},    {"endash", u'\u2013'},
+      {"emspace", u'\u2003'},   {"enspace", u'\u2002'},   {"qmspace", u'\u2005'},
+      {"bullet", u'\u2022'},    {"lquote", u'\u2018'},    {"rquote", u'\u2019'},
+      {"ldblquote", u'\u201C'}, {"rdblquote", u'\u201D'}, {"zwj", u'\u200D'},
+      {"zwnj", u'\u200C'},      {"ltrmark", u'\u200E'},   {"rtlmark", u'\u200F'},
   };
   for (const auto& entry : kCharacters) {
     if (entry.word == word) return entry.character;
@@ -165,8 +209,8 @@ class RtfReader {
     const auto* bytes = reinterpret_cast<const uint8_t*>(rtf_.data());
     // Text runs are read up to the next special character at once.
     size_t end = pos_;
-    while (end < rtf_.size() && rtf_[end] != '{' && rtf_[end] != '}' && rtf_[end] != '\\' && rtf_[end] != '\r' &&
-           rtf_[end] != '\n') {
+    while (end < rtf_.size() && rtf_[end] != '{' && rtf_[end] != '}' && rtf_[end] != '\\' &&
+           rtf_[end] != '\r' && rtf_[end] != '\n') {
       ++end;
     }
     Flush();
@@ -293,9 +337,7 @@ class RtfReader {
     switch (symbol) {
       case '\\':
       case '{':
-      case '}':
-        out_.push_back(static_cast<char16_t>(symbol));
-        break;
+      case '}': out_.push_back(static_cast<char16_t>(symbol)); break;
       case '~': out_.push_back(u'\u00A0'); break;
       case '_': out_.push_back(u'\u2011'); break;
       case '\t': out_.push_back(u'\t'); break;
@@ -328,21 +370,24 @@ class RtfReader {
       ucnv_reset(converter);
       std::u16string text(pending_.size() * 2 + 4, u'\0');
       UErrorCode status = U_ZERO_ERROR;
-      const int32_t n = ucnv_toUChars(converter, text.data(), static_cast<int32_t>(text.size()), pending_.data(),
-                                      static_cast<int32_t>(pending_.size()), &status);
+      const int32_t n =
+          ucnv_toUChars(converter, text.data(), static_cast<int32_t>(text.size()), pending_.data(),
+                        static_cast<int32_t>(pending_.size()), &status);
       if (U_SUCCESS(status)) {
         out_.append(text.data(), static_cast<size_t>(n));
         decoded = true;
       }
     }
     if (!decoded) {
-      for (const char byte : pending_) out_.push_back(static_cast<char16_t>(static_cast<unsigned char>(byte)));
+      for (const char byte : pending_)
+        out_.push_back(static_cast<char16_t>(static_cast<unsigned char>(byte)));
     }
     pending_.clear();
   }
 
   UConverter* ConverterFor(int32_t codePage) {
-    if (auto found = converters_.find(codePage); found != converters_.end()) return found->second.get();
+    if (auto found = converters_.find(codePage); found != converters_.end())
+      return found->second.get();
     std::vector<std::string> names;
     if (codePage == 10000) names.push_back("macintosh");
     if (codePage == 65001) names.push_back("UTF-8");
@@ -390,7 +435,8 @@ std::string CRtf::PlainText() const { return isRtf_ ? RtfToPlain(text_) : text_;
 
 bool CRtf::LooksLikeRtf(std::string_view text) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r' || text.front() == '\n')) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r' ||
+                           text.front() == '\n')) {
     text.remove_prefix(1);
   }
   return text.substr(0, 5) == "{\\rtf";

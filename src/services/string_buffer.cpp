@@ -196,7 +196,8 @@ void CStringBuffer::SetLength(int32_t value) {
 }
 
 void CStringBuffer::SetSizingMethod(int32_t value) {
-  if (value == SizingFixed || value == SizingAdaptive) method_ = static_cast<BufferSizingMethods>(value);
+  if (value == SizingFixed || value == SizingAdaptive)
+    method_ = static_cast<BufferSizingMethods>(value);
 }
 
 void CStringBuffer::SetSizingPercent(int32_t value) {

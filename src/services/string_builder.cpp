@@ -6,7 +6,8 @@ namespace prvdrinfo {
 
 // A piece goes in whole or not at all.
 template <class TextView>
-void CStringBuilder::AddPiece(std::u16string_view prefix, TextView text, std::u16string_view suffix) {
+void CStringBuilder::AddPiece(std::u16string_view prefix, TextView text,
+                              std::u16string_view suffix) {
   static constexpr ErrorSite kSite{"XDL4EDULWSE5U7FT9R9CLMKUY", "CStringBuilder.Append"};
   kSite.Guard([&] {
     pieceStarts_.reserve(pieceStarts_.size() + 1);

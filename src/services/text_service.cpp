@@ -19,7 +19,8 @@ namespace {
 
 constexpr ErrorSite kIsEmptySite{"0S089TSPL2ZYHG4TC2R9ZGM75", "TextService.IsEmpty"};
 constexpr ErrorSite kCleanTextSite{"LBPJDTFF1AWISQHN7BIWSEXTL", "TextService.CleanText"};
-constexpr ErrorSite kRemoveWhitespaceSite{"USGFC10AYLTCBGD4I61CFC2DB", "TextService.RemoveWhitespace"};
+constexpr ErrorSite kRemoveWhitespaceSite{"USGFC10AYLTCBGD4I61CFC2DB",
+                                          "TextService.RemoveWhitespace"};
 constexpr ErrorSite kIsGuidSite{"P7O0UWWQ8SPR9U8VNOF7NRFIJ", "TextService.IsGuid"};
 constexpr ErrorSite kCleanGuidSite{"TARG88BCFRQ7JDOLHRQ9R27AL", "TextService.CleanGuid"};
 constexpr ErrorSite kSortKeySite{"BZ3QVMF364WV1J0Q08L0XBSJE", "TextService.SortKey"};
@@ -29,9 +30,9 @@ constexpr ErrorSite kFoldSite{"AA5W1IMTOCKHJ5KY1BVL7QRSS", "TextService.FoldCase
 
 void CheckLength(const ErrorSite& site, std::string_view text) {
   if (text.size() > TextService::kMaxTextBytes) {
-    site.Raise(err::kInvalidProcedureCall,
-               "Text is too long: " + std::to_string(text.size()) + " bytes; the limit is " +
-                   std::to_string(TextService::kMaxTextBytes) + ".");
+    site.Raise(err::kInvalidProcedureCall, "Text is too long: " + std::to_string(text.size()) +
+                                               " bytes; the limit is " +
+                                               std::to_string(TextService::kMaxTextBytes) + ".");
   }
 }
 
@@ -108,7 +109,8 @@ bool IsBlankish(UChar32 c) { return IsWhite(c) || IsControl(c) || IsInvisible(c)
 
 const UNormalizer2* Normalizer(bool composed) {
   UErrorCode status = U_ZERO_ERROR;
-  const UNormalizer2* n = composed ? unorm2_getNFCInstance(&status) : unorm2_getNFDInstance(&status);
+  const UNormalizer2* n =
+      composed ? unorm2_getNFCInstance(&status) : unorm2_getNFDInstance(&status);
   if (U_FAILURE(status) || n == nullptr) RaiseIcu(kNormalizeSite, status);
   return n;
 }
@@ -144,8 +146,8 @@ std::u16string FoldCase(const std::u16string& text) {
     if (status == U_BUFFER_OVERFLOW_ERROR) {
       out.assign(static_cast<size_t>(written), u'\0');
       status = U_ZERO_ERROR;
-      written = u_strFoldCase(out.data(), written, text.data(), length, U_FOLD_CASE_DEFAULT,
-                              &status);
+      written =
+          u_strFoldCase(out.data(), written, text.data(), length, U_FOLD_CASE_DEFAULT, &status);
     }
     if (U_FAILURE(status)) RaiseIcu(kFoldSite, status);
     out.resize(static_cast<size_t>(written));

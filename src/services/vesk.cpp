@@ -24,8 +24,10 @@ constexpr ErrorSite kSetDataFolderSite{"ELOL5HFQU6PLPUTH9JL48CCZ7", "CVesk.SetDa
 constexpr ErrorSite kDataFolderSite{"OL7YJF2SBVH00BELFUKFJ8T62", "CVesk.DataFolder"};
 constexpr ErrorSite kNowSite{"H42R6B1OOVGPXNY2RAKFK6LNG", "CVesk.Now"};
 constexpr ErrorSite kColumnNameSite{"T5M950QK9MTH66RG0QF4HLT7R", "CVesk.ColumnName"};
-constexpr ErrorSite kStandardColumnNamesSite{"14EETI5JKFH3MEPMX9UTU9XY0", "CVesk.StandardColumnNames"};
-constexpr ErrorSite kAddressBookSite{"1SI9RAU4VAHLCIZPI2PJSU7H1", "CVesk.AddressBookColumnIdentifier"};
+constexpr ErrorSite kStandardColumnNamesSite{"14EETI5JKFH3MEPMX9UTU9XY0",
+                                             "CVesk.StandardColumnNames"};
+constexpr ErrorSite kAddressBookSite{"1SI9RAU4VAHLCIZPI2PJSU7H1",
+                                     "CVesk.AddressBookColumnIdentifier"};
 
 // The runtime's "Path/File access error".
 constexpr int32_t kPathFileAccessError = 75;
@@ -85,7 +87,8 @@ void DefaultSink(const std::string& className, const std::string& message) {
   char stamp[32] = "";
   const std::time_t now = std::time(nullptr);
   std::tm utc{};
-  if (gmtime_r(&now, &utc) != nullptr) std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  if (gmtime_r(&now, &utc) != nullptr)
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
   const std::string line = std::string(stamp) + " " + className + ": " + message + "\n";
   if (target == "stderr") {
     std::fwrite(line.data(), 1, line.size(), stderr);
@@ -98,8 +101,8 @@ void DefaultSink(const std::string& className, const std::string& message) {
 }
 
 constexpr const char* kColumnNames[] = {
-    "rec_guid", "hidden", "updates", "modified", "created", "record_status",
-    "rec_guid", "table_name", "updates",
+    "rec_guid",      "hidden",   "updates",    "modified", "created",
+    "record_status", "rec_guid", "table_name", "updates",
 };
 
 // Identifiers of the address book's fields, by standard contact column type; nullptr

@@ -4,6 +4,8 @@
 
 namespace prvdrinfo {
 
-void WriteWholeFile(std::string_view path, const Bytes& bytes) { FileService::WriteAll(path, bytes); }
+void WriteWholeFile(std::string_view path, const Bytes& bytes) {
+  FileService::WriteAll(path, bytes);
+}
 
 }  // namespace prvdrinfo

@@ -12,12 +12,16 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kRequestInitTable{"GMTWM69KTQ6N7J4S23I28I34Q", "CProviderTableDef.RequestInitTable"};
+constexpr ErrorSite kRequestInitTable{"GMTWM69KTQ6N7J4S23I28I34Q",
+                                      "CProviderTableDef.RequestInitTable"};
 constexpr ErrorSite kSetColumn{"XS1F8RVQ2HKM9NL3CZ0D7TYB4", "CProviderTableDef.Column"};
 constexpr ErrorSite kIndexes{"E7HQ4WMZ1PJV6KC9RT2XN5LB8", "CProviderTableDef.Indexes"};
-constexpr ErrorSite kSqlCreateTable{"L2YB9TFK6QM3XC8WN1RH4ZJ7P", "CProviderTableDef.SqlCreateTable"};
-constexpr ErrorSite kSqlCreateTriggers{"V8NC3KQ1ZX6TJ9MB4RW7LH2FD", "CProviderTableDef.SqlCreateTriggers"};
-constexpr ErrorSite kSqlNoTriggers{"B5RM8XJ2WK7QH1ZC4TN9LF6VY", "CProviderTableDef.SqlCreateTableNoTriggers"};
+constexpr ErrorSite kSqlCreateTable{"L2YB9TFK6QM3XC8WN1RH4ZJ7P",
+                                    "CProviderTableDef.SqlCreateTable"};
+constexpr ErrorSite kSqlCreateTriggers{"V8NC3KQ1ZX6TJ9MB4RW7LH2FD",
+                                       "CProviderTableDef.SqlCreateTriggers"};
+constexpr ErrorSite kSqlNoTriggers{"B5RM8XJ2WK7QH1ZC4TN9LF6VY",
+                                   "CProviderTableDef.SqlCreateTableNoTriggers"};
 constexpr ErrorSite kWrite{"K9TF2LX7QB4NW1HM6ZC3RJ8VP", "CProviderTableDef.Class_WriteProperties"};
 constexpr ErrorSite kRead{"Z4WJ7NH1RC9KX2LT5QB8MF3YD", "CProviderTableDef.Class_ReadProperties"};
 
@@ -42,8 +46,8 @@ std::string IndexColumnList(const CColumnDefs& columns) {
 }
 
 // Appends the stored columns of one collection; returns how many it appended.
-int AppendColumnClauses(CStringBuilder& sql, const CColumnDefs& columns, const CColumnDefs& required,
-                        const char* requiredWord, bool skipRowId) {
+int AppendColumnClauses(CStringBuilder& sql, const CColumnDefs& columns,
+                        const CColumnDefs& required, const char* requiredWord, bool skipRowId) {
   int appended = 0;
   for (const auto& column : columns) {
     const auto stored = std::dynamic_pointer_cast<CColumnDefStored>(column);
@@ -99,7 +103,8 @@ std::string CProviderTableDef::SqlCreateTableNoTriggers() const {
     sql.Append(std::string_view("CREATE TABLE IF NOT EXISTS"));
     sql.AppendWord(Quote(tableName_));
     sql.Append(std::string_view("("));
-    int stored = AppendColumnClauses(sql, *columns->Standard(), required, "NOT NULL DEFAULT ''", false);
+    int stored =
+        AppendColumnClauses(sql, *columns->Standard(), required, "NOT NULL DEFAULT ''", false);
     stored += AppendColumnClauses(sql, *columns->ProviderSpecific(), required, "NOT NULL", true);
     if (stored == 0) {
       kSqlNoTriggers.Raise(err::kObjectErrorBase,
@@ -121,8 +126,8 @@ std::string CProviderTableDef::SqlCreateTableNoTriggers() const {
     sql.Append(std::string(";") + kLineBreak);
 
     const std::string indexName = "idx_" + tableName_ + "_" + Plain(veskcol_Updates);
-    sql.Append("CREATE INDEX IF NOT EXISTS " + Quote(indexName) + " ON " + Quote(tableName_) + " (" +
-               Sql(veskcol_Updates) + " ASC)");
+    sql.Append("CREATE INDEX IF NOT EXISTS " + Quote(indexName) + " ON " + Quote(tableName_) +
+               " (" + Sql(veskcol_Updates) + " ASC)");
     return sql.Text();
   });
 }
@@ -134,22 +139,27 @@ std::string CProviderTableDef::SqlCreateTriggers() const {
     const std::string updates = Sql(veskcol_Updates);
     const std::string now = "strftime('%Y-%m-%dT%H:%M:%SZ', datetime('now'))";
     const std::string nextCounter = "(SELECT IFNULL(MAX(" + updates + "),0)+1 FROM " + table + ")";
-    auto trigger = [&](const std::string& suffix) { return Quote("trigger_" + tableName_ + "_" + suffix); };
+    auto trigger = [&](const std::string& suffix) {
+      return Quote("trigger_" + tableName_ + "_" + suffix);
+    };
 
     const std::string statements[] = {
-        "CREATE TRIGGER IF NOT EXISTS " + trigger(Plain(veskcol_RecordGuid)) + " AFTER INSERT ON " + table +
-            " BEGIN UPDATE " + table + " SET " + guid + "=hex(randomblob(16)) WHERE rowid=new.rowid AND length(" +
-            guid + ")=0; END",
-        "CREATE TRIGGER IF NOT EXISTS  " + trigger(Plain(veskcol_Created)) + " AFTER INSERT ON " + table +
-            " BEGIN UPDATE " + table + " SET " + Sql(veskcol_Created) + "=" + now + " WHERE rowid=new.rowid ; END",
-        "CREATE TRIGGER IF NOT EXISTS  " + trigger(Plain(veskcol_Modified)) + " AFTER UPDATE ON " + table +
-            " BEGIN UPDATE " + table + " SET " + Sql(veskcol_Modified) + "=" + now + ", " + updates + "=" +
-            nextCounter + " WHERE rowid=new.rowid; END",
-        "CREATE TRIGGER IF NOT EXISTS  " + trigger(Plain(veskcol_Updates)) + " AFTER INSERT ON " + table +
-            " BEGIN UPDATE " + table + " SET " + updates + "=" + nextCounter + " WHERE rowid=new.rowid; END",
-        "CREATE TRIGGER IF NOT EXISTS  " + trigger(CDbFactory::kDeletionLogTable) + " AFTER DELETE ON " + table +
-            " BEGIN INSERT OR REPLACE INTO " + Quote(CDbFactory::kDeletionLogTable) + " (" +
-            Sql(veskcol_DeletedGuid) + ") VALUES (old." + guid + "); END",
+        "CREATE TRIGGER IF NOT EXISTS " + trigger(Plain(veskcol_RecordGuid)) + " AFTER INSERT ON " +
+            table + " BEGIN UPDATE " + table + " SET " + guid +
+            "=hex(randomblob(16)) WHERE rowid=new.rowid AND length(" + guid + ")=0; END",
+        "CREATE TRIGGER IF NOT EXISTS  " + trigger(Plain(veskcol_Created)) + " AFTER INSERT ON " +
+            table + " BEGIN UPDATE " + table + " SET " + Sql(veskcol_Created) + "=" + now +
+            " WHERE rowid=new.rowid ; END",
+        "CREATE TRIGGER IF NOT EXISTS  " + trigger(Plain(veskcol_Modified)) + " AFTER UPDATE ON " +
+            table + " BEGIN UPDATE " + table + " SET " + Sql(veskcol_Modified) + "=" + now + ", " +
+            updates + "=" + nextCounter + " WHERE rowid=new.rowid; END",
+        "CREATE TRIGGER IF NOT EXISTS  " + trigger(Plain(veskcol_Updates)) + " AFTER INSERT ON " +
+            table + " BEGIN UPDATE " + table + " SET " + updates + "=" + nextCounter +
+            " WHERE rowid=new.rowid; END",
+        "CREATE TRIGGER IF NOT EXISTS  " + trigger(CDbFactory::kDeletionLogTable) +
+            " AFTER DELETE ON " + table + " BEGIN INSERT OR REPLACE INTO " +
+            Quote(CDbFactory::kDeletionLogTable) + " (" + Sql(veskcol_DeletedGuid) +
+            ") VALUES (old." + guid + "); END",
     };
     std::string text;
     for (const auto& statement : statements) {

@@ -38,7 +38,8 @@ std::shared_ptr<CProviderTableDef> CProviderTableDefs::ItemByIndex(int32_t p_Ind
   return kItemByIndex.Guard([&] { return tables_.ItemByIndex(p_Index); });
 }
 
-std::shared_ptr<CProviderTableDef> CProviderTableDefs::ItemByName(const std::string& p_TableName) const {
+std::shared_ptr<CProviderTableDef> CProviderTableDefs::ItemByName(
+    const std::string& p_TableName) const {
   return kItemByName.Guard([&] { return tables_.Item(p_TableName); });
 }
 

@@ -17,7 +17,7 @@ class Connection;
 struct TableSchema {
   struct Column {
     std::string name;
-    std::string type;                       // as declared
+    std::string type;  // as declared
     bool notNull = false;
     std::optional<std::string> defaultSql;  // the default's text, as declared
   };
@@ -43,9 +43,9 @@ struct TableSchema {
   std::string sql;   // the CREATE statement
   bool withoutRowId = false;
   std::vector<Column> columns;
-  std::vector<std::string> primaryKey;               // in key order
-  std::vector<std::vector<std::string>> uniques;     // UNIQUE constraints, each in column order
-  std::vector<Object> objects;                       // in the order they were made
+  std::vector<std::string> primaryKey;            // in key order
+  std::vector<std::vector<std::string>> uniques;  // UNIQUE constraints, each in column order
+  std::vector<Object> objects;                    // in the order they were made
 };
 
 }  // namespace prvdrinfo

@@ -23,13 +23,15 @@ std::vector<std::shared_ptr<CColumnDefStored>> TableColumns(const CProviderTable
   for (const auto& collection : {set->Standard(), set->ProviderSpecific()}) {
     for (const auto& column : *collection) {
       auto stored = std::dynamic_pointer_cast<CColumnDefStored>(column);
-      if (stored && !ascii::EqualsIgnoreCase(stored->Guid(), "ROWID")) columns.push_back(std::move(stored));
+      if (stored && !ascii::EqualsIgnoreCase(stored->Guid(), "ROWID"))
+        columns.push_back(std::move(stored));
     }
   }
   return columns;
 }
 
-std::optional<e_VeskDataType> Find(const std::vector<TableTarget::Typed>& types, std::string_view column) {
+std::optional<e_VeskDataType> Find(const std::vector<TableTarget::Typed>& types,
+                                   std::string_view column) {
   for (const auto& typed : types) {
     if (ascii::EqualsIgnoreCase(typed.column, column)) return typed.type;
   }
@@ -37,13 +39,15 @@ std::optional<e_VeskDataType> Find(const std::vector<TableTarget::Typed>& types,
 }
 }  // namespace
 
-std::shared_ptr<const TableTarget> TableTarget::Of(const CProviderTableDef& next, const CProviderTableDef* previous) {
+std::shared_ptr<const TableTarget> TableTarget::Of(const CProviderTableDef& next,
+                                                   const CProviderTableDef* previous) {
   return kOf.Guard(
       [&] {
         auto target = std::make_shared<TableTarget>();
         target->table = next.TableName();
         if (ascii::EqualsIgnoreCase(target->table, CDbFactory::kDeletionLogTable)) {
-          kOf.Raise(err::kInvalidProcedureCall, "The table name " + target->table + " is the deletion log's own.");
+          kOf.Raise(err::kInvalidProcedureCall,
+                    "The table name " + target->table + " is the deletion log's own.");
         }
         target->createStatements = next.SqlCreateTable();
         auto trial = Connection::CreateMemory();
@@ -52,13 +56,15 @@ std::shared_ptr<const TableTarget> TableTarget::Of(const CProviderTableDef& next
         target->deletionLog = CDbFactory::SqlDeletionLog(*trial, target->table);
         trial->Execute(target->deletionLog);
         const TableSchema logged = TableSchema::Read(*trial, target->table);
-        const auto* trigger = logged.FindObject("trigger_" + target->table + "_" + CDbFactory::kDeletionLogTable);
+        const auto* trigger =
+            logged.FindObject("trigger_" + target->table + "_" + CDbFactory::kDeletionLogTable);
         if (trigger != nullptr) target->factoryDeletionTrigger = trigger->sql;
 
         for (const auto& column : TableColumns(next)) {
           target->types.push_back({column->Identifier(), column->VeskDatatype()});
           if (previous == nullptr || !previous->Columns()->Exists(column->Guid())) continue;
-          const auto before = std::dynamic_pointer_cast<CColumnDefStored>(previous->Columns()->FindByGuid(column->Guid()));
+          const auto before = std::dynamic_pointer_cast<CColumnDefStored>(
+              previous->Columns()->FindByGuid(column->Guid()));
           if (!before || ascii::EqualsIgnoreCase(before->Guid(), "ROWID")) continue;
           target->previousTypes.push_back({column->Identifier(), before->VeskDatatype()});
           if (!ascii::EqualsIgnoreCase(before->Identifier(), column->Identifier())) {
@@ -70,7 +76,9 @@ std::shared_ptr<const TableTarget> TableTarget::Of(const CProviderTableDef& next
       [&] { return "Table: " + next.TableName().substr(0, 200); });
 }
 
-std::optional<e_VeskDataType> TableTarget::TypeOf(std::string_view column) const { return Find(types, column); }
+std::optional<e_VeskDataType> TableTarget::TypeOf(std::string_view column) const {
+  return Find(types, column);
+}
 
 std::optional<e_VeskDataType> TableTarget::PreviousTypeOf(std::string_view column) const {
   return Find(previousTypes, column);
@@ -80,7 +88,9 @@ std::string TableTarget::CreateTableNamed(const std::string& name) const {
   const std::string prefix = kCreateTable + SqlService::QuoteIdentifier(table);
   // SQLite keeps the statement from the name on, after its own CREATE TABLE.
   if (schema.sql.compare(0, prefix.size(), prefix) != 0) {
-    kCreateTableNamed.Raise(err::kUnspecified, "The table's statement does not begin with its name: " + schema.sql.substr(0, 200));
+    kCreateTableNamed.Raise(
+        err::kUnspecified,
+        "The table's statement does not begin with its name: " + schema.sql.substr(0, 200));
   }
   return kCreateTable + SqlService::QuoteIdentifier(name) + schema.sql.substr(prefix.size());
 }
@@ -88,8 +98,10 @@ std::string TableTarget::CreateTableNamed(const std::string& name) const {
 bool TableTarget::Makes(const TableSchema::Object& object) const {
   const auto* made = schema.FindObject(object.name);
   if (made == nullptr || made->type != object.type) return false;
-  return object.sql == made->sql || (!factoryDeletionTrigger.empty() && object.sql == factoryDeletionTrigger &&
-                                     ascii::EqualsIgnoreCase(object.name, "trigger_" + table + "_" + CDbFactory::kDeletionLogTable));
+  return object.sql == made->sql ||
+         (!factoryDeletionTrigger.empty() && object.sql == factoryDeletionTrigger &&
+          ascii::EqualsIgnoreCase(object.name,
+                                  "trigger_" + table + "_" + CDbFactory::kDeletionLogTable));
 }
 
 }  // namespace prvdrinfo

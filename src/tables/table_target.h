@@ -25,7 +25,8 @@ struct TableTarget {
 
   // Statements fail as the definition's own do; a table named like the deletion log
   // raises 5.
-  static std::shared_ptr<const TableTarget> Of(const CProviderTableDef& next, const CProviderTableDef* previous);
+  static std::shared_ptr<const TableTarget> Of(const CProviderTableDef& next,
+                                               const CProviderTableDef* previous);
 
   // The data type of a column of the new definition, by identifier; that of the same
   // column (by GUID) in the previous definition, when there was one.

@@ -43,11 +43,15 @@ std::string List(const std::vector<std::string>& names) {
 }
 
 bool SameList(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) { return Same(x, y); });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](const auto& x, const auto& y) { return Same(x, y); });
 }
 
-bool Contains(const std::vector<std::vector<std::string>>& lists, const std::vector<std::string>& list) {
-  return std::any_of(lists.begin(), lists.end(), [&](const auto& each) { return SameList(each, list); });
+bool Contains(const std::vector<std::vector<std::string>>& lists,
+              const std::vector<std::string>& list) {
+  return std::any_of(lists.begin(), lists.end(),
+                     [&](const auto& each) { return SameList(each, list); });
 }
 
 std::string ColumnDefinition(const Column& column) {
@@ -67,18 +71,24 @@ struct Current {
 class Offenders {
  public:
   Offenders(Connection& connection, const std::string& table, const std::string& condition)
-      : count_(connection.OpenRecordset("SELECT COUNT(*) FROM " + table + " WHERE NOT (" + condition + ")")->Int64(0)) {
+      : count_(
+            connection
+                .OpenRecordset("SELECT COUNT(*) FROM " + table + " WHERE NOT (" + condition + ")")
+                ->Int64(0)) {
     if (count_ == 0) return;
     const std::string guid = Q(CVesk::ColumnName(veskcol_RecordGuid));
-    auto rows = connection.OpenRecordset("SELECT " + guid + " FROM " + table + " WHERE NOT (" + condition +
-                                         ") ORDER BY rowid LIMIT " + std::to_string(kGuidsShown));
-    for (; !rows->Eof(); rows->MoveNext()) guids_ += (guids_.empty() ? "" : ", ") + rows->Value(0).ToText();
+    auto rows =
+        connection.OpenRecordset("SELECT " + guid + " FROM " + table + " WHERE NOT (" + condition +
+                                 ") ORDER BY rowid LIMIT " + std::to_string(kGuidsShown));
+    for (; !rows->Eof(); rows->MoveNext())
+      guids_ += (guids_.empty() ? "" : ", ") + rows->Value(0).ToText();
     if (count_ > kGuidsShown) guids_ += ", ...";
   }
   int64_t Count() const { return count_; }
   // "3 rows (record GUIDs: A, B, C)"
   std::string Text() const {
-    return std::to_string(count_) + (count_ == 1 ? " row" : " rows") + " (record GUIDs: " + guids_ + ")";
+    return std::to_string(count_) + (count_ == 1 ? " row" : " rows") + " (record GUIDs: " + guids_ +
+           ")";
   }
 
  private:
@@ -90,7 +100,8 @@ class Offenders {
 std::string FreeTableName(Connection& connection, const std::string& table) {
   for (int i = 0;; ++i) {
     const std::string name = table + "_upgrade" + (i == 0 ? "" : std::to_string(i));
-    auto taken = connection.CreateCommand("SELECT 1 FROM sqlite_master WHERE name=?1 COLLATE NOCASE");
+    auto taken =
+        connection.CreateCommand("SELECT 1 FROM sqlite_master WHERE name=?1 COLLATE NOCASE");
     taken->SetText(1, name);
     if (taken->OpenRecordset()->Eof()) return name;
   }
@@ -100,28 +111,35 @@ std::string FreeTableName(Connection& connection, const std::string& table) {
 // use. A rename whose new name another column of the table keeps is done already (or the
 // new name was the table's own): a second run finds nothing to rename. Identifiers that
 // trade places would be renamed again on every run, so they are refused.
-std::vector<TableTarget::Rename> RenameSteps(const TableSchema& existing, const std::vector<TableTarget::Rename>& wanted,
+std::vector<TableTarget::Rename> RenameSteps(const TableSchema& existing,
+                                             const std::vector<TableTarget::Rename>& wanted,
                                              const std::string& table) {
   std::vector<std::string> names;
   for (const auto& column : existing.columns) names.push_back(column.name);
-  auto has = [&](std::string_view name) { return std::any_of(names.begin(), names.end(), [&](const auto& n) { return Same(n, name); }); };
+  auto has = [&](std::string_view name) {
+    return std::any_of(names.begin(), names.end(), [&](const auto& n) { return Same(n, name); });
+  };
   std::vector<TableTarget::Rename> pending;
   for (const auto& rename : wanted) {
     if (!has(rename.from)) continue;  // done already, or never there
-    const bool vacated = std::any_of(wanted.begin(), wanted.end(), [&](const auto& other) { return Same(other.from, rename.to); });
+    const bool vacated = std::any_of(wanted.begin(), wanted.end(), [&](const auto& other) {
+      return Same(other.from, rename.to);
+    });
     if (has(rename.to) && !vacated) continue;
     pending.push_back(rename);
   }
   std::vector<TableTarget::Rename> steps;
   while (!pending.empty()) {
-    const auto ready = std::find_if(pending.begin(), pending.end(), [&](const auto& r) { return !has(r.to); });
+    const auto ready =
+        std::find_if(pending.begin(), pending.end(), [&](const auto& r) { return !has(r.to); });
     if (ready == pending.end()) {
       std::string cycle;
       for (const auto& rename : pending) cycle += (cycle.empty() ? "" : ", ") + rename.from;
-      kRefuseRenameCycle.Raise(err::kObjectErrorBase,
-                               "Columns " + cycle + " of table " + table +
-                                   " trade identifiers, which the table cannot tell from an upgrade already done; "
-                                   "upgrade through a definition that gives one of them an identifier of its own first.");
+      kRefuseRenameCycle.Raise(
+          err::kObjectErrorBase,
+          "Columns " + cycle + " of table " + table +
+              " trade identifiers, which the table cannot tell from an upgrade already done; "
+              "upgrade through a definition that gives one of them an identifier of its own first.");
     }
     steps.push_back(*ready);
     for (auto& name : names) {
@@ -141,20 +159,25 @@ class Builder {
     existing_ = TableSchema::Read(db_, t_.table);
     if (!existing_.Exists()) {
       CheckDeletionLog();
-      steps.emplace_back(TableUpgradeStep::kCreateTable, "create table " + t_.table + " and log its deletions", 0,
+      steps.emplace_back(TableUpgradeStep::kCreateTable,
+                         "create table " + t_.table + " and log its deletions", 0,
                          std::vector<std::string>{t_.createStatements, t_.deletionLog});
       return Finish(steps);
     }
-    if (existing_.IsView()) kRefuseView.Raise(err::kObjectErrorBase, existing_.name + " is a view, not a table.");
+    if (existing_.IsView())
+      kRefuseView.Raise(err::kObjectErrorBase, existing_.name + " is a view, not a table.");
     const std::string guid = CVesk::ColumnName(veskcol_RecordGuid);
     if (existing_.FindColumn(guid) == nullptr) {
-      kRefuseNoRecordGuid.Raise(err::kObjectErrorBase, "Table " + existing_.name +
-                                                           " was not created by the library: it has no record GUID column " +
-                                                           guid + ".");
+      kRefuseNoRecordGuid.Raise(
+          err::kObjectErrorBase,
+          "Table " + existing_.name +
+              " was not created by the library: it has no record GUID column " + guid + ".");
     }
     if (existing_.withoutRowId) {
-      kRefuseWithoutRowId.Raise(err::kObjectErrorBase,
-                                "Table " + existing_.name + " was not created by the library: it is a WITHOUT ROWID table.");
+      kRefuseWithoutRowId.Raise(
+          err::kObjectErrorBase,
+          "Table " + existing_.name +
+              " was not created by the library: it is a WITHOUT ROWID table.");
     }
     table_ = Q(existing_.name);
     rows_ = db_.OpenRecordset("SELECT COUNT(*) FROM " + table_)->Int64(0);
@@ -162,8 +185,8 @@ class Builder {
     for (const auto& rename : RenameSteps(existing_, t_.renames, t_.table)) {
       steps.emplace_back(TableUpgradeStep::kRenameColumn,
                          "rename column " + t_.table + "." + rename.from + " to " + rename.to, 0,
-                         std::vector<std::string>{"ALTER TABLE " + table_ + " RENAME COLUMN " + Q(rename.from) + " TO " +
-                                                  Q(rename.to)});
+                         std::vector<std::string>{"ALTER TABLE " + table_ + " RENAME COLUMN " +
+                                                  Q(rename.from) + " TO " + Q(rename.to)});
       renamed_.push_back(rename);
     }
     MapColumns();
@@ -181,7 +204,8 @@ class Builder {
  private:
   TableUpgradePlan Finish(std::vector<TableUpgradeStep>& steps) {
     std::string seen = existing_.kind + "\n" + existing_.sql;
-    for (const auto& object : existing_.objects) seen += "\n" + object.type + " " + object.name + "\n" + object.sql;
+    for (const auto& object : existing_.objects)
+      seen += "\n" + object.type + " " + object.name + "\n" + object.sql;
     return TableUpgradeBuilder::Make(t_.table, std::move(steps), std::move(seen), target_);
   }
 
@@ -190,7 +214,8 @@ class Builder {
     for (auto column : {veskcol_DeletedGuid, veskcol_DeletedTable, veskcol_DeletedUpdates}) {
       const std::string name = CVesk::ColumnName(column);
       if (!SqlService::ColumnExists(db_, CDbFactory::kDeletionLogTable, name)) {
-        kRefuseDeletionLog.Raise(err::kObjectErrorBase, std::string("The deletion log ") + CDbFactory::kDeletionLogTable +
+        kRefuseDeletionLog.Raise(err::kObjectErrorBase, std::string("The deletion log ") +
+                                                            CDbFactory::kDeletionLogTable +
                                                             " has no column " + name + ".");
       }
     }
@@ -235,8 +260,10 @@ class Builder {
   void Compare() {
     for (const auto& current : current_) {
       if (t_.schema.FindColumn(current.column.name) != nullptr) continue;
-      const int64_t values = db_.OpenRecordset("SELECT COUNT(" + Q(current.nameNow) + ") FROM " + table_)->Int64(0);
-      Change("remove column " + current.column.name + " (" + std::to_string(values) + (values == 1 ? " value)" : " values)"));
+      const int64_t values =
+          db_.OpenRecordset("SELECT COUNT(" + Q(current.nameNow) + ") FROM " + table_)->Int64(0);
+      Change("remove column " + current.column.name + " (" + std::to_string(values) +
+             (values == 1 ? " value)" : " values)"));
       removed_.push_back(current.column.name);
     }
     for (const auto& wanted : t_.schema.columns) {
@@ -254,8 +281,8 @@ class Builder {
         if (lost.Count() > 0) {
           kRefuseConversion.Raise(err::kObjectErrorBase,
                                   "Column " + t_.table + "." + wanted.name + " cannot become " +
-                                      ValueSurvival::TypeName(*type) + ": its values in " + lost.Text() +
-                                      " would not survive.");
+                                      ValueSurvival::TypeName(*type) + ": its values in " +
+                                      lost.Text() + " would not survive.");
         }
       }
       if (typeChanged) {
@@ -265,15 +292,17 @@ class Builder {
       if (wanted.notNull && !have.notNull) {
         const Offenders empty(db_, table_, Q(source->nameNow) + " IS NOT NULL");
         if (empty.Count() > 0) {
-          kRefuseBecomesRequired.Raise(err::kObjectErrorBase, "Column " + t_.table + "." + wanted.name +
-                                                                  " becomes NOT NULL, but it holds no value in " +
-                                                                  empty.Text() + ".");
+          kRefuseBecomesRequired.Raise(err::kObjectErrorBase,
+                                       "Column " + t_.table + "." + wanted.name +
+                                           " becomes NOT NULL, but it holds no value in " +
+                                           empty.Text() + ".");
         }
       }
-      if (wanted.notNull != have.notNull) Change("column " + wanted.name + (wanted.notNull ? " becomes NOT NULL" : " may be NULL"));
+      if (wanted.notNull != have.notNull)
+        Change("column " + wanted.name + (wanted.notNull ? " becomes NOT NULL" : " may be NULL"));
       if (wanted.defaultSql != have.defaultSql) {
-        Change("column " + wanted.name + " default " + have.defaultSql.value_or("none") + " becomes " +
-               wanted.defaultSql.value_or("none"));
+        Change("column " + wanted.name + " default " + have.defaultSql.value_or("none") +
+               " becomes " + wanted.defaultSql.value_or("none"));
       }
     }
     if (!SameList(currentKey_, t_.schema.primaryKey)) {
@@ -289,14 +318,18 @@ class Builder {
       if (!Contains(t_.schema.uniques, unique)) Change("drop unique " + List(unique));
     }
     // ALTER TABLE cannot add a NOT NULL column without a default, even to an empty table.
-    if (std::any_of(added_.begin(), added_.end(), [](const Column& c) { return c.notNull && !c.defaultSql; })) rebuild_ = true;
+    if (std::any_of(added_.begin(), added_.end(),
+                    [](const Column& c) { return c.notNull && !c.defaultSql; }))
+      rebuild_ = true;
   }
 
   void AddedColumn(const Column& wanted) {
     if (wanted.notNull && !wanted.defaultSql && rows_ > 0) {
-      kRefuseRequiredAdded.Raise(err::kObjectErrorBase, "Column " + t_.table + "." + wanted.name +
-                                                            " cannot be added as NOT NULL without a default: the table has " +
-                                                            std::to_string(rows_) + (rows_ == 1 ? " row." : " rows."));
+      kRefuseRequiredAdded.Raise(
+          err::kObjectErrorBase,
+          "Column " + t_.table + "." + wanted.name +
+              " cannot be added as NOT NULL without a default: the table has " +
+              std::to_string(rows_) + (rows_ == 1 ? " row." : " rows."));
     }
     added_.push_back(wanted);
   }
@@ -310,11 +343,14 @@ class Builder {
       list += (list.empty() ? "" : ", ") + Q(source->nameNow);
       present += (present.empty() ? "" : " AND ") + Q(source->nameNow) + " IS NOT NULL";
     }
-    const Offenders clashing(db_, table_, "(" + list + ") NOT IN (SELECT " + list + " FROM " + table_ + " WHERE " + present +
-                                               " GROUP BY " + list + " HAVING COUNT(*) > 1)");
+    const Offenders clashing(db_, table_,
+                             "(" + list + ") NOT IN (SELECT " + list + " FROM " + table_ +
+                                 " WHERE " + present + " GROUP BY " + list +
+                                 " HAVING COUNT(*) > 1)");
     if (clashing.Count() > 0) {
-      kRefuseDuplicates.Raise(err::kObjectErrorBase, std::string("The ") + what + " " + List(columns) + " of table " +
-                                                         t_.table + " cannot hold: " + clashing.Text() +
+      kRefuseDuplicates.Raise(err::kObjectErrorBase, std::string("The ") + what + " " +
+                                                         List(columns) + " of table " + t_.table +
+                                                         " cannot hold: " + clashing.Text() +
                                                          " share their values with another row.");
     }
   }
@@ -322,7 +358,8 @@ class Builder {
   bool UsesRemovedColumn(const TableSchema::Object& index, std::string* column) const {
     for (const auto& name : index.columns) {
       const std::string after = AfterRenames(name);
-      if (std::any_of(removed_.begin(), removed_.end(), [&](const auto& r) { return Same(r, after); })) {
+      if (std::any_of(removed_.begin(), removed_.end(),
+                      [&](const auto& r) { return Same(r, after); })) {
         *column = after;
         return true;
       }
@@ -330,15 +367,19 @@ class Builder {
     return false;
   }
 
-  bool IsHostObject(const TableSchema::Object& object) const { return t_.schema.FindObject(object.name) == nullptr; }
+  bool IsHostObject(const TableSchema::Object& object) const {
+    return t_.schema.FindObject(object.name) == nullptr;
+  }
 
   void DropHostIndexes(std::vector<TableUpgradeStep>& steps) {
     for (const auto& object : existing_.objects) {
       std::string column;
-      if (object.type != "index" || !IsHostObject(object) || !UsesRemovedColumn(object, &column)) continue;
-      steps.emplace_back(TableUpgradeStep::kDropIndex,
-                         "drop index " + object.name + ": it uses column " + column + ", which the table loses", 0,
-                         std::vector<std::string>{"DROP INDEX " + Q(object.name)});
+      if (object.type != "index" || !IsHostObject(object) || !UsesRemovedColumn(object, &column))
+        continue;
+      steps.emplace_back(
+          TableUpgradeStep::kDropIndex,
+          "drop index " + object.name + ": it uses column " + column + ", which the table loses", 0,
+          std::vector<std::string>{"DROP INDEX " + Q(object.name)});
       dropped_.push_back(object.name);
     }
   }
@@ -359,7 +400,8 @@ class Builder {
       const Current* source = Source(wanted.name);
       if (source == nullptr) continue;
       const std::string value = Q(source->column.name);
-      const bool convert = std::any_of(converted_.begin(), converted_.end(), [&](const auto& c) { return Same(c, wanted.name); });
+      const bool convert = std::any_of(converted_.begin(), converted_.end(),
+                                       [&](const auto& c) { return Same(c, wanted.name); });
       into += ", " + Q(wanted.name);
       from += ", " + (convert ? ValueSurvival::Converted(*t_.TypeOf(wanted.name), value) : value);
     }
@@ -380,24 +422,30 @@ class Builder {
     int hosts = 0;
     for (const auto& object : existing_.objects) {
       if (!IsHostObject(object) ||
-          std::any_of(dropped_.begin(), dropped_.end(), [&](const auto& d) { return Same(d, object.name); })) {
+          std::any_of(dropped_.begin(), dropped_.end(),
+                      [&](const auto& d) { return Same(d, object.name); })) {
         continue;
       }
       statements.push_back(object.sql);
       ++hosts;
     }
-    for (const auto& column : added_) changes_ += (changes_.empty() ? "" : "; ") + ("add column " + column.name);
-    std::string text = "rebuild table " + t_.table + ", copying " + std::to_string(rows_) + (rows_ == 1 ? " row: " : " rows: ") + changes_;
-    if (hosts > 0) text += "; make the table's " + std::to_string(hosts) + " other indexes and triggers again";
+    for (const auto& column : added_)
+      changes_ += (changes_.empty() ? "" : "; ") + ("add column " + column.name);
+    std::string text = "rebuild table " + t_.table + ", copying " + std::to_string(rows_) +
+                       (rows_ == 1 ? " row: " : " rows: ") + changes_;
+    if (hosts > 0)
+      text += "; make the table's " + std::to_string(hosts) + " other indexes and triggers again";
     return TableUpgradeStep(TableUpgradeStep::kRebuildTable, text, rows_, std::move(statements));
   }
 
   void AddColumns(std::vector<TableUpgradeStep>& steps) {
     for (const auto& column : added_) {
       const std::string definition = ColumnDefinition(column);
-      steps.emplace_back(TableUpgradeStep::kAddColumn, "add column " + t_.table + "." + column.name + " " +
-                                                           definition.substr(Q(column.name).size() + 1),
-                         0, std::vector<std::string>{"ALTER TABLE " + table_ + " ADD COLUMN " + definition});
+      steps.emplace_back(
+          TableUpgradeStep::kAddColumn,
+          "add column " + t_.table + "." + column.name + " " +
+              definition.substr(Q(column.name).size() + 1),
+          0, std::vector<std::string>{"ALTER TABLE " + table_ + " ADD COLUMN " + definition});
     }
   }
 
@@ -406,14 +454,16 @@ class Builder {
       const bool index = made.type == "index";
       const auto* had = existing_.FindObject(made.name);
       if (had == nullptr) {
-        steps.emplace_back(index ? TableUpgradeStep::kCreateIndex : TableUpgradeStep::kCreateTrigger,
-                           "create " + made.type + " " + made.name, 0, std::vector<std::string>{made.sql});
+        steps.emplace_back(
+            index ? TableUpgradeStep::kCreateIndex : TableUpgradeStep::kCreateTrigger,
+            "create " + made.type + " " + made.name, 0, std::vector<std::string>{made.sql});
       } else if (!t_.Makes(*had)) {
-        steps.emplace_back(index ? TableUpgradeStep::kReplaceIndex : TableUpgradeStep::kReplaceTrigger,
-                           "replace " + had->type + " " + had->name + " with the definition's " + made.type, 0,
-                           std::vector<std::string>{"DROP " + std::string(had->type == "index" ? "INDEX " : "TRIGGER ") +
-                                                        Q(had->name),
-                                                    made.sql});
+        steps.emplace_back(
+            index ? TableUpgradeStep::kReplaceIndex : TableUpgradeStep::kReplaceTrigger,
+            "replace " + had->type + " " + had->name + " with the definition's " + made.type, 0,
+            std::vector<std::string>{
+                "DROP " + std::string(had->type == "index" ? "INDEX " : "TRIGGER ") + Q(had->name),
+                made.sql});
       }
     }
   }
@@ -437,16 +487,19 @@ class Builder {
 };
 }  // namespace
 
-TableUpgradePlan TableUpgradeBuilder::Build(Connection& connection, std::shared_ptr<const TableTarget> target) {
+TableUpgradePlan TableUpgradeBuilder::Build(Connection& connection,
+                                            std::shared_ptr<const TableTarget> target) {
   return kBuild.Guard([&] {
     std::vector<TableUpgradeStep> steps;
     return Builder(connection, std::move(target)).Build(steps);
   });
 }
 
-TableUpgradePlan TableUpgradeBuilder::Make(std::string table, std::vector<TableUpgradeStep> steps, std::string schemaSeen,
+TableUpgradePlan TableUpgradeBuilder::Make(std::string table, std::vector<TableUpgradeStep> steps,
+                                           std::string schemaSeen,
                                            std::shared_ptr<const TableTarget> target) {
-  return TableUpgradePlan(std::move(table), std::move(steps), std::move(schemaSeen), std::move(target));
+  return TableUpgradePlan(std::move(table), std::move(steps), std::move(schemaSeen),
+                          std::move(target));
 }
 
 }  // namespace prvdrinfo

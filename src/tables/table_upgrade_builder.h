@@ -18,8 +18,8 @@ class TableUpgradeBuilder {
  public:
   static TableUpgradePlan Build(Connection& connection, std::shared_ptr<const TableTarget> target);
   // A plan of these steps (the plan's constructor is for this class only).
-  static TableUpgradePlan Make(std::string table, std::vector<TableUpgradeStep> steps, std::string schemaSeen,
-                               std::shared_ptr<const TableTarget> target);
+  static TableUpgradePlan Make(std::string table, std::vector<TableUpgradeStep> steps,
+                               std::string schemaSeen, std::shared_ptr<const TableTarget> target);
 };
 
 }  // namespace prvdrinfo

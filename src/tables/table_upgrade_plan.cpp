@@ -78,10 +78,12 @@ class Savepoint {
   bool active_;
 };
 
-bool SameStatements(const std::vector<TableUpgradeStep>& a, const std::vector<TableUpgradeStep>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TableUpgradeStep& x, const TableUpgradeStep& y) {
-    return x.StepKind() == y.StepKind() && x.Statements() == y.Statements();
-  });
+bool SameStatements(const std::vector<TableUpgradeStep>& a,
+                    const std::vector<TableUpgradeStep>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const TableUpgradeStep& x, const TableUpgradeStep& y) {
+                      return x.StepKind() == y.StepKind() && x.Statements() == y.Statements();
+                    });
 }
 
 void RunStep(Connection& connection, const TableUpgradeStep& step) {
@@ -100,28 +102,35 @@ void Check(Connection& connection, const std::string& table) {
     for (int shown = 0; !integrity->Eof() && shown < 3; integrity->MoveNext(), ++shown) {
       found += (found.empty() ? "" : "; ") + integrity->Value(0).ToText();
     }
-    kIntegrity.Raise(err::kObjectErrorBase, "Table " + table + " fails the integrity check after its upgrade: " + found);
+    kIntegrity.Raise(err::kObjectErrorBase,
+                     "Table " + table + " fails the integrity check after its upgrade: " + found);
   }
   std::vector<std::string> tables{table};
   auto children = connection.CreateCommand(
       "SELECT DISTINCT m.name FROM sqlite_master AS m JOIN pragma_foreign_key_list(m.name) AS f "
       "WHERE m.type='table' AND f.\"table\"=?1 COLLATE NOCASE");
   children->SetText(1, table);
-  for (auto rows = children->OpenRecordset(); !rows->Eof(); rows->MoveNext()) tables.push_back(rows->Value(0).ToText());
+  for (auto rows = children->OpenRecordset(); !rows->Eof(); rows->MoveNext())
+    tables.push_back(rows->Value(0).ToText());
   for (const auto& each : tables) {
     auto broken = connection.OpenRecordset("PRAGMA foreign_key_check(" + Q(each) + ")");
     if (broken->Eof()) continue;
-    kForeignKeyCheck.Raise(err::kObjectErrorBase, "The upgrade of table " + table + " breaks a foreign key: row " +
-                                                      broken->Value(1).ToText() + " of " + broken->Value(0).ToText() +
-                                                      " refers to a row of " + broken->Value(2).ToText() +
-                                                      " that is not there.");
+    kForeignKeyCheck.Raise(err::kObjectErrorBase,
+                           "The upgrade of table " + table + " breaks a foreign key: row " +
+                               broken->Value(1).ToText() + " of " + broken->Value(0).ToText() +
+                               " refers to a row of " + broken->Value(2).ToText() +
+                               " that is not there.");
   }
 }
 }  // namespace
 
-TableUpgradePlan::TableUpgradePlan(std::string table, std::vector<TableUpgradeStep> steps, std::string schemaSeen,
+TableUpgradePlan::TableUpgradePlan(std::string table, std::vector<TableUpgradeStep> steps,
+                                   std::string schemaSeen,
                                    std::shared_ptr<const TableTarget> target)
-    : table_(std::move(table)), steps_(std::move(steps)), schemaSeen_(std::move(schemaSeen)), target_(std::move(target)) {}
+    : table_(std::move(table)),
+      steps_(std::move(steps)),
+      schemaSeen_(std::move(schemaSeen)),
+      target_(std::move(target)) {}
 
 int64_t TableUpgradePlan::RowsToCopy() const {
   int64_t rows = 0;
@@ -140,16 +149,18 @@ void TableUpgradePlan::Run(Connection& connection) const {
   kRun.Guard(
       [&] {
         if (steps_.empty()) return;
-        const bool rebuilds = std::any_of(steps_.begin(), steps_.end(), [](const TableUpgradeStep& step) {
-          return step.StepKind() == TableUpgradeStep::kRebuildTable;
-        });
+        const bool rebuilds =
+            std::any_of(steps_.begin(), steps_.end(), [](const TableUpgradeStep& step) {
+              return step.StepKind() == TableUpgradeStep::kRebuildTable;
+            });
         PragmaKept keys(connection, "foreign_keys");
         if (rebuilds && keys.WasOn()) {
           if (connection.InTransaction()) {
-            kForeignKeys.Raise(err::kObjectErrorBase,
-                               "Rebuilding table " + table_ +
-                                   " needs foreign key enforcement off, which cannot change inside the open "
-                                   "transaction; run the upgrade outside it.");
+            kForeignKeys.Raise(
+                err::kObjectErrorBase,
+                "Rebuilding table " + table_ +
+                    " needs foreign key enforcement off, which cannot change inside the open "
+                    "transaction; run the upgrade outside it.");
           }
           connection.Execute("PRAGMA foreign_keys=OFF");
         }
@@ -161,10 +172,14 @@ void TableUpgradePlan::Run(Connection& connection) const {
         TableUpgradePlan live = TableUpgradeBuilder::Build(connection, target_);
         // A column that goes is in no statement: the table's own statements tell.
         if (live.schemaSeen_ != schemaSeen_ || !SameStatements(live.steps_, steps_)) {
-          kChanged.Raise(err::kObjectErrorBase, "Table " + table_ + " changed since its upgrade was planned; plan it again.");
+          kChanged.Raise(
+              err::kObjectErrorBase,
+              "Table " + table_ + " changed since its upgrade was planned; plan it again.");
         }
         size_t next = 0;
-        for (; next < live.steps_.size() && live.steps_[next].StepKind() == TableUpgradeStep::kRenameColumn; ++next) {
+        for (; next < live.steps_.size() &&
+               live.steps_[next].StepKind() == TableUpgradeStep::kRenameColumn;
+             ++next) {
           RunStep(connection, live.steps_[next]);
         }
         // A rename rewrites the indexes and triggers that name the column; what follows is

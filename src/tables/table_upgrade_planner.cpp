@@ -13,7 +13,8 @@ constexpr ErrorSite kPlan{"M2EQZPE09BBCUVCX3TMC3FMYQ", "TableUpgradePlanner.Plan
 
 TableUpgradePlan TableUpgradePlanner::Plan(Connection& connection, const CProviderTableDef& p_Next,
                                            const CProviderTableDef* p_Previous) {
-  return kPlan.Guard([&] { return TableUpgradeBuilder::Build(connection, TableTarget::Of(p_Next, p_Previous)); });
+  return kPlan.Guard(
+      [&] { return TableUpgradeBuilder::Build(connection, TableTarget::Of(p_Next, p_Previous)); });
 }
 
 }  // namespace prvdrinfo

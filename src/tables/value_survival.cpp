@@ -13,13 +13,15 @@ constexpr ErrorSite kTypeName{"DVBS7AGZP3IUMUDBARN6LJGF8", "ValueSurvival.TypeNa
 // comparing the text with its numeric cast applies exactly that affinity to the text.
 std::string NumberOf(const std::string& x) {
   return "(CASE WHEN typeof(" + x + ") IN ('integer', 'real') THEN " + x + " WHEN typeof(" + x +
-         ")='text' AND CAST(" + x + " AS TEXT)=CAST(" + x + " AS NUMERIC) THEN CAST(" + x + " AS NUMERIC) END)";
+         ")='text' AND CAST(" + x + " AS TEXT)=CAST(" + x + " AS NUMERIC) THEN CAST(" + x +
+         " AS NUMERIC) END)";
 }
 
 std::string NumberCondition(const std::string& x, const std::string& rule) {
   const std::string n = NumberOf(x);
   std::string condition = rule;
-  for (size_t at = condition.find('#'); at != std::string::npos; at = condition.find('#', at + n.size())) {
+  for (size_t at = condition.find('#'); at != std::string::npos;
+       at = condition.find('#', at + n.size())) {
     condition.replace(at, 1, n);
   }
   return "(" + n + " IS NOT NULL AND " + condition + ")";
@@ -28,46 +30,45 @@ std::string NumberCondition(const std::string& x, const std::string& rule) {
 
 std::string ValueSurvival::Condition(e_VeskDataType type, const std::string& x) {
   return kCondition.Guard([&] {
-    const std::string nothing = "typeof(" + x + ")='null' OR (typeof(" + x + ")='text' AND " + x + "='')";
+    const std::string nothing =
+        "typeof(" + x + ")='null' OR (typeof(" + x + ")='text' AND " + x + "='')";
     std::string rule;
     switch (type) {
       case datatype_String:
       case datatype_StringSmartSort:
       case datatype_StringRtf:
         // A double becomes text of 15 significant digits: only those it spells exactly survive.
-        rule = "typeof(" + x + ") IN ('text', 'integer') OR (typeof(" + x + ")='real' AND CAST(CAST(" + x +
-               " AS TEXT) AS REAL)=" + x + ")";
+        rule = "typeof(" + x + ") IN ('text', 'integer') OR (typeof(" + x +
+               ")='real' AND CAST(CAST(" + x + " AS TEXT) AS REAL)=" + x + ")";
         break;
       case datatype_Integer:
-        rule = NumberCondition(x, "# = CAST(# AS INTEGER) AND # BETWEEN -2147483648 AND 2147483647");
+        rule =
+            NumberCondition(x, "# = CAST(# AS INTEGER) AND # BETWEEN -2147483648 AND 2147483647");
         break;
-      case datatype_Boolean:
-        rule = NumberCondition(x, "# IN (0, 1, -1)");
-        break;
+      case datatype_Boolean: rule = NumberCondition(x, "# IN (0, 1, -1)"); break;
       case datatype_Real:
       case datatype_Percentage:
         // SQLite compares integers with doubles exactly: a whole number a double would round fails.
         rule = NumberCondition(x, "CAST(# AS REAL) = #");
         break;
       case datatype_Currency:
-        rule = NumberCondition(x, "# BETWEEN -922337203685477.5808 AND 922337203685477.5807 AND round(#, 4) = #");
+        rule = NumberCondition(
+            x, "# BETWEEN -922337203685477.5808 AND 922337203685477.5807 AND round(#, 4) = #");
         break;
       case datatype_DateUtc:
         // Automation dates run from 1 January 100 to the last moment of 9999.
         rule = NumberCondition(x, "# >= -657434 AND # < 2958466");
         break;
-      case datatype_Blob:
-        rule = "typeof(" + x + ") IN ('text', 'blob')";
-        break;
-      default:
-        kCondition.Raise(err::kInvalidProcedureCall, "Unknown VESK data type.");
+      case datatype_Blob: rule = "typeof(" + x + ") IN ('text', 'blob')"; break;
+      default: kCondition.Raise(err::kInvalidProcedureCall, "Unknown VESK data type.");
     }
     return "(" + nothing + " OR " + rule + ")";
   });
 }
 
 std::string ValueSurvival::Converted(e_VeskDataType type, const std::string& x) {
-  if (type == datatype_Blob) return "(CASE WHEN typeof(" + x + ")='text' THEN CAST(" + x + " AS BLOB) ELSE " + x + " END)";
+  if (type == datatype_Blob)
+    return "(CASE WHEN typeof(" + x + ")='text' THEN CAST(" + x + " AS BLOB) ELSE " + x + " END)";
   return x;
 }
 

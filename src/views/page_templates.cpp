@@ -11,21 +11,23 @@ namespace {
 constexpr ErrorSite kSetType{"YW2OHFM2JKMR8R6GKG6OPQ8DU", "CPageTemplate.TemplateType"};
 constexpr ErrorSite kCaption{"Z2HXKWQTLQJRV1WXJC30D9WTX", "CPageTemplate.Caption"};
 constexpr ErrorSite kSetViewControl{"ET77MKAZM3ZORO1WZLRUA0FSB", "CPageTemplate.UiControlByViewId"};
-constexpr ErrorSite kTemplateWrite{"TDZO2XXNOWVBYDCHU9EPKJNAC", "CPageTemplate.Class_WriteProperties"};
-constexpr ErrorSite kTemplateRead{"C7I9J86MHO22034TR3YX8EXFQ", "CPageTemplate.Class_ReadProperties"};
+constexpr ErrorSite kTemplateWrite{"TDZO2XXNOWVBYDCHU9EPKJNAC",
+                                   "CPageTemplate.Class_WriteProperties"};
+constexpr ErrorSite kTemplateRead{"C7I9J86MHO22034TR3YX8EXFQ",
+                                  "CPageTemplate.Class_ReadProperties"};
 constexpr ErrorSite kAddTemplate{"3N9SHWH6FS1I5UUUB42ASBP5Y", "CPageTemplates.AddTemplate"};
 constexpr ErrorSite kRemoveByGuid{"0909VT3U3F0V6HY80QJ3P4RL0", "CPageTemplates.RemoveByGuid"};
 constexpr ErrorSite kRemoveByIndex{"4HADK59601O4J5MDOC6387LDO", "CPageTemplates.RemoveByIndex"};
 constexpr ErrorSite kByGuid{"PUDI5FKSXSMGITKUVMJ1QB3U1", "CPageTemplates.TemplateByGuid"};
 constexpr ErrorSite kByIndex{"79J2E8UTLVI09M2CR2HYBA1RV", "CPageTemplates.TemplateByIndex"};
-constexpr ErrorSite kTemplatesWrite{"Q63TP6806L9A0JGGKOOTJA5FX", "CPageTemplates.Class_WriteProperties"};
-constexpr ErrorSite kTemplatesRead{"BBH3XHCY3N5H08FIX1ZUWVWAA", "CPageTemplates.Class_ReadProperties"};
+constexpr ErrorSite kTemplatesWrite{"Q63TP6806L9A0JGGKOOTJA5FX",
+                                    "CPageTemplates.Class_WriteProperties"};
+constexpr ErrorSite kTemplatesRead{"BBH3XHCY3N5H08FIX1ZUWVWAA",
+                                   "CPageTemplates.Class_ReadProperties"};
 constexpr ErrorSite kColorsWrite{"NLESAXJLHNOFGHIJB3FGHJGVD", "CCellColors.Class_WriteProperties"};
 constexpr ErrorSite kColorsRead{"2H3YF94GMAI49250T55BGCSW0", "CCellColors.Class_ReadProperties"};
 
-std::string ViewControlKey(int32_t viewId) {
-  return "VIEWCTRL_" + std::to_string(viewId);
-}
+std::string ViewControlKey(int32_t viewId) { return "VIEWCTRL_" + std::to_string(viewId); }
 }  // namespace
 
 CPageTemplate::CPageTemplate() = default;
@@ -57,7 +59,8 @@ void CPageTemplate::SetPaperOrientation(int32_t value) {
 std::string CPageTemplate::Caption() const {
   if (!caption_.empty()) return caption_;
   return kCaption.Guard([&] {
-    return PaperSizeName(paperSize_) + (paperOrientation_ == paperorient_Portrait ? " Portrait" : " Landscape") +
+    return PaperSizeName(paperSize_) +
+           (paperOrientation_ == paperorient_Portrait ? " Portrait" : " Landscape") +
            (type_ == pagetemplate_Custom ? " (Custom)" : " (Standard)");
   });
 }
@@ -100,22 +103,27 @@ void CPageTemplate::Class_ReadProperties(const PropertyBag& bag) {
 
 CPageTemplates::CPageTemplates() = default;
 
-std::shared_ptr<CPageTemplate> CPageTemplates::AddTemplate(const std::string& p_Guid, e_PageTemplateType p_Type,
-                                                           const std::string& p_Caption, int32_t p_PaperSize,
+std::shared_ptr<CPageTemplate> CPageTemplates::AddTemplate(const std::string& p_Guid,
+                                                           e_PageTemplateType p_Type,
+                                                           const std::string& p_Caption,
+                                                           int32_t p_PaperSize,
                                                            int32_t p_PaperOrientation) {
   return kAddTemplate.Guard([&] {
     if (TextService::CleanCaption(p_Guid).empty()) {
-      kAddTemplate.Raise(err::kInvalidProcedureCall, "GUID is a required parameter for page templates.");
+      kAddTemplate.Raise(err::kInvalidProcedureCall,
+                         "GUID is a required parameter for page templates.");
     }
     if (templates_.Exists(p_Guid)) {
       kAddTemplate.Raise(err::kInvalidProcedureCall, "A template by this GUID already exists.");
     }
     if (p_Type == pagetemplate_Standard) {
       for (const auto& existing : templates_) {
-        if (existing->TemplateType() == pagetemplate_Standard && existing->PaperSize() == p_PaperSize &&
+        if (existing->TemplateType() == pagetemplate_Standard &&
+            existing->PaperSize() == p_PaperSize &&
             existing->PaperOrientation() == p_PaperOrientation) {
-          kAddTemplate.Raise(err::kInvalidProcedureCall,
-                             "A standard template already exists for this paper size and orientation.");
+          kAddTemplate.Raise(
+              err::kInvalidProcedureCall,
+              "A standard template already exists for this paper size and orientation.");
         }
       }
     }

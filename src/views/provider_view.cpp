@@ -16,12 +16,14 @@ namespace {
 constexpr ErrorSite kGuid{"TALJ6HUJJFFUUATQ3BHEI7YQH", "CProviderView.Guid"};
 constexpr ErrorSite kCaption{"RICE7L5GP5Z0O5ZL50WDO4V09", "CProviderView.Caption"};
 constexpr ErrorSite kPaperSpan{"A7H3UUGGQTG00E7K1NOUWO3N6", "CProviderView.PaperSpan"};
-constexpr ErrorSite kNotificationView{"1B7ENOX6BVA8IIKF2XB8K8Z5T", "CProviderView.NotificationView"};
+constexpr ErrorSite kNotificationView{"1B7ENOX6BVA8IIKF2XB8K8Z5T",
+                                      "CProviderView.NotificationView"};
 constexpr ErrorSite kCollection{"ABB1S4AX1HFFP0X9CG7RIGZBM", "CProviderView.Columns"};
 constexpr ErrorSite kClone{"1I3Z5OPP2XC59BO3ETGNFFWXH", "CProviderView.Clone"};
 constexpr ErrorSite kContent{"UNB7MMJOUXOC9LMVKR6GCQ97T", "CProviderView.AppendContentString3"};
 constexpr ErrorSite kAutoSave{"9EDGYHRREZI1JF69AM2O3LYW2", "CProviderView.ContentIdForAutoSave"};
-constexpr ErrorSite kDirtyCheck{"X7SQE6EH4G2ZZ3OBV8ZXIWSJJ", "CProviderView.ContentIdForDirtyCheck"};
+constexpr ErrorSite kDirtyCheck{"X7SQE6EH4G2ZZ3OBV8ZXIWSJJ",
+                                "CProviderView.ContentIdForDirtyCheck"};
 constexpr ErrorSite kLocal{"KN0X40EGSCZCOSX0LDLDPPAFT", "CProviderView.EmptyRecordset"};
 constexpr ErrorSite kWrite{"WNOFRGNKX07EIMG5BPB4KQYRR", "CProviderView.Class_WriteProperties"};
 constexpr ErrorSite kRead{"Q2C7M5XKZ0P3V8RTB1NWJ4HLA", "CProviderView.Class_ReadProperties"};
@@ -71,7 +73,8 @@ void CProviderView::SetCaption(const std::string& value) {
 }
 
 void CProviderView::SetPaperSpan(int32_t value) {
-  if (value < 1) kPaperSpan.Raise(err::kInvalidProcedureCall, "PaperSpan must be greater than zero.");
+  if (value < 1)
+    kPaperSpan.Raise(err::kInvalidProcedureCall, "PaperSpan must be greater than zero.");
   if (value != paperSpan_) MarkDirty();
   paperSpan_ = value;
 }
@@ -112,7 +115,8 @@ std::shared_ptr<CProviderViewNotifiers> CProviderView::Notifiers() const {
   return notifiers_;
 }
 
-std::string CProviderView::FilterSql(const CProviderColDefs& p_Columns, e_FilterPrefixType p_PrefixType) const {
+std::string CProviderView::FilterSql(const CProviderColDefs& p_Columns,
+                                     e_FilterPrefixType p_PrefixType) const {
   return FilterGroupsSql(*FilterGroups(), p_Columns, p_PrefixType);
 }
 
@@ -121,9 +125,7 @@ FilterSqlParameters CProviderView::FilterSqlParameterized(const CProviderColDefs
   return FilterGroupsSqlParameterized(*FilterGroups(), p_Columns, p_PrefixType);
 }
 
-bool CProviderView::NotificationView() const {
-  return Notifiers()->Count() > 0;
-}
+bool CProviderView::NotificationView() const { return Notifiers()->Count() > 0; }
 
 void CProviderView::SetNotificationView(bool) {
   kNotificationView.Raise(err::kInvalidProcedureCall, "Deprecated.");
@@ -179,7 +181,8 @@ std::string CProviderView::ContentIdForDirtyCheck() const {
 std::shared_ptr<Recordset> CProviderView::EmptyRecordset() const {
   return kLocal.Guard([&] {
     const auto columns = Columns();
-    if (columns->Count() == 0) kLocal.Raise(err::kInvalidProcedureCall, "Must have at least one column");
+    if (columns->Count() == 0)
+      kLocal.Raise(err::kInvalidProcedureCall, "Must have at least one column");
     std::string list;
     for (const auto& column : *columns) {
       if (!list.empty()) list += ", ";
@@ -192,7 +195,8 @@ std::shared_ptr<Recordset> CProviderView::EmptyRecordset() const {
 
 std::shared_ptr<Recordset> CProviderView::RecordGuidRecordset() const {
   return kLocal.Guard([&] {
-    if (Columns()->Count() == 0) kLocal.Raise(err::kInvalidProcedureCall, "Must have at least one column");
+    if (Columns()->Count() == 0)
+      kLocal.Raise(err::kInvalidProcedureCall, "Must have at least one column");
     return LocalRecordset(CVesk::ColumnName(veskcol_RecordGuid) + " TEXT)");
   });
 }
@@ -238,7 +242,8 @@ void CProviderView::Class_ReadProperties(const PropertyBag& bag) {
     try {
       version_ = bag.ReadLong("Version", 0);
     } catch (const CError& e) {
-      CVesk::Log(kClassName, "Error reading view version number for " + guid_ + ". Error: " + e.Description());
+      CVesk::Log(kClassName,
+                 "Error reading view version number for " + guid_ + ". Error: " + e.Description());
     }
     try {
       pauseFilters_ = bag.ReadBoolean("PauseFilters", false);

@@ -17,9 +17,7 @@ constexpr ErrorSite kWrite{"IHSU6GIUR9QLSWJTK8HUW8VU4", "CProviderViewCol.Class_
 constexpr ErrorSite kRead{"47EJQUGM3002GIACM9M2LNP6T", "CProviderViewCol.Class_ReadProperties"};
 }  // namespace
 
-CProviderViewCol::CProviderViewCol() : caption_(CVesk::DefaultCaption()) {
-  initialised_ = true;
-}
+CProviderViewCol::CProviderViewCol() : caption_(CVesk::DefaultCaption()) { initialised_ = true; }
 
 void CProviderViewCol::SetCaption(const std::string& value) {
   kCaptionSet.Guard([&] {
@@ -52,14 +50,16 @@ void CProviderViewCol::SetAggregateType(e_ColumnAggregateType value) {
 std::string CProviderViewCol::ContentIdForAutoSave() const {
   return kAutoSave.Guard([&] {
     return content::ContentIdOfRendered([&](StringBuilder& builder) {
-      content::AppendProperties(builder, [&](PropertyBag& bag) { WriteKeys(bag, /*withSizes=*/false); });
+      content::AppendProperties(builder,
+                                [&](PropertyBag& bag) { WriteKeys(bag, /*withSizes=*/false); });
     });
   });
 }
 
 void CProviderViewCol::AppendContentString3(StringBuilder& po_StringBuilder) const {
   kContent.Guard([&] {
-    content::AppendProperties(po_StringBuilder, [&](PropertyBag& bag) { WriteKeys(bag, /*withSizes=*/true); });
+    content::AppendProperties(po_StringBuilder,
+                              [&](PropertyBag& bag) { WriteKeys(bag, /*withSizes=*/true); });
   });
 }
 
@@ -76,9 +76,11 @@ void CProviderViewCol::WriteKeys(PropertyBag& bag, bool withSizes) const {
     bag.WriteProperty("MaxWidthTwips", maxWidthTwips_, kDefaultMaxWidthTwips);
   }
   bag.WriteProperty("Visible", visible_, true);
-  bag.WriteProperty("AggregateType", static_cast<int32_t>(aggregateType_), int32_t{colaggregate_UseDefault});
+  bag.WriteProperty("AggregateType", static_cast<int32_t>(aggregateType_),
+                    int32_t{colaggregate_UseDefault});
   bag.WriteProperty("Alignment", static_cast<int32_t>(alignment_), int32_t{colalign_Standard});
-  bag.WriteProperty("FormatType", static_cast<int32_t>(formatType_), int32_t{viewcolformat_Default});
+  bag.WriteProperty("FormatType", static_cast<int32_t>(formatType_),
+                    int32_t{viewcolformat_Default});
   bag.WriteProperty("Alias", alias_, std::string());
   if (withSizes) bag.WriteProperty("ManuallySized", manuallySized_, false);
   bag.WriteProperty("Ghosted", ghosted_, false);
@@ -92,9 +94,11 @@ void CProviderViewCol::Class_ReadProperties(const PropertyBag& bag) {
     minWidthTwips_ = bag.ReadLong("MinWidthTwips", kDefaultMinWidthTwips);
     maxWidthTwips_ = bag.ReadLong("MaxWidthTwips", kDefaultMaxWidthTwips);
     visible_ = bag.ReadBoolean("Visible", true);
-    aggregateType_ = static_cast<e_ColumnAggregateType>(bag.ReadLong("AggregateType", colaggregate_UseDefault));
+    aggregateType_ =
+        static_cast<e_ColumnAggregateType>(bag.ReadLong("AggregateType", colaggregate_UseDefault));
     alignment_ = static_cast<e_ColumnAlignment>(bag.ReadLong("Alignment", colalign_Standard));
-    formatType_ = static_cast<e_ViewColumnFormatType>(bag.ReadLong("FormatType", viewcolformat_Default));
+    formatType_ =
+        static_cast<e_ViewColumnFormatType>(bag.ReadLong("FormatType", viewcolformat_Default));
     alias_ = bag.ReadText("Alias");
     manuallySized_ = bag.ReadBoolean("ManuallySized", false);
     ghosted_ = false;

@@ -14,18 +14,23 @@ namespace {
 constexpr ErrorSite kSeed{"NXAZ31Y42K5FRR3HW649FLJ11", "CProviderViewCols.Columns"};
 constexpr ErrorSite kAdd{"G6ZTVV4FQ3SXBFXYTTHRHC1RO", "CProviderViewCols.Add"};
 constexpr ErrorSite kAddExisting{"1VCBLNEQVW43H1VV1671HN4R7", "CProviderViewCols.AddExisting"};
-constexpr ErrorSite kAddToFront{"UGECD6FY36J7MU805SJJTKQMT", "CProviderViewCols.AddExistingToFront"};
+constexpr ErrorSite kAddToFront{"UGECD6FY36J7MU805SJJTKQMT",
+                                "CProviderViewCols.AddExistingToFront"};
 constexpr ErrorSite kRemoveByIndex{"AXRUVAYDDZSQJV9VBN0HXFHMH", "CProviderViewCols.RemoveByIndex"};
 constexpr ErrorSite kRemoveByGuid{"Z3LVGRRNIZ6GSLF80PACZ1F06", "CProviderViewCols.RemoveByGuid"};
 constexpr ErrorSite kRemoveAll{"79SN2DUQP9OTZZLB7967FQ1KL", "CProviderViewCols.RemoveAll"};
 constexpr ErrorSite kChangeGuid{"IBPXLR1ABYSB7WBMNU8R8QPAZ", "CProviderViewCols.ChangeColumnGuid"};
-constexpr ErrorSite kUpdateGuid{"DQQ7OM4EFOYRFSTWUNX5ROZT9", "CProviderViewCols.UpdateColumnGuidIfExists"};
-constexpr ErrorSite kMoveBefore{"NJFJN94DJJ1YVDKXM9J9HL4BC", "CProviderViewCols.MoveColumnBeforeColumnByGuid"};
-constexpr ErrorSite kMoveAfter{"6E4YIF48Z9L9DEURVUD3XY8MB", "CProviderViewCols.MoveColumnAfterColumnByGuid"};
+constexpr ErrorSite kUpdateGuid{"DQQ7OM4EFOYRFSTWUNX5ROZT9",
+                                "CProviderViewCols.UpdateColumnGuidIfExists"};
+constexpr ErrorSite kMoveBefore{"NJFJN94DJJ1YVDKXM9J9HL4BC",
+                                "CProviderViewCols.MoveColumnBeforeColumnByGuid"};
+constexpr ErrorSite kMoveAfter{"6E4YIF48Z9L9DEURVUD3XY8MB",
+                               "CProviderViewCols.MoveColumnAfterColumnByGuid"};
 constexpr ErrorSite kColumn{"BZI5DCU4B7UGE7H2O9KSFKQ27", "CProviderViewCols.Column"};
 constexpr ErrorSite kColumnByIndex{"IS1C449YWQLGJLSQVZE9SEB4D", "CProviderViewCols.ColumnByIndex"};
 constexpr ErrorSite kContent{"VGG2MH01HUK3XA2IHTK7GKJ0C", "CProviderViewCols.AppendContentString3"};
-constexpr ErrorSite kAutoSave{"54PGZ6Y8D3LDCQGU7T73K2KJW", "CProviderViewCols.ContentIdForAutoSave"};
+constexpr ErrorSite kAutoSave{"54PGZ6Y8D3LDCQGU7T73K2KJW",
+                              "CProviderViewCols.ContentIdForAutoSave"};
 constexpr ErrorSite kWrite{"ATIOKM0GBSOB0SDCUP83JV4Q3", "CProviderViewCols.Class_WriteProperties"};
 constexpr ErrorSite kRead{"SSOZVGSAQTRU2438PSHPTQDDP", "CProviderViewCols.Class_ReadProperties"};
 
@@ -71,7 +76,8 @@ std::shared_ptr<CProviderViewCol> CProviderViewCols::Append(KeyedObjects<CProvid
   return column;
 }
 
-void CProviderViewCols::AddExisting(const std::shared_ptr<CProviderViewCol>& po_ViewColumnDefinition) {
+void CProviderViewCols::AddExisting(
+    const std::shared_ptr<CProviderViewCol>& po_ViewColumnDefinition) {
   kAddExisting.Guard([&] {
     RequireColumn(kAddExisting, po_ViewColumnDefinition);
     Columns().Add(po_ViewColumnDefinition, po_ViewColumnDefinition->Guid());
@@ -79,7 +85,8 @@ void CProviderViewCols::AddExisting(const std::shared_ptr<CProviderViewCol>& po_
   });
 }
 
-void CProviderViewCols::AddExistingToFront(const std::shared_ptr<CProviderViewCol>& po_ViewColumnDefinition) {
+void CProviderViewCols::AddExistingToFront(
+    const std::shared_ptr<CProviderViewCol>& po_ViewColumnDefinition) {
   kAddToFront.Guard([&] {
     RequireColumn(kAddToFront, po_ViewColumnDefinition);
     KeyedObjects<CProviderViewCol>& columns = Columns();
@@ -109,7 +116,8 @@ void CProviderViewCols::RemoveAll() {
   });
 }
 
-void CProviderViewCols::ChangeColumnGuid(const std::string& p_OldGuid, const std::string& p_NewGuid) {
+void CProviderViewCols::ChangeColumnGuid(const std::string& p_OldGuid,
+                                         const std::string& p_NewGuid) {
   kChangeGuid.Guard([&] {
     KeyedObjects<CProviderViewCol>& columns = Columns();
     if (columns.Exists(p_NewGuid)) {
@@ -124,7 +132,8 @@ void CProviderViewCols::ChangeColumnGuid(const std::string& p_OldGuid, const std
   });
 }
 
-void CProviderViewCols::UpdateColumnGuidIfExists(const std::string& p_OldGuid, const std::string& p_NewGuid) {
+void CProviderViewCols::UpdateColumnGuidIfExists(const std::string& p_OldGuid,
+                                                 const std::string& p_NewGuid) {
   kUpdateGuid.Guard([&] {
     KeyedObjects<CProviderViewCol>& columns = Columns();
     const int32_t oldIndex = columns.IndexOfKey(p_OldGuid);
@@ -167,7 +176,8 @@ void CProviderViewCols::MoveColumnAfterColumnByGuid(const std::string& p_MoveCol
     KeyedObjects<CProviderViewCol>& columns = Columns();
     if (!columns.Exists(p_MoveColumnGuid)) {
       CVesk::Log(kClassName, "Missing 'move' column GUID: " + p_MoveColumnGuid);
-      kMoveAfter.Raise(err::kInvalidProcedureCall, "Could not find column to move. GUID: " + p_MoveColumnGuid);
+      kMoveAfter.Raise(err::kInvalidProcedureCall,
+                       "Could not find column to move. GUID: " + p_MoveColumnGuid);
     }
     isDirty_ = true;
     // Moving a column after itself leaves it where it is.
@@ -189,14 +199,13 @@ int32_t CProviderViewCols::ColumnIndexByGuid(const std::string& p_Guid) const {
   return Columns().IndexOfKey(p_Guid);
 }
 
-bool CProviderViewCols::Exists(const std::string& p_Guid) const {
-  return Columns().Exists(p_Guid);
-}
+bool CProviderViewCols::Exists(const std::string& p_Guid) const { return Columns().Exists(p_Guid); }
 
 std::shared_ptr<CProviderViewCol> CProviderViewCols::Column(const std::string& p_Guid) const {
   return kColumn.Guard([&] {
     const KeyedObjects<CProviderViewCol>& columns = Columns();
-    if (!columns.Exists(p_Guid)) kColumn.Raise(err::kObjectErrorBase, "Column not in collection: " + p_Guid);
+    if (!columns.Exists(p_Guid))
+      kColumn.Raise(err::kObjectErrorBase, "Column not in collection: " + p_Guid);
     return columns.Item(p_Guid);
   });
 }
@@ -205,9 +214,7 @@ std::shared_ptr<CProviderViewCol> CProviderViewCols::ColumnByIndex(int32_t p_Zer
   return kColumnByIndex.Guard([&] { return Columns().ItemByIndex(p_ZeroBasedIndex); });
 }
 
-int32_t CProviderViewCols::Count() const {
-  return Columns().Count();
-}
+int32_t CProviderViewCols::Count() const { return Columns().Count(); }
 
 int32_t CProviderViewCols::VisibleCount() const {
   int32_t count = 0;

@@ -8,28 +8,33 @@
 namespace prvdrinfo {
 
 namespace {
-constexpr ErrorSite kItemContent{"QAH3T0HVWJCRR5X0JWD1CIHH1", "CProviderViewColsSortItem.AppendContentString3"};
-constexpr ErrorSite kItemWrite{"QYMVPW24HVHCSAG4B0Z8FCRNC", "CProviderViewColsSortItem.Class_WriteProperties"};
-constexpr ErrorSite kItemRead{"B05PX72DLKU812HIBHMOILCPN", "CProviderViewColsSortItem.Class_ReadProperties"};
+constexpr ErrorSite kItemContent{"QAH3T0HVWJCRR5X0JWD1CIHH1",
+                                 "CProviderViewColsSortItem.AppendContentString3"};
+constexpr ErrorSite kItemWrite{"QYMVPW24HVHCSAG4B0Z8FCRNC",
+                               "CProviderViewColsSortItem.Class_WriteProperties"};
+constexpr ErrorSite kItemRead{"B05PX72DLKU812HIBHMOILCPN",
+                              "CProviderViewColsSortItem.Class_ReadProperties"};
 constexpr ErrorSite kAdd{"5WHGGPC170XPW7DS2QG0JYR03", "CProviderViewColsSort.Add"};
 constexpr ErrorSite kPrepend{"7O8JD0LDNIFG4VBVIZ4N586PU", "CProviderViewColsSort.Prepend"};
 constexpr ErrorSite kInsert{"1PQF3WDE8SY8TFN4DQOQROTVZ", "CProviderViewColsSort.Insert"};
 constexpr ErrorSite kRemove{"OPLLYWEBQHT1GDLBHQP2C0ORK", "CProviderViewColsSort.Remove"};
 constexpr ErrorSite kColumn{"0EAFTS0E7TTB98DQGE5G92LPE", "CProviderViewColsSort.Column"};
 constexpr ErrorSite kGuidByIndex{"N9BCE52YFEUJ7K2O25VRRBB91", "CProviderViewColsSort.GuidByIndex"};
-constexpr ErrorSite kColumnByIndex{"IR8FLP7SZCL8ILSPLUB6LAIWH", "CProviderViewColsSort.ColumnByIndex"};
-constexpr ErrorSite kContent{"0DP2MOQONSI8C1OP3WPB5HF9H", "CProviderViewColsSort.AppendContentString3"};
-constexpr ErrorSite kWrite{"6PY47PT5KSBN6JWFV9TZHNJ7H", "CProviderViewColsSort.Class_WriteProperties"};
-constexpr ErrorSite kRead{"7GM46GMHUWXOOLK7NK1QWTR8P", "CProviderViewColsSort.Class_ReadProperties"};
+constexpr ErrorSite kColumnByIndex{"IR8FLP7SZCL8ILSPLUB6LAIWH",
+                                   "CProviderViewColsSort.ColumnByIndex"};
+constexpr ErrorSite kContent{"0DP2MOQONSI8C1OP3WPB5HF9H",
+                             "CProviderViewColsSort.AppendContentString3"};
+constexpr ErrorSite kWrite{"6PY47PT5KSBN6JWFV9TZHNJ7H",
+                           "CProviderViewColsSort.Class_WriteProperties"};
+constexpr ErrorSite kRead{"7GM46GMHUWXOOLK7NK1QWTR8P",
+                          "CProviderViewColsSort.Class_ReadProperties"};
 
 e_ColumnSortDirection Reversed(e_ColumnSortDirection direction) {
   return direction == colsort_Ascending ? colsort_Descending : colsort_Ascending;
 }
 }  // namespace
 
-CProviderViewColsSortItem::CProviderViewColsSortItem() {
-  initialised_ = true;
-}
+CProviderViewColsSortItem::CProviderViewColsSortItem() { initialised_ = true; }
 
 void CProviderViewColsSortItem::SetDirection(e_ColumnSortDirection value) {
   if (value == direction_) return;
@@ -69,7 +74,8 @@ std::shared_ptr<CProviderViewColsSortItem> CProviderViewColsSort::Add(const std:
   });
 }
 
-std::shared_ptr<CProviderViewColsSortItem> CProviderViewColsSort::Prepend(const std::string& p_Guid) {
+std::shared_ptr<CProviderViewColsSortItem> CProviderViewColsSort::Prepend(
+    const std::string& p_Guid) {
   return kPrepend.Guard([&] {
     std::shared_ptr<CProviderViewColsSortItem> item;
     const int32_t index = items_.IndexOfKey(p_Guid);
@@ -90,9 +96,9 @@ std::shared_ptr<CProviderViewColsSortItem> CProviderViewColsSort::Prepend(const 
   });
 }
 
-std::shared_ptr<CProviderViewColsSortItem> CProviderViewColsSort::Insert(const std::string& p_Guid,
-                                                                         const std::string& p_InsertAtGuid,
-                                                                         e_InsertSortOrderPosition p_BeforeOrAfter) {
+std::shared_ptr<CProviderViewColsSortItem> CProviderViewColsSort::Insert(
+    const std::string& p_Guid, const std::string& p_InsertAtGuid,
+    e_InsertSortOrderPosition p_BeforeOrAfter) {
   return kInsert.Guard([&] {
     const int32_t at = items_.IndexOfKey(p_InsertAtGuid);
     const int32_t current = items_.IndexOfKey(p_Guid);
@@ -103,7 +109,8 @@ std::shared_ptr<CProviderViewColsSortItem> CProviderViewColsSort::Insert(const s
     if (at < 0) kInsert.Raise(err::kInvalidProcedureCall, "InsertAt GUID does not exist.");
     auto item = std::make_shared<CProviderViewColsSortItem>();
     if (current >= 0) {
-      const bool samePlace = p_BeforeOrAfter == insertpos_After ? current == at + 1 : current == at - 1;
+      const bool samePlace =
+          p_BeforeOrAfter == insertpos_After ? current == at + 1 : current == at - 1;
       if (samePlace) item->SetDirection(colsort_Descending);
       items_.RemoveByIndex(current);
     }
@@ -126,7 +133,8 @@ void CProviderViewColsSort::RemoveAll() {
   isDirty_ = true;
 }
 
-std::shared_ptr<CProviderViewColsSortItem> CProviderViewColsSort::Column(const std::string& p_Guid) const {
+std::shared_ptr<CProviderViewColsSortItem> CProviderViewColsSort::Column(
+    const std::string& p_Guid) const {
   return kColumn.Guard([&] { return items_.Item(p_Guid); });
 }
 
@@ -134,7 +142,8 @@ std::string CProviderViewColsSort::GuidByIndex(int32_t p_ZeroBasedIndex) const {
   return kGuidByIndex.Guard([&] { return items_.KeyByIndex(p_ZeroBasedIndex); });
 }
 
-std::shared_ptr<CProviderViewColsSortItem> CProviderViewColsSort::ColumnByIndex(int32_t p_ZeroBasedIndex) const {
+std::shared_ptr<CProviderViewColsSortItem> CProviderViewColsSort::ColumnByIndex(
+    int32_t p_ZeroBasedIndex) const {
   return kColumnByIndex.Guard([&] { return items_.ItemByIndex(p_ZeroBasedIndex); });
 }
 

@@ -33,7 +33,9 @@ std::string ValueOf(const IBaseColumnDef& column, bool providerSpecific) {
   return stored->EscapedIdentifier();
 }
 
-bool IsComputed(const IBaseColumnDef& column) { return dynamic_cast<const CColumnDefStored*>(&column) == nullptr; }
+bool IsComputed(const IBaseColumnDef& column) {
+  return dynamic_cast<const CColumnDefStored*>(&column) == nullptr;
+}
 
 // Every column of the set under its GUID; where two share a GUID, the one FindByGuid finds.
 std::string InnerSelect(const CProviderColDefs& columns, const std::string& table) {
@@ -55,12 +57,9 @@ std::string InnerSelect(const CProviderColDefs& columns, const std::string& tabl
 const char* CollationOf(e_VeskDataType type) {
   switch (type) {
     case datatype_String:
-    case datatype_StringRtf:
-      return " COLLATE NOCASE";
-    case datatype_StringSmartSort:
-      return " COLLATE SMARTSORT";
-    default:
-      return "";
+    case datatype_StringRtf: return " COLLATE NOCASE";
+    case datatype_StringSmartSort: return " COLLATE SMARTSORT";
+    default: return "";
   }
 }
 
@@ -70,11 +69,13 @@ struct Selection {
   int32_t recordGuidIndex = -1;
 };
 
-Selection SelectColumns(const CProviderView& view, const CProviderColDefs& columns, std::vector<ViewQuerySkip>& skipped) {
+Selection SelectColumns(const CProviderView& view, const CProviderColDefs& columns,
+                        std::vector<ViewQuerySkip>& skipped) {
   Selection selection;
   const std::string recordGuid = CVesk::ColumnName(veskcol_RecordGuid, veskform_Plain);
   const auto recordColumn = Find(columns, recordGuid);
-  auto add = [&](const IBaseColumnDef& column, const std::string& guid, const std::string& caption) {
+  auto add = [&](const IBaseColumnDef& column, const std::string& guid,
+                 const std::string& caption) {
     if (recordColumn && &column == recordColumn.get()) {
       selection.recordGuidIndex = static_cast<int32_t>(selection.columns.size());
     }
@@ -94,8 +95,9 @@ Selection SelectColumns(const CProviderView& view, const CProviderColDefs& colum
   }
   if (recordColumn && selection.recordGuidIndex < 0) {
     const auto viewColumns = view.Columns();
-    const std::string caption = viewColumns->Exists(recordGuid) ? viewColumns->Column(recordGuid)->Caption()
-                                                                : recordColumn->DefaultCaption(kCanadianEnglish);
+    const std::string caption = viewColumns->Exists(recordGuid)
+                                    ? viewColumns->Column(recordGuid)->Caption()
+                                    : recordColumn->DefaultCaption(kCanadianEnglish);
     add(*recordColumn, recordColumn->Guid(), caption);
   }
   return selection;
@@ -127,7 +129,8 @@ std::string OrderBy(const CProviderView& view, const CProviderColDefs& columns, 
       const e_VeskDataType type = column->VeskDatatype();
       if (type == datatype_StringSmartSort) query.UsesSmartSort = true;
       if (column == recordColumn) recordGuidSorted = true;
-      addKey(column->Guid(), CollationOf(type), sort->ColumnByIndex(i)->Direction() == colsort_Descending);
+      addKey(column->Guid(), CollationOf(type),
+             sort->ColumnByIndex(i)->Direction() == colsort_Descending);
       continue;
     }
     query.Skipped.push_back(skip);
@@ -143,7 +146,8 @@ ViewQuery BuildViewQuery(const CProviderView& p_View, const std::string& p_Table
     if (p_Page.Offset < 0) kBuild.Raise(err::kInvalidProcedureCall, "Offset must not be negative.");
     ViewQuery query;
     Selection selection = SelectColumns(p_View, p_Columns, query.Skipped);
-    if (selection.columns.empty()) kBuild.Raise(err::kInvalidProcedureCall, "Must have at least one column");
+    if (selection.columns.empty())
+      kBuild.Raise(err::kInvalidProcedureCall, "Must have at least one column");
     query.Columns = std::move(selection.columns);
     query.RecordGuidIndex = selection.recordGuidIndex;
 

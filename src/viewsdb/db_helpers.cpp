@@ -38,7 +38,8 @@ struct CDbHelpers::KeyCache {
       return uncached;
     }
     if (const auto found = keys.find(text); found != keys.end()) return found->second;
-    return keys.emplace(std::string(text), TextService::SortKey(text, TextService::kCleanCaption, true))
+    return keys
+        .emplace(std::string(text), TextService::SortKey(text, TextService::kCleanCaption, true))
         .first->second;
   }
 
@@ -59,7 +60,8 @@ CDbHelpers::~CDbHelpers() = default;
 
 std::string CDbHelpers::DefinedNames() { return kSmartSort; }
 
-int32_t CDbHelpers::CallbackCollate(int32_t CollationIndex, std::string_view Left, std::string_view Right) {
+int32_t CDbHelpers::CallbackCollate(int32_t CollationIndex, std::string_view Left,
+                                    std::string_view Right) {
   static constexpr ErrorSite kSite{"89J1GRD6VT6XFGUHP5FVZ6VQ6", "CDbHelpers.CallbackCollate"};
   if (CollationIndex != 0) return 0;
   return kSite.Guard([&] { return keys_->Compare(Left, Right); });

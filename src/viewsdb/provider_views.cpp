@@ -55,7 +55,8 @@ std::shared_ptr<CProviderView> FindByUiControl(const KeyedObjects<CProviderView>
 
 CProviderViews::CProviderViews() = default;
 
-std::shared_ptr<CProviderView> CProviderViews::Add(const std::string& p_Guid, const std::string& p_Caption) {
+std::shared_ptr<CProviderView> CProviderViews::Add(const std::string& p_Guid,
+                                                   const std::string& p_Caption) {
   return kAdd.Guard([&] {
     auto view = std::make_shared<CProviderView>();
     view->SetGuid(p_Guid);
@@ -84,7 +85,8 @@ void CProviderViews::RemoveByIndex(int32_t p_ZeroBasedIndex) {
 
 std::shared_ptr<CProviderView> CProviderViews::View(const std::string& p_ViewGuid) const {
   return kView.Guard([&] {
-    if (!views_.Exists(p_ViewGuid)) kView.Raise(viewerr_UnknownViewGuid, "Unknown View GUID: " + p_ViewGuid);
+    if (!views_.Exists(p_ViewGuid))
+      kView.Raise(viewerr_UnknownViewGuid, "Unknown View GUID: " + p_ViewGuid);
     return views_.Item(p_ViewGuid);
   });
 }
@@ -121,7 +123,8 @@ bool CProviderViews::ExistsByUiControl(const std::shared_ptr<IObject>& po_UiCont
 
 std::shared_ptr<CProviderView> CProviderViews::AllColumnsView() {
   return kAllColumnsView.Guard([&] {
-    if (auto view = FindFirst(views_, [](const CProviderView& v) { return v.AllColumnsView(); })) return view;
+    if (auto view = FindFirst(views_, [](const CProviderView& v) { return v.AllColumnsView(); }))
+      return view;
     std::shared_ptr<CProviderView> supplied;
     sinks_.Raise([&](CProviderViewsEvents& sink) { sink.RequestAllColumnsView(supplied); });
     if (!supplied) kAllColumnsView.Raise(_viewerr_Base, "All Columns view not found.");
@@ -163,7 +166,8 @@ bool CProviderViews::RefreshByProviderGuid(const std::string& p_ProviderGuid) {
     int32_t deleteCounter = deleteCounter_;
     std::shared_ptr<KeyedCollection> stored;
     std::shared_ptr<KeyedCollection> deleted;
-    CProviderViewsDb().ViewsByProviderGuidSinceCounters(p_ProviderGuid, 0, deleteCounter, stored, deleted);
+    CProviderViewsDb().ViewsByProviderGuidSinceCounters(p_ProviderGuid, 0, deleteCounter, stored,
+                                                        deleted);
     bool changed = false;
     for (const Variant& item : *stored) {
       auto view = item.ToObject<CProviderView>();

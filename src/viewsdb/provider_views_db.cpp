@@ -50,7 +50,8 @@ std::string StoredGuid(std::string_view text) {
 }
 
 std::string GuidMatch(std::string_view column, std::string_view guid) {
-  return Quoted(column) + "=" + Literal(StoredGuid(guid), SqlService::kEscapeGuid) + " COLLATE NOCASE";
+  return Quoted(column) + "=" + Literal(StoredGuid(guid), SqlService::kEscapeGuid) +
+         " COLLATE NOCASE";
 }
 
 std::shared_ptr<Connection> OpenOrRaise(const ErrorSite& site, int32_t number) {
@@ -61,14 +62,21 @@ std::shared_ptr<Connection> OpenOrRaise(const ErrorSite& site, int32_t number) {
   }
 }
 
-std::string TextOf(const Variant& value) { return value.IsNull() || value.IsEmpty() ? std::string() : value.ToText(); }
+std::string TextOf(const Variant& value) {
+  return value.IsNull() || value.IsEmpty() ? std::string() : value.ToText();
+}
 
-std::string TextField(const Recordset& row, std::string_view name) { return TextOf(row.Value(name)); }
+std::string TextField(const Recordset& row, std::string_view name) {
+  return TextOf(row.Value(name));
+}
 
-int32_t CounterOf(const Variant& value) { return value.IsNull() || value.IsEmpty() ? 0 : value.ToLong(); }
+int32_t CounterOf(const Variant& value) {
+  return value.IsNull() || value.IsEmpty() ? 0 : value.ToLong();
+}
 
 std::string DeleteCounterSql() {
-  return "SELECT MAX(" + Sql().delCounter + ") FROM " + Sql().deletionLog + " WHERE " + Sql().deletedViews;
+  return "SELECT MAX(" + Sql().delCounter + ") FROM " + Sql().deletionLog + " WHERE " +
+         Sql().deletedViews;
 }
 
 int32_t FirstCounter(Connection& connection, const std::string& sql) {
@@ -82,9 +90,10 @@ int32_t NextUpdateCounter(Connection& connection) {
   try {
     // Above a deleted row's counter too: a refresh elsewhere that read it would take a
     // counter handed out again for an older one.
-    highest = FirstCounter(connection, "SELECT MAX(IFNULL((" + largest + "), 0), IFNULL((SELECT CAST(" +
-                                           Quoted(schema::kValue) + " AS INTEGER) FROM " +
-                                           Quoted(schema::kProperties) + " WHERE " + Quoted(schema::kKey) + "='" +
+    highest = FirstCounter(connection, "SELECT MAX(IFNULL((" + largest +
+                                           "), 0), IFNULL((SELECT CAST(" + Quoted(schema::kValue) +
+                                           " AS INTEGER) FROM " + Quoted(schema::kProperties) +
+                                           " WHERE " + Quoted(schema::kKey) + "='" +
                                            schema::kCounterMarkKey + "'), 0))");
   } catch (const CError&) {
     // A file whose repair another process has not finished keeps no mark yet.
@@ -95,7 +104,8 @@ int32_t NextUpdateCounter(Connection& connection) {
   return highest + 10;
 }
 
-std::shared_ptr<CProviderView> ViewFromRow(const Recordset& row, const std::string* providerGuid, bool* readable) {
+std::shared_ptr<CProviderView> ViewFromRow(const Recordset& row, const std::string* providerGuid,
+                                           bool* readable) {
   auto view = std::make_shared<CProviderView>();
   bool read = true;
   std::string failure;
@@ -122,15 +132,20 @@ using namespace views_db::ops;
 
 namespace {
 constexpr ErrorSite kViewByGuid{"HT02R0A6BALH5L1PVTOYZPPCE", "CProviderViewsDb.GetViewByGuid"};
-constexpr ErrorSite kViewsByProvider{"6IFM1UF53XB7G445GUOLCVILP", "CProviderViewsDb.GetViewsByProviderGuid"};
+constexpr ErrorSite kViewsByProvider{"6IFM1UF53XB7G445GUOLCVILP",
+                                     "CProviderViewsDb.GetViewsByProviderGuid"};
 constexpr ErrorSite kPublicAndPrivate{"SOT2V07GUYPJ42FCLI4KQFF5X",
                                       "CProviderViewsDb.GetPublicAndPrivateProviderViews"};
-constexpr ErrorSite kFilters{"V1Y43B9GWYEBZ5W3BLTCSQCGS", "CProviderViewsDb.GetFiltersByProviderGuid"};
-constexpr ErrorSite kNotificationViews{"KIALOP7ZTXIWZH5VTASUU85MV", "CProviderViewsDb.GetNotificationViews"};
+constexpr ErrorSite kFilters{"V1Y43B9GWYEBZ5W3BLTCSQCGS",
+                             "CProviderViewsDb.GetFiltersByProviderGuid"};
+constexpr ErrorSite kNotificationViews{"KIALOP7ZTXIWZH5VTASUU85MV",
+                                       "CProviderViewsDb.GetNotificationViews"};
 constexpr ErrorSite kProviderCounter{"L8C0MRJN7J890LLQ3XJEMGVG0",
                                      "CProviderViewsDb.GetProviderViewUpdateCounter"};
-constexpr ErrorSite kViewCounter{"D78NAJF96N6AELD7CZDQ8E99W", "CProviderViewsDb.GetViewUpdateCounter"};
-constexpr ErrorSite kDeleteCounter{"1CKK7RN9NGTIBT0BFWH38V0LM", "CProviderViewsDb.GetDeleteCounter"};
+constexpr ErrorSite kViewCounter{"D78NAJF96N6AELD7CZDQ8E99W",
+                                 "CProviderViewsDb.GetViewUpdateCounter"};
+constexpr ErrorSite kDeleteCounter{"1CKK7RN9NGTIBT0BFWH38V0LM",
+                                   "CProviderViewsDb.GetDeleteCounter"};
 constexpr ErrorSite kSinceCounters{"GIJFGAGYHKBFXFGX5BP0NSA0J",
                                    "CProviderViewsDb.ViewsByProviderGuidSinceCounters"};
 constexpr ErrorSite kByComputer{"HH5132YY6BN3JD429Q2UWGTYF",
@@ -181,30 +196,34 @@ int32_t CProviderViewsDb::GetDeleteCounter() const {
 int32_t CProviderViewsDb::GetProviderViewUpdateCounter(const std::string& p_ProviderGuid) const {
   return kProviderCounter.Guard([&] {
     const auto connection = views_db::OpenViewsDatabase();
-    return FirstCounter(*connection, "SELECT SUM(" + Sql().updCol + ") FROM " + Sql().views + " WHERE " +
-                                         GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid));
+    return FirstCounter(*connection,
+                        "SELECT SUM(" + Sql().updCol + ") FROM " + Sql().views + " WHERE " +
+                            GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid));
   });
 }
 
 int32_t CProviderViewsDb::GetViewUpdateCounter(const std::string& p_ViewGuid) const {
   return kViewCounter.Guard([&] {
     const auto connection = views_db::OpenViewsDatabase();
-    return FirstCounter(*connection, "SELECT " + Sql().updCol + " FROM " + Sql().views + " WHERE " + Sql().guidCol +
-                                         "=" + Literal(p_ViewGuid, SqlService::kEscapeGuid) + " COLLATE NOCASE");
+    return FirstCounter(
+        *connection, "SELECT " + Sql().updCol + " FROM " + Sql().views + " WHERE " + Sql().guidCol +
+                         "=" + Literal(p_ViewGuid, SqlService::kEscapeGuid) + " COLLATE NOCASE");
   });
 }
 
-std::shared_ptr<CProviderView> CProviderViewsDb::GetViewByGuid(const std::string& p_ViewGuid) const {
+std::shared_ptr<CProviderView> CProviderViewsDb::GetViewByGuid(
+    const std::string& p_ViewGuid) const {
   return kViewByGuid.Guard([&]() -> std::shared_ptr<CProviderView> {
     const auto connection = OpenOrRaise(kViewByGuid, _saveviewerr_Base);
-    const auto rs = connection->OpenRecordset("SELECT * FROM " + Sql().views + " WHERE " + Sql().guidCol + "=" +
-                                              Literal(p_ViewGuid, SqlService::kEscapeGuid) +
-                                              " COLLATE NOCASE LIMIT 1");
+    const auto rs = connection->OpenRecordset(
+        "SELECT * FROM " + Sql().views + " WHERE " + Sql().guidCol + "=" +
+        Literal(p_ViewGuid, SqlService::kEscapeGuid) + " COLLATE NOCASE LIMIT 1");
     return rs->Eof() ? nullptr : ViewFromRow(*rs, nullptr);
   });
 }
 
-std::shared_ptr<CProviderViews> CProviderViewsDb::GetViewsByProviderGuid(const std::string& p_ProviderGuid) const {
+std::shared_ptr<CProviderViews> CProviderViewsDb::GetViewsByProviderGuid(
+    const std::string& p_ProviderGuid) const {
   return kViewsByProvider.Guard([&] {
     const auto connection = OpenOrRaise(kViewsByProvider, _saveviewerr_Base);
     return ViewsOfRows(*connection,
@@ -221,7 +240,8 @@ std::shared_ptr<CProviderViews> CProviderViewsDb::GetPublicAndPrivateProviderVie
     return ViewsOfRows(*connection,
                        "SELECT * FROM " + Sql().views + " WHERE " +
                            GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid) + " AND " +
-                           GuidMatch(views_db::schema::kPrivateToGuid, p_PrivateToGuid) + ByCaption(),
+                           GuidMatch(views_db::schema::kPrivateToGuid, p_PrivateToGuid) +
+                           ByCaption(),
                        p_ProviderGuid);
   });
 }
@@ -230,8 +250,9 @@ std::shared_ptr<CProviderViewFilters> CProviderViewsDb::GetFiltersByProviderGuid
     const std::string& p_ProviderGuid) const {
   return kFilters.Guard([&] {
     const auto connection = OpenOrRaise(kFilters, _saveviewerr_Base);
-    const auto rs = connection->OpenRecordset("SELECT * FROM " + Quoted(views_db::schema::kFilters) + " WHERE " +
-                                              GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid));
+    const auto rs = connection->OpenRecordset(
+        "SELECT * FROM " + Quoted(views_db::schema::kFilters) + " WHERE " +
+        GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid));
     auto filters = std::make_shared<CProviderViewFilters>();
     for (; !rs->Eof(); rs->MoveNext()) {
       const std::string rowGuid = TextField(*rs, Sql().guidField);
@@ -253,10 +274,10 @@ std::shared_ptr<CProviderViewFilters> CProviderViewsDb::GetFiltersByProviderGuid
   });
 }
 
-void CProviderViewsDb::ViewsByProviderGuidSinceCounters(const std::string& p_ProviderGuid, int32_t p_UpdateCounter,
-                                                        int32_t& p_DeleteCounter,
-                                                        std::shared_ptr<KeyedCollection>& po_UpdatedViews,
-                                                        std::shared_ptr<KeyedCollection>& po_DeletedViewGuids) const {
+void CProviderViewsDb::ViewsByProviderGuidSinceCounters(
+    const std::string& p_ProviderGuid, int32_t p_UpdateCounter, int32_t& p_DeleteCounter,
+    std::shared_ptr<KeyedCollection>& po_UpdatedViews,
+    std::shared_ptr<KeyedCollection>& po_DeletedViewGuids) const {
   kSinceCounters.Guard([&] {
     const Names& n = Sql();
     const auto connection = views_db::OpenViewsDatabase();
@@ -265,10 +286,9 @@ void CProviderViewsDb::ViewsByProviderGuidSinceCounters(const std::string& p_Pro
     int32_t deleteCounter = p_DeleteCounter;
 
     Transaction tx(*connection, SqlService::kDefaultWaitSeconds);
-    const auto rs = connection->OpenRecordset("SELECT * FROM " + n.views + " WHERE " + n.updCol + ">" +
-                                              std::to_string(p_UpdateCounter) + " AND " +
-                                              GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid) +
-                                              InRowOrder());
+    const auto rs = connection->OpenRecordset(
+        "SELECT * FROM " + n.views + " WHERE " + n.updCol + ">" + std::to_string(p_UpdateCounter) +
+        " AND " + GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid) + InRowOrder());
     for (; !rs->Eof(); rs->MoveNext()) {
       auto view = ViewFromRow(*rs, &p_ProviderGuid);
       if (view->AllColumnsView()) {
@@ -278,10 +298,10 @@ void CProviderViewsDb::ViewsByProviderGuidSinceCounters(const std::string& p_Pro
         updated.push_back(std::move(view));
       }
     }
-    const auto gone = connection->OpenRecordset("SELECT " + n.delGuid + ", " + n.delCounter + " FROM " +
-                                                n.deletionLog + " WHERE " + n.delCounter + ">" +
-                                                std::to_string(p_DeleteCounter) + " AND " + n.deletedViews +
-                                                NotStoredAgain());
+    const auto gone = connection->OpenRecordset(
+        "SELECT " + n.delGuid + ", " + n.delCounter + " FROM " + n.deletionLog + " WHERE " +
+        n.delCounter + ">" + std::to_string(p_DeleteCounter) + " AND " + n.deletedViews +
+        NotStoredAgain());
     for (; !gone->Eof(); gone->MoveNext()) {
       deleted.push_back(TextOf(gone->Value(0)));
       deleteCounter = std::max(deleteCounter, CounterOf(gone->Value(1)));
@@ -303,20 +323,21 @@ void CProviderViewsDb::ViewsByProviderGuidSinceCounters(const std::string& p_Pro
 }
 
 std::shared_ptr<KeyedCollection> CProviderViewsDb::GetViewsByProviderAndComputerSinceCounters(
-    const std::string& p_ProviderGuid, const std::string& p_IncludePrivateViewsGuid, int32_t p_SinceUpdateCounter,
-    int32_t p_SinceDeleteCounter) const {
+    const std::string& p_ProviderGuid, const std::string& p_IncludePrivateViewsGuid,
+    int32_t p_SinceUpdateCounter, int32_t p_SinceDeleteCounter) const {
   return kByComputer.Guard([&] {
     const Names& n = Sql();
     const std::string privateTo = Quoted(views_db::schema::kPrivateToGuid);
     const auto connection = views_db::OpenViewsDatabase();
     auto changes = std::make_shared<KeyedCollection>();
     const auto rs = connection->OpenRecordset(
-        "SELECT " + n.guidCol + ", " + n.updCol + ",  " + Quoted(views_db::schema::kPropertyBagContent) +
-        ", IFNULL(" + privateTo + ", '') AS " + privateTo + " FROM " + n.views + " WHERE " +
+        "SELECT " + n.guidCol + ", " + n.updCol + ",  " +
+        Quoted(views_db::schema::kPropertyBagContent) + ", IFNULL(" + privateTo + ", '') AS " +
+        privateTo + " FROM " + n.views + " WHERE " +
         GuidMatch(views_db::schema::kProviderGuid, p_ProviderGuid) + " AND " + n.updCol + ">" +
         std::to_string(p_SinceUpdateCounter) + " AND (" +
-        GuidMatch(views_db::schema::kPrivateToGuid, p_IncludePrivateViewsGuid) + "      OR IFNULL(" + privateTo +
-        ", '')='')" + InRowOrder());
+        GuidMatch(views_db::schema::kPrivateToGuid, p_IncludePrivateViewsGuid) +
+        "      OR IFNULL(" + privateTo + ", '')='')" + InRowOrder());
     for (; !rs->Eof(); rs->MoveNext()) {
       const auto view = ViewFromRow(*rs, &p_ProviderGuid);
       const std::string guid = TextField(*rs, n.guidField);
@@ -324,9 +345,10 @@ std::shared_ptr<KeyedCollection> CProviderViewsDb::GetViewsByProviderAndComputer
         changes->Add(Variant(view), guid);
       }
     }
-    const auto gone = connection->OpenRecordset("SELECT " + n.delGuid + " FROM " + n.deletionLog + " WHERE " +
-                                                n.delCounter + ">=" + std::to_string(p_SinceDeleteCounter) +
-                                                " AND " + n.deletedViews + " COLLATE NOCASE" + NotStoredAgain());
+    const auto gone =
+        connection->OpenRecordset("SELECT " + n.delGuid + " FROM " + n.deletionLog + " WHERE " +
+                                  n.delCounter + ">=" + std::to_string(p_SinceDeleteCounter) +
+                                  " AND " + n.deletedViews + " COLLATE NOCASE" + NotStoredAgain());
     for (; !gone->Eof(); gone->MoveNext()) {
       const std::string guid = TextOf(gone->Value(0));
       if (guid.empty()) continue;
@@ -340,9 +362,9 @@ std::shared_ptr<KeyedCollection> CProviderViewsDb::GetViewsByProviderAndComputer
 std::shared_ptr<CProviderViews> CProviderViewsDb::GetNotificationViews() const {
   return kNotificationViews.Guard([&] {
     const auto connection = views_db::OpenViewsDatabase();
-    const auto rs = connection->OpenRecordset("SELECT * FROM " + Sql().views + " WHERE " +
-                                              Quoted(views_db::schema::kNotificationView) + " ORDER BY " +
-                                              Quoted(views_db::schema::kProviderGuid) + " COLLATE NOCASE ASC, rowid ASC");
+    const auto rs = connection->OpenRecordset(
+        "SELECT * FROM " + Sql().views + " WHERE " + Quoted(views_db::schema::kNotificationView) +
+        " ORDER BY " + Quoted(views_db::schema::kProviderGuid) + " COLLATE NOCASE ASC, rowid ASC");
     Log("Notification view count is " + std::to_string(rs->RecordCount()) + ".");
     auto views = std::make_shared<CProviderViews>();
     for (; !rs->Eof(); rs->MoveNext()) {

@@ -15,12 +15,17 @@ namespace schema = views_db::schema;
 
 namespace {
 constexpr ErrorSite kDeleteView{"1W5R1RITJR5GHAJUVDJ60HDNY", "CProviderViewsDb.DeleteView"};
-constexpr ErrorSite kDeleteStandard{"X1GFSVC4Z2OLHOE29P8GSZMXV", "CProviderViewsDb.DeleteAllStandardViews"};
-constexpr ErrorSite kDeletePrivate{"SRXY12L2ZYICMSNPGEU6GNOE9", "CProviderViewsDb.DeletePrivateViewsByProviderGuid"};
-constexpr ErrorSite kDeprivatize{"UNCAIHG97L41TOJP76M64I7T2", "CProviderViewsDb.DeprivatizeViewsByProviderGuid"};
-constexpr ErrorSite kChangePrivate{"LG5S851G2EOP0BBS0XNM8HBPL", "CProviderViewsDb.ChangeAllViewsPrivateToGuid"};
+constexpr ErrorSite kDeleteStandard{"X1GFSVC4Z2OLHOE29P8GSZMXV",
+                                    "CProviderViewsDb.DeleteAllStandardViews"};
+constexpr ErrorSite kDeletePrivate{"SRXY12L2ZYICMSNPGEU6GNOE9",
+                                   "CProviderViewsDb.DeletePrivateViewsByProviderGuid"};
+constexpr ErrorSite kDeprivatize{"UNCAIHG97L41TOJP76M64I7T2",
+                                 "CProviderViewsDb.DeprivatizeViewsByProviderGuid"};
+constexpr ErrorSite kChangePrivate{"LG5S851G2EOP0BBS0XNM8HBPL",
+                                   "CProviderViewsDb.ChangeAllViewsPrivateToGuid"};
 constexpr ErrorSite kChangeGuid{"L8TV2EU0WL6T4MKJ9ES7TQZXK", "CProviderViewsDb.ChangeViewGuid"};
-constexpr ErrorSite kCleanDeleted{"FNY9NTX0IWB85EEV0PWRC7W6N", "CProviderViewsDb.CleanDeletedViewsTable"};
+constexpr ErrorSite kCleanDeleted{"FNY9NTX0IWB85EEV0PWRC7W6N",
+                                  "CProviderViewsDb.CleanDeletedViewsTable"};
 
 // " WHERE" the provider's views private to that GUID.
 std::string ProviderAndOwner(const std::string& providerGuid, const std::string& privateToGuid) {
@@ -56,8 +61,8 @@ void CProviderViewsDb::DeleteAllStandardViews() const {
       list += Literal(TextField(*rs, Sql().guidField), SqlService::kEscapeGuid);
     }
     if (!list.empty()) {
-      connection->Execute("DELETE FROM " + Sql().views + " WHERE " + Sql().guidCol + " COLLATE NOCASE IN (" + list +
-                          ")");
+      connection->Execute("DELETE FROM " + Sql().views + " WHERE " + Sql().guidCol +
+                          " COLLATE NOCASE IN (" + list + ")");
     }
     tx.Commit();
   });
@@ -68,7 +73,8 @@ void CProviderViewsDb::DeletePrivateViewsByProviderGuid(const std::string& p_Pro
   kDeletePrivate.Guard([&] {
     if (TextService::IsEmpty(p_PrivateToGuid)) return;
     const auto connection = views_db::OpenViewsDatabase();
-    connection->Execute("DELETE FROM " + Sql().views + ProviderAndOwner(p_ProviderGuid, p_PrivateToGuid));
+    connection->Execute("DELETE FROM " + Sql().views +
+                        ProviderAndOwner(p_ProviderGuid, p_PrivateToGuid));
   });
 }
 
@@ -77,12 +83,14 @@ void CProviderViewsDb::DeprivatizeViewsByProviderGuid(const std::string& p_Provi
   kDeprivatize.Guard([&] {
     if (TextService::IsEmpty(p_PrivateToGuid)) return;
     const auto connection = views_db::OpenViewsDatabase();
-    connection->Execute(SqlService::UpdateStatement(schema::kViews, {schema::kPrivateToGuid}, {Variant("")}) +
-                        ProviderAndOwner(p_ProviderGuid, p_PrivateToGuid));
+    connection->Execute(
+        SqlService::UpdateStatement(schema::kViews, {schema::kPrivateToGuid}, {Variant("")}) +
+        ProviderAndOwner(p_ProviderGuid, p_PrivateToGuid));
   });
 }
 
-void CProviderViewsDb::ChangeAllViewsPrivateToGuid(const std::string& p_OldGuid, const std::string& p_NewGuid) const {
+void CProviderViewsDb::ChangeAllViewsPrivateToGuid(const std::string& p_OldGuid,
+                                                   const std::string& p_NewGuid) const {
   kChangePrivate.Guard([&] {
     const auto connection = views_db::OpenViewsDatabase();
     std::string sql = SqlService::UpdateStatement(schema::kViews, {schema::kPrivateToGuid},
@@ -94,7 +102,8 @@ void CProviderViewsDb::ChangeAllViewsPrivateToGuid(const std::string& p_OldGuid,
   });
 }
 
-void CProviderViewsDb::ChangeViewGuid(const std::string& p_OldViewGuid, const std::string& p_NewViewGuid) const {
+void CProviderViewsDb::ChangeViewGuid(const std::string& p_OldViewGuid,
+                                      const std::string& p_NewViewGuid) const {
   kChangeGuid.Guard([&] {
     if (TextService::IsEmpty(p_NewViewGuid)) {
       kChangeGuid.Raise(err::kInvalidProcedureCall, "New GUID required for ChangeViewGUID");
@@ -113,12 +122,15 @@ void CProviderViewsDb::ChangeViewGuid(const std::string& p_OldViewGuid, const st
     const int32_t counter = NextUpdateCounter(*connection);
     connection->Execute("UPDATE " + n.views + " SET " + n.guidCol + "=" +
                         Literal(p_NewViewGuid, SqlService::kEscapeGuid) + ", " + n.updCol + "=" +
-                        std::to_string(counter) + " WHERE " + n.guidCol + "=" + oldGuid + " COLLATE NOCASE");
+                        std::to_string(counter) + " WHERE " + n.guidCol + "=" + oldGuid +
+                        " COLLATE NOCASE");
     const bool renamed = connection->Changes() > 0;
     connection->Execute("DELETE FROM " + n.views + " WHERE " + n.guidCol + "=" + oldGuid);
-    if (renamed && TextService::ComparisonForm(p_OldViewGuid) != TextService::ComparisonForm(p_NewViewGuid)) {
-      connection->Execute("INSERT OR REPLACE INTO " + n.deletionLog + " (" + n.delGuid + ", " + n.delTable +
-                          ") VALUES (" + oldGuid + ", " + Literal(schema::kViews, SqlService::kEscapePlain) + ")");
+    if (renamed &&
+        TextService::ComparisonForm(p_OldViewGuid) != TextService::ComparisonForm(p_NewViewGuid)) {
+      connection->Execute("INSERT OR REPLACE INTO " + n.deletionLog + " (" + n.delGuid + ", " +
+                          n.delTable + ") VALUES (" + oldGuid + ", " +
+                          Literal(schema::kViews, SqlService::kEscapePlain) + ")");
     }
     tx.Commit();
   });

@@ -20,16 +20,16 @@ inline constexpr const char* kLogSource = "CProviderViewsDb";
 
 // Names as statements and recordsets need them.
 struct Names {
-  std::string views;        // "views", quoted
-  std::string guidCol;      // record GUID column, SQL form
-  std::string updCol;       // update counter column, SQL form
-  std::string guidField;    // the same two, plain, for recordset fields
+  std::string views;      // "views", quoted
+  std::string guidCol;    // record GUID column, SQL form
+  std::string updCol;     // update counter column, SQL form
+  std::string guidField;  // the same two, plain, for recordset fields
   std::string updField;
-  std::string deletionLog;  // the deletion log table, quoted
-  std::string delGuid;      // its deleted GUID column, SQL form
-  std::string delTable;     // its table column, SQL form
-  std::string delCounter;   // its counter column, SQL form
-  std::string deletedViews; // its table column + "='views'": the log's view rows
+  std::string deletionLog;   // the deletion log table, quoted
+  std::string delGuid;       // its deleted GUID column, SQL form
+  std::string delTable;      // its table column, SQL form
+  std::string delCounter;    // its counter column, SQL form
+  std::string deletedViews;  // its table column + "='views'": the log's view rows
 };
 const Names& Sql();
 

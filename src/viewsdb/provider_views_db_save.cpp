@@ -36,19 +36,22 @@ constexpr ErrorSite kSaveViewX{"A6FOHENAV901NOQ7N47BCUCLV", "CProviderViewsDb.Sa
 constexpr ErrorSite kWrite{"XJ4WB4P6C448FSGXH2YHLFX43", "CProviderViewsDb.SaveView4"};
 
 constexpr int32_t kObjectNotSet = 91;
-constexpr const char* kDuplicateGuid = "View already exists, must explicitly declare that you want it to be replaced.";
-constexpr const char* kCaptionInUse = "View caption in use, you must choose a different caption for this view.";
+constexpr const char* kDuplicateGuid =
+    "View already exists, must explicitly declare that you want it to be replaced.";
+constexpr const char* kCaptionInUse =
+    "View caption in use, you must choose a different caption for this view.";
 
 const char* TrueFalse(bool value) { return value ? "True" : "False"; }
 
 // The refusal of a save that failed once its transaction began: rolled back (the
 // transaction's scope ends first), numbered as an unknown save error, SQLite's last word
 // in the context. Refusals the save raises itself pass on as they are.
-[[noreturn]] void RaiseSaveFailure(const ErrorSite& site, const CError& failure, const std::string& databaseResult) {
+[[noreturn]] void RaiseSaveFailure(const ErrorSite& site, const CError& failure,
+                                   const std::string& databaseResult) {
   if (failure.Number() == saveviewerr_DuplicateCaption) throw failure;
   CError error(saveviewerr_Unknown, site.Source(),
-               "An unknown error occurred when trying to save the view: \r\n" + std::to_string(failure.Number()) +
-                   " " + failure.Description());
+               "An unknown error occurred when trying to save the view: \r\n" +
+                   std::to_string(failure.Number()) + " " + failure.Description());
   error.AddLocation(site.Id());
   error.AddContext("Database result: " + databaseResult);
   if (!failure.Context().empty()) error.AddContext(failure.Context());
@@ -60,8 +63,8 @@ const char* TrueFalse(bool value) { return value ? "True" : "False"; }
 // refusal or failure while deciding rolls back and passes on as it is; a failure of the
 // writes rolls back and leaves as RaiseSaveFailure says.
 template <class Decide, class Write>
-void InSaveTransaction(const ErrorSite& site, Connection& connection, bool logBegin, Decide&& decide,
-                       Write&& write) {
+void InSaveTransaction(const ErrorSite& site, Connection& connection, bool logBegin,
+                       Decide&& decide, Write&& write) {
   std::string databaseResult;
   if (BeforeSaveLock()) {
     const std::function<void()> action = BeforeSaveLock();  // a copy: the action may remove itself
@@ -73,7 +76,8 @@ void InSaveTransaction(const ErrorSite& site, Connection& connection, bool logBe
     deciding = true;
     decide();
     deciding = false;
-    if (logBegin) Log(std::string("Began transaction in SaveView3: ") + TrueFalse(tx.OwnsTransaction()));
+    if (logBegin)
+      Log(std::string("Began transaction in SaveView3: ") + TrueFalse(tx.OwnsTransaction()));
     try {
       write();
       tx.Commit();
@@ -100,21 +104,22 @@ bool StoredIsStandard(const Recordset& row) {
 
 // The GUID of another row that holds this provider, privacy and caption exactly as the
 // unique index compares them; "" when there is none. Writing over it would delete it.
-std::string CaptionHolder(Connection& connection, const std::string& providerGuid, const std::string& privateToGuid,
-                          const std::string& caption, const std::string& guid) {
+std::string CaptionHolder(Connection& connection, const std::string& providerGuid,
+                          const std::string& privateToGuid, const std::string& caption,
+                          const std::string& guid) {
   const Names& n = Sql();
   const auto rs = connection.OpenRecordset(
       "SELECT " + n.guidCol + " FROM " + n.views + " WHERE " + Quoted(schema::kProviderGuid) + "=" +
-      Literal(providerGuid, SqlService::kEscapeGuid) + " AND " + Quoted(schema::kPrivateToGuid) + "=" +
-      Literal(privateToGuid, SqlService::kEscapeGuid) + " AND " + Quoted(schema::kCaption) + "=" +
-      Literal(caption, SqlService::kEscapeCaption) + " AND " + n.guidCol + "<>" +
+      Literal(providerGuid, SqlService::kEscapeGuid) + " AND " + Quoted(schema::kPrivateToGuid) +
+      "=" + Literal(privateToGuid, SqlService::kEscapeGuid) + " AND " + Quoted(schema::kCaption) +
+      "=" + Literal(caption, SqlService::kEscapeCaption) + " AND " + n.guidCol + "<>" +
       Literal(guid, SqlService::kEscapeGuid) + " COLLATE NOCASE LIMIT 1");
   return rs->Eof() ? std::string() : TextOf(rs->Value(0));
 }
 
-void RefuseCaptionHeldByAnother(const ErrorSite& site, Connection& connection, const std::string& providerGuid,
-                                const std::string& privateToGuid, const std::string& caption,
-                                const std::string& guid) {
+void RefuseCaptionHeldByAnother(const ErrorSite& site, Connection& connection,
+                                const std::string& providerGuid, const std::string& privateToGuid,
+                                const std::string& caption, const std::string& guid) {
   if (!CaptionHolder(connection, providerGuid, privateToGuid, caption, guid).empty()) {
     site.Raise(saveviewerr_DuplicateCaption, kCaptionInUse);
   }
@@ -128,11 +133,10 @@ void ApplyViewType(CProviderView& view, e_ViewType type) {
       view.SetPrivateToGuid("");
       view.SetStandardView(true);
       break;
-    case viewtype_Notification:
-      view.SetStandardView(false);
-      break;
+    case viewtype_Notification: view.SetStandardView(false); break;
     case viewtype_UserDefined:
-      if (view.StandardView() && TextService::IsEmpty(view.PrivateToGuid())) view.SetGuid(GuidService::NewGuid());
+      if (view.StandardView() && TextService::IsEmpty(view.PrivateToGuid()))
+        view.SetGuid(GuidService::NewGuid());
       if (view.NotificationView()) {
         view.SetPrivateToGuid("");
         view.SetGuid(GuidService::NewGuid());
@@ -141,19 +145,21 @@ void ApplyViewType(CProviderView& view, e_ViewType type) {
       view.SetStandardView(false);
       break;
     default:
-      kSaveView4.Raise(err::kInvalidProcedureCall, "Unknown view type: " + std::to_string(static_cast<int32_t>(type)));
+      kSaveView4.Raise(err::kInvalidProcedureCall,
+                       "Unknown view type: " + std::to_string(static_cast<int32_t>(type)));
   }
 }
 }  // namespace
 
-bool CProviderViewsDb::SaveView4(const std::shared_ptr<CProviderView>& po_View, bool p_OverwriteExisting,
-                                 e_ViewType p_ViewType) const {
+bool CProviderViewsDb::SaveView4(const std::shared_ptr<CProviderView>& po_View,
+                                 bool p_OverwriteExisting, e_ViewType p_ViewType) const {
   return kSaveView4.Guard([&] {
     if (!po_View) kSaveView4.Raise(kObjectNotSet);
     CProviderView& view = *po_View;
     if (view.Temporary() || view.AllColumnsView()) return true;
     ApplyViewType(view, p_ViewType);
-    if (TextService::IsEmpty(view.Guid())) kSaveView4.Raise(err::kInvalidProcedureCall, "View must have a GUID.");
+    if (TextService::IsEmpty(view.Guid()))
+      kSaveView4.Raise(err::kInvalidProcedureCall, "View must have a GUID.");
     if (TextService::IsEmpty(view.ProviderGuid())) {
       kSaveView4.Raise(err::kInvalidProcedureCall, "View must have an associated provider GUID.");
     }
@@ -162,18 +168,18 @@ bool CProviderViewsDb::SaveView4(const std::shared_ptr<CProviderView>& po_View, 
 
     const std::string caption = TextService::CleanCaption(view.Caption());
     const auto write = connection->CreateCommand(SqlService::InsertStatement(
-        schema::kViews, {n.guidField, n.updField, schema::kProviderGuid, schema::kPrivateToGuid, schema::kCaption,
-                         schema::kCaptionSort, schema::kPropertyBagContent, schema::kStandardView,
-                         schema::kNotificationView}));
+        schema::kViews, {n.guidField, n.updField, schema::kProviderGuid, schema::kPrivateToGuid,
+                         schema::kCaption, schema::kCaptionSort, schema::kPropertyBagContent,
+                         schema::kStandardView, schema::kNotificationView}));
     const std::string providerGuid = StoredGuid(view.ProviderGuid());
     const std::string privateToGuid = StoredGuid(view.PrivateToGuid());
     std::string guid;
     // Under the write lock, so that no other process stores the GUID or caption between
     // these look-ups and the write.
     const auto decide = [&] {
-      const auto stored = connection->OpenRecordset("SELECT * FROM " + n.views + " WHERE " + n.guidCol + "=" +
-                                                    Literal(view.Guid(), SqlService::kEscapeGuid) +
-                                                    " COLLATE NOCASE");
+      const auto stored = connection->OpenRecordset(
+          "SELECT * FROM " + n.views + " WHERE " + n.guidCol + "=" +
+          Literal(view.Guid(), SqlService::kEscapeGuid) + " COLLATE NOCASE");
       if (!stored->Eof()) {
         bool copied = false;
         if (stored->Int64(0) > 0 && !view.StandardView() && StoredIsStandard(*stored)) {
@@ -191,14 +197,16 @@ bool CProviderViewsDb::SaveView4(const std::shared_ptr<CProviderView>& po_View, 
       const auto sameCaption = connection->OpenRecordset(
           "SELECT " + n.guidCol + " FROM " + n.views + " WHERE " +
           GuidMatch(schema::kProviderGuid, view.ProviderGuid()) + " AND " +
-          GuidMatch(schema::kPrivateToGuid, view.PrivateToGuid()) + " AND " + Quoted(schema::kCaption) + "=" +
-          Literal(caption, SqlService::kEscapeCaption) + " COLLATE NOCASE AND " + Quoted(schema::kStandardView) +
-          "=" + (view.StandardView() ? "1" : "0"));
+          GuidMatch(schema::kPrivateToGuid, view.PrivateToGuid()) + " AND " +
+          Quoted(schema::kCaption) + "=" + Literal(caption, SqlService::kEscapeCaption) +
+          " COLLATE NOCASE AND " + Quoted(schema::kStandardView) + "=" +
+          (view.StandardView() ? "1" : "0"));
       if (!sameCaption->Eof()) {
         if (!p_OverwriteExisting) {
-          kSaveView4.Raise(saveviewerr_DuplicateCaption,
-                           "View caption already exists. Rename it or re-call this function with the overwrite flag "
-                           "set.");
+          kSaveView4.Raise(
+              saveviewerr_DuplicateCaption,
+              "View caption already exists. Rename it or re-call this function with the overwrite flag "
+              "set.");
         }
         view.SetGuid(TextOf(sameCaption->Value(0)));
       }
@@ -214,7 +222,8 @@ bool CProviderViewsDb::SaveView4(const std::shared_ptr<CProviderView>& po_View, 
       write->SetText(write->ParameterIndex(schema::kPrivateToGuid), privateToGuid);
       write->SetBoolean(write->ParameterIndex(schema::kStandardView), view.StandardView());
       write->SetText(write->ParameterIndex(schema::kCaption), caption);
-      write->SetText(write->ParameterIndex(schema::kCaptionSort), TextService::SmartSortKey(caption));
+      write->SetText(write->ParameterIndex(schema::kCaptionSort),
+                     TextService::SmartSortKey(caption));
       write->SetBytes(write->ParameterIndex(schema::kPropertyBagContent), view.Serialize());
       write->SetBoolean(write->ParameterIndex(schema::kNotificationView), view.NotificationView());
       write->Execute();
@@ -224,24 +233,26 @@ bool CProviderViewsDb::SaveView4(const std::shared_ptr<CProviderView>& po_View, 
   });
 }
 
-bool CProviderViewsDb::SaveView3(const std::shared_ptr<CProviderView>& po_View, bool p_OverwriteExisting,
-                                 bool p_SaveAsStandardView) const {
+bool CProviderViewsDb::SaveView3(const std::shared_ptr<CProviderView>& po_View,
+                                 bool p_OverwriteExisting, bool p_SaveAsStandardView) const {
   return SaveView4(po_View, p_OverwriteExisting,
                    p_SaveAsStandardView ? viewtype_CorvaneStandard : viewtype_UserDefined);
 }
 
-bool CProviderViewsDb::SaveView2(const std::shared_ptr<CProviderView>& po_View, bool p_OverwriteExisting) const {
+bool CProviderViewsDb::SaveView2(const std::shared_ptr<CProviderView>& po_View,
+                                 bool p_OverwriteExisting) const {
   return SaveView4(po_View, p_OverwriteExisting, viewtype_UserDefined);
 }
 
-bool CProviderViewsDb::SaveViewX(const std::string&, const std::string&, const std::shared_ptr<CProviderView>&,
-                                 bool) const {
+bool CProviderViewsDb::SaveViewX(const std::string&, const std::string&,
+                                 const std::shared_ptr<CProviderView>&, bool) const {
   kSaveViewX.Raise(err::kInvalidProcedureCall, "Deprecated, use SaveView");
 }
 
 std::string CProviderViewsDb::SaveViewAs(const std::shared_ptr<CProviderView>&) const { return {}; }
 
-bool CProviderViewsDb::SaveView(const std::string& p_ProviderGuid, const std::shared_ptr<CProviderView>& po_View,
+bool CProviderViewsDb::SaveView(const std::string& p_ProviderGuid,
+                                const std::shared_ptr<CProviderView>& po_View,
                                 bool p_OverwriteExisting) const {
   return kSaveView.Guard([&] {
     if (!po_View) kSaveView.Raise(kObjectNotSet);
@@ -260,10 +271,11 @@ bool CProviderViewsDb::SaveView(const std::string& p_ProviderGuid, const std::sh
       if (TextService::IsEmpty(view.PrivateToGuid())) {
         const std::string privateTo = Quoted(schema::kPrivateToGuid);
         const auto same = connection->OpenRecordset(
-            "SELECT * FROM " + n.views + " WHERE " + GuidMatch(schema::kProviderGuid, p_ProviderGuid) + "  AND " +
-            captionSort + "=" + Literal(sortKey, SqlService::kEscapeCaption) + " COLLATE NOCASE  AND " + n.guidCol +
-            "<>" + Literal(view.Guid(), SqlService::kEscapeGuid) + " COLLATE NOCASE  AND (length(" + privateTo +
-            ")=0 or " + privateTo + " ISNULL)");
+            "SELECT * FROM " + n.views + " WHERE " +
+            GuidMatch(schema::kProviderGuid, p_ProviderGuid) + "  AND " + captionSort + "=" +
+            Literal(sortKey, SqlService::kEscapeCaption) + " COLLATE NOCASE  AND " + n.guidCol +
+            "<>" + Literal(view.Guid(), SqlService::kEscapeGuid) + " COLLATE NOCASE  AND (length(" +
+            privateTo + ")=0 or " + privateTo + " ISNULL)");
         if (!same->Eof()) {
           if (!p_OverwriteExisting) kSaveView.Raise(saveviewerr_DuplicateCaption, kCaptionInUse);
           const std::string found = TextField(*same, n.guidField);
@@ -273,9 +285,9 @@ bool CProviderViewsDb::SaveView(const std::string& p_ProviderGuid, const std::sh
         }
       }
       if (!p_OverwriteExisting) {
-        const auto stored = connection->OpenRecordset("SELECT * FROM " + n.views + " WHERE " + n.guidCol + "=" +
-                                                      Literal(view.Guid(), SqlService::kEscapeGuid) +
-                                                      " COLLATE NOCASE");
+        const auto stored = connection->OpenRecordset(
+            "SELECT * FROM " + n.views + " WHERE " + n.guidCol + "=" +
+            Literal(view.Guid(), SqlService::kEscapeGuid) + " COLLATE NOCASE");
         if (!stored->Eof()) kSaveView.Raise(saveviewerr_DuplicateGuid, kDuplicateGuid);
       }
     };
@@ -283,9 +295,9 @@ bool CProviderViewsDb::SaveView(const std::string& p_ProviderGuid, const std::sh
     InSaveTransaction(kSaveView, *connection, false, decide, [&] {
       if (inPlace) {
         const auto update = connection->CreateCommand(
-            "UPDATE " + n.views + " SET " + Quoted(schema::kCaption) + "=?, " + captionSort + "=?, " +
-            Quoted(schema::kPropertyBagContent) + "=?, " + n.updCol + "=?, " + Quoted(schema::kNotificationView) +
-            "=? WHERE " + n.guidCol + "=?");
+            "UPDATE " + n.views + " SET " + Quoted(schema::kCaption) + "=?, " + captionSort +
+            "=?, " + Quoted(schema::kPropertyBagContent) + "=?, " + n.updCol + "=?, " +
+            Quoted(schema::kNotificationView) + "=? WHERE " + n.guidCol + "=?");
         update->SetText(1, caption);
         update->SetText(2, sortKey);
         update->SetBytes(3, view.Serialize());
@@ -300,21 +312,23 @@ bool CProviderViewsDb::SaveView(const std::string& p_ProviderGuid, const std::sh
       connection->Execute("DELETE FROM " + n.views + " WHERE " + n.guidCol + "=" +
                           Literal(view.Guid(), SqlService::kEscapeGuid) + " COLLATE NOCASE");
       const std::string sameCaption =
-          Quoted(schema::kCaption) + "=" + Literal(caption, SqlService::kEscapeCaption) + " COLLATE NOCASE AND " +
-          GuidMatch(schema::kPrivateToGuid, view.PrivateToGuid()) + " AND " +
-          GuidMatch(schema::kProviderGuid, p_ProviderGuid);
-      const auto same =
-          connection->OpenRecordset("SELECT " + n.guidCol + " FROM " + n.views + " WHERE " + sameCaption + " LIMIT 1");
+          Quoted(schema::kCaption) + "=" + Literal(caption, SqlService::kEscapeCaption) +
+          " COLLATE NOCASE AND " + GuidMatch(schema::kPrivateToGuid, view.PrivateToGuid()) +
+          " AND " + GuidMatch(schema::kProviderGuid, p_ProviderGuid);
+      const auto same = connection->OpenRecordset("SELECT " + n.guidCol + " FROM " + n.views +
+                                                  " WHERE " + sameCaption + " LIMIT 1");
       if (!same->Eof()) {
         view.SetGuid(TextOf(same->Value(0)));
         connection->Execute("DELETE FROM " + n.views + " WHERE " + sameCaption);
       }
       const std::string providerGuid = StoredGuid(view.ProviderGuid());
       const std::string privateToGuid = StoredGuid(view.PrivateToGuid());
-      RefuseCaptionHeldByAnother(kSaveView, *connection, providerGuid, privateToGuid, caption, view.Guid());
+      RefuseCaptionHeldByAnother(kSaveView, *connection, providerGuid, privateToGuid, caption,
+                                 view.Guid());
       const auto insert = connection->CreateCommand(SqlService::InsertStatement(
-          schema::kViews, {n.guidField, n.updField, schema::kProviderGuid, schema::kPrivateToGuid, schema::kCaption,
-                           schema::kCaptionSort, schema::kPropertyBagContent, schema::kNotificationView}));
+          schema::kViews,
+          {n.guidField, n.updField, schema::kProviderGuid, schema::kPrivateToGuid, schema::kCaption,
+           schema::kCaptionSort, schema::kPropertyBagContent, schema::kNotificationView}));
       insert->SetText(1, view.Guid());
       insert->SetLong(2, counter);
       insert->SetText(3, providerGuid);

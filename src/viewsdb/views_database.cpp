@@ -27,8 +27,8 @@ namespace prvdrinfo::views_db {
 
 namespace {
 
-using internal::kOwnWaitSeconds;
 using internal::kLogClass;
+using internal::kOwnWaitSeconds;
 using internal::kWaitSeconds;
 
 constexpr ErrorSite kPathSite{"VJANGX8JTGSR409K08OOMSL07", "modViewsDb.ViewsDatabasePath"};
@@ -38,7 +38,8 @@ constexpr ErrorSite kOpenFileSite{"HH2O6FEA2S4S5G69P063DJSBC", "modViewsDb.OpenV
 constexpr ErrorSite kWaitSite{"PQK3CLWJUIN2W7G2QAQCM5QU0", "modViewsDb.WaitForMutexToClear"};
 constexpr ErrorSite kOwnSite{"95JZWYXR1AVA0SIUFPBG7OXKS", "modViewsDb.OwnWithin"};
 
-constexpr const char* kFixedMutexMessage = "Attempting to create Fixed Views DB mutex in prvdrinfo.modViewsDb";
+constexpr const char* kFixedMutexMessage =
+    "Attempting to create Fixed Views DB mutex in prvdrinfo.modViewsDb";
 
 struct SleepSeam {
   std::mutex mutex;
@@ -70,7 +71,8 @@ void UseWriteAheadLog(Connection& connection) {
   try {
     connection.Execute("PRAGMA journal_mode=WAL");
   } catch (const CError& e) {
-    CVesk::Log(kLogClass, "Could not switch the views database to write-ahead logging: " + e.Description());
+    CVesk::Log(kLogClass,
+               "Could not switch the views database to write-ahead logging: " + e.Description());
   }
 }
 
@@ -197,8 +199,10 @@ void RunMaintenanceChecks(Connection& connection) {
   // A file whose repair another process never finished has nowhere to keep the dates;
   // it is still usable, so maintenance waits for a later open.
   if (SqlService::TableExists(connection, schema::kProperties)) {
-    RunMaintenanceCheck(connection, kAnalyzeCheckMutex, kAnalyzeRunMutex, kLastAnalyzeKey, "ANALYZE", 40, "d");
-    RunMaintenanceCheck(connection, kVacuumCheckMutex, kVacuumRunMutex, kLastVacuumKey, "VACUUM", 6, "d");
+    RunMaintenanceCheck(connection, kAnalyzeCheckMutex, kAnalyzeRunMutex, kLastAnalyzeKey,
+                        "ANALYZE", 40, "d");
+    RunMaintenanceCheck(connection, kVacuumCheckMutex, kVacuumRunMutex, kLastVacuumKey, "VACUUM", 6,
+                        "d");
   }
 }
 
@@ -214,7 +218,8 @@ std::shared_ptr<Connection> OpenPassedFile() {
   }
   if (!passed) return nullptr;
   const std::string path = ViewsDatabasePath();
-  const bool same = passed->process == ::getpid() && path == passed->path && internal::IdentityOf(path) == passed->file &&
+  const bool same = passed->process == ::getpid() && path == passed->path &&
+                    internal::IdentityOf(path) == passed->file &&
                     internal::IdentityOf(Mutexes().LockFolder()) == passed->lockFolder;
   if (same) {
     try {
@@ -233,8 +238,10 @@ std::shared_ptr<Connection> OpenPassedFile() {
 }
 
 void RememberPassed(const std::string& path) {
-  internal::PassedGate passed{::getpid(), path, internal::IdentityOf(path), internal::IdentityOf(Mutexes().LockFolder()), nullptr};
-  if (passed.file == internal::FileIdentity{} || passed.lockFolder == internal::FileIdentity{}) return;
+  internal::PassedGate passed{::getpid(), path, internal::IdentityOf(path),
+                              internal::IdentityOf(Mutexes().LockFolder()), nullptr};
+  if (passed.file == internal::FileIdentity{} || passed.lockFolder == internal::FileIdentity{})
+    return;
   try {
     passed.keeper = SqlService::OpenDatabase(path);
   } catch (const CError& e) {
@@ -306,8 +313,13 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
       }
       if (!FileService::FileExists(path)) {
         kCreateFileSite.Guard(
-            [] { kCreateFileSite.Raise(kViewsDbErrorBase, "Could not create or open views database."); },
-            [&] { return "Database: " + path + (creationFailure.empty() ? "" : "\nCreation failed: " + creationFailure); });
+            [] {
+              kCreateFileSite.Raise(kViewsDbErrorBase, "Could not create or open views database.");
+            },
+            [&] {
+              return "Database: " + path +
+                     (creationFailure.empty() ? "" : "\nCreation failed: " + creationFailure);
+            });
       }
 
       WaitForMutexToClear(kVacuumRunMutex, kWaitSeconds);
@@ -323,8 +335,9 @@ std::shared_ptr<Connection> OpenViewsDatabase() {
         retryOpening = true;
         continue;
       }
-      kOpenFileSite.Raise(kViewsDbErrorBase, failure.empty() ? std::string("Can not open views database.")
-                                                             : "Can not open views database. Error: " + failure);
+      kOpenFileSite.Raise(kViewsDbErrorBase,
+                          failure.empty() ? std::string("Can not open views database.")
+                                          : "Can not open views database. Error: " + failure);
     }
 
     try {

@@ -35,7 +35,8 @@ constexpr int32_t kNotNullWithDefault = dbcolflag_NotNull | dbcolflag_Default;
 std::string Q(std::string_view name) { return SqlService::QuoteIdentifier(name); }
 
 void CreateVersionsTable(Connection& connection) {
-  connection.Execute("CREATE TABLE " + Q(schema::kVersions) + " (table_name TEXT PRIMARY KEY, version INTEGER)");
+  connection.Execute("CREATE TABLE " + Q(schema::kVersions) +
+                     " (table_name TEXT PRIMARY KEY, version INTEGER)");
   for (const char* table : {schema::kViews, schema::kFilters}) {
     connection.Execute(SqlService::InsertStatement(schema::kVersions, {"table_name", "version"},
                                                    {Variant(table), Variant(int16_t{1})}));
@@ -43,19 +44,21 @@ void CreateVersionsTable(Connection& connection) {
 }
 
 void CreatePropertiesTable(Connection& connection) {
-  connection.Execute("CREATE TABLE " + Q(schema::kProperties) + " (" + Q(schema::kKey) + " text primary key not null, " +
-                     Q(schema::kValue) + " text not null)");
+  connection.Execute("CREATE TABLE " + Q(schema::kProperties) + " (" + Q(schema::kKey) +
+                     " text primary key not null, " + Q(schema::kValue) + " text not null)");
 }
 
 // A trigger, so that deletions by every path and every process (older code's included)
 // raise the mark that saves count on.
 void CreateCounterMarkTrigger(Connection& connection) {
   const std::string updates = "old." + CVesk::ColumnName(veskcol_Updates, veskform_Sql);
-  const std::string mark = "(SELECT CAST(" + Q(schema::kValue) + " AS INTEGER) FROM " + Q(schema::kProperties) +
-                           " WHERE " + Q(schema::kKey) + "='" + schema::kCounterMarkKey + "')";
-  connection.Execute("CREATE TRIGGER IF NOT EXISTS " + Q(schema::kCounterMarkTrigger) + " AFTER DELETE ON " +
-                     Q(schema::kViews) + " WHEN " + updates + ">IFNULL(" + mark + ", 0) BEGIN INSERT OR REPLACE INTO " +
-                     Q(schema::kProperties) + " (" + Q(schema::kKey) + ", " + Q(schema::kValue) + ") VALUES ('" +
+  const std::string mark = "(SELECT CAST(" + Q(schema::kValue) + " AS INTEGER) FROM " +
+                           Q(schema::kProperties) + " WHERE " + Q(schema::kKey) + "='" +
+                           schema::kCounterMarkKey + "')";
+  connection.Execute("CREATE TRIGGER IF NOT EXISTS " + Q(schema::kCounterMarkTrigger) +
+                     " AFTER DELETE ON " + Q(schema::kViews) + " WHEN " + updates + ">IFNULL(" +
+                     mark + ", 0) BEGIN INSERT OR REPLACE INTO " + Q(schema::kProperties) + " (" +
+                     Q(schema::kKey) + ", " + Q(schema::kValue) + ") VALUES ('" +
                      schema::kCounterMarkKey + "', " + updates + "); END");
 }
 
@@ -63,16 +66,18 @@ void CreateCounterMarkTrigger(Connection& connection) {
 // The column is declared as new files declare it (the Boolean's INTEGER), so that old and
 // new files end up with one layout.
 void AddNotificationView(Connection& connection) {
-  connection.Execute(SqlService::AddColumnStatement(schema::kViews, schema::kNotificationView, kBoolean));
   connection.Execute(
-      SqlService::UpdateStatement(schema::kViews, {schema::kNotificationView}, {Variant(int16_t{0})}));
+      SqlService::AddColumnStatement(schema::kViews, schema::kNotificationView, kBoolean));
+  connection.Execute(SqlService::UpdateStatement(schema::kViews, {schema::kNotificationView},
+                                                 {Variant(int16_t{0})}));
 }
 
 // Files written before standard_view was a column: the flag is read from each stored view.
 void AddStandardView(Connection& connection) {
-  connection.Execute("ALTER TABLE " + Q(schema::kViews) + " ADD COLUMN " + Q(schema::kStandardView) + " INTEGER");
-  const auto rows = connection.OpenRecordset("SELECT rowid, " + Q(schema::kPropertyBagContent) + " FROM " +
-                                             Q(schema::kViews));
+  connection.Execute("ALTER TABLE " + Q(schema::kViews) + " ADD COLUMN " +
+                     Q(schema::kStandardView) + " INTEGER");
+  const auto rows = connection.OpenRecordset("SELECT rowid, " + Q(schema::kPropertyBagContent) +
+                                             " FROM " + Q(schema::kViews));
   const auto update = connection.CreateCommand("UPDATE " + Q(schema::kViews) + " SET " +
                                                Q(schema::kStandardView) + "=?1 WHERE rowid=?2");
   for (; !rows->Eof(); rows->MoveNext()) {
@@ -85,16 +90,19 @@ void AddStandardView(Connection& connection) {
 // Files written before caption_sort was read for order, by code whose keys may differ from
 // SmartSortKey: every key that is not the caption's is made again, once per file.
 void RemakeSortKeys(Connection& connection) {
-  const std::string mark = "SELECT " + Q(schema::kValue) + " FROM " + Q(schema::kProperties) + " WHERE " +
-                           Q(schema::kKey) + "='" + schema::kSortKeysMarkKey + "'";
+  const std::string mark = "SELECT " + Q(schema::kValue) + " FROM " + Q(schema::kProperties) +
+                           " WHERE " + Q(schema::kKey) + "='" + schema::kSortKeysMarkKey + "'";
   const auto marked = connection.OpenRecordset(mark);
-  if (!marked->Eof() && !marked->Value(0).IsNull() && marked->Value(0).ToText() == schema::kSortKeysForm) return;
+  if (!marked->Eof() && !marked->Value(0).IsNull() &&
+      marked->Value(0).ToText() == schema::kSortKeysForm)
+    return;
 
-  const auto rows = connection.OpenRecordset("SELECT rowid, " + Q(schema::kCaption) + ", " + Q(schema::kCaptionSort) +
-                                             ", typeof(" + Q(schema::kCaptionSort) + ")='text' FROM " +
-                                             Q(schema::kViews) + " WHERE typeof(" + Q(schema::kCaption) + ")='text'");
-  const auto update = connection.CreateCommand("UPDATE " + Q(schema::kViews) + " SET " + Q(schema::kCaptionSort) +
-                                               "=?1 WHERE rowid=?2");
+  const auto rows = connection.OpenRecordset(
+      "SELECT rowid, " + Q(schema::kCaption) + ", " + Q(schema::kCaptionSort) + ", typeof(" +
+      Q(schema::kCaptionSort) + ")='text' FROM " + Q(schema::kViews) + " WHERE typeof(" +
+      Q(schema::kCaption) + ")='text'");
+  const auto update = connection.CreateCommand("UPDATE " + Q(schema::kViews) + " SET " +
+                                               Q(schema::kCaptionSort) + "=?1 WHERE rowid=?2");
   for (; !rows->Eof(); rows->MoveNext()) {
     std::string key;
     try {
@@ -107,8 +115,9 @@ void RemakeSortKeys(Connection& connection) {
     update->SetInt64(2, rows->Int64(0));
     update->Execute();
   }
-  connection.Execute(SqlService::InsertStatement(schema::kProperties, {schema::kKey, schema::kValue},
-                                                 {Variant(schema::kSortKeysMarkKey), Variant(schema::kSortKeysForm)}));
+  connection.Execute(SqlService::InsertStatement(
+      schema::kProperties, {schema::kKey, schema::kValue},
+      {Variant(schema::kSortKeysMarkKey), Variant(schema::kSortKeysForm)}));
 }
 
 }  // namespace
@@ -141,7 +150,8 @@ void CreateDatabaseFile(const std::string& path) {
     views->AddIndex("idx_views_provider_caption", false, {schema::kCaption});
     views->AddIndex("idx_views_provider_captionsort", false, {schema::kCaptionSort});
     views->AddIndex("idx_views_provider_privatetoguid", false, {schema::kPrivateToGuid});
-    views->AddIndex("uidx_views", true, {schema::kProviderGuid, schema::kPrivateToGuid, schema::kCaption});
+    views->AddIndex("uidx_views", true,
+                    {schema::kProviderGuid, schema::kPrivateToGuid, schema::kCaption});
 
     const auto filters = factory.AddTable(schema::kFilters, true, true, true, true, true, true);
     filters->AddColumn(schema::kProviderGuid, kString, dbcolflag_None, "");
@@ -159,16 +169,18 @@ void CreateDatabaseFile(const std::string& path) {
 void RunFixUpPass(Connection& connection) {
   kFixUpSite.Guard([&] {
     if (!SqlService::TableExists(connection, schema::kVersions)) CreateVersionsTable(connection);
-    if (!SqlService::TableExists(connection, schema::kProperties)) CreatePropertiesTable(connection);
+    if (!SqlService::TableExists(connection, schema::kProperties))
+      CreatePropertiesTable(connection);
     CreateCounterMarkTrigger(connection);
-    connection.Execute("UPDATE " + Q(schema::kViews) + " SET " + Q(schema::kPrivateToGuid) + "='' WHERE " +
-                       Q(schema::kPrivateToGuid) + " ISNULL");
-    connection.Execute("DELETE FROM " + Q(schema::kViews) + " WHERE IFNULL(LENGTH(" + Q(schema::kCaption) +
-                       "), 0)=0");
+    connection.Execute("UPDATE " + Q(schema::kViews) + " SET " + Q(schema::kPrivateToGuid) +
+                       "='' WHERE " + Q(schema::kPrivateToGuid) + " ISNULL");
+    connection.Execute("DELETE FROM " + Q(schema::kViews) + " WHERE IFNULL(LENGTH(" +
+                       Q(schema::kCaption) + "), 0)=0");
     if (!SqlService::ColumnExists(connection, schema::kViews, schema::kNotificationView)) {
       AddNotificationView(connection);
     }
-    if (!SqlService::ColumnExists(connection, schema::kViews, schema::kStandardView)) AddStandardView(connection);
+    if (!SqlService::ColumnExists(connection, schema::kViews, schema::kStandardView))
+      AddStandardView(connection);
     if (!SqlService::TableExists(connection, CDbFactory::kDeletionLogTable)) {
       const std::string forViews = CDbFactory::SqlDeletionLog(connection, schema::kViews);
       const std::string forFilters = CDbFactory::SqlDeletionLog(connection, schema::kFilters);
@@ -181,8 +193,9 @@ void RunFixUpPass(Connection& connection) {
                          Q(schema::kViews) + " (" + Q(column) + " ASC)");
     }
     RemakeSortKeys(connection);
-    connection.Execute("CREATE INDEX IF NOT EXISTS " + Q(schema::kViewsByProviderIndex) + " ON " + Q(schema::kViews) +
-                       " (" + Q(schema::kProviderGuid) + " COLLATE NOCASE, " + Q(schema::kCaptionSort) + ")");
+    connection.Execute("CREATE INDEX IF NOT EXISTS " + Q(schema::kViewsByProviderIndex) + " ON " +
+                       Q(schema::kViews) + " (" + Q(schema::kProviderGuid) + " COLLATE NOCASE, " +
+                       Q(schema::kCaptionSort) + ")");
     connection.Execute("CREATE INDEX IF NOT EXISTS " + Q(schema::kFiltersByProviderIndex) + " ON " +
                        Q(schema::kFilters) + " (" + Q(schema::kProviderGuid) + " COLLATE NOCASE)");
   });
@@ -195,21 +208,25 @@ namespace prvdrinfo::views_db {
 bool NeedsFixUp(Connection& connection) {
   using internal::Q;
   // Every step of RunFixUpPass that would change something, in its order.
-  for (const char* table : {schema::kViews, schema::kFilters, schema::kVersions, schema::kProperties,
-                            CDbFactory::kDeletionLogTable}) {
+  for (const char* table : {schema::kViews, schema::kFilters, schema::kVersions,
+                            schema::kProperties, CDbFactory::kDeletionLogTable}) {
     if (!SqlService::TableExists(connection, table)) return true;
   }
   for (const char* column : {schema::kNotificationView, schema::kStandardView}) {
     if (!SqlService::ColumnExists(connection, schema::kViews, column)) return true;
   }
-  const auto count = [&connection](const std::string& sql) { return connection.OpenRecordset(sql)->Int64(0); };
+  const auto count = [&connection](const std::string& sql) {
+    return connection.OpenRecordset(sql)->Int64(0);
+  };
   std::string names = "'" + std::string(schema::kCounterMarkTrigger) + "'";
-  for (const char* column : {schema::kProviderGuid, schema::kPrivateToGuid, schema::kCaption, schema::kCaptionSort}) {
+  for (const char* column :
+       {schema::kProviderGuid, schema::kPrivateToGuid, schema::kCaption, schema::kCaptionSort}) {
     names += ", 'idx_" + std::string(column) + "'";
   }
   if (count("SELECT COUNT(*) FROM sqlite_master WHERE name IN (" + names + ")") != 5) return true;
-  return count("SELECT EXISTS(SELECT 1 FROM " + Q(schema::kViews) + " WHERE " + Q(schema::kPrivateToGuid) +
-               " ISNULL OR IFNULL(LENGTH(" + Q(schema::kCaption) + "), 0)=0)") != 0;
+  return count("SELECT EXISTS(SELECT 1 FROM " + Q(schema::kViews) + " WHERE " +
+               Q(schema::kPrivateToGuid) + " ISNULL OR IFNULL(LENGTH(" + Q(schema::kCaption) +
+               "), 0)=0)") != 0;
 }
 
 }  // namespace prvdrinfo::views_db

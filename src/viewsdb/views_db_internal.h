@@ -40,7 +40,7 @@ MutexService::Handle OwnWithin(std::string_view name, int32_t maxWaitSeconds);
 struct Activity {
   int32_t filesCreated = 0;
   int32_t fixUpPasses = 0;
-  int32_t maintenanceRuns = 0;       // statements run by RunMaintenanceCheck
+  int32_t maintenanceRuns = 0;  // statements run by RunMaintenanceCheck
   int32_t propertyReadsForChecks = 0;
 };
 Activity ProcessActivity();

@@ -32,7 +32,8 @@ constexpr ErrorSite kSetSite{"17ILL16C2Y3897R9E0FD45CAP", "modViewsDb.SetViewsDb
 
 constexpr double kRecheckSeconds = 3600;
 constexpr size_t kMemoryEntries = 10;
-constexpr const char* kRunMutexMessage = "Attempting to create Executing mutex in prvdrinfo.modViewsDb";
+constexpr const char* kRunMutexMessage =
+    "Attempting to create Executing mutex in prvdrinfo.modViewsDb";
 
 int64_t FloorDiv(int64_t value, int64_t unit) {
   const int64_t quotient = value / unit;
@@ -45,7 +46,8 @@ int64_t WholeSeconds(double date) { return std::llround(date * 86400.0); }
 int64_t DateDiff(std::string_view unit, double from, double to) {
   if (ascii::EqualsIgnoreCase(unit, "d")) return DateService::DaysBetween(from, to);
   if (ascii::EqualsIgnoreCase(unit, "m")) return DateService::MonthsBetween(from, to);
-  if (ascii::EqualsIgnoreCase(unit, "yyyy")) return DateService::ToParts(to).year - DateService::ToParts(from).year;
+  if (ascii::EqualsIgnoreCase(unit, "yyyy"))
+    return DateService::ToParts(to).year - DateService::ToParts(from).year;
   int64_t seconds = 0;
   if (ascii::EqualsIgnoreCase(unit, "h")) seconds = 3600;
   if (ascii::EqualsIgnoreCase(unit, "n")) seconds = 60;
@@ -60,15 +62,17 @@ bool IsKnownUnit(std::string_view unit) {
   return false;
 }
 
-std::string MemoryKey(Connection& connection, std::string_view checkMutexName, std::string_view runMutexName,
-                      std::string_view propertyKey, std::string_view statement) {
+std::string MemoryKey(Connection& connection, std::string_view checkMutexName,
+                      std::string_view runMutexName, std::string_view propertyKey,
+                      std::string_view statement) {
   std::string parts = connection.DatabaseName();
   for (const std::string_view part : {checkMutexName, runMutexName, propertyKey, statement}) {
     parts += '_';
     parts += part;
   }
   for (char& c : parts) c = ascii::Lower(c);
-  return DigestService::Digest(parts, DigestService::kSelectorSha256, DigestService::kOptionUtf8LowerHex);
+  return DigestService::Digest(parts, DigestService::kSelectorSha256,
+                               DigestService::kOptionUtf8LowerHex);
 }
 
 // Whether the check ran less than an hour ago in this process; forgets it otherwise.
@@ -94,27 +98,32 @@ void Remember(const std::string& key) {
   }
 }
 
-bool IsDue(Connection& connection, std::string_view propertyKey, int32_t interval, std::string_view intervalUnit) {
+bool IsDue(Connection& connection, std::string_view propertyKey, int32_t interval,
+           std::string_view intervalUnit) {
   {
     const std::lock_guard lock(internal::State().mutex);
     ++internal::State().activity.propertyReadsForChecks;
   }
-  const std::optional<double> last = DateService::TryFromIso8601(GetViewsDbProperty(connection, propertyKey, ""));
+  const std::optional<double> last =
+      DateService::TryFromIso8601(GetViewsDbProperty(connection, propertyKey, ""));
   return !last || DateDiff(intervalUnit, *last, CVesk::Now()) > interval;
 }
 
 }  // namespace
 
-void RunMaintenanceCheck(Connection& connection, std::string_view checkMutexName, std::string_view runMutexName,
-                         std::string_view propertyKey, std::string_view statement, int32_t interval,
+void RunMaintenanceCheck(Connection& connection, std::string_view checkMutexName,
+                         std::string_view runMutexName, std::string_view propertyKey,
+                         std::string_view statement, int32_t interval,
                          std::string_view intervalUnit) {
   kCheckSite.Guard([&] {
     if (!IsKnownUnit(intervalUnit)) {
-      kCheckSite.Raise(err::kInvalidProcedureCall, "Unknown interval unit: \"" + std::string(intervalUnit) + "\".");
+      kCheckSite.Raise(err::kInvalidProcedureCall,
+                       "Unknown interval unit: \"" + std::string(intervalUnit) + "\".");
     }
     // Checked within the hour by this process: no lock file is touched, so that an open
     // costs no more than SQLite's own.
-    const std::string key = MemoryKey(connection, checkMutexName, runMutexName, propertyKey, statement);
+    const std::string key =
+        MemoryKey(connection, checkMutexName, runMutexName, propertyKey, statement);
     if (CheckedRecently(key)) return;
     ScopedMutex check(internal::OwnWithin(checkMutexName, kOwnWaitSeconds));
     if (!check.Owns()) {
@@ -126,7 +135,8 @@ void RunMaintenanceCheck(Connection& connection, std::string_view checkMutexName
     if (IsDue(connection, propertyKey, interval, intervalUnit)) {
       run = ScopedMutex(internal::Mutexes().Create(runMutexName, kRunMutexMessage));
       if (run.Owns()) {
-        kRunSite.Guard([&] { connection.Execute(statement); }, [&] { return "Statement: " + std::string(statement); });
+        kRunSite.Guard([&] { connection.Execute(statement); },
+                       [&] { return "Statement: " + std::string(statement); });
         SetViewsDbProperty(connection, propertyKey, DateService::ToIso8601(CVesk::Now()));
         const std::lock_guard lock(internal::State().mutex);
         ++internal::State().activity.maintenanceRuns;
@@ -138,12 +148,14 @@ void RunMaintenanceCheck(Connection& connection, std::string_view checkMutexName
   });
 }
 
-std::string GetViewsDbProperty(Connection& connection, std::string_view key, std::string_view defaultValue) {
+std::string GetViewsDbProperty(Connection& connection, std::string_view key,
+                               std::string_view defaultValue) {
   return kGetSite.Guard([&] {
-    const auto rows = connection.OpenRecordset(
-        "SELECT " + SqlService::QuoteIdentifier(schema::kValue) + " FROM " +
-        SqlService::QuoteIdentifier(schema::kProperties) + " WHERE " + SqlService::QuoteIdentifier(schema::kKey) +
-        "='" + SqlService::EscapeLiteral(key) + "' COLLATE NOCASE");
+    const auto rows =
+        connection.OpenRecordset("SELECT " + SqlService::QuoteIdentifier(schema::kValue) +
+                                 " FROM " + SqlService::QuoteIdentifier(schema::kProperties) +
+                                 " WHERE " + SqlService::QuoteIdentifier(schema::kKey) + "='" +
+                                 SqlService::EscapeLiteral(key) + "' COLLATE NOCASE");
     if (!rows->Eof()) {
       const Variant value = rows->Value(0);
       if (!value.IsNull() && !value.IsEmpty()) return value.ToText();
@@ -154,8 +166,8 @@ std::string GetViewsDbProperty(Connection& connection, std::string_view key, std
 
 void SetViewsDbProperty(Connection& connection, std::string_view key, std::string_view value) {
   kSetSite.Guard([&] {
-    connection.Execute(SqlService::InsertStatement(schema::kProperties, {schema::kKey, schema::kValue},
-                                                   {Variant(key), Variant(value)}));
+    connection.Execute(SqlService::InsertStatement(
+        schema::kProperties, {schema::kKey, schema::kValue}, {Variant(key), Variant(value)}));
   });
 }
 

@@ -51,13 +51,33 @@ std::shared_ptr<CColumnDefComputed> FullColumn() {
   return c;
 }
 
-const std::vector<std::string> kAllKeys = {
-    "Guid", "FormGuid", "EditabilityLinkedColumNGuid", "DefaultCaption", "DefaultVisibility",
-    "DefaultAggregateType", "Source", "VeskDataType", "Description", "Alignment", "FormatType",
-    "FormatString", "AutoColoring", "Formula", "Availability", "GroupKey", "ForceEditable",
-    "ProviderGuid", "IsPopular", "NullLinkedColumnGuidOnEdit", "SpecialColumnType",
-    "NormalColumnGuid", "IsMiscellaneous", "ExternallyLinkedProviderGuid",
-    "ExternallyLinkedColumnGuid", "FormGuids", "PossibleValues"};
+const std::vector<std::string> kAllKeys = {"Guid",
+                                           "FormGuid",
+                                           "EditabilityLinkedColumNGuid",
+                                           "DefaultCaption",
+                                           "DefaultVisibility",
+                                           "DefaultAggregateType",
+                                           "Source",
+                                           "VeskDataType",
+                                           "Description",
+                                           "Alignment",
+                                           "FormatType",
+                                           "FormatString",
+                                           "AutoColoring",
+                                           "Formula",
+                                           "Availability",
+                                           "GroupKey",
+                                           "ForceEditable",
+                                           "ProviderGuid",
+                                           "IsPopular",
+                                           "NullLinkedColumnGuidOnEdit",
+                                           "SpecialColumnType",
+                                           "NormalColumnGuid",
+                                           "IsMiscellaneous",
+                                           "ExternallyLinkedProviderGuid",
+                                           "ExternallyLinkedColumnGuid",
+                                           "FormGuids",
+                                           "PossibleValues"};
 
 TEST(ColumnDefComputed, FreshState) {
   const auto c = CColumnDefComputedFactory().CreateColumnDefComputed();
@@ -106,8 +126,8 @@ TEST(ColumnDefComputed, ExternalLinkIsBothGuidsOrNone) {
     bool linked;
   };
   const Case cases[] = {
-      {"p", "c", false, true},   {"", "", false, false},  {"p", "", true, false},
-      {"", "c", true, false},    {" ", "\t", false, false}, {"p", " ", true, false},
+      {"p", "c", false, true}, {"", "", false, false},    {"p", "", true, false},
+      {"", "c", true, false},  {" ", "\t", false, false}, {"p", " ", true, false},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(std::string(k.provider) + "|" + k.column);
@@ -148,10 +168,11 @@ TEST(ColumnDefComputed, FreshColumnKeepsOnlyTheKeysWithoutDefaults) {
   CColumnDefComputed c;
   c.SetGuid(kGuid);
   const PropertyBag bag = BagOf(c.Serialize());
-  EXPECT_EQ(KeysOf(bag), (std::vector<std::string>{
-                             "Guid", "FormGuid", "DefaultCaption", "DefaultVisibility", "DefaultAggregateType",
-                             "Source", "VeskDataType", "Description", "Alignment", "FormatType", "FormatString",
-                             "AutoColoring", "Formula", "NormalColumnType", "FormGuids", "PossibleValues"}));
+  EXPECT_EQ(KeysOf(bag),
+            (std::vector<std::string>{
+                "Guid", "FormGuid", "DefaultCaption", "DefaultVisibility", "DefaultAggregateType",
+                "Source", "VeskDataType", "Description", "Alignment", "FormatType", "FormatString",
+                "AutoColoring", "Formula", "NormalColumnType", "FormGuids", "PossibleValues"}));
 }
 
 TEST(ColumnDefComputed, RoundTripKeepsEverything) {
@@ -193,8 +214,9 @@ TEST(ColumnDefComputed, EditabilityKeyLoadsInEitherSpelling) {
 
 TEST(ColumnDefComputed, OlderBytesLoadWithoutTheLaterFields) {
   const PropertyBag full = BagOf(FullColumn()->Serialize());
-  const PropertyBag older = Without(full, {"NullLinkedColumnGuidOnEdit", "PossibleValues",
-                                           "ExternallyLinkedProviderGuid", "ExternallyLinkedColumnGuid"});
+  const PropertyBag older =
+      Without(full, {"NullLinkedColumnGuidOnEdit", "PossibleValues", "ExternallyLinkedProviderGuid",
+                     "ExternallyLinkedColumnGuid"});
   // Loaded over a column that has all of them, so that leftovers would show.
   auto c = FullColumn();
   c->Deserialize(older.Contents());
@@ -217,9 +239,12 @@ TEST(ColumnDefComputed, DamagedLaterFieldsAreIgnored) {
   };
   const Case cases[] = {
       {"one-sided link", "ExternallyLinkedColumnGuid", Variant(), true, false, false},
-      {"link of the wrong type", "ExternallyLinkedProviderGuid", Variant(Bytes{1, 2, 3}), true, false, false},
-      {"undecodable possible values", "PossibleValues", Variant(Bytes{0xDE, 0xAD}), false, true, false},
-      {"null link of the wrong type", "NullLinkedColumnGuidOnEdit", Variant(Bytes{1}), false, false, true},
+      {"link of the wrong type", "ExternallyLinkedProviderGuid", Variant(Bytes{1, 2, 3}), true,
+       false, false},
+      {"undecodable possible values", "PossibleValues", Variant(Bytes{0xDE, 0xAD}), false, true,
+       false},
+      {"null link of the wrong type", "NullLinkedColumnGuidOnEdit", Variant(Bytes{1}), false, false,
+       true},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);

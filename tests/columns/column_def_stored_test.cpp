@@ -105,7 +105,8 @@ void ExpectSameFields(const CColumnDefStored& a, const CColumnDefStored& b) {
 TEST(ColumnDefStored, FreshState) {
   const auto c = CColumnDefStoredFactory().CreateColumnDefStored();
   EXPECT_EQ(c->ColumnIndex(), -1);
-  for (int32_t t = specialcol_Sort; t <= specialcol_Formatted; ++t) EXPECT_FALSE(c->SupportSpecialFormatType(t));
+  for (int32_t t = specialcol_Sort; t <= specialcol_Formatted; ++t)
+    EXPECT_FALSE(c->SupportSpecialFormatType(t));
   EXPECT_EQ(c->DefaultCaption(kLocale), CVesk::DefaultCaption());
   EXPECT_FALSE(c->DefaultCaption(kLocale).empty());
   EXPECT_EQ(c->Guid(), "");
@@ -195,12 +196,28 @@ TEST(ColumnDefStored, FreshColumnWritesTheKeysWithoutDefaultsAndANormalColumnTyp
   CColumnDefStored c;
   c.SetGuid(kGuid);
   const PropertyBag bag = BagOf(c.Serialize());
-  EXPECT_EQ(KeysOf(bag), (std::vector<std::string>{
-                             "Guid", "FormGuid", "DefaultCaption", "DefaultVisibility", "DefaultAggregateType",
-                             "Source", "VeskDataType", "Description", "Alignment", "Identifier", "FormatType",
-                             "FormatString", "LegalCharacters", "LegalCharactersRegex", "CaseHandling",
-                             "WhitespaceHandling", "AutocompleteGuid", "UiType", "Editability",
-                             "NormalColumnType", "FormGuids", "ContactColumnsInfo"}));
+  EXPECT_EQ(KeysOf(bag), (std::vector<std::string>{"Guid",
+                                                   "FormGuid",
+                                                   "DefaultCaption",
+                                                   "DefaultVisibility",
+                                                   "DefaultAggregateType",
+                                                   "Source",
+                                                   "VeskDataType",
+                                                   "Description",
+                                                   "Alignment",
+                                                   "Identifier",
+                                                   "FormatType",
+                                                   "FormatString",
+                                                   "LegalCharacters",
+                                                   "LegalCharactersRegex",
+                                                   "CaseHandling",
+                                                   "WhitespaceHandling",
+                                                   "AutocompleteGuid",
+                                                   "UiType",
+                                                   "Editability",
+                                                   "NormalColumnType",
+                                                   "FormGuids",
+                                                   "ContactColumnsInfo"}));
   EXPECT_EQ(bag.ReadText("NormalColumnType"), kGuid);
   EXPECT_FALSE(bag.Exists("NormalColumnGuid"));
   EXPECT_EQ(bag.ReadProperty("DefaultVisibility").Type(), VariantType::Long);
@@ -213,15 +230,39 @@ TEST(ColumnDefStored, FreshColumnWritesTheKeysWithoutDefaultsAndANormalColumnTyp
 TEST(ColumnDefStored, EveryKeyInSaveOrderWhenNothingIsDefault) {
   const auto c = FullColumn();
   const PropertyBag bag = BagOf(c->Serialize());
-  EXPECT_EQ(KeysOf(bag), (std::vector<std::string>{
-                             "Guid", "FormGuid", "DefaultCaption", "DefaultVisibility", "DefaultAggregateType",
-                             "Source", "VeskDataType", "Description", "Alignment", "Identifier", "FormatType",
-                             "FormatString", "LegalCharacters", "LegalCharactersRegex", "CaseHandling",
-                             "WhitespaceHandling", "AutocompleteGuid", "UiType", "Editability", "AutoColoring",
-                             "LinkedProviderGuidColumnGuid", "Availability", "GroupKey", "ProviderGuid",
-                             "IsHybrid", "IsTemplateColumn", "UpdateWHenValueUnchanged", "IsPopular",
-                             "SpecialColumnType", "NormalColumnGuid", "IsMiscellaneous", "FormGuids",
-                             "ContactColumnsInfo"}));
+  EXPECT_EQ(KeysOf(bag), (std::vector<std::string>{"Guid",
+                                                   "FormGuid",
+                                                   "DefaultCaption",
+                                                   "DefaultVisibility",
+                                                   "DefaultAggregateType",
+                                                   "Source",
+                                                   "VeskDataType",
+                                                   "Description",
+                                                   "Alignment",
+                                                   "Identifier",
+                                                   "FormatType",
+                                                   "FormatString",
+                                                   "LegalCharacters",
+                                                   "LegalCharactersRegex",
+                                                   "CaseHandling",
+                                                   "WhitespaceHandling",
+                                                   "AutocompleteGuid",
+                                                   "UiType",
+                                                   "Editability",
+                                                   "AutoColoring",
+                                                   "LinkedProviderGuidColumnGuid",
+                                                   "Availability",
+                                                   "GroupKey",
+                                                   "ProviderGuid",
+                                                   "IsHybrid",
+                                                   "IsTemplateColumn",
+                                                   "UpdateWHenValueUnchanged",
+                                                   "IsPopular",
+                                                   "SpecialColumnType",
+                                                   "NormalColumnGuid",
+                                                   "IsMiscellaneous",
+                                                   "FormGuids",
+                                                   "ContactColumnsInfo"}));
   EXPECT_EQ(bag.ReadText("NormalColumnGuid"), "normal");
   EXPECT_FALSE(bag.Exists("NormalColumnType"));
   EXPECT_EQ(bag.ReadProperty("IsHybrid").Type(), VariantType::Boolean);
@@ -247,7 +288,8 @@ TEST(ColumnDefStored, ValuesEqualToTheirDefaultsAreLeftOut) {
 TEST(ColumnDefStored, RoundTripKeepsEveryFieldTheBytesAndTheContentId) {
   for (const bool full : {false, true}) {
     SCOPED_TRACE(full);
-    std::shared_ptr<CColumnDefStored> original = full ? FullColumn() : std::make_shared<CColumnDefStored>();
+    std::shared_ptr<CColumnDefStored> original =
+        full ? FullColumn() : std::make_shared<CColumnDefStored>();
     if (!full) original->SetGuid(kGuid);
     const Bytes bytes = original->Serialize();
     CColumnDefStored loaded;
@@ -296,7 +338,8 @@ TEST(ColumnDefStored, OlderBytesLoadWithDefaults) {
 }
 
 TEST(ColumnDefStored, ReadsTheMisspelledKeyInAnyCase) {
-  for (const char* key : {"UpdateWHenValueUnchanged", "UpdateWhenValueUnchanged", "updatewhenvalueunchanged"}) {
+  for (const char* key :
+       {"UpdateWHenValueUnchanged", "UpdateWhenValueUnchanged", "updatewhenvalueunchanged"}) {
     PropertyBag bag;
     bag.WriteProperty(key, true);
     CColumnDefStored c;
@@ -338,7 +381,8 @@ TEST(ColumnDefStored, ContentStringIsTheCoreBytesThenFormGuidValuesAndKeys) {
   c->AppendContentString2(buffer);
   EXPECT_EQ(buffer.ToString(), u"[" + c->ContentString());
   CStringBuilder builder;
-  const auto asDef2 = std::dynamic_pointer_cast<IBaseColumnDef2>(std::shared_ptr<IBaseColumnDef>(c));
+  const auto asDef2 =
+      std::dynamic_pointer_cast<IBaseColumnDef2>(std::shared_ptr<IBaseColumnDef>(c));
   ASSERT_TRUE(asDef2);
   asDef2->AppendContentString(builder);
   EXPECT_EQ(builder.Text16(), c->ContentString());
@@ -362,7 +406,8 @@ TEST(ColumnDefStored, ContentIdChangesWithScalarsAndFormGuidsOnly) {
 TEST(ColumnDefStored, BadBytesFailAndChangeNothing) {
   auto c = FullColumn();
   const Bytes before = c->Serialize();
-  for (const Bytes& bad : {Bytes{}, Bytes{0x00, 0x01, 0x02}, Bytes(before.begin(), before.begin() + 20)}) {
+  for (const Bytes& bad :
+       {Bytes{}, Bytes{0x00, 0x01, 0x02}, Bytes(before.begin(), before.begin() + 20)}) {
     EXPECT_THROW(c->Deserialize(bad), CError);
     EXPECT_EQ(c->Serialize(), before);
   }
@@ -389,7 +434,8 @@ std::string DeclaredColumnName(const std::string& escaped) {
   if (sqlite3_exec(db, create.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) {
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info('t')", -1, &stmt, nullptr);
-    if (sqlite3_step(stmt) == SQLITE_ROW) name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    if (sqlite3_step(stmt) == SQLITE_ROW)
+      name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
     sqlite3_finalize(stmt);
   } else {
     ADD_FAILURE() << sqlite3_errmsg(db) << " in " << create;
@@ -399,7 +445,8 @@ std::string DeclaredColumnName(const std::string& escaped) {
 }
 
 TEST(ColumnDefStored, EscapedIdentifierNamesExactlyTheIdentifier) {
-  for (const std::string identifier : {"amount", "due date", "say \"hi\"", "select", "a\"\"b", "é ü"}) {
+  for (const std::string identifier :
+       {"amount", "due date", "say \"hi\"", "select", "a\"\"b", "é ü"}) {
     SCOPED_TRACE(identifier);
     CColumnDefStored c;
     c.SetIdentifier(identifier);

@@ -62,7 +62,8 @@ TEST(ColumnDefs, HoldsColumnsInOrderUnderTheirGuids) {
 TEST(ColumnDefs, GuidsDifferingOnlyInLetterCaseCollide) {
   CColumnDefs defs;
   defs.AddExisting(Stored("6f1c2d3e-aaaa"));
-  for (const auto& again : std::vector<std::shared_ptr<IBaseColumnDef>>{Stored("6F1C2D3E-AAAA"), Computed("6f1c2d3e-aaaa")}) {
+  for (const auto& again : std::vector<std::shared_ptr<IBaseColumnDef>>{
+           Stored("6F1C2D3E-AAAA"), Computed("6f1c2d3e-aaaa")}) {
     EXPECT_EQ(ErrorOf([&] { defs.AddExisting(again); }).Number(), 457);
     EXPECT_EQ(ErrorOf([&] { defs.AddExistingAfterGuid(again, "6f1c2d3e-aaaa"); }).Number(), 457);
   }

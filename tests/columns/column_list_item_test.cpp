@@ -13,7 +13,8 @@ namespace {
 using testing::BagOf;
 using testing::KeysOf;
 
-constexpr const char* kRich = R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\f0\b Bold\b0  and plain\par next line})";
+constexpr const char* kRich =
+    R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\f0\b Bold\b0  and plain\par next line})";
 
 TEST(ColumnListItem, FreshItem) {
   const auto item = CColumnListItemFactory().CreateColumnListItem();
@@ -35,7 +36,9 @@ TEST(ColumnListItem, AbbreviationAndTitleAreCleanedUp) {
   const Case cases[] = {
       {"  CO  ", "CO"},
       {"Change\t\t order\n", "Change order"},
-      {"a\x01" "b", "ab"},
+      {"a\x01"
+       "b",
+       "ab"},
       {"", ""},
   };
   for (const Case& k : cases) {
@@ -72,8 +75,8 @@ TEST(ColumnListItem, KeysInFixedOrderAndDefaultColoursLeftOut) {
   item.SetBackcolor(0x00FF00);
   item.SetForecolor(0);
   const PropertyBag bag = BagOf(item.Serialize());
-  EXPECT_EQ(KeysOf(bag), (std::vector<std::string>{"Abbreviation", "Backcolor", "Description", "Forecolor",
-                                                    "RecordGuid", "Title"}));
+  EXPECT_EQ(KeysOf(bag), (std::vector<std::string>{"Abbreviation", "Backcolor", "Description",
+                                                   "Forecolor", "RecordGuid", "Title"}));
   EXPECT_EQ(bag.ReadProperty("Backcolor").Type(), VariantType::Long);
 }
 

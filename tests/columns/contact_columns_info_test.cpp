@@ -65,14 +65,17 @@ const NamedProperty kProperties[] = {
 };
 #undef PROPERTY
 
-std::string GuidFor(int32_t type) { return "9A0B1C2D-0000-4000-8000-0000000000" + std::to_string(10 + type); }
+std::string GuidFor(int32_t type) {
+  return "9A0B1C2D-0000-4000-8000-0000000000" + std::to_string(10 + type);
+}
 
 TEST(ContactColumnsInfo, TypeRangeAndEnumerationValues) {
   CContactColumnsInfo info;
   EXPECT_EQ(info.FirstContactColumnType(), 0);
   EXPECT_EQ(info.LastContactColumnType(), 33);
   ASSERT_EQ(std::size(kProperties), 34u);
-  for (size_t i = 0; i < std::size(kProperties); ++i) EXPECT_EQ(kProperties[i].type, static_cast<int32_t>(i));
+  for (size_t i = 0; i < std::size(kProperties); ++i)
+    EXPECT_EQ(kProperties[i].type, static_cast<int32_t>(i));
 }
 
 TEST(ContactColumnsInfo, FreshInfoIsEmptyAndKnowsNoGuid) {
@@ -111,7 +114,9 @@ TEST(ContactColumnsInfo, LookupByGuidIsExactAndFindsTheLowestType) {
   info.SetSignedColumnGuid(guid);
   info.SetJobTitleColumnGuid(guid);
   EXPECT_EQ(info.ContactColumnTypeFromGuid(guid), contactcol_JobTitle);
-  EXPECT_EQ(ErrorOf([&] { info.ContactColumnTypeFromGuid("ABCDEF01-0000-4000-8000-000000000001"); }).Number(),
+  EXPECT_EQ(ErrorOf([&] {
+              info.ContactColumnTypeFromGuid("ABCDEF01-0000-4000-8000-000000000001");
+            }).Number(),
             -2147221504);
   // A replaced GUID no longer answers.
   info.SetJobTitleColumnGuid("other");
@@ -131,7 +136,8 @@ TEST(ContactColumnsInfo, AddressBookIdentifierFollowsTheCatalogue) {
       EXPECT_FALSE(id.empty());
       EXPECT_EQ(id, CVesk::AddressBookColumnIdentifier(p.type));
     } else {
-      const CError e = ErrorOf([&] { info.AddressBookColumnIdentifierFromColumnGuid(GuidFor(p.type)); });
+      const CError e =
+          ErrorOf([&] { info.AddressBookColumnIdentifierFromColumnGuid(GuidFor(p.type)); });
       EXPECT_EQ(e.Number(), 5);
       EXPECT_EQ(e.Description(), "Unknown contact column type.");
     }

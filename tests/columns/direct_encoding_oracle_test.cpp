@@ -19,8 +19,17 @@ namespace {
 // (a lone continuation byte, a surrogate's encoding, a cut sequence), long.
 std::string UnusualText(std::mt19937& random) {
   static const std::string kPieces[] = {
-      "", "Caption", "Détail à côté", "\xF0\x9F\x8F\x97 crane", "\x80 stray", "\xED\xA0\x80 surrogate",
-      "cut \xE2\x82", "quote ' and \" and \t tab", std::string(700, 'x'), "ǅ title-case", "ſ and K",
+      "",
+      "Caption",
+      "Détail à côté",
+      "\xF0\x9F\x8F\x97 crane",
+      "\x80 stray",
+      "\xED\xA0\x80 surrogate",
+      "cut \xE2\x82",
+      "quote ' and \" and \t tab",
+      std::string(700, 'x'),
+      "ǅ title-case",
+      "ſ and K",
   };
   std::string text;
   const int pieces = static_cast<int>(random() % 3);
@@ -38,9 +47,11 @@ std::shared_ptr<IBaseColumnDef> RandomColumn(std::mt19937& random, int index) {
     column->SetProviderGuid(random() % 2 ? "" : "{PROVIDER}");
     column->SetSpecialFormatString(UnusualText(random));
     column->SetIsPopular(random() % 2 == 0);
-    column->SetDefaultAggregateType(static_cast<e_ColumnAggregateType>(static_cast<int>(random() % 3)));
+    column->SetDefaultAggregateType(
+        static_cast<e_ColumnAggregateType>(static_cast<int>(random() % 3)));
     if (random() % 3 == 0) column->SetNormalColumnGuid(UnusualText(random));
-    if (random() % 3 == 0) column->FormGuids()->Add(Variant(UnusualText(random)), "form" + std::to_string(index));
+    if (random() % 3 == 0)
+      column->FormGuids()->Add(Variant(UnusualText(random)), "form" + std::to_string(index));
   };
   if (random() % 2) {
     auto stored = std::make_shared<CColumnDefStored>();
@@ -57,20 +68,23 @@ std::shared_ptr<IBaseColumnDef> RandomColumn(std::mt19937& random, int index) {
   return computed;
 }
 
-void ExpectStreamedAsHeld(const CPersistable& object, const IContentSource& content, const std::string& what) {
+void ExpectStreamedAsHeld(const CPersistable& object, const IContentSource& content,
+                          const std::string& what) {
   PropertyBag held;
   object.Class_WriteProperties(held);
   held.Entries();  // the bag takes back what it streamed
   EXPECT_EQ(object.Serialize(), held.Contents()) << what;
-  EXPECT_EQ(content::ContentId(content), content::ContentIdOf(content::ContentString(content))) << what;
+  EXPECT_EQ(content::ContentId(content), content::ContentIdOf(content::ContentString(content)))
+      << what;
 }
 
 TEST(DirectEncoding, ColumnsStreamWhatHeldEntriesEncode) {
   std::mt19937 random(20261211);
   for (int round = 0; round < 60; ++round) {
     const auto column = RandomColumn(random, round);
-    ExpectStreamedAsHeld(dynamic_cast<const CPersistable&>(*column), dynamic_cast<const IContentSource&>(*column),
-                        "column " + std::to_string(round));
+    ExpectStreamedAsHeld(dynamic_cast<const CPersistable&>(*column),
+                         dynamic_cast<const IContentSource&>(*column),
+                         "column " + std::to_string(round));
 
     CColumnDefs set;
     const int count = static_cast<int>(random() % 30);

@@ -50,8 +50,10 @@ TEST(ProviderColDefs, FreshSetHoldsTheFiveStandardColumns) {
     e_VeskDataType type;
   };
   const Expected expected[] = {
-      {veskcol_RecordGuid, "GUID", datatype_String},   {veskcol_Hidden, "Hidden", datatype_Boolean},
-      {veskcol_Updates, "Updates", datatype_Integer},  {veskcol_Modified, "Modified", datatype_String},
+      {veskcol_RecordGuid, "GUID", datatype_String},
+      {veskcol_Hidden, "Hidden", datatype_Boolean},
+      {veskcol_Updates, "Updates", datatype_Integer},
+      {veskcol_Modified, "Modified", datatype_String},
       {veskcol_Created, "Created", datatype_String},
   };
   const auto defs = CProviderColDefsFactory().CreateProviderColDefs();
@@ -61,7 +63,8 @@ TEST(ProviderColDefs, FreshSetHoldsTheFiveStandardColumns) {
   for (int32_t i = 0; i < 5; ++i) {
     const auto& e = expected[i];
     SCOPED_TRACE(e.caption);
-    const auto column = std::dynamic_pointer_cast<CColumnDefStored>(defs->Standard()->ItemByIndex(i));
+    const auto column =
+        std::dynamic_pointer_cast<CColumnDefStored>(defs->Standard()->ItemByIndex(i));
     ASSERT_TRUE(column);
     const std::string name = CVesk::ColumnName(e.name);
     EXPECT_EQ(column->Guid(), name);
@@ -133,13 +136,15 @@ TEST(ProviderColDefs, RemoveClearsTheGuidEverywhere) {
 
 TEST(ProviderColDefs, ContentStringIsStandardThenProviderThenRequired) {
   const auto defs = SampleColumns();
-  EXPECT_EQ(defs->ContentString(), defs->Standard()->ContentString() + defs->ProviderSpecific()->ContentString() +
+  EXPECT_EQ(defs->ContentString(), defs->Standard()->ContentString() +
+                                       defs->ProviderSpecific()->ContentString() +
                                        defs->Required()->ContentString());
   // A required column counts twice: changing it changes both of its places.
   const std::u16string number = defs->FindByGuid("number")->ContentString();
   const std::u16string text = defs->ContentString();
   size_t occurrences = 0;
-  for (size_t at = text.find(number); at != std::u16string::npos; at = text.find(number, at + 1)) ++occurrences;
+  for (size_t at = text.find(number); at != std::u16string::npos; at = text.find(number, at + 1))
+    ++occurrences;
   EXPECT_EQ(occurrences, 2u);
 }
 

@@ -40,7 +40,7 @@ using Contract = Interfaces<
 // object root, so a host may hold a provider by any of them.
 template <class I>
 constexpr bool kAbstractObject =
-    std::is_abstract_v<I> && std::has_virtual_destructor_v<I> && std::is_base_of_v<IObject, I>;
+    std::is_abstract_v<I>&& std::has_virtual_destructor_v<I>&& std::is_base_of_v<IObject, I>;
 template <class... Is>
 constexpr bool EveryInterfaceIsAnAbstractObject(Interfaces<Is...>) {
   return (kAbstractObject<Is> && ...);

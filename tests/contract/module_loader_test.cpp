@@ -34,8 +34,10 @@ bool IsLoaded(const std::string& path) {
   return handle != nullptr;
 }
 
-void ExpectContains(const std::string& text, const std::vector<std::string>& parts, const std::string& what) {
-  for (const std::string& part : parts) EXPECT_NE(text.find(part), std::string::npos) << what << ": " << text;
+void ExpectContains(const std::string& text, const std::vector<std::string>& parts,
+                    const std::string& what) {
+  for (const std::string& part : parts)
+    EXPECT_NE(text.find(part), std::string::npos) << what << ": " << text;
 }
 
 TEST(ModuleLoader, CreatesProvidersOfARealModule) {
@@ -55,7 +57,8 @@ TEST(ModuleLoader, CreatesProvidersOfARealModule) {
 
   const CError unknown = ErrorOf([&] { loader.CreateProvider("CDrawingRegister"); });
   EXPECT_EQ(unknown.Number(), err::kCannotCreateObject);
-  EXPECT_EQ(unknown.Description(), std::string(TASK_REGISTER_MODULE) + " has no provider class CDrawingRegister");
+  EXPECT_EQ(unknown.Description(),
+            std::string(TASK_REGISTER_MODULE) + " has no provider class CDrawingRegister");
 #endif
 }
 
@@ -68,19 +71,28 @@ TEST(ModuleLoader, RefusesWhatIsNoProviderModuleOfThisContract) {
     std::vector<std::string> parts;
   };
   for (const Case& c : std::initializer_list<Case>{
-           {dir.File("missing.so"), 48,
+           {dir.File("missing.so"),
+            48,
             {"cannot load " + dir.File("missing.so") + ": ", "cannot open shared object file"}},
-           {dir.File("text.so"), 48, {"cannot load " + dir.File("text.so") + ": ", "invalid ELF header"}},
+           {dir.File("text.so"),
+            48,
+            {"cannot load " + dir.File("text.so") + ": ", "invalid ELF header"}},
            // A bare name is a file of the working directory, not a library on the search path.
            {"libc.so.6", 48, {"cannot load libc.so.6: ./libc.so.6: "}},
-           {LOADER_PROBE_BARE_MODULE, err::kDllFunctionNotFound,
-            {std::string(LOADER_PROBE_BARE_MODULE) + " is no provider module: it exports no contract version (",
+           {LOADER_PROBE_BARE_MODULE,
+            err::kDllFunctionNotFound,
+            {std::string(LOADER_PROBE_BARE_MODULE) +
+                 " is no provider module: it exports no contract version (",
              "prvdrinfo_ProviderContractVersion"}},
-           {LOADER_PROBE_VERSION_ONLY_MODULE, err::kDllFunctionNotFound,
-            {std::string(LOADER_PROBE_VERSION_ONLY_MODULE) + " is no provider module: it exports no provider factory (",
+           {LOADER_PROBE_VERSION_ONLY_MODULE,
+            err::kDllFunctionNotFound,
+            {std::string(LOADER_PROBE_VERSION_ONLY_MODULE) +
+                 " is no provider module: it exports no provider factory (",
              "prvdrinfo_CreateProvider"}},
-           {LOADER_PROBE_V1_MODULE, 48,
-            {std::string(LOADER_PROBE_V1_MODULE) + " was built for provider contract version 1; this host has version " +
+           {LOADER_PROBE_V1_MODULE,
+            48,
+            {std::string(LOADER_PROBE_V1_MODULE) +
+             " was built for provider contract version 1; this host has version " +
              std::to_string(kProviderContractVersion)}},
        }) {
     const CError e = ErrorOf([&] { ModuleLoader{c.path}; });
@@ -125,9 +137,11 @@ TEST(ModuleLoader, AFailingConstructionKeepsTheModulesNumberAndText) {
     size_t sites;
   };
   for (const Case& c : std::initializer_list<Case>{
-           {"CRefusing", err::kObjectErrorBase + 513, creating + "CRefusing failed: The probe's register is closed.", 2},
+           {"CRefusing", err::kObjectErrorBase + 513,
+            creating + "CRefusing failed: The probe's register is closed.", 2},
            {"CThrowingStd", err::kUnspecified, creating + "CThrowingStd failed: disk on fire", 1},
-           {"CThrowingOther", err::kUnspecified, creating + "CThrowingOther failed: Unspecified error", 1},
+           {"CThrowingOther", err::kUnspecified,
+            creating + "CThrowingOther failed: Unspecified error", 1},
            {"CHungry", err::kOutOfMemory, creating + "CHungry failed: Out of memory", 1},
        }) {
     const CError e = ErrorOf([&] { loader.CreateProvider(c.name); });
@@ -138,7 +152,8 @@ TEST(ModuleLoader, AFailingConstructionKeepsTheModulesNumberAndText) {
   const CError refused = ErrorOf([&] { loader.CreateProvider("CRefusing"); });
   EXPECT_EQ(refused.Source(), "CRefusing.Construct");
   EXPECT_EQ(refused.Context(), "Register: north wing");
-  EXPECT_EQ(refused.Locations().front().id, "13VWPIMWV4YA8OINGAQO5SQ0L");  // the module's own site, innermost
+  EXPECT_EQ(refused.Locations().front().id,
+            "13VWPIMWV4YA8OINGAQO5SQ0L");  // the module's own site, innermost
   EXPECT_EQ(loader.CreateProvider("CSteady")->Guid(), kSteadyGuid);
 }
 
@@ -154,10 +169,13 @@ TEST(ModuleLoader, AModuleWithTheFirstFactoryOnlyGivesItsNumber) {
     std::string description;
   };
   for (const Case& c : std::initializer_list<Case>{
-           {"CRefusing", err::kObjectErrorBase + 513, creating + "CRefusing failed with error -2147220991"},
-           {"CThrowingStd", err::kUnspecified, creating + "CThrowingStd failed with error -2147467259 (Unspecified error)"},
+           {"CRefusing", err::kObjectErrorBase + 513,
+            creating + "CRefusing failed with error -2147220991"},
+           {"CThrowingStd", err::kUnspecified,
+            creating + "CThrowingStd failed with error -2147467259 (Unspecified error)"},
            {"CHungry", err::kOutOfMemory, creating + "CHungry failed with error 7 (Out of memory)"},
-           {"CMissing", err::kCannotCreateObject, std::string(LOADER_PROBE_LEGACY_MODULE) + " has no provider class CMissing"},
+           {"CMissing", err::kCannotCreateObject,
+            std::string(LOADER_PROBE_LEGACY_MODULE) + " has no provider class CMissing"},
        }) {
     const CError e = ErrorOf([&] { loader.CreateProvider(c.name); });
     EXPECT_EQ(e.Number(), c.number) << c.name;

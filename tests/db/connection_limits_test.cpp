@@ -24,10 +24,12 @@ TEST(ConnectionLimits, TextBeyondSqlitesLimitsFailsClearly) {
   sqlite3_limit(NativeHandle(*db), SQLITE_LIMIT_SQL_LENGTH, 1000);
   sqlite3_limit(NativeHandle(*db), SQLITE_LIMIT_LENGTH, 1000);
   const std::string big(2000, 'x');
-  EXPECT_EQ(ErrorOf([&] { db->Execute("SELECT '" + big + "'"); }).Description(), "statement too long");
+  EXPECT_EQ(ErrorOf([&] { db->Execute("SELECT '" + big + "'"); }).Description(),
+            "statement too long");
   auto insert = db->CreateCommand("INSERT INTO t (id, name, data) VALUES (1, ?, ?)");
   EXPECT_EQ(ErrorOf([&] { insert->SetText(1, big); }).Description(), "string or blob too big");
-  EXPECT_EQ(ErrorOf([&] { insert->SetBytes(2, Bytes(2000, 1)); }).Description(), "string or blob too big");
+  EXPECT_EQ(ErrorOf([&] { insert->SetBytes(2, Bytes(2000, 1)); }).Description(),
+            "string or blob too big");
   EXPECT_EQ(db->OpenRecordset("SELECT count(*) FROM t")->Int64(0), 0);
 }
 

@@ -22,7 +22,8 @@ class ConnectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     db = Connection::Open(dir.File("test.db"));
-    db->Execute("CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT, amount REAL, data BLOB, flag INTEGER)");
+    db->Execute(
+        "CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT, amount REAL, data BLOB, flag INTEGER)");
   }
   int64_t Count(const std::string& where = "1") {
     auto rs = db->OpenRecordset("SELECT count(*) FROM t WHERE " + where);
@@ -94,7 +95,8 @@ TEST_F(ConnectionTest, SqliteFailuresCarrySqlitesMessage) {
     EXPECT_NE(e.Context().find(c.sql), std::string::npos) << e.Context();
     EXPECT_EQ(db->LastMessage(), c.message);
   }
-  EXPECT_EQ(testing::ErrorOf([&] { db->OpenRecordset("SELEKT 1"); }).Description(), "near \"SELEKT\": syntax error");
+  EXPECT_EQ(testing::ErrorOf([&] { db->OpenRecordset("SELEKT 1"); }).Description(),
+            "near \"SELEKT\": syntax error");
 }
 
 TEST_F(ConnectionTest, TextThatSqliteWouldCutShortIsRefused) {
@@ -106,13 +108,16 @@ TEST_F(ConnectionTest, TextThatSqliteWouldCutShortIsRefused) {
   EXPECT_EQ(e.Description(), "SQL text contains a NUL character.");
   EXPECT_EQ(Count(), 2);
   EXPECT_EQ(testing::ErrorOf([&] { db->CreateCommand(sql); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorOf([&] { db->OpenRecordset("SELECT 1\0"s); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorOf([&] { Connection::Open(dir.Path() + "a\0b"s); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { db->OpenRecordset("SELECT 1\0"s); }).Number(),
+            err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { Connection::Open(dir.Path() + "a\0b"s); }).Number(),
+            err::kInvalidProcedureCall);
 }
 
 TEST_F(ConnectionTest, ExecuteRunsEveryStatementAndStopsAtTheFirstFailure) {
   const CError e = testing::ErrorOf([&] {
-    db->Execute("INSERT INTO t (id) VALUES (1); INSERT INTO t (id) VALUES (1); INSERT INTO t (id) VALUES (3)");
+    db->Execute(
+        "INSERT INTO t (id) VALUES (1); INSERT INTO t (id) VALUES (1); INSERT INTO t (id) VALUES (3)");
   });
   EXPECT_EQ(e.Description(), "UNIQUE constraint failed: t.id");
   EXPECT_EQ(Count(), 1);
@@ -121,8 +126,10 @@ TEST_F(ConnectionTest, ExecuteRunsEveryStatementAndStopsAtTheFirstFailure) {
 }
 
 TEST_F(ConnectionTest, RecordsetAndCommandTakeExactlyOneStatement) {
-  EXPECT_EQ(testing::ErrorOf([&] { db->OpenRecordset("SELECT 1; DELETE FROM t"); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorOf([&] { db->CreateCommand("   "); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { db->OpenRecordset("SELECT 1; DELETE FROM t"); }).Number(),
+            err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { db->CreateCommand("   "); }).Number(),
+            err::kInvalidProcedureCall);
   // A trailing semicolon or comment is no second statement.
   EXPECT_EQ(db->OpenRecordset("SELECT 1; -- done")->RecordCount(), 1);
 }
@@ -132,9 +139,11 @@ TEST_F(ConnectionTest, OpenReportsNameAndRefusesWhatIsNoDatabase) {
   EXPECT_EQ(Connection::CreateMemory()->DatabaseName(), ":memory:");
 
   std::ofstream(dir.File("junk.db")) << std::string(4096, 'x');
-  EXPECT_EQ(testing::ErrorOf([&] { Connection::Open(dir.File("junk.db")); }).Description(), "file is not a database");
-  EXPECT_EQ(testing::ErrorOf([&] { Connection::Open(dir.File("missing.db"), Connection::OpenMode::ReadWrite); })
-                .Description(),
+  EXPECT_EQ(testing::ErrorOf([&] { Connection::Open(dir.File("junk.db")); }).Description(),
+            "file is not a database");
+  EXPECT_EQ(testing::ErrorOf([&] {
+              Connection::Open(dir.File("missing.db"), Connection::OpenMode::ReadWrite);
+            }).Description(),
             "unable to open database file");
   auto readOnly = Connection::Open(dir.File("test.db"), Connection::OpenMode::ReadOnly);
   EXPECT_EQ(testing::ErrorOf([&] { readOnly->Execute("DELETE FROM t"); }).Description(),
@@ -147,20 +156,23 @@ TEST_F(ConnectionTest, ImmutableReadOnlyOpensAnyNameAndWritesNothing) {
   for (const char* name : {"plain.db", "odd?name#with%25 chars.db"}) {
     SCOPED_TRACE(name);
     const std::string path = dir.File(name);
-    Connection::Open(path)->Execute("PRAGMA journal_mode=WAL; CREATE TABLE t (a); INSERT INTO t VALUES (7)");
+    Connection::Open(path)->Execute(
+        "PRAGMA journal_mode=WAL; CREATE TABLE t (a); INSERT INTO t VALUES (7)");
     auto immutable = Connection::Open(path, Connection::OpenMode::ReadOnlyImmutable);
     EXPECT_EQ(immutable->OpenRecordset("SELECT a FROM t")->Int64(0), 7);
     EXPECT_EQ(testing::ErrorOf([&] { immutable->Execute("DELETE FROM t"); }).Description(),
               "attempt to write a readonly database");
     EXPECT_FALSE(std::ifstream(path + "-shm").good());
   }
-  EXPECT_EQ(testing::ErrorOf([&] { Connection::Open(dir.File("absent.db"), Connection::OpenMode::ReadOnlyImmutable); })
-                .Description(),
+  EXPECT_EQ(testing::ErrorOf([&] {
+              Connection::Open(dir.File("absent.db"), Connection::OpenMode::ReadOnlyImmutable);
+            }).Description(),
             "unable to open database file");
 }
 
 TEST_F(ConnectionTest, CommandBindsByPositionAndIsReusable) {
-  auto insert = db->CreateCommand("INSERT INTO t (id, name, amount, data, flag) VALUES (?, ?, ?, ?, ?)");
+  auto insert =
+      db->CreateCommand("INSERT INTO t (id, name, amount, data, flag) VALUES (?, ?, ?, ?, ?)");
   ASSERT_EQ(insert->ParameterCount(), 5);
   insert->SetLong(1, 1);
   insert->SetText(2, "it's \"quoted\"");
@@ -196,7 +208,8 @@ TEST_F(ConnectionTest, CommandBindsByPositionAndIsReusable) {
   EXPECT_EQ(testing::ErrorOf([&] { insert->SetText(6, "x"); }).Number(), err::kSubscriptOutOfRange);
   // A failed run leaves the command usable.
   insert->SetLong(1, 1);
-  EXPECT_EQ(testing::ErrorOf([&] { insert->Execute(); }).Description(), "UNIQUE constraint failed: t.id");
+  EXPECT_EQ(testing::ErrorOf([&] { insert->Execute(); }).Description(),
+            "UNIQUE constraint failed: t.id");
   insert->SetLong(1, 4);
   insert->Execute();
   EXPECT_EQ(Count(), 4);
@@ -230,8 +243,9 @@ TEST_F(ConnectionTest, SetValueBindsEveryScalarVariant) {
     ASSERT_EQ(rs->RecordCount(), 1);
     EXPECT_EQ(rs->Value(0), c.out) << id;
   }
-  EXPECT_EQ(testing::ErrorOf([&] { insert->SetValue(2, Variant(std::make_shared<IObject>())); }).Number(),
-            err::kTypeMismatch);
+  EXPECT_EQ(
+      testing::ErrorOf([&] { insert->SetValue(2, Variant(std::make_shared<IObject>())); }).Number(),
+      err::kTypeMismatch);
 }
 
 TEST_F(ConnectionTest, ParameterIndexFindsTheColumnsPlaceholder) {
@@ -257,8 +271,10 @@ TEST_F(ConnectionTest, ParameterIndexFindsTheColumnsPlaceholder) {
     EXPECT_EQ(command->ParameterIndex(c.column), c.position) << c.sql;
   }
   auto command = db->CreateCommand("UPDATE t SET name=? WHERE id>?");
-  EXPECT_EQ(testing::ErrorOf([&] { command->ParameterIndex("id"); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorOf([&] { command->ParameterIndex("flag"); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { command->ParameterIndex("id"); }).Number(),
+            err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { command->ParameterIndex("flag"); }).Number(),
+            err::kInvalidProcedureCall);
 }
 
 // Orders by the reversed text under one name and by length under the other.
@@ -286,21 +302,25 @@ TEST_F(ConnectionTest, UserCollationsAreUsableByEachNameInAnyCase) {
   auto collation = std::make_shared<TestCollation>();
   db->AddUserCollation(collation);
   db->Execute("INSERT INTO t (id, name) VALUES (1, 'ab'), (2, 'ca'), (3, 'b'), (4, 'cccc')");
-  EXPECT_EQ(Column(*db->OpenRecordset("SELECT name FROM t ORDER BY name COLLATE reverse")), "ca,b,ab,cccc,");
-  EXPECT_EQ(Column(*db->OpenRecordset("SELECT name FROM t ORDER BY name COLLATE BYLENGTH, id")), "b,ab,ca,cccc,");
+  EXPECT_EQ(Column(*db->OpenRecordset("SELECT name FROM t ORDER BY name COLLATE reverse")),
+            "ca,b,ab,cccc,");
+  EXPECT_EQ(Column(*db->OpenRecordset("SELECT name FROM t ORDER BY name COLLATE BYLENGTH, id")),
+            "b,ab,ca,cccc,");
   EXPECT_GT(collation->calls, 0);
 }
 
 TEST_F(ConnectionTest, FailingCollationFailsTheStatementWithItsError) {
   db->AddUserCollation(std::make_shared<TestCollation>());
   db->Execute("INSERT INTO t (id, name) VALUES (1, 'a'), (2, 'boom'), (3, 'c')");
-  const CError e = testing::ErrorOf([&] { db->OpenRecordset("SELECT name FROM t ORDER BY name COLLATE Reverse"); });
+  const CError e = testing::ErrorOf(
+      [&] { db->OpenRecordset("SELECT name FROM t ORDER BY name COLLATE Reverse"); });
   EXPECT_EQ(e.Number(), err::kOverflow);
   EXPECT_EQ(e.Description(), "boom");
   // The connection carries on afterwards.
-  EXPECT_EQ(db->OpenRecordset("SELECT name FROM t WHERE name <> 'boom' ORDER BY name COLLATE Reverse")
-                ->RecordCount(),
-            2);
+  EXPECT_EQ(
+      db->OpenRecordset("SELECT name FROM t WHERE name <> 'boom' ORDER BY name COLLATE Reverse")
+          ->RecordCount(),
+      2);
 }
 
 TEST(CollationLifetime, TheConnectionKeepsTheCollationUntilItCloses) {
@@ -310,7 +330,8 @@ TEST(CollationLifetime, TheConnectionKeepsTheCollationUntilItCloses) {
   db->AddUserCollation(collation);
   collation.reset();
   EXPECT_FALSE(watch.expired());
-  EXPECT_EQ(Column(*db->OpenRecordset("SELECT 'x' UNION SELECT 'y' ORDER BY 1 COLLATE reverse")), "x,y,");
+  EXPECT_EQ(Column(*db->OpenRecordset("SELECT 'x' UNION SELECT 'y' ORDER BY 1 COLLATE reverse")),
+            "x,y,");
   // Registering the names again releases the first object.
   db->AddUserCollation(std::make_shared<TestCollation>());
   EXPECT_TRUE(watch.expired());
@@ -332,7 +353,8 @@ TEST(CollationNames, NoNameOrNoObjectIsRefused) {
   auto db = Connection::CreateMemory();
   EXPECT_EQ(testing::ErrorOf([&] { db->AddUserCollation(std::make_shared<Nameless>()); }).Number(),
             err::kInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorOf([&] { db->AddUserCollation(nullptr); }).Number(), err::kObjectRequired);
+  EXPECT_EQ(testing::ErrorOf([&] { db->AddUserCollation(nullptr); }).Number(),
+            err::kObjectRequired);
 }
 
 TEST(CommandLifetime, ACommandOutlivingItsConnectionHandleStillWorks) {

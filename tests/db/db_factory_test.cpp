@@ -42,8 +42,10 @@ CDbFactory ViewsDefinition() {
 
 std::string Columns(Connection& db, const std::string& table) {
   std::string out;
-  auto rs = db.OpenRecordset("SELECT name, type FROM pragma_table_info('" + SqlService::EscapeLiteral(table) + "')");
-  for (; !rs->Eof(); rs->MoveNext()) out += rs->Value(0).AsText() + " " + rs->Value(1).AsText() + ", ";
+  auto rs = db.OpenRecordset("SELECT name, type FROM pragma_table_info('" +
+                             SqlService::EscapeLiteral(table) + "')");
+  for (; !rs->Eof(); rs->MoveNext())
+    out += rs->Value(0).AsText() + " " + rs->Value(1).AsText() + ", ";
   return out;
 }
 
@@ -56,17 +58,22 @@ class DbFactoryTest : public ::testing::Test {
 TEST_F(DbFactoryTest, WritesTheDescribedTablesWithStandardColumnsFirst) {
   ViewsDefinition().CreateDatabase(path);
   auto db = SqlService::OpenDatabase(path);
-  EXPECT_EQ(Columns(*db, "views"),
-            "rec_id INTEGER, rec_guid TEXT, hidden INTEGER, updates INTEGER, modified TEXT, created TEXT, "
-            "provider_guid TEXT, private_to_guid TEXT, caption TEXT, caption_sort TEXT, "
-            "propertybag_content BLOB, standard_view INTEGER, notification_view INTEGER, ");
-  EXPECT_EQ(Columns(*db, "providers_filters"),
-            "rec_id INTEGER, rec_guid TEXT, hidden INTEGER, updates INTEGER, modified TEXT, created TEXT, "
-            "record_status INTEGER, provider_guid TEXT, caption TEXT, ");
-  auto indexes = db->OpenRecordset("SELECT name FROM sqlite_master WHERE type='index' AND name NOT LIKE 'sqlite_%' ORDER BY name");
+  EXPECT_EQ(
+      Columns(*db, "views"),
+      "rec_id INTEGER, rec_guid TEXT, hidden INTEGER, updates INTEGER, modified TEXT, created TEXT, "
+      "provider_guid TEXT, private_to_guid TEXT, caption TEXT, caption_sort TEXT, "
+      "propertybag_content BLOB, standard_view INTEGER, notification_view INTEGER, ");
+  EXPECT_EQ(
+      Columns(*db, "providers_filters"),
+      "rec_id INTEGER, rec_guid TEXT, hidden INTEGER, updates INTEGER, modified TEXT, created TEXT, "
+      "record_status INTEGER, provider_guid TEXT, caption TEXT, ");
+  auto indexes = db->OpenRecordset(
+      "SELECT name FROM sqlite_master WHERE type='index' AND name NOT LIKE 'sqlite_%' ORDER BY name");
   std::string names;
   for (; !indexes->Eof(); indexes->MoveNext()) names += indexes->Value(0).AsText() + " ";
-  EXPECT_EQ(names, "idx_providers_filters_updates idx_views_provider_guid idx_views_updates uidx_filters uidx_views ");
+  EXPECT_EQ(
+      names,
+      "idx_providers_filters_updates idx_views_provider_guid idx_views_updates uidx_filters uidx_views ");
   // Nothing is left beside the file.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
@@ -98,13 +105,18 @@ TEST_F(DbFactoryTest, WritesReplaceByGuidAndUniqueIndexesHold) {
   ViewsDefinition().CreateDatabase(path);
   auto db = SqlService::OpenDatabase(path);
   const std::vector<std::string> columns = {"rec_guid", "provider_guid", "caption"};
-  db->Execute(SqlService::InsertStatement("views", columns, {Variant("G1"), Variant("P"), Variant("A")}));
-  db->Execute(SqlService::InsertStatement("views", columns, {Variant("G1"), Variant("P"), Variant("B")}));
+  db->Execute(
+      SqlService::InsertStatement("views", columns, {Variant("G1"), Variant("P"), Variant("A")}));
+  db->Execute(
+      SqlService::InsertStatement("views", columns, {Variant("G1"), Variant("P"), Variant("B")}));
   auto rs = db->OpenRecordset("SELECT caption FROM views");
   ASSERT_EQ(rs->RecordCount(), 1);
   EXPECT_EQ(rs->Value(0), Variant("B"));
-  const CError e = testing::ErrorOf([&] { db->Execute("INSERT INTO views (rec_guid, provider_guid, caption) VALUES ('G2', 'P', 'B')"); });
-  EXPECT_EQ(e.Description(), "UNIQUE constraint failed: views.provider_guid, views.private_to_guid, views.caption");
+  const CError e = testing::ErrorOf([&] {
+    db->Execute("INSERT INTO views (rec_guid, provider_guid, caption) VALUES ('G2', 'P', 'B')");
+  });
+  EXPECT_EQ(e.Description(),
+            "UNIQUE constraint failed: views.provider_guid, views.private_to_guid, views.caption");
 }
 
 TEST_F(DbFactoryTest, AnUpdateSetsTheModifiedTime) {
@@ -133,7 +145,8 @@ TEST_F(DbFactoryTest, NeverWritesOverAFileAndLeavesNothingWhenItFails) {
   clash.AddTable("a", true, false, false, false, false)->AddIndex("same", false, {"rec_guid"});
   clash.AddTable("b", true, false, false, false, false)->AddIndex("same", false, {"rec_guid"});
   const std::string other = dir.File("clash.db");
-  EXPECT_EQ(testing::ErrorOf([&] { clash.CreateDatabase(other); }).Description(), "index same already exists");
+  EXPECT_EQ(testing::ErrorOf([&] { clash.CreateDatabase(other); }).Description(),
+            "index same already exists");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
@@ -178,7 +191,8 @@ TEST(DbFactoryDefinition, BadDefinitionsAreRefused) {
     const char* what;
     std::function<void()> body;
   } cases[] = {
-      {"duplicate table in other case", [&] { factory.AddTable("T", false, false, false, false, false); }},
+      {"duplicate table in other case",
+       [&] { factory.AddTable("T", false, false, false, false, false); }},
       {"column named like a standard one", [&] { table->AddColumn("REC_GUID", 8); }},
       {"column named like the row key", [&] { table->AddColumn("rec_id", 3); }},
       {"unknown type code", [&] { table->AddColumn("x", 12); }},
@@ -187,9 +201,13 @@ TEST(DbFactoryDefinition, BadDefinitionsAreRefused) {
       {"index without columns", [&] { table->AddIndex("i", false, {}); }},
       {"index on an option left off", [&] { table->AddIndex("i", false, {"hidden"}); }},
   };
-  for (const auto& c : cases) EXPECT_EQ(testing::ErrorOf(c.body).Number(), err::kInvalidProcedureCall) << c.what;
-  EXPECT_EQ(testing::ErrorOf([] { CDbFactory().SqlCreateDatabase(); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorOf([] { CDbFactory().AddTable(std::string("a\0b", 3), true, true, true, true, true); }).Number(),
+  for (const auto& c : cases)
+    EXPECT_EQ(testing::ErrorOf(c.body).Number(), err::kInvalidProcedureCall) << c.what;
+  EXPECT_EQ(testing::ErrorOf([] { CDbFactory().SqlCreateDatabase(); }).Number(),
+            err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([] {
+              CDbFactory().AddTable(std::string("a\0b", 3), true, true, true, true, true);
+            }).Number(),
             err::kInvalidProcedureCall);
 }
 
@@ -204,7 +222,8 @@ TEST(DbFactoryDefinition, AwkwardNamesAndDefaultsAreQuoted) {
   auto db = Connection::CreateMemory();
   db->Execute(factory.SqlCreateDatabase());
   db->Execute("INSERT INTO \"we\"\"ird 'name\" (hidden) VALUES (1)");
-  auto rs = db->OpenRecordset("SELECT \"col\"\"umn\", amount, count, data FROM \"we\"\"ird 'name\"");
+  auto rs =
+      db->OpenRecordset("SELECT \"col\"\"umn\", amount, count, data FROM \"we\"\"ird 'name\"");
   EXPECT_EQ(rs->Value(0), Variant("it's; DROP TABLE x"));
   EXPECT_EQ(rs->Value(1), Variant(-1500.0));
   EXPECT_EQ(rs->Value(2), Variant("not a number"));
@@ -225,9 +244,11 @@ class DeletionLogTest : public ::testing::Test {
   // The log as "guid/table/counter;" in counter order.
   std::string Log() {
     std::string out;
-    auto rs = db->OpenRecordset("SELECT rec_guid, table_name, updates FROM \"CX1IVUUEQIHUW8W2DIJVS3B9O\" ORDER BY updates");
+    auto rs = db->OpenRecordset(
+        "SELECT rec_guid, table_name, updates FROM \"CX1IVUUEQIHUW8W2DIJVS3B9O\" ORDER BY updates");
     for (; !rs->Eof(); rs->MoveNext()) {
-      out += rs->Value(0).AsText() + "/" + rs->Value(1).AsText() + "/" + rs->Value(2).ToText() + ";";
+      out +=
+          rs->Value(0).AsText() + "/" + rs->Value(1).AsText() + "/" + rs->Value(2).ToText() + ";";
     }
     return out;
   }
@@ -252,8 +273,10 @@ TEST_F(DeletionLogTest, EveryDeletedRowIsLoggedWithARisingCounter) {
   EXPECT_EQ(Log(), "F1/providers_filters/3;V2/views/5;");
 
   // A replacing write is no deletion.
-  db->Execute(SqlService::InsertStatement("providers_filters", {"rec_guid", "caption"}, {Variant("F1"), Variant("g")}));
-  db->Execute(SqlService::InsertStatement("providers_filters", {"rec_guid", "caption"}, {Variant("F1"), Variant("h")}));
+  db->Execute(SqlService::InsertStatement("providers_filters", {"rec_guid", "caption"},
+                                          {Variant("F1"), Variant("g")}));
+  db->Execute(SqlService::InsertStatement("providers_filters", {"rec_guid", "caption"},
+                                          {Variant("F1"), Variant("h")}));
   EXPECT_EQ(Log(), "F1/providers_filters/3;V2/views/5;");
 }
 
@@ -268,7 +291,8 @@ TEST_F(DeletionLogTest, GeneratingAgainReplacesTheTriggerAndKeepsTheLog) {
 }
 
 TEST_F(DeletionLogTest, ProviderTableTriggersThatNameOnlyTheGuidFitTheLog) {
-  db->Execute("CREATE TABLE \"Tasks\" (\"rec_guid\" TEXT NOT NULL DEFAULT '', PRIMARY KEY(\"rec_guid\"))");
+  db->Execute(
+      "CREATE TABLE \"Tasks\" (\"rec_guid\" TEXT NOT NULL DEFAULT '', PRIMARY KEY(\"rec_guid\"))");
   db->Execute(
       "CREATE TRIGGER IF NOT EXISTS  \"trigger_Tasks_CX1IVUUEQIHUW8W2DIJVS3B9O\" AFTER DELETE ON \"Tasks\" BEGIN "
       "INSERT OR REPLACE INTO \"CX1IVUUEQIHUW8W2DIJVS3B9O\" (\"rec_guid\") VALUES (old.\"rec_guid\"); END");
@@ -288,10 +312,13 @@ TEST_F(DeletionLogTest, AwkwardTableNamesAreQuotedAndRecordedAsTheSchemaHasThem)
 TEST_F(DeletionLogTest, TablesThatCannotBeLoggedAreRefused) {
   db->Execute("CREATE TABLE plain (id INTEGER)");
   for (const char* table : {"missing", "plain", "cx1ivuueqihuw8w2dijvs3b9o", ""}) {
-    EXPECT_EQ(testing::ErrorOf([&] { CDbFactory::SqlDeletionLog(*db, table); }).Number(), err::kInvalidProcedureCall) << table;
+    EXPECT_EQ(testing::ErrorOf([&] { CDbFactory::SqlDeletionLog(*db, table); }).Number(),
+              err::kInvalidProcedureCall)
+        << table;
   }
   auto other = Connection::CreateMemory();
-  other->Execute("CREATE TABLE t (rec_guid TEXT); CREATE TABLE \"CX1IVUUEQIHUW8W2DIJVS3B9O\" (rec_guid TEXT)");
+  other->Execute(
+      "CREATE TABLE t (rec_guid TEXT); CREATE TABLE \"CX1IVUUEQIHUW8W2DIJVS3B9O\" (rec_guid TEXT)");
   EXPECT_EQ(testing::ErrorOf([&] { CDbFactory::SqlDeletionLog(*other, "t"); }).Description(),
             "The deletion log has no column table_name.");
 }

@@ -33,8 +33,8 @@ TEST(Dictionary, DuplicateAndAbsentKeysRaiseAndChangeNothing) {
     EXPECT_EQ(e.Description(), "This key is already associated with an element of this collection");
   }
   EXPECT_EQ(d.Item("guid"), Variant(1));
-  for (auto call : {+[](Dictionary& x) { x.Remove("other"); },
-                    +[](Dictionary& x) { x.Item("other"); }}) {
+  for (auto call :
+       {+[](Dictionary& x) { x.Remove("other"); }, +[](Dictionary& x) { x.Item("other"); }}) {
     try {
       call(d);
       ADD_FAILURE() << "no error";

@@ -31,17 +31,24 @@ TEST(SqlServiceText, QuotingAndEscaping) {
   EXPECT_EQ(SqlService::EscapeLiteral("it's"), "it''s");
   EXPECT_EQ(SqlService::EscapeLiteral("''"), "''''");
   EXPECT_EQ(SqlService::EscapeLiteral("say \"hi\""), "say \"hi\"");
-  for (const int32_t flag : {0, 8192, 268435457}) EXPECT_EQ(SqlService::EscapeLiteral("O'Neil", flag), "O''Neil");
-  EXPECT_EQ(testing::ErrorOf([] { SqlService::EscapeLiteral("x", 1); }).Number(), err::kInvalidProcedureCall);
+  for (const int32_t flag : {0, 8192, 268435457})
+    EXPECT_EQ(SqlService::EscapeLiteral("O'Neil", flag), "O''Neil");
+  EXPECT_EQ(testing::ErrorOf([] { SqlService::EscapeLiteral("x", 1); }).Number(),
+            err::kInvalidProcedureCall);
 }
 
 TEST(SqlServiceText, EmbeddedNulIsRefusedEverywhere) {
   const std::string nul = "a\0b"s;
-  EXPECT_EQ(testing::ErrorOf([&] { SqlService::QuoteIdentifier(nul); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorOf([&] { SqlService::EscapeLiteral(nul); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorOf([&] { SqlService::SqlLiteral(Variant(nul)); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorOf([&] { SqlService::InsertStatement("t", {nul}); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorOf([&] { SqlService::UpdateStatement(nul, {"a"}); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::QuoteIdentifier(nul); }).Number(),
+            err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::EscapeLiteral(nul); }).Number(),
+            err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::SqlLiteral(Variant(nul)); }).Number(),
+            err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::InsertStatement("t", {nul}); }).Number(),
+            err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::UpdateStatement(nul, {"a"}); }).Number(),
+            err::kInvalidProcedureCall);
 }
 
 // Any text without NUL, quoted, names exactly that identifier; escaped, is exactly that
@@ -56,9 +63,15 @@ TEST(SqlServiceText, QuotedTextRoundTripsThroughSqlite) {
     std::string out;
     for (int n = length(random); n > 0; --n) {
       switch (pick(random)) {
-        case 0: out += special[std::uniform_int_distribution<size_t>(0, special.size() - 1)(random)]; break;
-        case 1: out += static_cast<char>(std::uniform_int_distribution<int>(0x80, 0xFF)(random)); break;
-        default: out += static_cast<char>(std::uniform_int_distribution<int>(1, 0x7F)(random)); break;
+        case 0:
+          out += special[std::uniform_int_distribution<size_t>(0, special.size() - 1)(random)];
+          break;
+        case 1:
+          out += static_cast<char>(std::uniform_int_distribution<int>(0x80, 0xFF)(random));
+          break;
+        default:
+          out += static_cast<char>(std::uniform_int_distribution<int>(1, 0x7F)(random));
+          break;
       }
     }
     return out;
@@ -70,8 +83,10 @@ TEST(SqlServiceText, QuotedTextRoundTripsThroughSqlite) {
     SCOPED_TRACE(::testing::PrintToString(name) + " / " + ::testing::PrintToString(value));
     const std::string table = SqlService::QuoteIdentifier(name);
     db->Execute("CREATE TABLE " + table + " (" + table + " TEXT)");
-    db->Execute("INSERT INTO " + table + " (" + table + ") VALUES ('" + SqlService::EscapeLiteral(value) + "')");
-    auto rs = db->OpenRecordset("SELECT " + table + ", (SELECT name FROM sqlite_master) FROM " + table);
+    db->Execute("INSERT INTO " + table + " (" + table + ") VALUES ('" +
+                SqlService::EscapeLiteral(value) + "')");
+    auto rs =
+        db->OpenRecordset("SELECT " + table + ", (SELECT name FROM sqlite_master) FROM " + table);
     ASSERT_EQ(rs->RecordCount(), 1);
     EXPECT_EQ(rs->Value(0), Variant(value));
     EXPECT_EQ(rs->Value(1), Variant(name));
@@ -97,8 +112,10 @@ TEST(SqlServiceText, LiteralsReadBackAsTheirValues) {
       {Variant(3.0), Variant(3.0)},
       {Variant(-0.1), Variant(-0.1)},
       {Variant(1e300), Variant(1e300)},
-      {Variant(std::numeric_limits<double>::infinity()), Variant(std::numeric_limits<double>::infinity())},
-      {Variant(-std::numeric_limits<double>::infinity()), Variant(-std::numeric_limits<double>::infinity())},
+      {Variant(std::numeric_limits<double>::infinity()),
+       Variant(std::numeric_limits<double>::infinity())},
+      {Variant(-std::numeric_limits<double>::infinity()),
+       Variant(-std::numeric_limits<double>::infinity())},
       {Variant(std::nan("")), Variant::Null()},
       {Variant::FromDate(45413.5), Variant(45413.5)},
       {Variant(Currency::FromScaled(-1234567)), Variant(-123.4567)},
@@ -113,7 +130,9 @@ TEST(SqlServiceText, LiteralsReadBackAsTheirValues) {
     auto rs = db->OpenRecordset("SELECT v FROM t WHERE k=" + std::to_string(key));
     EXPECT_EQ(rs->Value(0), c.back) << SqlService::SqlLiteral(c.value);
   }
-  EXPECT_EQ(testing::ErrorOf([] { SqlService::SqlLiteral(Variant(std::make_shared<IObject>())); }).Number(),
+  EXPECT_EQ(testing::ErrorOf([] {
+              SqlService::SqlLiteral(Variant(std::make_shared<IObject>()));
+            }).Number(),
             err::kTypeMismatch);
 }
 
@@ -121,12 +140,14 @@ TEST(SqlServiceTypes, TypeNamePerVariantType) {
   struct Case {
     int32_t type;
     const char* name;
-  } cases[] = {{8, "TEXT"}, {2, "INTEGER"}, {3, "INTEGER"}, {11, "INTEGER"}, {20, "INTEGER"},
-               {4, "REAL"}, {5, "REAL"},    {6, "REAL"},    {7, "REAL"},     {14, "NUMERIC"},
-               {8209, "BLOB"}};
+  } cases[] = {{8, "TEXT"},     {2, "INTEGER"},  {3, "INTEGER"}, {11, "INTEGER"},
+               {20, "INTEGER"}, {4, "REAL"},     {5, "REAL"},    {6, "REAL"},
+               {7, "REAL"},     {14, "NUMERIC"}, {8209, "BLOB"}};
   for (const auto& c : cases) EXPECT_EQ(SqlService::SqlTypeName(c.type), c.name) << c.type;
   for (const int32_t bad : {0, 1, 9, 12, 13, 8200, -1}) {
-    EXPECT_EQ(testing::ErrorOf([&] { SqlService::SqlTypeName(bad); }).Number(), err::kInvalidProcedureCall) << bad;
+    EXPECT_EQ(testing::ErrorOf([&] { SqlService::SqlTypeName(bad); }).Number(),
+              err::kInvalidProcedureCall)
+        << bad;
   }
 }
 
@@ -140,7 +161,8 @@ class SqlServiceDb : public ::testing::Test {
   std::string Captions() {
     std::string out;
     auto rs = db->OpenRecordset("SELECT rec_guid, caption FROM views ORDER BY rec_guid");
-    for (; !rs->Eof(); rs->MoveNext()) out += rs->Value(0).AsText() + "=" + rs->Value(1).ToText() + ";";
+    for (; !rs->Eof(); rs->MoveNext())
+      out += rs->Value(0).AsText() + "=" + rs->Value(1).ToText() + ";";
     return out;
   }
   test::TempDir dir;
@@ -149,18 +171,23 @@ class SqlServiceDb : public ::testing::Test {
 };
 
 TEST_F(SqlServiceDb, OpenDatabaseNeverCreatesAFile) {
-  EXPECT_EQ(testing::ErrorOf([&] { SqlService::OpenDatabase(dir.File("absent.db")); }).Description(),
-            "unable to open database file");
+  EXPECT_EQ(
+      testing::ErrorOf([&] { SqlService::OpenDatabase(dir.File("absent.db")); }).Description(),
+      "unable to open database file");
   EXPECT_EQ(access(dir.File("absent.db").c_str(), F_OK), -1);
 }
 
 TEST_F(SqlServiceDb, InsertReplacesTheRowWithTheSameKey) {
-  db->Execute(SqlService::InsertStatement("views", {"rec_guid", "caption"}, {Variant("G1"), Variant("one")}));
-  db->Execute(SqlService::InsertStatement("views", {"rec_guid", "caption"}, {Variant("G1"), Variant("uno")}));
+  db->Execute(SqlService::InsertStatement("views", {"rec_guid", "caption"},
+                                          {Variant("G1"), Variant("one")}));
+  db->Execute(SqlService::InsertStatement("views", {"rec_guid", "caption"},
+                                          {Variant("G1"), Variant("uno")}));
   EXPECT_EQ(Captions(), "G1=uno;");
 
   const std::string sql = SqlService::InsertStatement("views", {"rec_guid", "counter", "caption"});
-  EXPECT_EQ(sql, "INSERT OR REPLACE INTO \"views\" (\"rec_guid\", \"counter\", \"caption\") VALUES (?, ?, ?)");
+  EXPECT_EQ(
+      sql,
+      "INSERT OR REPLACE INTO \"views\" (\"rec_guid\", \"counter\", \"caption\") VALUES (?, ?, ?)");
   auto command = db->CreateCommand(sql);
   command->SetText(command->ParameterIndex("rec_guid"), "G1");
   command->SetLong(command->ParameterIndex("counter"), 10);
@@ -168,14 +195,19 @@ TEST_F(SqlServiceDb, InsertReplacesTheRowWithTheSameKey) {
   command->Execute();
   EXPECT_EQ(Captions(), "G1=eins;");
 
-  EXPECT_EQ(testing::ErrorOf([] { SqlService::InsertStatement("t", {}); }).Number(), err::kInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorOf([] { SqlService::InsertStatement("t", {"a", "b"}, {Variant(1)}); }).Number(),
+  EXPECT_EQ(testing::ErrorOf([] { SqlService::InsertStatement("t", {}); }).Number(),
+            err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([] {
+              SqlService::InsertStatement("t", {"a", "b"}, {Variant(1)});
+            }).Number(),
             err::kInvalidProcedureCall);
 }
 
 TEST_F(SqlServiceDb, UpdateStatementTakesTheCallersWhereClause) {
-  db->Execute("INSERT INTO views VALUES ('A', 'a', 1, 'P1'), ('B', 'b', 2, 'P2'), ('C', 'c', 3, 'P2')");
-  const std::string update = SqlService::UpdateStatement("views", {"private_to_guid"}, {Variant("")});
+  db->Execute(
+      "INSERT INTO views VALUES ('A', 'a', 1, 'P1'), ('B', 'b', 2, 'P2'), ('C', 'c', 3, 'P2')");
+  const std::string update =
+      SqlService::UpdateStatement("views", {"private_to_guid"}, {Variant("")});
   EXPECT_EQ(update, "UPDATE \"views\" SET \"private_to_guid\"=''");
   db->Execute(update + " WHERE " + SqlService::QuoteIdentifier("private_to_guid") + "='P2'");
   auto rs = db->OpenRecordset("SELECT count(*) FROM views WHERE private_to_guid=''");
@@ -188,7 +220,8 @@ TEST_F(SqlServiceDb, UpdateStatementTakesTheCallersWhereClause) {
   db->Execute(ignore + " WHERE rec_guid='B'");
   EXPECT_EQ(Captions(), "A=a;B=b;C=c;");
 
-  auto command = db->CreateCommand(SqlService::UpdateStatement("views", {"caption", "counter"}) + " WHERE rec_guid=?");
+  auto command = db->CreateCommand(SqlService::UpdateStatement("views", {"caption", "counter"}) +
+                                   " WHERE rec_guid=?");
   command->SetText(command->ParameterIndex("caption"), "z");
   command->SetLong(command->ParameterIndex("counter"), 9);
   command->SetText(command->ParameterIndex("rec_guid"), "C");
@@ -205,11 +238,13 @@ TEST_F(SqlServiceDb, AddColumnAndExistenceTests) {
   EXPECT_FALSE(SqlService::ColumnExists(*db, "missing", "caption"));
 
   db->Execute("INSERT INTO views (rec_guid) VALUES ('A')");
-  const std::string add = SqlService::AddColumnStatement("views", "notification_view", 11, Variant(int16_t{0}));
+  const std::string add =
+      SqlService::AddColumnStatement("views", "notification_view", 11, Variant(int16_t{0}));
   EXPECT_EQ(add, "ALTER TABLE \"views\" ADD COLUMN \"notification_view\" INTEGER DEFAULT 0");
   db->Execute(add);
   EXPECT_TRUE(SqlService::ColumnExists(*db, "Views", "Notification_View"));
-  EXPECT_EQ(db->OpenRecordset("SELECT notification_view FROM views")->Value(0), Variant(int32_t{0}));
+  EXPECT_EQ(db->OpenRecordset("SELECT notification_view FROM views")->Value(0),
+            Variant(int32_t{0}));
   EXPECT_EQ(SqlService::AddColumnStatement("t", "c", 8), "ALTER TABLE \"t\" ADD COLUMN \"c\" TEXT");
 }
 
@@ -226,8 +261,10 @@ TEST_F(SqlServiceDb, TransactionsCommitRollBackAndDoNotNest) {
   SqlService::Commit(*db);
   EXPECT_EQ(Captions(), "A=a;");
   // Committing with nothing open is a failure, never a quiet success.
-  EXPECT_EQ(testing::ErrorOf([&] { SqlService::Commit(*db); }).Description(), "cannot commit - no transaction is active");
-  EXPECT_EQ(testing::ErrorOf([&] { SqlService::Begin(*db, -1); }).Number(), err::kInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::Commit(*db); }).Description(),
+            "cannot commit - no transaction is active");
+  EXPECT_EQ(testing::ErrorOf([&] { SqlService::Begin(*db, -1); }).Number(),
+            err::kInvalidProcedureCall);
   EXPECT_EQ(db->BusyTimeout(), Connection::kDefaultBusyTimeoutMs);
 }
 

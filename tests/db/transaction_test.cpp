@@ -25,7 +25,9 @@ class TransactionTest : public ::testing::Test {
     db->Execute("CREATE TABLE t (id INTEGER PRIMARY KEY)");
   }
   // Rows as another connection sees them: only what was committed.
-  int64_t Committed() { return Connection::Open(dir.File("test.db"))->OpenRecordset("SELECT count(*) FROM t")->Int64(0); }
+  int64_t Committed() {
+    return Connection::Open(dir.File("test.db"))->OpenRecordset("SELECT count(*) FROM t")->Int64(0);
+  }
   int64_t Seen() { return db->OpenRecordset("SELECT count(*) FROM t")->Int64(0); }
 
   test::TempDir dir;

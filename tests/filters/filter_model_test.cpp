@@ -43,7 +43,8 @@ TEST(FilterPersistence, KeysComeInTheirOrderAndAllAreWritten) {
   const CProviderViewFilterItem item;
   EXPECT_EQ(KeysOf(item.Serialize()), (Keys{"ProviderColumnGuid", "Criteria", "LogicalOperator",
                                             "Guid", "Operator", "DbFunction", "UiGuid"}));
-  EXPECT_EQ(KeysOf(CProviderViewFilterGroup().Serialize()), (Keys{"LogicalOperator", "FilterGroupItems"}));
+  EXPECT_EQ(KeysOf(CProviderViewFilterGroup().Serialize()),
+            (Keys{"LogicalOperator", "FilterGroupItems"}));
   EXPECT_EQ(KeysOf(CProviderViewFilterGroups().Serialize()), (Keys{"FilterGroups"}));
   EXPECT_EQ(KeysOf(CProviderViewFilter().Serialize()), (Keys{"Caption", "Guid", "FilterGroups"}));
   EXPECT_EQ(KeysOf(CProviderViewFilters().Serialize()), (Keys{"Filters"}));
@@ -79,12 +80,17 @@ TEST(FilterPersistence, AbsentKeysReadAsBlankOrZero) {
 TEST(FilterPersistence, EveryLevelRoundTripsWithItsContentId) {
   auto filters = std::make_shared<CProviderViewFilters>();
   filters->Add("First")->Deserialize(SampleFilter()->Serialize());
-  filters->Add("Second")->Groups()->Add()->Add2("C", operator_GreaterThanOrEqual, "'it''s'", logicop_Or);
+  filters->Add("Second")->Groups()->Add()->Add2("C", operator_GreaterThanOrEqual, "'it''s'",
+                                                logicop_Or);
   auto again = std::make_shared<CProviderViewFilters>();
   again->Deserialize(filters->Serialize());
   EXPECT_EQ(again->Serialize(), filters->Serialize());
   EXPECT_EQ(again->ContentId(), filters->ContentId());
-  EXPECT_EQ(again->FilterByCaption("second")->Groups()->FilterGroupByIndex(0)->FilterGroupItemByIndex(0)->Criteria(),
+  EXPECT_EQ(again->FilterByCaption("second")
+                ->Groups()
+                ->FilterGroupByIndex(0)
+                ->FilterGroupItemByIndex(0)
+                ->Criteria(),
             "'it''s'");
 
   const auto filter = SampleFilter();
@@ -92,7 +98,8 @@ TEST(FilterPersistence, EveryLevelRoundTripsWithItsContentId) {
   copy->Deserialize(filter->Serialize());
   EXPECT_EQ(copy->ContentId(), filter->ContentId());
   const auto item = copy->Groups()->FilterGroupByIndex(0)->FilterGroupItemByIndex(0);
-  EXPECT_EQ(item->Guid(), filter->Groups()->FilterGroupByIndex(0)->FilterGroupItemByIndex(0)->Guid());
+  EXPECT_EQ(item->Guid(),
+            filter->Groups()->FilterGroupByIndex(0)->FilterGroupItemByIndex(0)->Guid());
   EXPECT_EQ(item->DbFunction(), filterfunction_EmailDomain);
   EXPECT_EQ(item->UiGuid(), "ui");
   EXPECT_EQ(copy->Groups()->FilterGroupByIndex(1)->LogicalOperator(), logicop_Or);
@@ -113,7 +120,8 @@ TEST(FilterContent, EachLevelRendersItsOwnHeadThenItsMembers) {
   EXPECT_EQ(groups->ContentString(), first->ContentString() + second->ContentString());
   EXPECT_EQ(groups->ContentIdForAutoSave(), groups->ContentId());
   EXPECT_EQ(filter->ContentString(),
-            BagUnits({{"Caption", Variant("Open items")}, {"Guid", Variant("{F}")}}) + groups->ContentString());
+            BagUnits({{"Caption", Variant("Open items")}, {"Guid", Variant("{F}")}}) +
+                groups->ContentString());
 
   CProviderViewFilters filters;
   filters.Add("One");
@@ -133,9 +141,15 @@ TEST(FilterContent, AnyChangeChangesTheContentId) {
   const std::vector<std::function<void(CProviderViewFilter&)>> changes{
       [](CProviderViewFilter& f) { f.SetCaption("Other"); },
       [](CProviderViewFilter& f) { f.SetGuid("{G}"); },
-      [](CProviderViewFilter& f) { f.Groups()->FilterGroupByIndex(1)->SetLogicalOperator(logicop_And); },
-      [](CProviderViewFilter& f) { f.Groups()->FilterGroupByIndex(0)->FilterGroupItemByIndex(1)->SetCriteria("6"); },
-      [](CProviderViewFilter& f) { f.Groups()->FilterGroupByIndex(0)->FilterGroupItemByIndex(1)->SetUiGuid("u"); },
+      [](CProviderViewFilter& f) {
+        f.Groups()->FilterGroupByIndex(1)->SetLogicalOperator(logicop_And);
+      },
+      [](CProviderViewFilter& f) {
+        f.Groups()->FilterGroupByIndex(0)->FilterGroupItemByIndex(1)->SetCriteria("6");
+      },
+      [](CProviderViewFilter& f) {
+        f.Groups()->FilterGroupByIndex(0)->FilterGroupItemByIndex(1)->SetUiGuid("u");
+      },
       [](CProviderViewFilter& f) { f.Groups()->RemoveByIndex(1); },
   };
   for (size_t i = 0; i < changes.size(); ++i) {
@@ -238,15 +252,17 @@ TEST(FilterGroups, BothFactoriesGiveAnEmptyCollectionAndAddJoinsWithAnd) {
 
 TEST(FilterEnums, ValuesAreFixed) {
   static_assert(logicop_And == 0 && logicop_Or == 1);
-  static_assert(filterprefix_None == 0 && filterprefix_Where == 1 && filterprefix_LogicalOperator == 2);
+  static_assert(filterprefix_None == 0 && filterprefix_Where == 1 &&
+                filterprefix_LogicalOperator == 2);
   static_assert(operator_Equals == 0 && operator_NotEquals == 1 && operator_GreaterThan == 2 &&
-                operator_LessThan == 3 && operator_GreaterThanOrEqual == 4 && operator_LessThanOrEqual == 5);
-  static_assert(filterfunction_None == 0 && filterfunction_DayOffset == 1 && filterfunction_WeeksOffset == 2 &&
-                filterfunction_MonthsOffset == 3 && filterfunction_OfficeGuid == 4 &&
-                filterfunction_CompanyGuid == 5 && filterfunction_EmailAddress == 6 &&
-                filterfunction_EmailDomain == 7 && filterfunction_FormAbbreviation == 8 &&
-                filterfunction_IsBlank == 9 && filterfunction_NormalizePercent == 10 &&
-                filterfunction_IsZeroOr100 == 11);
+                operator_LessThan == 3 && operator_GreaterThanOrEqual == 4 &&
+                operator_LessThanOrEqual == 5);
+  static_assert(filterfunction_None == 0 && filterfunction_DayOffset == 1 &&
+                filterfunction_WeeksOffset == 2 && filterfunction_MonthsOffset == 3 &&
+                filterfunction_OfficeGuid == 4 && filterfunction_CompanyGuid == 5 &&
+                filterfunction_EmailAddress == 6 && filterfunction_EmailDomain == 7 &&
+                filterfunction_FormAbbreviation == 8 && filterfunction_IsBlank == 9 &&
+                filterfunction_NormalizePercent == 10 && filterfunction_IsZeroOr100 == 11);
   static_assert(sizeof(e_FilterItemFunction) == 4 && sizeof(e_FilterPrefixType) == 4);
 }
 

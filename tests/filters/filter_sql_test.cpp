@@ -90,11 +90,12 @@ TEST(FilterSql, WorkedExamplesComeOutExactlyAndSelectTheRightRows) {
 
   const std::vector<int32_t> expected{3, 9};
   EXPECT_EQ(items.Select(filter->Sql(filterprefix_None)), expected);
-  EXPECT_EQ(ItemsTable::Bs(items.db->OpenRecordset("SELECT \"B\" FROM \"Items\"" +
-                                                    filter->Sql(filterprefix_Where) +
-                                                    " ORDER BY \"B\"")),
-            expected);
-  EXPECT_EQ(items.Select("1" + filter->Sql(filterprefix_LogicalOperator)), (std::vector<int32_t>{-5, 3, 7, 9}));
+  EXPECT_EQ(
+      ItemsTable::Bs(items.db->OpenRecordset("SELECT \"B\" FROM \"Items\"" +
+                                             filter->Sql(filterprefix_Where) + " ORDER BY \"B\"")),
+      expected);
+  EXPECT_EQ(items.Select("1" + filter->Sql(filterprefix_LogicalOperator)),
+            (std::vector<int32_t>{-5, 3, 7, 9}));
 }
 
 TEST(FilterSql, AFilterWithoutItemsYieldsOnlyThePrefix) {
@@ -123,23 +124,29 @@ TEST(FilterSql, EmptyGroupsContributeNothingInEveryPosition) {
       if (slot == 'E') {
         filter->Groups()->Add()->SetLogicalOperator(logicop_Or);
       } else {
-        filter->Groups()->Add()->Deserialize(plain->Groups()->FilterGroupByIndex(real++)->Serialize());
+        filter->Groups()->Add()->Deserialize(
+            plain->Groups()->FilterGroupByIndex(real++)->Serialize());
       }
     }
-    for (e_FilterPrefixType prefix : {filterprefix_None, filterprefix_Where, filterprefix_LogicalOperator}) {
+    for (e_FilterPrefixType prefix :
+         {filterprefix_None, filterprefix_Where, filterprefix_LogicalOperator}) {
       SCOPED_TRACE(::testing::Message() << layout << ", prefix " << prefix);
       EXPECT_EQ(filter->Sql(prefix), plain->Sql(prefix));
     }
     EXPECT_EQ(items.Select(filter->Sql(filterprefix_None)), (std::vector<int32_t>{3, 9}));
-    EXPECT_EQ(items.Select("1" + filter->Sql(filterprefix_LogicalOperator)), (std::vector<int32_t>{3, 9}));
+    EXPECT_EQ(items.Select("1" + filter->Sql(filterprefix_LogicalOperator)),
+              (std::vector<int32_t>{3, 9}));
   }
 }
 
 TEST(FilterSql, TextColumnsQuoteAndIgnoreCaseWhateverTheOperator) {
   ItemsTable items;
   for (const auto& [op, text] : std::vector<std::pair<e_FilterItemOperator, std::string>>{
-           {operator_Equals, "="}, {operator_NotEquals, "<>"}, {operator_GreaterThan, ">"},
-           {operator_LessThan, "<"}, {operator_GreaterThanOrEqual, ">="},
+           {operator_Equals, "="},
+           {operator_NotEquals, "<>"},
+           {operator_GreaterThan, ">"},
+           {operator_LessThan, "<"},
+           {operator_GreaterThanOrEqual, ">="},
            {operator_LessThanOrEqual, "<="}}) {
     auto filter = items.NewFilter();
     filter->Groups()->Add()->Add2("A", op, "it's", logicop_And);
@@ -176,18 +183,21 @@ TEST(FilterSql, EveryFailureHasItsNumberAndMessage) {
          filter->SetProviderInfo(provider);
          return filter;
        },
-       filterprefix_None, kObjectError, "ProviderInfo property must be set to convert View Filter to SQL."},
+       filterprefix_None, kObjectError,
+       "ProviderInfo property must be set to convert View Filter to SQL."},
       {"second group's connective",
        [&] {
          auto filter = worked();
-         filter->Groups()->FilterGroupByIndex(1)->SetLogicalOperator(static_cast<e_FilterLogicalOperator>(2));
+         filter->Groups()->FilterGroupByIndex(1)->SetLogicalOperator(
+             static_cast<e_FilterLogicalOperator>(2));
          return filter;
        },
        filterprefix_None, kObjectError, "Unknown Logical Operator: 2"},
       {"first group's connective as prefix",
        [&] {
          auto filter = worked();
-         filter->Groups()->FilterGroupByIndex(0)->SetLogicalOperator(static_cast<e_FilterLogicalOperator>(-3));
+         filter->Groups()->FilterGroupByIndex(0)->SetLogicalOperator(
+             static_cast<e_FilterLogicalOperator>(-3));
          return filter;
        },
        filterprefix_LogicalOperator, kObjectError, "Unknown Logical Operator: -3"},
@@ -223,7 +233,8 @@ TEST(FilterSql, EveryFailureHasItsNumberAndMessage) {
       {"negative operator",
        [&] {
          auto filter = items.NewFilter();
-         filter->Groups()->Add()->Add2("B", static_cast<e_FilterItemOperator>(-1), "1", logicop_And);
+         filter->Groups()->Add()->Add2("B", static_cast<e_FilterItemOperator>(-1), "1",
+                                       logicop_And);
          return filter;
        },
        filterprefix_None, 5, "Unknown Filter Operator: -1"},
@@ -263,12 +274,39 @@ TEST(FilterSql, ConnectivesThatNeverShowAreNotChecked) {
 // Pasted into a statement, these would change what it does; none may come out as SQL.
 TEST(FilterSql, CriteriaThatIsNoSingleLiteralIsRefusedOnOtherColumns) {
   ItemsTable items;
-  const std::vector<std::string> hostile{
-      "0) OR (1=1", "1; DROP TABLE \"Items\"", "1 OR 1=1", "5 --", "5 /* x */", "'a' OR 'b'='b'",
-      "'unterminated", "'a'' OR ''x''=''x", "'''' OR ''=''", "'a'||'b'", "", "   ", "0x10",
-      "1e", "1e+", "--5", "+-5", "5 5", "5-1", "(5)", "abs(-5)", "\"B\"", "B", "NULL OR 1",
-      "TRUE AND 1", "NULLX", "., ", ".", "+", "1.2.3", std::string("5\0 OR 1=1", 9),
-      "1\n; DELETE FROM \"Items\"", "'x'\n--"};
+  const std::vector<std::string> hostile{"0) OR (1=1",
+                                         "1; DROP TABLE \"Items\"",
+                                         "1 OR 1=1",
+                                         "5 --",
+                                         "5 /* x */",
+                                         "'a' OR 'b'='b'",
+                                         "'unterminated",
+                                         "'a'' OR ''x''=''x",
+                                         "'''' OR ''=''",
+                                         "'a'||'b'",
+                                         "",
+                                         "   ",
+                                         "0x10",
+                                         "1e",
+                                         "1e+",
+                                         "--5",
+                                         "+-5",
+                                         "5 5",
+                                         "5-1",
+                                         "(5)",
+                                         "abs(-5)",
+                                         "\"B\"",
+                                         "B",
+                                         "NULL OR 1",
+                                         "TRUE AND 1",
+                                         "NULLX",
+                                         "., ",
+                                         ".",
+                                         "+",
+                                         "1.2.3",
+                                         std::string("5\0 OR 1=1", 9),
+                                         "1\n; DELETE FROM \"Items\"",
+                                         "'x'\n--"};
   for (const char* column : {"B", "C", "D"}) {
     for (const std::string& criteria : hostile) {
       SCOPED_TRACE(std::string(column) + " " + criteria);
@@ -276,7 +314,8 @@ TEST(FilterSql, CriteriaThatIsNoSingleLiteralIsRefusedOnOtherColumns) {
       filter->Groups()->Add()->Add2(column, operator_GreaterThan, criteria, logicop_And);
       const CError error = ErrorOf([&] { filter->Sql(filterprefix_Where); });
       EXPECT_EQ(error.Number(), 5);
-      EXPECT_EQ(error.Description(), std::string("Criteria is not a valid literal for column '") + column + "'.");
+      EXPECT_EQ(error.Description(),
+                std::string("Criteria is not a valid literal for column '") + column + "'.");
       EXPECT_EQ(ErrorOf([&] { filter->SqlParameterized(filterprefix_Where); }).Number(), 5);
     }
   }
@@ -287,11 +326,12 @@ TEST(FilterSql, CriteriaThatIsNoSingleLiteralIsRefusedOnOtherColumns) {
 TEST(FilterSql, PastedAndBoundFormsSelectTheSameRows) {
   ItemsTable items;
   const std::vector<std::string> literals{
-      "5",    "-5",    "+2.5", "1e3",      ".25",  " 7 ", "\t3\n", "0",
-      "5.",   "1E-2",  "2147483648", "-2147483649", "1e400", "1e-400",
-      "'2024-01-01'", "'O''Brien'", "''", "NULL", "null", "TRUE", "true", "FALSE", "False"};
+      "5",  "-5",   "+2.5",       "1e3",         ".25",   " 7 ",    "\t3\n",        "0",
+      "5.", "1E-2", "2147483648", "-2147483649", "1e400", "1e-400", "'2024-01-01'", "'O''Brien'",
+      "''", "NULL", "null",       "TRUE",        "true",  "FALSE",  "False"};
   for (const char* column : {"B", "C", "D"}) {
-    for (e_FilterItemOperator op : {operator_Equals, operator_GreaterThan, operator_LessThanOrEqual}) {
+    for (e_FilterItemOperator op :
+         {operator_Equals, operator_GreaterThan, operator_LessThanOrEqual}) {
       for (const std::string& criteria : literals) {
         SCOPED_TRACE(std::string(column) + " " + std::to_string(op) + " [" + criteria + "]");
         auto filter = items.NewFilter();
@@ -306,7 +346,8 @@ TEST(FilterSql, PastedAndBoundFormsSelectTheSameRows) {
   }
   auto worked = items.NewFilter();
   AddWorkedGroups(*worked);
-  for (e_FilterPrefixType prefix : {filterprefix_None, filterprefix_Where, filterprefix_LogicalOperator}) {
+  for (e_FilterPrefixType prefix :
+       {filterprefix_None, filterprefix_Where, filterprefix_LogicalOperator}) {
     const FilterSqlParameters bound = worked->SqlParameterized(prefix);
     const std::string pasted = worked->Sql(prefix);
     SCOPED_TRACE(pasted);

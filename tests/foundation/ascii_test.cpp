@@ -11,9 +11,14 @@ TEST(Ascii, OnlyAsciiLettersChangeCase) {
     char lower;
     char upper;
   };
-  for (const Case& c : std::initializer_list<Case>{
-           {'A', 'a', 'A'}, {'z', 'z', 'Z'}, {'@', '@', '@'}, {'[', '[', '['}, {'`', '`', '`'},
-           {'{', '{', '{'}, {'5', '5', '5'}, {'\xC3', '\xC3', '\xC3'}}) {
+  for (const Case& c : std::initializer_list<Case>{{'A', 'a', 'A'},
+                                                   {'z', 'z', 'Z'},
+                                                   {'@', '@', '@'},
+                                                   {'[', '[', '['},
+                                                   {'`', '`', '`'},
+                                                   {'{', '{', '{'},
+                                                   {'5', '5', '5'},
+                                                   {'\xC3', '\xC3', '\xC3'}}) {
     EXPECT_EQ(ascii::Lower(c.in), c.lower) << c.in;
     EXPECT_EQ(ascii::Upper(c.in), c.upper) << c.in;
   }
@@ -26,12 +31,12 @@ TEST(Ascii, EqualsIgnoreCaseComparesAsciiLettersOnlyWithoutCase) {
     bool equal;
   };
   for (const Case& c : std::initializer_list<Case>{{"RowId", "ROWID", true},
-                                                    {"values", "VALUES", true},
-                                                    {"", "", true},
-                                                    {"rowid", "rowi", false},
-                                                    {"a_b", "A-B", false},
-                                                    {"@", "`", false},  // neighbours of the letters
-                                                    {"\xC3\xA9", "\xC3\x89", false}}) {  // é, É
+                                                   {"values", "VALUES", true},
+                                                   {"", "", true},
+                                                   {"rowid", "rowi", false},
+                                                   {"a_b", "A-B", false},
+                                                   {"@", "`", false},  // neighbours of the letters
+                                                   {"\xC3\xA9", "\xC3\x89", false}}) {  // é, É
     EXPECT_EQ(ascii::EqualsIgnoreCase(c.a, c.b), c.equal) << c.a << " " << c.b;
   }
 }

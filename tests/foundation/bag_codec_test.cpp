@@ -211,10 +211,12 @@ TEST(BagCodec, UndecodableBytesRaiseOneClearError) {
       {"one byte", FromHex("00"), "not a property bag"},
       {"foreign CBOR: a plain map", FromHex("a1 6141 01"), "not a property bag"},
       {"foreign CBOR: self-describe around a map", FromHex("d9d9f7 a0"), "not a property bag"},
-      {"foreign CBOR: another format name", FromHex("d9d9f7 83 63616263 01 a0"), "not a property bag"},
+      {"foreign CBOR: another format name", FromHex("d9d9f7 83 63616263 01 a0"),
+       "not a property bag"},
       {"JSON text", FromHex(TextHex("{\"A\":1}")), "not a property bag"},
       {"keyed items", FromHex(kItemsHead + "80"), "keyed-collection contents, not a property bag"},
-      {"unknown version", FromHex("d9d9f7 83 6d" + TextHex("prvdrinfo-bag") + " 02 a0"), "unsupported format version 2"},
+      {"unknown version", FromHex("d9d9f7 83 6d" + TextHex("prvdrinfo-bag") + " 02 a0"),
+       "unsupported format version 2"},
       {"trailing garbage", Doc("a0 00"), "trailing bytes after the end"},
       {"a second document", Doc("a0" + kBagHead + "a0"), "trailing bytes after the end"},
       {"indefinite map", Doc("bf ff"), "indefinite-length map"},
@@ -222,8 +224,10 @@ TEST(BagCodec, UndecodableBytesRaiseOneClearError) {
       {"indefinite byte string", Doc("a1 6141 5f 4101 ff"), "indefinite-length byte string"},
       {"map count not shortest", Doc("b800"), "integer or length not in its shortest form"},
       {"integer not shortest", Doc("a1 6141 1801"), "integer or length not in its shortest form"},
-      {"text length not shortest", Doc("a1 780141 01"), "integer or length not in its shortest form"},
-      {"tag not shortest", Doc("a1 6141 da00006900 05"), "integer or length not in its shortest form"},
+      {"text length not shortest", Doc("a1 780141 01"),
+       "integer or length not in its shortest form"},
+      {"tag not shortest", Doc("a1 6141 da00006900 05"),
+       "integer or length not in its shortest form"},
       {"half float", Doc("a1 6141 f93c00"), "half-precision float"},
       {"single float", Doc("a1 6141 fa3f800000"), "single-precision float"},
       {"key not text", Doc("a1 01 01"), "expected text key, found integer"},
@@ -240,15 +244,19 @@ TEST(BagCodec, UndecodableBytesRaiseOneClearError) {
       {"Integer not an integer", Doc("a1 6141 d96900 f5"), "expected integer, found boolean"},
       {"Date not a float", Doc("a1 6141 d96400 01"), "expected float, found integer"},
       {"Currency exponent -3", Doc("a1 6141 c4 82 22 01"), "currency exponent is not -4"},
-      {"Currency mantissa beyond 64 bits", Doc("a1 6141 c4 82 23 1b8000000000000000"), "integer out of range"},
+      {"Currency mantissa beyond 64 bits", Doc("a1 6141 c4 82 23 1b8000000000000000"),
+       "integer out of range"},
       {"Currency not a pair", Doc("a1 6141 c4 01"), "expected decimal fraction, found integer"},
       {"unknown tag", Doc("a1 6141 c1 01"), "unknown tag 1"},
       {"array as a value", Doc("a1 6141 80"), "unexpected array as a value"},
       {"map as a value", Doc("a1 6141 a0"), "unexpected map as a value"},
-      {"object not a pair", Doc("a1 6141 d96f00 81 6141"), "object is not a pair of class name and properties"},
-      {"object class not text", Doc("a1 6141 d96f00 82 01 a0"), "expected class name, found integer"},
+      {"object not a pair", Doc("a1 6141 d96f00 81 6141"),
+       "object is not a pair of class name and properties"},
+      {"object class not text", Doc("a1 6141 d96f00 82 01 a0"),
+       "expected class name, found integer"},
       {"object neither pair nor null", Doc("a1 6141 d96f00 01"), "expected object, found integer"},
-      {"object properties not a map", Doc("a1 6141 d96f00 82 6154 80"), "expected map of properties, found array"},
+      {"object properties not a map", Doc("a1 6141 d96f00 82 6154 80"),
+       "expected map of properties, found array"},
       {"simple value", Doc("a1 6141 f0"), "malformed CBOR"},
       {"one-byte simple value", Doc("a1 6141 f820"), "malformed CBOR"},
       {"reserved head", Doc("a1 6141 1c"), "malformed CBOR"},
@@ -258,16 +266,22 @@ TEST(BagCodec, UndecodableBytesRaiseOneClearError) {
       {"map count beyond the input", Doc("a2 6141 01"), "declared length exceeds the input"},
       {"huge byte string", Doc("a1 6141 5b0000000100000000 00"), "input ends too early"},
       {"huge text", Doc("a1 6141 7bffffffffffffffff"), "input ends too early"},
-      {"10,000 nested arrays", Doc("a1 6141" + [] {
-         std::string s;
-         for (int i = 0; i < 10000; ++i) s += "81";
-         return s;
-       }()), "unexpected array as a value"},
-      {"10,000 nested tags", Doc("a1 6141" + [] {
-         std::string s;
-         for (int i = 0; i < 10000; ++i) s += "d96900";
-         return s + "01";
-       }()), "expected integer, found tag"},
+      {"10,000 nested arrays",
+       Doc("a1 6141" +
+           [] {
+             std::string s;
+             for (int i = 0; i < 10000; ++i) s += "81";
+             return s;
+           }()),
+       "unexpected array as a value"},
+      {"10,000 nested tags",
+       Doc("a1 6141" +
+           [] {
+             std::string s;
+             for (int i = 0; i < 10000; ++i) s += "d96900";
+             return s + "01";
+           }()),
+       "expected integer, found tag"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -327,7 +341,8 @@ TEST(BagCodec, EveryTruncationIsRejected) {
   ASSERT_NO_THROW(bag_codec::DecodeBag(bytes));
   for (size_t length = 0; length < bytes.size(); ++length) {
     SCOPED_TRACE(length);
-    ExpectInvalid(DecodeError(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length))));
+    ExpectInvalid(
+        DecodeError(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length))));
   }
 }
 

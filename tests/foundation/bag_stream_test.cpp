@@ -87,7 +87,10 @@ TEST(BagStream, ASaveThatHoldsItsEntriesGivesTheBytesOfThePlainSave) {
        [](PropertyBag& bag) { bag.WriteProperty("k\xEF\xBF\xBD", int32_t{2}); }},
       {"keys that fold alike across scripts",
        [](PropertyBag& bag) {
-         bag.WriteProperty("\xE2\x84\xAA" "elvin", int32_t{1});  // the Kelvin sign folds to k
+         bag.WriteProperty(
+             "\xE2\x84\xAA"
+             "elvin",
+             int32_t{1});  // the Kelvin sign folds to k
          bag.WriteProperty("kelvin", int32_t{2});
        },
        [](PropertyBag& bag) { bag.WriteProperty("kelvin", int32_t{2}); }},
@@ -147,7 +150,8 @@ TEST(BagStream, ASaveThatHoldsItsEntriesGivesTheBytesOfThePlainSave) {
        },
        [](PropertyBag& bag) {
          for (int i = 0; i < 300; ++i) {
-           bag.WriteProperty(i == 7 ? std::string("key7") : "Key" + std::to_string(i), int32_t{i == 7 ? -7 : i});
+           bag.WriteProperty(i == 7 ? std::string("key7") : "Key" + std::to_string(i),
+                             int32_t{i == 7 ? -7 : i});
          }
        }},
       {"cleared midway",
@@ -191,8 +195,8 @@ TEST(BagStream, ASaveThatHoldsItsEntriesGivesTheBytesOfThePlainSave) {
       {"a write that failed, then others",
        [](PropertyBag& bag) {
          bag.WriteProperty("A", int32_t{1});
-         for (const Variant& bad : {Variant(std::make_shared<NotPersistable>()), Variant(Object(kFails)),
-                                    Variant(Object([](PropertyBag& child) {
+         for (const Variant& bad : {Variant(std::make_shared<NotPersistable>()),
+                                    Variant(Object(kFails)), Variant(Object([](PropertyBag& child) {
                                       child.WriteProperty("Fine", Variant(Nested(1)));
                                       child.WriteProperty("Fails", Variant(Object(kFails)));
                                     }))}) {
@@ -272,19 +276,25 @@ TEST(BagStream, FailuresKeepTheirNumberAndDescription) {
   };
   const std::vector<Case> cases = {
       {"an object that cannot be saved",
-       [](PropertyBag& bag) { bag.WriteProperty("Object", Variant(std::make_shared<NotPersistable>())); },
+       [](PropertyBag& bag) {
+         bag.WriteProperty("Object", Variant(std::make_shared<NotPersistable>()));
+       },
        err::kTypeMismatch, "Type mismatch"},
       {"a failing save routine", kFails, 5, "Cannot save this."},
-      {"a failing nested save routine", [](PropertyBag& bag) { bag.WriteProperty("Child", Variant(Object(kFails))); },
-       5, "Cannot save this."},
-      {"objects nested without end", [](PropertyBag& bag) { bag.WriteProperty("Tree", Variant(Nested(200))); },
+      {"a failing nested save routine",
+       [](PropertyBag& bag) { bag.WriteProperty("Child", Variant(Object(kFails))); }, 5,
+       "Cannot save this."},
+      {"objects nested without end",
+       [](PropertyBag& bag) { bag.WriteProperty("Tree", Variant(Nested(200))); },
        err::kInvalidProcedureCall, "Objects nested deeper than 64 levels cannot be stored."},
       {"a nested object that writes into the bag that holds it",
        [](PropertyBag& bag) {
          PropertyBag* outer = &bag;
-         bag.WriteProperty("Child", Variant(Object([outer](PropertyBag&) { outer->WriteProperty("X", 1); })));
+         bag.WriteProperty(
+             "Child", Variant(Object([outer](PropertyBag&) { outer->WriteProperty("X", 1); })));
        },
-       err::kInvalidProcedureCall, "A property bag cannot be used while an object is written into it."},
+       err::kInvalidProcedureCall,
+       "A property bag cannot be used while an object is written into it."},
   };
   for (const Case& c : cases) {
     const CError e = testing::ErrorOf([&] { Saved(c.save); });
@@ -300,7 +310,9 @@ TEST(BagStream, AWrittenBagReadFromSeveralThreadsAtOnce) {
     std::vector<int32_t> read(4, -1);
     std::vector<std::thread> readers;
     for (size_t t = 0; t < read.size(); ++t) {
-      readers.emplace_back([&, t] { read[t] = static_cast<const PropertyBag&>(bag).ReadLong("key" + std::to_string(100 + t)); });
+      readers.emplace_back([&, t] {
+        read[t] = static_cast<const PropertyBag&>(bag).ReadLong("key" + std::to_string(100 + t));
+      });
     }
     for (auto& reader : readers) reader.join();
     for (size_t t = 0; t < read.size(); ++t) EXPECT_EQ(read[t], static_cast<int32_t>(100 + t));

@@ -113,7 +113,8 @@ TEST(ContentSourceTest, EveryRouteGivesTheSameText) {
   source.AppendContentString2(buffer);
   EXPECT_EQ(buffer.ToString(), u"<" + text);
 
-  EXPECT_EQ(Fixed(u"abc").ContentId(), "13E228567E8249FCE53337F25D7970DE3BD68AB2653424C7B8F9FD05E33CAEDF");
+  EXPECT_EQ(Fixed(u"abc").ContentId(),
+            "13E228567E8249FCE53337F25D7970DE3BD68AB2653424C7B8F9FD05E33CAEDF");
   EXPECT_EQ(content::ContentIdOf(u"abc"), Fixed(u"abc").ContentId());
 }
 
@@ -130,7 +131,8 @@ TEST(ContentSourceTest, MembersConcatenateInOrder) {
   outer.items.AddBefore(std::make_shared<Fixed>(u"zero"), "", 0);
   EXPECT_EQ(outer.ContentString(), u"zeroonetwo");
 
-  std::vector<std::shared_ptr<Fixed>> typed{std::make_shared<Fixed>(u"x"), std::make_shared<Fixed>(u"y")};
+  std::vector<std::shared_ptr<Fixed>> typed{std::make_shared<Fixed>(u"x"),
+                                            std::make_shared<Fixed>(u"y")};
   StringBuilder b;
   content::AppendEach(b, typed);
   EXPECT_EQ(b.Text16(), u"xy");

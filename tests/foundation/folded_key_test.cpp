@@ -34,9 +34,14 @@ TEST(FoldedKey, AsciiHashIsTheHashAndOtherKeysHaveNone) {
     EXPECT_EQ(hash, folded_key::Hash(key)) << key;
   }
   uint64_t hash = 0;
-  EXPECT_FALSE(folded_key::HashIfAscii("Stra\xC3\x9F" "e", hash));
+  EXPECT_FALSE(
+      folded_key::HashIfAscii("Stra\xC3\x9F"
+                              "e",
+                              hash));
   // The Kelvin sign folds to k: the key hashes as its ASCII folding does.
-  EXPECT_EQ(folded_key::Hash("\xE2\x84\xAA" "ey"), folded_key::Hash("KEY"));
+  EXPECT_EQ(folded_key::Hash("\xE2\x84\xAA"
+                             "ey"),
+            folded_key::Hash("KEY"));
 }
 
 }  // namespace

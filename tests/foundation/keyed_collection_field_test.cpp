@@ -152,7 +152,10 @@ Bytes ByteStringHead(uint64_t length) {
   if (length < 24) return {static_cast<uint8_t>(0x40 | length)};
   Bytes head;
   int width = length < 0x100 ? 1 : length < 0x10000 ? 2 : length < 0x100000000 ? 4 : 8;
-  head.push_back(static_cast<uint8_t>(width == 1 ? 0x58 : width == 2 ? 0x59 : width == 4 ? 0x5A : 0x5B));
+  head.push_back(static_cast<uint8_t>(width == 1   ? 0x58
+                                      : width == 2 ? 0x59
+                                      : width == 4 ? 0x5A
+                                                   : 0x5B));
   for (int i = width - 1; i >= 0; --i) head.push_back(static_cast<uint8_t>(length >> (8 * i)));
   return head;
 }

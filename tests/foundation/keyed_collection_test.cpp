@@ -81,10 +81,10 @@ TEST(KeyedCollection, InsertsAtTheRequestedPosition) {
 TEST(KeyedCollection, KeysDifferingOnlyInCaseAreDuplicates) {
   const std::pair<const char*, const char*> pairs[] = {
       {"{6F9619FF-8B86-D011-B42D-00C04FC964FF}", "{6f9619ff-8b86-d011-b42d-00c04fc964ff}"},
-      {"STRASSE", "straße"},      // full folding: ß is "ss"
+      {"STRASSE", "straße"},  // full folding: ß is "ss"
       {"Ä", "ä"},
-      {"ΌΣΟΣ", "όσος"},           // final and medial sigma fold alike
-      {"ﬁle", "FILE"},           // ligature folds to two letters
+      {"ΌΣΟΣ", "όσος"},  // final and medial sigma fold alike
+      {"ﬁle", "FILE"},   // ligature folds to two letters
   };
   for (const auto& pair : pairs) {
     const std::string first = pair.first;
@@ -562,8 +562,8 @@ TEST(KeyedCollectionContent, BytesThatDoNotLoadLeaveTheCollectionUnchanged) {
 
   std::vector<PropertyBag::Entry> unknownClass(2);
   unknownClass[0].key = "first";
-  unknownClass[1].nested = std::make_shared<NestedObject>(
-      NestedObject{"NoSuchClass", std::make_shared<PropertyBag>()});
+  unknownClass[1].nested =
+      std::make_shared<NestedObject>(NestedObject{"NoSuchClass", std::make_shared<PropertyBag>()});
   try {
     c.SetContent(bag_codec::EncodeKeyedItems(unknownClass));
     ADD_FAILURE() << "no error";

@@ -16,7 +16,9 @@ namespace {
 class Unregistered : public CPersistable {
  public:
   std::string ClassName() const override { return "Unregistered"; }
-  void Class_WriteProperties(PropertyBag& bag) const override { bag.WriteProperty("N", int32_t{5}); }
+  void Class_WriteProperties(PropertyBag& bag) const override {
+    bag.WriteProperty("N", int32_t{5});
+  }
   void Class_ReadProperties(const PropertyBag&) override {}
 };
 

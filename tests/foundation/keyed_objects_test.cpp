@@ -66,9 +66,15 @@ TEST_F(KeyedObjectsTest, InsertsWhereAskedAndFindsByKeyWithoutRegardToCase) {
   const Case cases[] = {
       {"Add", [](auto& t) { t.Add(Thing("x"), "KX"); }, {"a@KA", "b@KB", "c@KC", "x@KX"}},
       {"Add without key", [](auto& t) { t.Add(Thing("x")); }, {"a@KA", "b@KB", "c@KC", "x@"}},
-      {"AddBefore 0", [](auto& t) { t.AddBefore(Thing("x"), "KX", 0); }, {"x@KX", "a@KA", "b@KB", "c@KC"}},
-      {"AddAfter last", [](auto& t) { t.AddAfter(Thing("x"), "KX", 2); }, {"a@KA", "b@KB", "c@KC", "x@KX"}},
-      {"AddAfterKey", [](auto& t) { t.AddAfterKey(Thing("x"), "KX", "kb"); }, {"a@KA", "b@KB", "x@KX", "c@KC"}},
+      {"AddBefore 0",
+       [](auto& t) { t.AddBefore(Thing("x"), "KX", 0); },
+       {"x@KX", "a@KA", "b@KB", "c@KC"}},
+      {"AddAfter last",
+       [](auto& t) { t.AddAfter(Thing("x"), "KX", 2); },
+       {"a@KA", "b@KB", "c@KC", "x@KX"}},
+      {"AddAfterKey",
+       [](auto& t) { t.AddAfterKey(Thing("x"), "KX", "kb"); },
+       {"a@KA", "b@KB", "x@KX", "c@KC"}},
   };
   for (const Case& c : cases) {
     auto things = Abc();
@@ -109,15 +115,18 @@ TEST_F(KeyedObjectsTest, FailuresRaiseTheKeyedCollectionErrorsAndChangeNothing) 
     int32_t number;
     const char* description;
   };
-  constexpr const char* kDuplicate = "This key is already associated with an element of this collection";
+  constexpr const char* kDuplicate =
+      "This key is already associated with an element of this collection";
   constexpr const char* kAbsent = "Invalid procedure call or argument";
   constexpr const char* kRange = "Subscript out of range";
   const Case cases[] = {
       {"Add of a key in another case", [](auto& t) { t.Add(Thing("x"), "ka"); }, 457, kDuplicate},
-      {"AddBefore of a present key", [](auto& t) { t.AddBefore(Thing("x"), "KC", 0); }, 457, kDuplicate},
+      {"AddBefore of a present key", [](auto& t) { t.AddBefore(Thing("x"), "KC", 0); }, 457,
+       kDuplicate},
       {"AddBefore past the end", [](auto& t) { t.AddBefore(Thing("x"), "KX", 3); }, 9, kRange},
       {"AddAfter before the start", [](auto& t) { t.AddAfter(Thing("x"), "KX", -1); }, 9, kRange},
-      {"AddAfterKey of an absent key", [](auto& t) { t.AddAfterKey(Thing("x"), "KX", "KD"); }, 5, kAbsent},
+      {"AddAfterKey of an absent key", [](auto& t) { t.AddAfterKey(Thing("x"), "KX", "KD"); }, 5,
+       kAbsent},
       {"Item of an absent key", [](auto& t) { t.Item("KD"); }, 5, kAbsent},
       {"Item of no key", [](auto& t) { t.Item(""); }, 5, kAbsent},
       {"ItemByIndex past the end", [](auto& t) { t.ItemByIndex(3); }, 9, kRange},

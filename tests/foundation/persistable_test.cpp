@@ -116,8 +116,9 @@ TEST_F(PersistableTest, NestedObjectOfAnotherClassFailsTheLoadMidway) {
 }
 
 TEST_F(PersistableTest, UnknownClassRaises429NamingTheClass) {
-  PropertyBag::Entry entry{"Origin", Variant(), std::make_shared<NestedObject>(NestedObject{
-                                                    "CNoSuchThing", std::make_shared<PropertyBag>()})};
+  PropertyBag::Entry entry{"Origin", Variant(),
+                           std::make_shared<NestedObject>(
+                               NestedObject{"CNoSuchThing", std::make_shared<PropertyBag>()})};
   PropertyBag bag;
   bag.AppendDecoded(entry);
   TestShape shape;
@@ -136,7 +137,9 @@ constexpr ErrorSite kDeepLoad{"O0BHPY3GPCSIY7XF2IZQ1JVDM", "Deep.Class_ReadPrope
 class Deep : public CPersistable {
  public:
   std::string ClassName() const override { return "Deep"; }
-  void Class_WriteProperties(PropertyBag& bag) const override { bag.WriteProperty("Count", "many"); }
+  void Class_WriteProperties(PropertyBag& bag) const override {
+    bag.WriteProperty("Count", "many");
+  }
   void Class_ReadProperties(const PropertyBag& bag) override {
     kDeepLoad.Guard([&] { ReadParts(bag); });
   }
@@ -164,7 +167,8 @@ TEST_F(PersistableTest, AnErrorThreeCallsDeepReachesTheCallerWithItsFirstNumberA
   ASSERT_NE(first, ids.end());
   EXPECT_TRUE(std::equal(chain.begin(), chain.end(), first)) << e.Report();
   EXPECT_GT(first - ids.begin(), 0);  // the raising site inside the bag comes first
-  EXPECT_LT(static_cast<size_t>(first - ids.begin()) + chain.size(), ids.size());  // then Deserialize's
+  EXPECT_LT(static_cast<size_t>(first - ids.begin()) + chain.size(),
+            ids.size());  // then Deserialize's
 }
 
 // Keeps a child as the child's own serialized bytes, as classes that deep-copy through
@@ -200,7 +204,8 @@ TEST_F(PersistableTest, LoadsNestedThroughBytesStopAtTheLoadDepthLimit) {
   doll.Deserialize(MatryoshkaBytes(200));
   EXPECT_EQ(doll.levels, 200);
   Matryoshka deep;
-  EXPECT_EQ(CaptureError([&] { deep.Deserialize(MatryoshkaBytes(300)); }).Number(), err::kInvalidBagContents);
+  EXPECT_EQ(CaptureError([&] { deep.Deserialize(MatryoshkaBytes(300)); }).Number(),
+            err::kInvalidBagContents);
   // The counter is back at zero afterwards.
   Matryoshka again;
   again.Deserialize(MatryoshkaBytes(200));
@@ -215,7 +220,8 @@ TEST_F(PersistableTest, RegistryCreatesRegisteredClassesAndTheLastRegistrationWi
   EXPECT_TRUE(ClassRegistry::IsRegistered("PersistableTest.Swapped"));
   EXPECT_EQ(ClassRegistry::Create("PersistableTest.Swapped")->ClassName(), "TestPoint");
   ClassRegistry::Register<Other>("PersistableTest.Swapped");
-  EXPECT_EQ(ClassRegistry::Create("PersistableTest.Swapped")->ClassName(), "PersistableTest.Swapped");
+  EXPECT_EQ(ClassRegistry::Create("PersistableTest.Swapped")->ClassName(),
+            "PersistableTest.Swapped");
 
   // Class names are exact: the registry is not a case-insensitive lookup.
   EXPECT_FALSE(ClassRegistry::IsRegistered("testpoint"));
@@ -223,8 +229,9 @@ TEST_F(PersistableTest, RegistryCreatesRegisteredClassesAndTheLastRegistrationWi
   ClassRegistry::Register("PersistableTest.Null", [] { return std::shared_ptr<IPersistable>(); });
   EXPECT_EQ(CaptureError([] { ClassRegistry::Create("PersistableTest.Null"); }).Number(),
             err::kCannotCreateObject);
-  EXPECT_EQ(CaptureError([] { ClassRegistry::Register("PersistableTest.Empty", nullptr); }).Number(),
-            err::kInvalidProcedureCall);
+  EXPECT_EQ(
+      CaptureError([] { ClassRegistry::Register("PersistableTest.Empty", nullptr); }).Number(),
+      err::kInvalidProcedureCall);
 }
 
 TEST_F(PersistableTest, RegistryServesSeveralThreadsAtOnce) {

@@ -255,7 +255,8 @@ TEST_F(PropertyBagTest, ObjectsThatCannotBeStoredOrRestoredRaise) {
 
   PropertyBag::Entry unknown;
   unknown.key = "Ghost";
-  unknown.nested = std::make_shared<NestedObject>(NestedObject{"NoSuchClass", std::make_shared<PropertyBag>()});
+  unknown.nested =
+      std::make_shared<NestedObject>(NestedObject{"NoSuchClass", std::make_shared<PropertyBag>()});
   bag.AppendDecoded(unknown);
   const CError e = CaptureError([&] { bag.ReadProperty("Ghost"); });
   EXPECT_EQ(e.Number(), err::kCannotCreateObject);
@@ -266,7 +267,9 @@ TEST_F(PropertyBagTest, ObjectsThatCannotBeStoredOrRestoredRaise) {
 class Loop : public CPersistable {
  public:
   std::string ClassName() const override { return "Loop"; }
-  void Class_WriteProperties(PropertyBag& bag) const override { bag.WriteProperty("Next", next.lock()); }
+  void Class_WriteProperties(PropertyBag& bag) const override {
+    bag.WriteProperty("Next", next.lock());
+  }
   void Class_ReadProperties(const PropertyBag&) override {}
   std::weak_ptr<Loop> next;
 };
@@ -343,7 +346,9 @@ TEST_F(PropertyBagTest, ClearAndAppendDecodedKeepTheIndexRight) {
   EXPECT_FALSE(bag.Exists("A"));
   bag.AppendDecoded({"Key", Variant(int32_t{5}), nullptr});
   EXPECT_EQ(bag.ReadLong("KEY"), 5);
-  EXPECT_EQ(CaptureError([&] { bag.AppendDecoded({"kEY", Variant(), nullptr}); }).Number(),
+  EXPECT_EQ(CaptureError([&] {
+              bag.AppendDecoded({"kEY", Variant(), nullptr});
+            }).Number(),
             err::kInvalidBagContents);
 }
 

@@ -27,9 +27,9 @@ TEST(Variant, KeepsEveryTypeDistinct) {
                             Variant("1"),
                             Variant(Bytes{1}),
                             Variant(std::make_shared<Thing>())};
-  const VariantType types[] = {VariantType::Empty,    VariantType::Null,   VariantType::Integer,
-                               VariantType::Long,     VariantType::Boolean, VariantType::Double,
-                               VariantType::Date,     VariantType::Currency, VariantType::Text,
+  const VariantType types[] = {VariantType::Empty,     VariantType::Null,     VariantType::Integer,
+                               VariantType::Long,      VariantType::Boolean,  VariantType::Double,
+                               VariantType::Date,      VariantType::Currency, VariantType::Text,
                                VariantType::ByteArray, VariantType::Object};
   for (size_t i = 0; i < std::size(values); ++i) {
     EXPECT_EQ(values[i].Type(), types[i]) << i;
@@ -70,14 +70,16 @@ TEST(Variant, CoercionFailuresCarryTheRuntimeNumbers) {
       {"text that is no number", [] { (void)Variant("abc").ToLong(); }, err::kTypeMismatch},
       {"number with trailing text", [] { (void)Variant("12x").ToDouble(); }, err::kTypeMismatch},
       {"bytes to number", [] { (void)Variant(Bytes{1}).ToLong(); }, err::kTypeMismatch},
-      {"object to text", [] { (void)Variant(std::make_shared<Thing>()).ToText(); }, err::kTypeMismatch},
+      {"object to text", [] { (void)Variant(std::make_shared<Thing>()).ToText(); },
+       err::kTypeMismatch},
       {"text to bytes", [] { (void)Variant("a").ToBytes(); }, err::kTypeMismatch},
       {"null to number", [] { (void)Variant::Null().ToLong(); }, err::kInvalidUseOfNull},
       {"null to text", [] { (void)Variant::Null().ToText(); }, err::kInvalidUseOfNull},
       {"Long range", [] { (void)Variant(3e9).ToLong(); }, err::kOverflow},
       {"Integer range", [] { (void)Variant(int32_t{40000}).ToInteger(); }, err::kOverflow},
       {"infinite double", [] { (void)Variant(1e308 * 10).ToLong(); }, err::kOverflow},
-      {"exact accessor on other type", [] { (void)Variant(int16_t{1}).AsLong(); }, err::kTypeMismatch},
+      {"exact accessor on other type", [] { (void)Variant(int16_t{1}).AsLong(); },
+       err::kTypeMismatch},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ErrorNumberOf(c.action), c.number) << c.what;

@@ -14,22 +14,50 @@ namespace {
 
 // Every persistable class of the library, by the name the class registry knows it under.
 const std::vector<std::string>& LibraryClasses() {
-  static const std::vector<std::string> names = {
-      "CColumnDefStored",  "CColumnDefComputed", "CColumnDefs",         "CProviderColDefs",
-      "CColumnListItem",   "CContactColumnsInfo", "CReferencerColumnInfo", "CIndexDef",
-      "CUniqueIndexes",    "CIndexDefs",         "CProviderTableDef",   "CProviderTableDefs",
-      "CFormInfo",         "CDivisionInfo",      "CDescendMenuItem",    "CDescendMenuItems",
-      "CProviderFormViewLink", "CProviderFormViewLinks", "CChangeSummaryInfo",
-      "CCertSummaryInfo",  "CDivisionSummaryInfo", "CProviderViewNotifierPGs",
-      "CProviderViewNotifierCGs", "CProviderViewNotifierCCs", "CProviderViewNotifierDels",
-      "CProviderViewNotifier", "CProviderViewNotifiers",
-      "CProviderViewCol", "CProviderViewCols",
-      "CProviderViewColsSortItem", "CProviderViewColsSort", "CPageTemplate", "CPageTemplates",
-      "CCellColors",
-      "CProviderViewFilterItem",
-      "CProviderViewFilterGroup", "CProviderViewFilterGroups", "CProviderViewFilter",
-      "CProviderViewFilters", "CProviderView", "CProviderViews",
-      "CProviderInfoShell", "CProvidersCollection", "CProviderCacheInfo"};
+  static const std::vector<std::string> names = {"CColumnDefStored",
+                                                 "CColumnDefComputed",
+                                                 "CColumnDefs",
+                                                 "CProviderColDefs",
+                                                 "CColumnListItem",
+                                                 "CContactColumnsInfo",
+                                                 "CReferencerColumnInfo",
+                                                 "CIndexDef",
+                                                 "CUniqueIndexes",
+                                                 "CIndexDefs",
+                                                 "CProviderTableDef",
+                                                 "CProviderTableDefs",
+                                                 "CFormInfo",
+                                                 "CDivisionInfo",
+                                                 "CDescendMenuItem",
+                                                 "CDescendMenuItems",
+                                                 "CProviderFormViewLink",
+                                                 "CProviderFormViewLinks",
+                                                 "CChangeSummaryInfo",
+                                                 "CCertSummaryInfo",
+                                                 "CDivisionSummaryInfo",
+                                                 "CProviderViewNotifierPGs",
+                                                 "CProviderViewNotifierCGs",
+                                                 "CProviderViewNotifierCCs",
+                                                 "CProviderViewNotifierDels",
+                                                 "CProviderViewNotifier",
+                                                 "CProviderViewNotifiers",
+                                                 "CProviderViewCol",
+                                                 "CProviderViewCols",
+                                                 "CProviderViewColsSortItem",
+                                                 "CProviderViewColsSort",
+                                                 "CPageTemplate",
+                                                 "CPageTemplates",
+                                                 "CCellColors",
+                                                 "CProviderViewFilterItem",
+                                                 "CProviderViewFilterGroup",
+                                                 "CProviderViewFilterGroups",
+                                                 "CProviderViewFilter",
+                                                 "CProviderViewFilters",
+                                                 "CProviderView",
+                                                 "CProviderViews",
+                                                 "CProviderInfoShell",
+                                                 "CProvidersCollection",
+                                                 "CProviderCacheInfo"};
   return names;
 }
 
@@ -121,7 +149,8 @@ TEST(AllOrNothingLoad, AFailureAtAnyKeyLeavesEveryClassAsItWas) {
           // Bytes no reader of a text, number, object or keyed collection accepts.
           forged.WriteProperty(entry.key, Variant(Bytes{0xFF, 0x00}));
         } else if (entry.nested) {
-          forged.WriteProperty(entry.key, Variant(std::shared_ptr<IObject>(RestoreObject(*entry.nested))));
+          forged.WriteProperty(entry.key,
+                               Variant(std::shared_ptr<IObject>(RestoreObject(*entry.nested))));
         } else {
           forged.WriteProperty(entry.key, Changed(entry.value));
         }

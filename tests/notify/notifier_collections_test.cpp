@@ -36,7 +36,8 @@ const std::vector<ListCase>& Lists() {
   static const std::vector<ListCase> lists = {
       {"Project GUID", [] { return std::make_shared<CProviderViewNotifierPGs>(); }},
       {"Contact GUID", [] { return std::make_shared<CProviderViewNotifierCGs>(); }},
-      {"Contact Category", [] { return CProviderViewNotifierCCF().CreateProviderViewNotifierContactCategories(); }},
+      {"Contact Category",
+       [] { return CProviderViewNotifierCCF().CreateProviderViewNotifierContactCategories(); }},
   };
   return lists;
 }
@@ -46,8 +47,10 @@ TEST(NotifierTextLists, EntriesAreLowerCasedUniqueWithoutRegardToCaseAndFreeOfTa
     SCOPED_TRACE(c.name);
     auto list = c.create();
     list->Add("{ABC-Def}");
-    ExpectError([&] { list->Add("{abc-DEF}"); }, 5, std::string(c.name) + " already exists in collection.");
-    ExpectError([&] { list->Add("a\tb"); }, 5, std::string("Can't use TAB character in ") + c.name + ".");
+    ExpectError([&] { list->Add("{abc-DEF}"); }, 5,
+                std::string(c.name) + " already exists in collection.");
+    ExpectError([&] { list->Add("a\tb"); }, 5,
+                std::string("Can't use TAB character in ") + c.name + ".");
     EXPECT_EQ(list->Count(), 1);
     EXPECT_TRUE(list->Exists("{ABC-DEF}"));
     EXPECT_EQ(list->Serialize(), "{abc-def}");
@@ -115,7 +118,8 @@ TEST(NotifierTextLists, CategoryMembersRequireACategory) {
   categories.RemoveIfExists("Builders");
   categories.RemoveIfExists("owners");
   EXPECT_EQ(categories.Serialize(), "architects");
-  ExpectError([&] { categories.AddIfNotExists("a\tb"); }, 5, "Can't use TAB character in Contact Category.");
+  ExpectError([&] { categories.AddIfNotExists("a\tb"); }, 5,
+              "Can't use TAB character in Contact Category.");
   for (const char* blank : {"", "  ", "\xE2\x80\x8B"}) {
     ExpectError([&] { categories.AddIfNotExists(blank); }, 5, "Category required.");
     ExpectError([&] { categories.IndexByCategory(blank); }, 5, "Category required.");
@@ -136,7 +140,8 @@ TEST(NotifierDeliveries, RecordsTodayPerProjectWithoutRegardToCase) {
   EXPECT_EQ(deliveries.LastDeliveryDateUtc("{P}"), "2024-03-01T05:00:00Z");
   ASSERT_EQ(log.Lines().size(), 2u);
   EXPECT_EQ(log.Lines()[1].className, "CProviderViewNotifierDels");
-  EXPECT_EQ(log.Lines()[1].message, "Updating last delivered date for Project GUID: {p} to 2024-03-01T05:00:00Z");
+  EXPECT_EQ(log.Lines()[1].message,
+            "Updating last delivered date for Project GUID: {p} to 2024-03-01T05:00:00Z");
 
   CProviderViewNotifierDels copy;
   copy.DeserializeV(deliveries.SerializeV());
@@ -171,7 +176,8 @@ TEST_F(NotifiersTest, FindingAndRemovingByScheduleId) {
   EXPECT_TRUE(notifiers_.ExistsByScheduleId(9));
   EXPECT_FALSE(notifiers_.ExistsByScheduleId(4));
   EXPECT_EQ(notifiers_.NotifierByScheduleId(12), notifiers_.NotifierByIndex(2));
-  ExpectError([&] { notifiers_.NotifierByScheduleId(4); }, 453, "Notifier by schedule ID #4 not found.");
+  ExpectError([&] { notifiers_.NotifierByScheduleId(4); }, 453,
+              "Notifier by schedule ID #4 not found.");
   ExpectError([&] { notifiers_.RemoveByScheduleId(4); }, 5, "Schedule ID not found: 4");
   notifiers_.RemoveByScheduleId(9);
   EXPECT_EQ(notifiers_.NotifierByIndex(1)->ScheduleId(), 12);

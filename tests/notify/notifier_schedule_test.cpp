@@ -24,7 +24,8 @@ constexpr const char* kZones[] = {"UTC0", "EST5EDT,M3.2.0,M11.1.0"};  // the sec
 std::string Local(const std::string& iso) {
   const auto p = DateService::ToParts(DateService::FromIso8601(iso));
   char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute, p.second);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour,
+                p.minute, p.second);
   return text;
 }
 
@@ -181,11 +182,13 @@ TEST(NotifierSchedule, EveryScheduleFallsDueOnItsDayInEveryZone) {
       ScopedClock clock(At(row.today, 10, 30));
       const auto notifier = OnSchedule(notifiers, row.id);
       notifier->UpdateLastDeliveredDate();
-      EXPECT_EQ(Local(notifier->NextScheduledDeliveryDate()), std::string(row.delivered) + " 00:00:00");
+      EXPECT_EQ(Local(notifier->NextScheduledDeliveryDate()),
+                std::string(row.delivered) + " 00:00:00");
       EXPECT_EQ(Local(notifier->CalcNextScheduledDeliveryDate(notifier->LastDeliveredDateUtc(), 2)),
                 std::string(row.offset2) + " 00:00:00");
-      EXPECT_EQ(Local(notifier->CalcNextScheduledDeliveryDate(CProviderViewNotifier::kNeverDelivered)),
-                std::string(row.never) + " 00:00:00");
+      EXPECT_EQ(
+          Local(notifier->CalcNextScheduledDeliveryDate(CProviderViewNotifier::kNeverDelivered)),
+          std::string(row.never) + " 00:00:00");
     }
   }
 }
@@ -239,10 +242,12 @@ TEST(NotifierSchedule, TheOffsetPushesFromTodayAndIsLimitedToFourteenPeriods) {
   EXPECT_EQ(weekly->NextScheduledDeliveryDate(), "2024-03-18T00:00:00Z");
   weekly->SetNextScheduledDeliveryDateOffset(14);
   EXPECT_EQ(weekly->NextScheduledDeliveryDate(), "2024-06-17T00:00:00Z");
-  for (const auto& [offset, message] : {std::pair{0, "Offset must be > 0"}, std::pair{-3, "Offset must be > 0"},
-                                        std::pair{15, "Offset must be < 15"}}) {
+  for (const auto& [offset, message] :
+       {std::pair{0, "Offset must be > 0"}, std::pair{-3, "Offset must be > 0"},
+        std::pair{15, "Offset must be < 15"}}) {
     const int32_t periods = offset;  // older compilers cannot capture a structured binding
-    const CError error = testing::ErrorOf([&] { weekly->SetNextScheduledDeliveryDateOffset(periods); });
+    const CError error =
+        testing::ErrorOf([&] { weekly->SetNextScheduledDeliveryDateOffset(periods); });
     EXPECT_EQ(error.Number(), 5);
     EXPECT_EQ(error.Description(), message);
   }

@@ -65,8 +65,10 @@ TEST_F(NotifierTest, ANotifierForNobodyIsNeverReadyAndSaysSo) {
   notifier->SetNextScheduledDeliveryDate("2000-01-01T00:00:00Z");
   ScopedLogCapture log;
   EXPECT_FALSE(notifier->ReadyForDelivery());
-  EXPECT_EQ(Messages(log), std::vector<std::string>{
-                               "Notification not scheduled for delivery to any contacts. IT WILL NEVER BE READY FOR DELIVERY."});
+  EXPECT_EQ(
+      Messages(log),
+      std::vector<std::string>{
+          "Notification not scheduled for delivery to any contacts. IT WILL NEVER BE READY FOR DELIVERY."});
 }
 
 TEST_F(NotifierTest, AnyRecipientMakesItDeliverable) {
@@ -88,9 +90,10 @@ TEST_F(NotifierTest, AnInvalidNextDateIsNeverReadyAndIsLogged) {
   ScopedLogCapture log;
   EXPECT_FALSE(notifier->ReadyForDelivery());
   EXPECT_FALSE(notifier->ReadyForDeliveryByProject("{P}"));
-  EXPECT_EQ(Messages(log), (std::vector<std::string>{"Next delivery date is not IS8601 date! Value: 2024-03-01",
-                                                     "Next delivery date is not IS8601 date! Value: 2024-03-01",
-                                                     "Notifier not ready for delivery."}));
+  EXPECT_EQ(Messages(log),
+            (std::vector<std::string>{"Next delivery date is not IS8601 date! Value: 2024-03-01",
+                                      "Next delivery date is not IS8601 date! Value: 2024-03-01",
+                                      "Notifier not ready for delivery."}));
 }
 
 TEST_F(NotifierTest, ReadinessByProjectFollowsTheProjectListAndItsLastDelivery) {
@@ -110,7 +113,8 @@ TEST_F(NotifierTest, ReadinessByProjectFollowsTheProjectListAndItsLastDelivery) 
   {
     ScopedLogCapture log;
     EXPECT_FALSE(notifier->ReadyForDeliveryByProject("{P2}"));
-    EXPECT_EQ(Messages(log), std::vector<std::string>{"Notifier not applicable to project GUID: {P2}"});
+    EXPECT_EQ(Messages(log),
+              std::vector<std::string>{"Notifier not applicable to project GUID: {P2}"});
   }
   EXPECT_TRUE(notifier->ReadyForDeliveryByProject("{p1}"));
   // Recorded today (midnight), after the due date of yesterday: not ready again.
@@ -127,15 +131,17 @@ TEST_F(NotifierTest, RecordingADeliveryLogsTheNewDatesAndRenewsTheGuid) {
   ScopedLogCapture log;
   notifier->UpdateLastDeliveredDate();
   EXPECT_NE(notifier->DeliveryGuid(), before);
-  EXPECT_EQ(Messages(log), (std::vector<std::string>{"In UpdateLastDeliveredDate.",
-                                                     "Updated last delivery date for view to: 2024-03-01T10:00:00Z",
-                                                     "Updated next delivery date for view to: 2024-03-08T00:00:00Z",
-                                                     "Updated next delivery GUID to: " + notifier->DeliveryGuid()}));
+  EXPECT_EQ(Messages(log), (std::vector<std::string>{
+                               "In UpdateLastDeliveredDate.",
+                               "Updated last delivery date for view to: 2024-03-01T10:00:00Z",
+                               "Updated next delivery date for view to: 2024-03-08T00:00:00Z",
+                               "Updated next delivery GUID to: " + notifier->DeliveryGuid()}));
 }
 
 TEST_F(NotifierTest, DistributionBitsAndTheirOptions) {
   CProviderViewNotifier n;
-  n.AddToDistribution(viewdist_Owner | viewdist_Designer, viewdistopt_OnlyDeliverIfContactReferenced);
+  n.AddToDistribution(viewdist_Owner | viewdist_Designer,
+                      viewdistopt_OnlyDeliverIfContactReferenced);
   EXPECT_EQ(n.DistributionFlag(), 5);
   EXPECT_EQ(n.DistributionOptionFlag(), 5);
   EXPECT_FALSE(n.AlwaysDeliverToDistributionId(viewdist_Owner));
@@ -159,7 +165,8 @@ TEST_F(NotifierTest, ScheduleCaptions) {
   EXPECT_EQ(CProviderViewNotifier::ScheduleIdCaption(0, true), "Every Day");
   EXPECT_EQ(CProviderViewNotifier::ScheduleIdCaption(2, false), "Mondays");
   for (int32_t id : {13, -1}) {
-    const CError error = testing::ErrorOf([&] { CProviderViewNotifier::ScheduleIdCaption(id, false); });
+    const CError error =
+        testing::ErrorOf([&] { CProviderViewNotifier::ScheduleIdCaption(id, false); });
     EXPECT_EQ(error.Number(), 5);
     EXPECT_EQ(error.Description(), "Unknown schedule ID: " + std::to_string(id));
   }

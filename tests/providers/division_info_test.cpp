@@ -25,8 +25,10 @@ TEST(DivisionInfo, SetterRulesRefuseWithTheirMessagesAndKeepTheOldValue) {
   d->SetAbbreviation(" 03 ");
   d->SetTitle(" Concrete ");
   ExpectError([&] { d->SetMainNumber(-1); }, 5, "Main Division number out of range.");
-  ExpectError([&] { d->SetMinimumSecondaryNumber(-1); }, 5, "Minimum secondary division number out of range.");
-  ExpectError([&] { d->SetMaximumSecondaryNumber(INT32_MIN); }, 5, "Maximum Secondary Division number out of range.");
+  ExpectError([&] { d->SetMinimumSecondaryNumber(-1); }, 5,
+              "Minimum secondary division number out of range.");
+  ExpectError([&] { d->SetMaximumSecondaryNumber(INT32_MIN); }, 5,
+              "Maximum Secondary Division number out of range.");
   ExpectError([&] { d->SetAbbreviation(" \t "); }, 5, "Division Abbreviation required.");
   ExpectError([&] { d->SetTitle(""); }, 5, "Division Title required.");
   EXPECT_EQ(d->MainNumber(), 3);
@@ -44,8 +46,9 @@ TEST(DivisionInfo, PersistsItsNamesAndNumbersButNotItsGuid) {
   d.SetMaximumSecondaryNumber(10);
   PropertyBag bag;
   d.Class_WriteProperties(bag);
-  EXPECT_EQ(testing::KeysOf(bag), (std::vector<std::string>{"Abbreviation", "Title", "MainNumber",
-                                                            "MinimumSecondaryNumber", "MaximumSecondaryNumber"}));
+  EXPECT_EQ(testing::KeysOf(bag),
+            (std::vector<std::string>{"Abbreviation", "Title", "MainNumber",
+                                      "MinimumSecondaryNumber", "MaximumSecondaryNumber"}));
   CDivisionInfo back;
   back.Deserialize(d.Serialize());
   EXPECT_EQ(back.Guid(), "");

@@ -89,10 +89,10 @@ TEST(FormInfo, WritesItsKeysInOrderAndLeavesOutDefaultsAndTheThumbnail) {
   PropertyBag bag;
   Filled()->Class_WriteProperties(bag);
   EXPECT_EQ(KeysOf(bag), (std::vector<std::string>{
-                           "Abbreviation", "Title", "FileGuidCoverLetter", "RecordGuid",
-                           "FileGuid4db", "FileGuidXfm", "ProviderGuid",
-                           "DefaultDescriptionTextRtf", "DefaultDescriptionTextRtfCoverLetter",
-                           "SourceProjectGuid", "SourceProjectStatementNumber"}));
+                             "Abbreviation", "Title", "FileGuidCoverLetter", "RecordGuid",
+                             "FileGuid4db", "FileGuidXfm", "ProviderGuid",
+                             "DefaultDescriptionTextRtf", "DefaultDescriptionTextRtfCoverLetter",
+                             "SourceProjectGuid", "SourceProjectStatementNumber"}));
   EXPECT_EQ(bag.ReadProperty("SourceProjectStatementNumber"), Variant(int32_t{3}));
 }
 

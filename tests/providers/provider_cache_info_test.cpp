@@ -55,12 +55,14 @@ TEST(ProviderCacheInfo, RecordsTheContentIdOfTheShellAndOfEachColumnAndView) {
   EXPECT_EQ(cache.ColumnsContentId(), shell->Columns()->ContentId());
   EXPECT_EQ(cache.ViewsContentId(), shell->Views()->ContentId());
   const auto columns = shell->Columns()->ProviderSpecific();
-  EXPECT_EQ(EntriesOf(*cache.Columns()), (std::vector<Entry>{{"COL-1", columns->Item("COL-1")->ContentId()},
-                                                             {"COL-2", columns->Item("COL-2")->ContentId()}}));
+  EXPECT_EQ(EntriesOf(*cache.Columns()),
+            (std::vector<Entry>{{"COL-1", columns->Item("COL-1")->ContentId()},
+                                {"COL-2", columns->Item("COL-2")->ContentId()}}));
   const auto views = shell->Views();
-  EXPECT_EQ(EntriesOf(*cache.Views()), (std::vector<Entry>{{"VIEW-1", views->View("VIEW-1")->ContentId()},
-                                                           {"VIEW-2", views->View("VIEW-2")->ContentId()},
-                                                           {"VIEW-3", views->View("VIEW-3")->ContentId()}}));
+  EXPECT_EQ(EntriesOf(*cache.Views()),
+            (std::vector<Entry>{{"VIEW-1", views->View("VIEW-1")->ContentId()},
+                                {"VIEW-2", views->View("VIEW-2")->ContentId()},
+                                {"VIEW-3", views->View("VIEW-3")->ContentId()}}));
 }
 
 TEST(ProviderCacheInfo, AChangedViewShowsInItsEntryAndTheViewsIdOnly) {
@@ -127,8 +129,9 @@ TEST(ProviderCacheInfo, BytesKeepEveryMemberInKeyOrder) {
   EXPECT_EQ(restored.Serialize(), bytes);
   EXPECT_EQ(restored.ProviderContentId(), cache.ProviderContentId());
   EXPECT_EQ(EntriesOf(*restored.Views()), EntriesOf(*cache.Views()));
-  EXPECT_EQ(testing::KeysOf(bytes), (std::vector<std::string>{"ProviderGuid", "ProviderContentId", "Columns",
-                                                              "Views", "ColumnsContentId", "ViewsContentId"}));
+  EXPECT_EQ(testing::KeysOf(bytes),
+            (std::vector<std::string>{"ProviderGuid", "ProviderContentId", "Columns", "Views",
+                                      "ColumnsContentId", "ViewsContentId"}));
 }
 
 }  // namespace

@@ -104,8 +104,10 @@ TEST_F(ModuleShell, CloneRecordsTheInterfacesEachModuleImplements) {
            {"SupportsDated", &S::SupportsDated, false, true},
            {"IgnoreCounters", &S::IgnoreCounters, false, true},
            {"AlwaysShowPage2", &S::AlwaysShowPage2, false, true},
-           {"RequiresExclusiveProjectForInsert", &S::RequiresExclusiveProjectForInsert, false, false},
-           {"RequiresExclusiveProjectForDelete", &S::RequiresExclusiveProjectForDelete, false, false},
+           {"RequiresExclusiveProjectForInsert", &S::RequiresExclusiveProjectForInsert, false,
+            false},
+           {"RequiresExclusiveProjectForDelete", &S::RequiresExclusiveProjectForDelete, false,
+            false},
        }) {
     EXPECT_EQ(((*tasks).*c.get)(), c.task) << "task register: " << c.flag;
     EXPECT_EQ(((*changes).*c.get)(), c.change) << "change order log: " << c.flag;
@@ -130,33 +132,44 @@ TEST_F(ModuleShell, CloneCollectsTheRoleColumnsOfEachModule) {
            {"TitleColumnGuid", &S::TitleColumnGuid, task_register::kTitleColumnGuid, ""},
            {"DisciplineAbbreviationsColumnGuid", &S::DisciplineAbbreviationsColumnGuid, "",
             co::kDisciplineAbbreviationsColumnGuid},
-           {"DisciplineTitlesColumnGuid", &S::DisciplineTitlesColumnGuid, "", co::kDisciplineTitlesColumnGuid},
+           {"DisciplineTitlesColumnGuid", &S::DisciplineTitlesColumnGuid, "",
+            co::kDisciplineTitlesColumnGuid},
            {"PrimaryDateColumnGuid", &S::PrimaryDateColumnGuid, "", co::kDateColumnGuid},
-           {"AttachmentCountColumnGuid", &S::AttachmentCountColumnGuid, "", co::kAttachmentCountColumnGuid},
-           {"AttachmentListColumnGuid", &S::AttachmentListColumnGuid, "", co::kAttachmentListColumnGuid},
-           {"AttachmentListCrLfColumnGuid", &S::AttachmentListCrLfColumnGuid, "", co::kAttachmentListCrLfColumnGuid},
+           {"AttachmentCountColumnGuid", &S::AttachmentCountColumnGuid, "",
+            co::kAttachmentCountColumnGuid},
+           {"AttachmentListColumnGuid", &S::AttachmentListColumnGuid, "",
+            co::kAttachmentListColumnGuid},
+           {"AttachmentListCrLfColumnGuid", &S::AttachmentListCrLfColumnGuid, "",
+            co::kAttachmentListCrLfColumnGuid},
            {"ReasonColumnGuid", &S::ReasonColumnGuid, "", co::kReasonColumnGuid},
            {"ReasonTitleColumnGuid", &S::ReasonTitleColumnGuid, "", co::kReasonTitleColumnGuid},
-           {"ExternalNumberColumnGuid", &S::ExternalNumberColumnGuid, "", co::kExternalNumberColumnGuid},
+           {"ExternalNumberColumnGuid", &S::ExternalNumberColumnGuid, "",
+            co::kExternalNumberColumnGuid},
            {"NotableNotesColumnGuid", &S::NotableNotesColumnGuid, "", co::kNotesColumnGuid},
-           {"NotableHasNotesColumnGuid", &S::NotableHasNotesColumnGuid, "", co::kHasNotesColumnGuid},
+           {"NotableHasNotesColumnGuid", &S::NotableHasNotesColumnGuid, "",
+            co::kHasNotesColumnGuid},
            {"EmailCountColumnGuid", &S::EmailCountColumnGuid, "", co::kEmailCountColumnGuid},
-           {"ContacterOwnerSignedColumnGuid", &S::ContacterOwnerSignedColumnGuid, "", co::kOwnerSignedColumnGuid},
-           {"ContacterBuilderSignedColumnGuid", &S::ContacterBuilderSignedColumnGuid, "", co::kBuilderSignedColumnGuid},
+           {"ContacterOwnerSignedColumnGuid", &S::ContacterOwnerSignedColumnGuid, "",
+            co::kOwnerSignedColumnGuid},
+           {"ContacterBuilderSignedColumnGuid", &S::ContacterBuilderSignedColumnGuid, "",
+            co::kBuilderSignedColumnGuid},
            {"ContacterDesignerSignedColumnGuid", &S::ContacterDesignerSignedColumnGuid, "",
             co::kDesignerSignedColumnGuid},
-           {"ContacterContractAdminSignedColumnGuid", &S::ContacterContractAdminSignedColumnGuid, "",
-            co::kContractAdminSignedColumnGuid},
+           {"ContacterContractAdminSignedColumnGuid", &S::ContacterContractAdminSignedColumnGuid,
+            "", co::kContractAdminSignedColumnGuid},
            {"CertifiableApplyHoldbackColumnGuid", &S::CertifiableApplyHoldbackColumnGuid, "",
             co::kApplyHoldbackColumnGuid},
            {"FormTypeColumnGuid", &S::FormTypeColumnGuid, "", co::kFormTypeColumnGuid},
-           {"FormTypeTitleColumnGuid", &S::FormTypeTitleColumnGuid, "", co::kFormTypeTitleColumnGuid},
+           {"FormTypeTitleColumnGuid", &S::FormTypeTitleColumnGuid, "",
+            co::kFormTypeTitleColumnGuid},
            {"ReferenceMask", &S::ReferenceMask, "", co::kReferenceMask},
            {"ReferenceShortMask", &S::ReferenceShortMask, "", co::kReferenceShortMask},
-           {"ReferenceAttributesMask", &S::ReferenceAttributesMask, "", co::kReferenceAttributesMask},
+           {"ReferenceAttributesMask", &S::ReferenceAttributesMask, "",
+            co::kReferenceAttributesMask},
            {"TypeColumnGuid", &S::TypeColumnGuid, "", co::kTypeColumnGuid},
            {"PhaseColumnGuid", &S::PhaseColumnGuid, "", co::kPhaseColumnGuid},
-           {"ChildParentRecordGuidColumnGuid", &S::ChildParentRecordGuidColumnGuid, "", co::kParentRecordColumnGuid},
+           {"ChildParentRecordGuidColumnGuid", &S::ChildParentRecordGuidColumnGuid, "",
+            co::kParentRecordColumnGuid},
        }) {
     EXPECT_EQ(((*tasks).*c.get)(), c.task) << "task register: " << c.role;
     EXPECT_EQ(((*changes).*c.get)(), c.change) << "change order log: " << c.role;
@@ -217,7 +230,8 @@ TEST_F(ModuleShell, CloneLogsEachStepAndItsTime) {
   EXPECT_EQ(messages[2], "Cloned provider provider specific columns count: 3");
   EXPECT_EQ(messages[3], "Source provider views count: 2");
   EXPECT_EQ(messages[4], "Cloned provider views count: 2");
-  EXPECT_TRUE(std::regex_match(messages[5], std::regex(R"(Clone time for Tasks: \d+(\.\d+)?(E-\d+)?)")))
+  EXPECT_TRUE(
+      std::regex_match(messages[5], std::regex(R"(Clone time for Tasks: \d+(\.\d+)?(E-\d+)?)")))
       << messages[5];
 }
 
@@ -245,9 +259,10 @@ TEST_F(ModuleShell, ShellBytesReproduceEveryMemberAndTheSameContent) {
 // the columns'; it changes with any of them.
 TEST_F(ModuleShell, ContentIdFollowsScalarsViewsAndColumns) {
   const auto shell = CloneOf(TaskRegister());
-  const PropertyBag scalars =
-      testing::Without(testing::BagOf(shell->Serialize()), {"ProviderInfoColumns", "ProviderInfoViews"});
-  EXPECT_EQ(shell->ContentString(), testing::UnitsOf(scalars.Contents()) + shell->Views()->ContentString() +
+  const PropertyBag scalars = testing::Without(testing::BagOf(shell->Serialize()),
+                                               {"ProviderInfoColumns", "ProviderInfoViews"});
+  EXPECT_EQ(shell->ContentString(), testing::UnitsOf(scalars.Contents()) +
+                                        shell->Views()->ContentString() +
                                         shell->Columns()->ContentString());
   const std::string before = shell->ContentId();
   shell->SetAlwaysShowPage2(true);
@@ -262,36 +277,93 @@ TEST_F(ModuleShell, ContentIdFollowsScalarsViewsAndColumns) {
 
 // Keys in write order; those with a default are written only when they differ from it.
 TEST_F(ModuleShell, WritesItsKeysInTheirOrder) {
-  const std::vector<std::string> order = {
-      "ProviderInfoDllName", "ProviderInfoGuid", "ProviderInfoClassName",
-      "ProviderInfoCommonSingularName", "ProviderInfoCommonPluralName", "ProviderInfoSingularName",
-      "ProviderInfoPluralName", "ProviderInfoCategory", "ProviderInfoDescription",
-      "IProviderSubList", "IProviderAttach", "IProviderAttach2", "IProviderAttach3", "IProviderDated",
-      "IProviderCertify", "IProviderDelete", "IProviderForm", "IProviderForm3", "IProviderInsert",
-      "IProviderStored", "IProviderStored5", "IProviderUpdate", "IProviderDescendable",
-      "IProviderNotable", "IProviderChild", "IProviderTyped", "IProviderRecordStatus",
-      "IProviderContacter", "IProviderContacter2", "IProviderTitled", "IProviderPhaseable",
-      "IProviderNumbered", "IProviderExternalNumbered", "IProviderSearch", "IProviderTemplate",
-      "IProviderDivided", "IProviderUPrice", "IProviderUpdate2", "IProviderDraftable",
-      "IProviderReferencer", "IProviderReferencer2", "IProviderReasonable", "IProviderReasonable2",
-      "IProviderDisciplined", "IgnoreCounters", "AttachmentsType", "AlwaysShowPage2",
-      "RequiresExclusiveProjectForInsert", "RequiresExclusiveProjectForDelete",
-      "NotableNotesColumnGuid", "NotableHasNotesColumnGuid", "ContacterOwnerSignedColumnGuid",
-      "ContacterBuilderSignedColumnGuid", "ContacterDesignerSignedColumnGuid",
-      "ContacterContractAdminSignedColumnGuid", "ReferenceMask", "ReferenceShortMask",
-      "ReferenceAttributesMask", "TypeColumnGuid", "TitleColumnGuid", "PhaseColumnGuid",
-      "NumberColumnGuid", "ExternalNumberColumnGuid", "FormTypeColumnGuid", "FormTypeTitleColumnGuid",
-      "CertifiableApplyHoldbackColumnGuid", "ChildParentRecordGuidColumnGuid",
-      "AttachmentCountColumnGuid", "EmailCountColumnGuid", "ReasonableReasonColumnGuid",
-      "Reasonable2ReasonTitleColumnGuid", "DisciplineAbbreviationsColumnGuid",
-      "DisciplineTitlesColumnGuid", "AttachmentListColumnGuid", "AttachmentListCrLfColumnGuid",
-      "PrimaryDateColumnGuid", "ProviderInfoColumns", "ProviderInfoViews"};
-  const auto keysOf = [](const CProviderInfoShell& shell) { return testing::KeysOf(shell.Serialize()); };
+  const std::vector<std::string> order = {"ProviderInfoDllName",
+                                          "ProviderInfoGuid",
+                                          "ProviderInfoClassName",
+                                          "ProviderInfoCommonSingularName",
+                                          "ProviderInfoCommonPluralName",
+                                          "ProviderInfoSingularName",
+                                          "ProviderInfoPluralName",
+                                          "ProviderInfoCategory",
+                                          "ProviderInfoDescription",
+                                          "IProviderSubList",
+                                          "IProviderAttach",
+                                          "IProviderAttach2",
+                                          "IProviderAttach3",
+                                          "IProviderDated",
+                                          "IProviderCertify",
+                                          "IProviderDelete",
+                                          "IProviderForm",
+                                          "IProviderForm3",
+                                          "IProviderInsert",
+                                          "IProviderStored",
+                                          "IProviderStored5",
+                                          "IProviderUpdate",
+                                          "IProviderDescendable",
+                                          "IProviderNotable",
+                                          "IProviderChild",
+                                          "IProviderTyped",
+                                          "IProviderRecordStatus",
+                                          "IProviderContacter",
+                                          "IProviderContacter2",
+                                          "IProviderTitled",
+                                          "IProviderPhaseable",
+                                          "IProviderNumbered",
+                                          "IProviderExternalNumbered",
+                                          "IProviderSearch",
+                                          "IProviderTemplate",
+                                          "IProviderDivided",
+                                          "IProviderUPrice",
+                                          "IProviderUpdate2",
+                                          "IProviderDraftable",
+                                          "IProviderReferencer",
+                                          "IProviderReferencer2",
+                                          "IProviderReasonable",
+                                          "IProviderReasonable2",
+                                          "IProviderDisciplined",
+                                          "IgnoreCounters",
+                                          "AttachmentsType",
+                                          "AlwaysShowPage2",
+                                          "RequiresExclusiveProjectForInsert",
+                                          "RequiresExclusiveProjectForDelete",
+                                          "NotableNotesColumnGuid",
+                                          "NotableHasNotesColumnGuid",
+                                          "ContacterOwnerSignedColumnGuid",
+                                          "ContacterBuilderSignedColumnGuid",
+                                          "ContacterDesignerSignedColumnGuid",
+                                          "ContacterContractAdminSignedColumnGuid",
+                                          "ReferenceMask",
+                                          "ReferenceShortMask",
+                                          "ReferenceAttributesMask",
+                                          "TypeColumnGuid",
+                                          "TitleColumnGuid",
+                                          "PhaseColumnGuid",
+                                          "NumberColumnGuid",
+                                          "ExternalNumberColumnGuid",
+                                          "FormTypeColumnGuid",
+                                          "FormTypeTitleColumnGuid",
+                                          "CertifiableApplyHoldbackColumnGuid",
+                                          "ChildParentRecordGuidColumnGuid",
+                                          "AttachmentCountColumnGuid",
+                                          "EmailCountColumnGuid",
+                                          "ReasonableReasonColumnGuid",
+                                          "Reasonable2ReasonTitleColumnGuid",
+                                          "DisciplineAbbreviationsColumnGuid",
+                                          "DisciplineTitlesColumnGuid",
+                                          "AttachmentListColumnGuid",
+                                          "AttachmentListCrLfColumnGuid",
+                                          "PrimaryDateColumnGuid",
+                                          "ProviderInfoColumns",
+                                          "ProviderInfoViews"};
+  const auto keysOf = [](const CProviderInfoShell& shell) {
+    return testing::KeysOf(shell.Serialize());
+  };
   // The change order log sets every key but the three its flags leave False.
   std::vector<std::string> changes = order;
   std::erase_if(changes, [](const std::string& key) {
-    return key == "RequiresExclusiveProjectForInsert" || key == "RequiresExclusiveProjectForDelete" ||
-           key == "NumberColumnGuid" || key == "TitleColumnGuid";
+    return key == "RequiresExclusiveProjectForInsert" ||
+           key == "RequiresExclusiveProjectForDelete" || key == "NumberColumnGuid" ||
+           key == "TitleColumnGuid";
   });
   EXPECT_EQ(keysOf(*CloneOf(ChangeOrderLog())), changes);
   // A new shell writes only the keys without a default.
@@ -329,19 +401,24 @@ using testing::TestProvider;
 struct Disciplined : IProviderDisciplined {
   std::string DisciplineAbbreviationsColumnGuid() const override { return "ABBREVIATIONS"; }
   std::string DisciplineTitlesColumnGuid() const override { return "TITLES"; }
-  std::string DisciplineTitles(const std::string&, int32_t, const std::string&, const std::string&) const override {
+  std::string DisciplineTitles(const std::string&, int32_t, const std::string&,
+                               const std::string&) const override {
     return {};
   }
   std::string DisciplineAbbreviations(const std::string&, int32_t, const std::string&,
                                       const std::string&) const override {
     return {};
   }
-  std::string ItemDisciplineGuids(const std::string&, int32_t, const std::string&) const override { return {}; }
+  std::string ItemDisciplineGuids(const std::string&, int32_t, const std::string&) const override {
+    return {};
+  }
   void DisciplineTouched(const std::string&, int32_t, const std::string&) override {}
 };
 
 struct Titled : IProviderTitled {
-  std::string ItemTitle(const std::string&, int32_t, const std::string&) const override { return {}; }
+  std::string ItemTitle(const std::string&, int32_t, const std::string&) const override {
+    return {};
+  }
   std::string TitleColumnGuid() const override { return "TITLE"; }
 };
 
@@ -350,7 +427,9 @@ struct Attach : IProviderAttach {
                           const std::string&) override {
     return false;
   }
-  e_IProviderAttachmentType IProviderAttachmentType() const override { return iproviderattachtype_ShopDrawings; }
+  e_IProviderAttachmentType IProviderAttachmentType() const override {
+    return iproviderattachtype_ShopDrawings;
+  }
 };
 
 struct Attach2 : IProviderAttach2 {
@@ -390,15 +469,17 @@ TEST(ProviderInfoShell, AnAttachmentInterfaceWithoutTheOtherTwoFailsClone) {
 
 TEST(ProviderInfoShell, ContacterFlagsAreTheirOwn) {
   struct Contacter : TestProvider, IProviderContacter {
-    std::shared_ptr<KeyedCollection> ReferencedContactGuids(const std::string&, int32_t) const override {
+    std::shared_ptr<KeyedCollection> ReferencedContactGuids(const std::string&,
+                                                            int32_t) const override {
       return nullptr;
     }
-    std::shared_ptr<KeyedCollection> ReferencedContactGuidsByColumnGuid(const std::string&, int32_t,
-                                                                        const std::string&) const override {
+    std::shared_ptr<KeyedCollection> ReferencedContactGuidsByColumnGuid(
+        const std::string&, int32_t, const std::string&) const override {
       return nullptr;
     }
     std::shared_ptr<KeyedCollection> ContactPrimaryColumnGuids() const override { return nullptr; }
-    void TranslateContactGuids(const std::string&, const std::shared_ptr<KeyedCollection>&) override {}
+    void TranslateContactGuids(const std::string&,
+                               const std::shared_ptr<KeyedCollection>&) override {}
     std::string SelectDistinctContactGuidsSql() const override { return {}; }
   };
   const auto shell = CloneOf(std::make_shared<Contacter>());
@@ -409,15 +490,18 @@ TEST(ProviderInfoShell, ContacterFlagsAreTheirOwn) {
 
 TEST(ProviderInfoShell, ExclusiveAccessSwitchesComeFromInsertAndDelete) {
   struct Exclusive : TestProvider, IProviderInsert, IProviderDelete {
-    std::string InsertRecord(const std::string&, const std::string&, int32_t, const std::shared_ptr<KeyedCollection>&,
+    std::string InsertRecord(const std::string&, const std::string&, int32_t,
+                             const std::shared_ptr<KeyedCollection>&,
                              const std::shared_ptr<KeyedCollection>&) override {
       return {};
     }
     e_DatabaseErrorLevel InsertRecordErrorLevel(int32_t) const override { return dberr_None; }
     bool RequireExclusiveProjectAccessForInsert() const override { return true; }
-    void DeleteRecords(const std::string&, int32_t, const std::shared_ptr<KeyedCollection>&) override {}
+    void DeleteRecords(const std::string&, int32_t,
+                       const std::shared_ptr<KeyedCollection>&) override {}
     e_DatabaseErrorLevel DeleteRecordsErrorLevel(int32_t) const override { return dberr_None; }
-    DeleteErrorCode DeleteRecordErrorCodeNonStandard(const std::string&, int32_t, const std::string&) const override {
+    DeleteErrorCode DeleteRecordErrorCodeNonStandard(const std::string&, int32_t,
+                                                     const std::string&) const override {
       return 0;
     }
     bool RequireExclusiveProjectAccessForDelete() const override { return true; }

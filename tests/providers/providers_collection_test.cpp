@@ -159,7 +159,8 @@ TEST(ProvidersCollection, ContentStringIsTheShellsThenTheLinks) {
   for (const auto& shell : providers) expected += shell->ContentString();
   CProvidersCollection empty;
   EXPECT_EQ(empty.ContentString(), empty.ProviderFormLinkedChildViews()->ContentString());
-  EXPECT_EQ(providers.ContentString(), expected + providers.ProviderFormLinkedChildViews()->ContentString());
+  EXPECT_EQ(providers.ContentString(),
+            expected + providers.ProviderFormLinkedChildViews()->ContentString());
 }
 
 class FormLinkedViewsFile : public ::testing::Test {
@@ -179,7 +180,9 @@ TEST_F(FormLinkedViewsFile, SavesToTheDataFolderAndLoadsBack) {
   ThreeProviders().SaveFormLinkedViews();
   EXPECT_TRUE(std::ifstream(File()).good());
   providers.LoadFormLinkedViews();
-  EXPECT_EQ(providers.ProviderFormLinkedChildViews()->LinkedViewInfoByProviderGuid("GUID-C")->ViewGuid(), "VIEW-1");
+  EXPECT_EQ(
+      providers.ProviderFormLinkedChildViews()->LinkedViewInfoByProviderGuid("GUID-C")->ViewGuid(),
+      "VIEW-1");
 
   std::ofstream(File(), std::ios::trunc) << "not links";
   EXPECT_NE(ErrorOf([&] { providers.LoadFormLinkedViews(); }).Number(), 0);
@@ -194,8 +197,8 @@ CProvidersCollection ManyLinks(const std::string& generation) {
   const auto links = providers.ProviderFormLinkedChildViews();
   const std::string padding(2000, generation[0]);
   for (int i = 0; i < kLinks; ++i) {
-    links->LinkViewToProvider("PROVIDER-" + std::to_string(i), generation + padding + std::to_string(i), "OWNER",
-                              false);
+    links->LinkViewToProvider("PROVIDER-" + std::to_string(i),
+                              generation + padding + std::to_string(i), "OWNER", false);
   }
   return providers;
 }
@@ -209,7 +212,8 @@ void WaitForAChange(const std::string& path) {
     struct stat now {};
     stat(path.c_str(), &now);
     if (now.st_ino != before.st_ino || now.st_size != before.st_size ||
-        now.st_mtim.tv_nsec != before.st_mtim.tv_nsec || now.st_mtim.tv_sec != before.st_mtim.tv_sec) {
+        now.st_mtim.tv_nsec != before.st_mtim.tv_nsec ||
+        now.st_mtim.tv_sec != before.st_mtim.tv_sec) {
       return;
     }
     std::this_thread::sleep_for(std::chrono::microseconds(100));

@@ -30,7 +30,9 @@ constexpr const char* kUtc = "UTC0";
 
 using P = DateService::Parts;
 
-double D(const P& p) { return DateService::FromParts(p.year, p.month, p.day, p.hour, p.minute, p.second); }
+double D(const P& p) {
+  return DateService::FromParts(p.year, p.month, p.day, p.hour, p.minute, p.second);
+}
 
 std::string Show(const P& p) {
   char buffer[64];
@@ -115,7 +117,7 @@ TEST(DateServiceIso, RejectsEverythingElse) {
   const std::string cases[] = {
       "",
       "2024-01-15",
-      "2024-01-15T13:30:15",          // no zone
+      "2024-01-15T13:30:15",  // no zone
       " 2024-01-15T13:30:15Z",
       "2024-01-15T13:30:15Z ",
       "2024-01-15 13:30:15Z",
@@ -138,7 +140,8 @@ TEST(DateServiceIso, RejectsEverythingElse) {
       "10000-01-01T00:00:00Z",
       "9999-12-31T23:59:59-01:00",
       "2024-01-15T13:30:15\0Z"s,
-      "\xEF\xBC\x92" "024-01-15T13:30:15Z",  // full-width digit
+      "\xEF\xBC\x92"
+      "024-01-15T13:30:15Z",  // full-width digit
       "not a date",
       "\xFF\xFE",
   };
@@ -182,7 +185,7 @@ TEST(DateServiceDates, ValidityAndTheAutomationEncoding) {
       {-657434, true},  // 0100-01-01
       {-657434.5, true},
       {-657435, false},
-      {2958465.99998, true},   // 9999-12-31 23:59:58
+      {2958465.99998, true},    // 9999-12-31 23:59:58
       {2958465.999999, false},  // rounds into the year 10000
       {2958466, false},
       {std::nan(""), false},
@@ -230,7 +233,10 @@ TEST(DateServiceDates, InvalidArgumentsRaise) {
        "Weekday must lie from 1 (Sunday) to 7 (Saturday): 0"},
       {[] { DateService::WeekdayOfWeek(45427, 8); },
        "Weekday must lie from 1 (Sunday) to 7 (Saturday): 8"},
-      {[] { DateService::AddMonths(D({9999, 12, 1, 0, 0, 0}), 1); }, "Date out of range: year 10000."},
+      {[] {
+         DateService::AddMonths(D({9999, 12, 1, 0, 0, 0}), 1);
+       },
+       "Date out of range: year 10000."},
       {[] { DateService::AddDays(2958465, 1); },
        "Date out of range: the result lies outside the years 100 to 9999."},
       {[] { DateService::AddDays(0, INT64_MIN); }, "Date out of range: -9223372036854775808 days."},
@@ -293,7 +299,8 @@ TEST(DateServiceCalendar, FirstMondayLastFridayAndLastDay) {
       {kLastDay, 2024, 14, {2025, 2, 28, 0, 0, 0}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.kind) + " " + std::to_string(c.year) + "-" + std::to_string(c.month));
+    SCOPED_TRACE(std::to_string(c.kind) + " " + std::to_string(c.year) + "-" +
+                 std::to_string(c.month));
     const double result = c.kind == kFirstMonday  ? DateService::FirstMonday(c.year, c.month)
                           : c.kind == kLastFriday ? DateService::LastFriday(c.year, c.month)
                                                   : DateService::LastDayOfMonth(c.year, c.month);

@@ -104,7 +104,10 @@ TEST(DigestServiceTest, Options) {
 
 TEST(DigestServiceTest, Utf8InputDigestsTheSameText) {
   const std::pair<std::string_view, std::u16string_view> cases[] = {
-      {"", u""}, {"abc", u"abc"}, {"\xc3\xa9t\xc3\xa9", u"\u00e9t\u00e9"}, {"\xf0\x9f\x98\x80", u"\xd83d\xde00"}};
+      {"", u""},
+      {"abc", u"abc"},
+      {"\xc3\xa9t\xc3\xa9", u"\u00e9t\u00e9"},
+      {"\xf0\x9f\x98\x80", u"\xd83d\xde00"}};
   for (const auto& [utf8, utf16] : cases) {
     for (int32_t option : {0, 2}) {
       EXPECT_EQ(DigestService::Digest(utf8, 3, option), DigestService::Digest(utf16, 3, option))
@@ -114,8 +117,8 @@ TEST(DigestServiceTest, Utf8InputDigestsTheSameText) {
 }
 
 TEST(DigestServiceTest, UnknownSelectorOrOptionRaises5) {
-  const std::pair<int32_t, int32_t> cases[] = {{0, 0}, {1, 0}, {2, 0}, {4, 0}, {-1, 0},
-                                               {3, 1}, {3, 3}, {3, -1}};
+  const std::pair<int32_t, int32_t> cases[] = {{0, 0},  {1, 0}, {2, 0}, {4, 0},
+                                               {-1, 0}, {3, 1}, {3, 3}, {3, -1}};
   for (const auto& [selector, option] : cases) {
     for (bool utf8 : {false, true}) {
       try {

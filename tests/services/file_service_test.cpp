@@ -37,7 +37,8 @@ class FileServiceTest : public ::testing::Test {
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename());
+    for (const auto& entry : fs::directory_iterator(folder_))
+      names.push_back(entry.path().filename());
     return names;
   }
 
@@ -63,7 +64,8 @@ TEST(FileServiceJoin, ExactlyOneSlashBetweenTheParts) {
       {"/data/", "sub/x", "/data/sub/x"},
       {"/data", "68m@9d4{6)']]68m4s^$af.4db", "/data/68m@9d4{6)']]68m4s^$af.4db"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FileService::Join(c.folder, c.name), c.joined) << c.folder << " + " << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(FileService::Join(c.folder, c.name), c.joined) << c.folder << " + " << c.name;
 }
 
 TEST_F(FileServiceTest, WriteThenReadGivesTheSameBytesWhateverTheName) {
@@ -147,13 +149,19 @@ TEST_F(FileServiceTest, FailuresAreErrorsWithTheRuntimesNumbers) {
       {"read a folder", [&] { FileService::ReadAll(Path("sub")); }, err::kPathFileAccessError},
       {"read through a file", [&] { FileService::ReadAll(Path("plain/x")); }, err::kPathNotFound},
       {"read with NUL", [&] { FileService::ReadAll(nul); }, err::kInvalidProcedureCall},
-      {"write into missing folder", [&] { FileService::WriteAll(missingFolder, Bytes{1}); }, err::kPathNotFound},
-      {"write over a folder", [&] { FileService::WriteAll(Path("sub"), Bytes{1}); }, err::kPathFileAccessError},
-      {"write to a folder path", [&] { FileService::WriteAll(Path("sub/"), Bytes{1}); }, err::kPathFileAccessError},
-      {"write to empty path", [&] { FileService::WriteAll("", Bytes{1}); }, err::kPathFileAccessError},
+      {"write into missing folder", [&] { FileService::WriteAll(missingFolder, Bytes{1}); },
+       err::kPathNotFound},
+      {"write over a folder", [&] { FileService::WriteAll(Path("sub"), Bytes{1}); },
+       err::kPathFileAccessError},
+      {"write to a folder path", [&] { FileService::WriteAll(Path("sub/"), Bytes{1}); },
+       err::kPathFileAccessError},
+      {"write to empty path", [&] { FileService::WriteAll("", Bytes{1}); },
+       err::kPathFileAccessError},
       {"write with NUL", [&] { FileService::WriteAll(nul, Bytes{1}); }, err::kInvalidProcedureCall},
-      {"folder over a file", [&] { FileService::CreateFolder(Path("plain/deeper")); }, err::kPathNotFound},
-      {"folder where a file is", [&] { FileService::CreateFolder(Path("plain")); }, err::kPathNotFound},
+      {"folder over a file", [&] { FileService::CreateFolder(Path("plain/deeper")); },
+       err::kPathNotFound},
+      {"folder where a file is", [&] { FileService::CreateFolder(Path("plain")); },
+       err::kPathNotFound},
   };
   for (const auto& c : cases) EXPECT_EQ(ErrorNumberOf(c.action), c.number) << c.what;
 
@@ -170,7 +178,10 @@ TEST_F(FileServiceTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   const std::string path = Path("keep.bin");
   FileService::WriteAll(path, Bytes{'o', 'l', 'd'});
   ASSERT_EQ(::chmod(folder_.c_str(), 0555), 0);
-  EXPECT_EQ(ErrorNumberOf([&] { FileService::WriteAll(path, Bytes{'n', 'e', 'w'}); }), err::kPermissionDenied);
+  EXPECT_EQ(ErrorNumberOf([&] {
+              FileService::WriteAll(path, Bytes{'n', 'e', 'w'});
+            }),
+            err::kPermissionDenied);
   ASSERT_EQ(::chmod(folder_.c_str(), 0755), 0);
   EXPECT_EQ(FileService::ReadAll(path), (Bytes{'o', 'l', 'd'}));
   EXPECT_EQ(Entries(), std::vector<std::string>{"keep.bin"});
@@ -208,7 +219,8 @@ TEST_F(FileServiceTest, ExistenceTestsNeverRaise) {
   EXPECT_FALSE(FileService::FileExists(Path("sub")));
   EXPECT_TRUE(FileService::FolderExists(Path("sub")));
   EXPECT_FALSE(FileService::FolderExists(Path("f")));
-  for (const std::string& odd : {std::string(), std::string("a\0b", 3), std::string(5000, 'x'), Path("f/g")}) {
+  for (const std::string& odd :
+       {std::string(), std::string("a\0b", 3), std::string(5000, 'x'), Path("f/g")}) {
     EXPECT_FALSE(FileService::FileExists(odd));
     EXPECT_FALSE(FileService::FolderExists(odd));
   }

@@ -20,7 +20,8 @@ TEST(CLibsFactory, HasherGivesUpperCaseSha256OfThePiecesFed) {
       {{"a", "", "b", "c"}, "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD"},
       {{"abcdbcdecdefdefgefghfghighijhijk", "ijkljklmklmnlmnomnopnopq"},
        "248D6A61D20638B8E5C026930C3E6039A33CE45964FF2167F6ECEDD419DB06C1"},
-      {{std::string(1000000, 'a')}, "CDC76E5C9914FB9281A1C7E284D73E67F1809A48A497200E046D39CCC7112CD0"},
+      {{std::string(1000000, 'a')},
+       "CDC76E5C9914FB9281A1C7E284D73E67F1809A48A497200E046D39CCC7112CD0"},
   };
   const CLibsFactory factory;
   for (const auto& c : cases) {

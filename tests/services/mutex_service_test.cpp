@@ -107,7 +107,8 @@ class Child {
 
     int input[2];
     int output[2];
-    if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(output, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+    if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(output, O_CLOEXEC) != 0)
+      throw std::runtime_error("pipe");
     pid_ = ::fork();
     if (pid_ < 0) throw std::runtime_error("fork");
     if (pid_ == 0) {
@@ -176,11 +177,12 @@ class MutexServiceTest : public ::testing::Test {
   }
   std::unique_ptr<Child> Start(const std::string& mode, const std::string& name, int32_t wait = 0,
                                const std::string& marker = "") {
-    return std::make_unique<Child>(std::map<std::string, std::string>{{"PRVDRINFO_MUTEX_CHILD", mode},
-                                                                      {"PRVDRINFO_MUTEX_FOLDER", folder_},
-                                                                      {"PRVDRINFO_MUTEX_NAME", name},
-                                                                      {"PRVDRINFO_MUTEX_WAIT", std::to_string(wait)},
-                                                                      {"PRVDRINFO_MUTEX_MARKER", marker}});
+    return std::make_unique<Child>(
+        std::map<std::string, std::string>{{"PRVDRINFO_MUTEX_CHILD", mode},
+                                           {"PRVDRINFO_MUTEX_FOLDER", folder_},
+                                           {"PRVDRINFO_MUTEX_NAME", name},
+                                           {"PRVDRINFO_MUTEX_WAIT", std::to_string(wait)},
+                                           {"PRVDRINFO_MUTEX_MARKER", marker}});
   }
   double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -233,7 +235,8 @@ TEST_F(MutexServiceTest, ExistsWhileAnotherProcessHoldsIt) {
   ASSERT_EQ(holder->ReadLine(), "owned");
   EXPECT_TRUE(service.Exists(kName));
   EXPECT_FALSE(service.Exists(kName + "X"));
-  EXPECT_FALSE(service.Exists("viewscreatingdb_egvtk8g88k2t27ktnyapxsak1"));  // names are case-sensitive
+  EXPECT_FALSE(
+      service.Exists("viewscreatingdb_egvtk8g88k2t27ktnyapxsak1"));  // names are case-sensitive
   // Testing for existence takes nothing: the holder keeps it, and a third process still
   // finds it taken.
   EXPECT_TRUE(service.Exists(kName));
@@ -268,7 +271,8 @@ TEST_F(MutexServiceTest, AHolderKilledWithSigkillFreesTheMutex) {
 TEST_F(MutexServiceTest, OnlyOneProcessAtATimeIsInside) {
   const std::string marker = folder_ + "inside";
   std::vector<std::unique_ptr<Child>> children;
-  for (int i = 0; i < 4; ++i) children.push_back(Start("critical", "VIEWSPERFVAC_BDI5WJHHQAKVMVQH75W7HGQMS", 60, marker));
+  for (int i = 0; i < 4; ++i)
+    children.push_back(Start("critical", "VIEWSPERFVAC_BDI5WJHHQAKVMVQH75W7HGQMS", 60, marker));
   for (auto& child : children) EXPECT_EQ(child->Wait(), 0);  // 3: two inside at once, 4: timed out
 }
 
@@ -408,7 +412,8 @@ TEST_F(MutexServiceTest, BadArgumentsAreErrorsAndExistsNeverRaises) {
     ADD_FAILURE() << "no error";
   } catch (const CError& e) {
     EXPECT_EQ(e.Number(), 76);
-    EXPECT_NE(e.Context().find("Attempting to create Executing mutex in prvdrinfo.modViewsDb"), std::string::npos)
+    EXPECT_NE(e.Context().find("Attempting to create Executing mutex in prvdrinfo.modViewsDb"),
+              std::string::npos)
         << e.Context();
   }
 }

@@ -12,7 +12,9 @@ namespace {
 
 using namespace std::string_literals;
 
-bool IsValidUtf8(const std::string& text) { return unicode::ToUtf8(unicode::ToUtf16(text)) == text; }
+bool IsValidUtf8(const std::string& text) {
+  return unicode::ToUtf8(unicode::ToUtf16(text)) == text;
+}
 
 TEST(CRtf, RichTextGivesItsTextWithoutFormatting) {
   struct Case {
@@ -33,8 +35,10 @@ TEST(CRtf, RichTextGivesItsTextWithoutFormatting) {
       {"font charsets switch the code page",
        R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\fnil\fcharset0 Arial;}{\f1\fnil\fcharset204 Arial CYR;}}\f0 A\f1\'c0{\f0\'c0}\'c0})",
        "AАÀА"},
-      {"plain goes back to the default font", R"({\rtf1{\fonttbl{\f1\fcharset204 X;}}\f1\'c0\plain\'c0})", "АÀ"},
-      {"double-byte pairs", R"({\rtf1\ansi{\fonttbl{\f0\fcharset128 MS Mincho;}}\f0 \'93\'fa\'96\'7b})", "日本"},
+      {"plain goes back to the default font",
+       R"({\rtf1{\fonttbl{\f1\fcharset204 X;}}\f1\'c0\plain\'c0})", "АÀ"},
+      {"double-byte pairs",
+       R"({\rtf1\ansi{\fonttbl{\f0\fcharset128 MS Mincho;}}\f0 \'93\'fa\'96\'7b})", "日本"},
       {"unicode with fallbacks", R"({\rtf1 \u8364?\uc2\u233xx y\uc0\u8212 z})", "€é y—z"},
       {"fallback given as a hex byte", R"({\rtf1\uc1\u8220\'93quoted\u8221\'94})", "“quoted”"},
       {"surrogate pair", R"({\rtf1 \u-10179?\u-8704?})", "😀"},
@@ -42,7 +46,8 @@ TEST(CRtf, RichTextGivesItsTextWithoutFormatting) {
       {"skipped destinations",
        R"({\rtf1{\*\generator Riched20;}{\info{\title T}{\author A}}{\stylesheet{\s0 Normal;}}{\pict\wmetafile8 0102ab}{\*\unknown hidden}{\header H}{\footnote F}Text})",
        "Text"},
-      {"field shows its result", R"({\rtf1{\field{\*\fldinst HYPERLINK "http://x"}{\fldrslt link}}})", "link"},
+      {"field shows its result",
+       R"({\rtf1{\field{\*\fldinst HYPERLINK "http://x"}{\fldrslt link}}})", "link"},
       {"list numbering is not text", R"({\rtf1{\pntext\f0 1.\tab}Item{\listtext 2.}})", "Item"},
       {"binary data is passed over", R"({\rtf1 a{\pict\bin4 }{}\}b})", "ab"},
       {"control symbols", R"({\rtf1 a\~b\-c\_d\\e\{f\}g})", "a\u00A0bc\u2011d\\e{f}g"},
@@ -75,7 +80,9 @@ TEST(CRtf, PlainTextBecomesAMinimalDocument) {
   rtf.Load("Hello");
   EXPECT_FALSE(rtf.IsRtf());
   EXPECT_EQ(rtf.PlainText(), "Hello");
-  EXPECT_EQ(rtf.RtfText(), "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\\f0 Hello}");
+  EXPECT_EQ(
+      rtf.RtfText(),
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\\f0 Hello}");
 
   struct Case {
     std::string plain;
@@ -107,7 +114,8 @@ TEST(CRtf, PlainTextSurvivesTheRoundTrip) {
   };
   for (const auto& text : texts) {
     const std::string document = CRtf::PlainToRtf(text);
-    for (const char c : document) ASSERT_LT(static_cast<unsigned char>(c), 0x80u) << "RTF is 7-bit: " << document;
+    for (const char c : document)
+      ASSERT_LT(static_cast<unsigned char>(c), 0x80u) << "RTF is 7-bit: " << document;
     EXPECT_TRUE(CRtf::LooksLikeRtf(document));
     EXPECT_EQ(CRtf::RtfToPlain(document), text);
   }
@@ -121,12 +129,9 @@ TEST(CRtf, RichTextIsRecognisedOnlyByItsOpening) {
     std::string text;
     bool rtf;
   } cases[] = {
-      {"{\\rtf1 x}", true},
-      {"\xEF\xBB\xBF  \r\n{\\rtf1 x}", true},
-      {"{\\rtf", true},
-      {"x{\\rtf1 x}", false},
-      {"{\\RTF1 x}", false},
-      {"{rtf1 x}", false},
+      {"{\\rtf1 x}", true},  {"\xEF\xBB\xBF  \r\n{\\rtf1 x}", true},
+      {"{\\rtf", true},      {"x{\\rtf1 x}", false},
+      {"{\\RTF1 x}", false}, {"{rtf1 x}", false},
       {"", false},
   };
   for (const auto& c : cases) EXPECT_EQ(CRtf::LooksLikeRtf(c.text), c.rtf) << c.text;
@@ -154,8 +159,10 @@ TEST(CRtf, HostileRichTextNeitherCrashesNorLeaksHiddenText) {
     std::string rtf;
     std::string plain;
   } cases[] = {
-      {"nesting real documents use", "{\\rtf1 a" + std::string(200, '{') + "x" + std::string(200, '}') + "b}", "axb"},
-      {"very deep nesting", "{\\rtf1 a" + std::string(depth, '{') + "deep" + std::string(depth, '}') + "b}", "ab"},
+      {"nesting real documents use",
+       "{\\rtf1 a" + std::string(200, '{') + "x" + std::string(200, '}') + "b}", "axb"},
+      {"very deep nesting",
+       "{\\rtf1 a" + std::string(depth, '{') + "deep" + std::string(depth, '}') + "b}", "ab"},
       {"deep nesting that never closes", "{\\rtf1 a" + std::string(depth, '{') + "x", "a"},
       {"a destination beyond the kept depth does not leak",
        "{\\rtf1 a" + std::string(300, '{') + "{\\*\\x y}" + std::string(300, '}') + "b}", "ab"},
@@ -164,12 +171,16 @@ TEST(CRtf, HostileRichTextNeitherCrashesNorLeaksHiddenText) {
       {"huge negative binary length", R"({\rtf1 a\bin-5 b})", "ab"},
       {"binary length beyond the end", R"({\rtf1 a\bin999999 b})", "a"},
       {"embedded NUL and bad UTF-8", "{\\rtf1 a\0b\xff\xc3}"s, "a\0b\uFFFD\uFFFD"s},
-      {"a control word longer than any real one", "{\\rtf1 \\" + std::string(100000, 'q') + " x}", "x"},
-      {"many hex bytes", "{\\rtf1 " + [] {
-         std::string s;
-         for (int i = 0; i < 50000; ++i) s += "\\'41";
-         return s;
-       }() + "}",
+      {"a control word longer than any real one", "{\\rtf1 \\" + std::string(100000, 'q') + " x}",
+       "x"},
+      {"many hex bytes",
+       "{\\rtf1 " +
+           [] {
+             std::string s;
+             for (int i = 0; i < 50000; ++i) s += "\\'41";
+             return s;
+           }() +
+           "}",
        std::string(50000, 'A')},
   };
   for (const auto& c : cases) {

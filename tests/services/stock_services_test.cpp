@@ -31,9 +31,11 @@ TEST(GuidService, CallersFormIsUpperCaseVersion4With36Characters) {
 
 TEST(GuidService, OtherLengthsAndCase) {
   EXPECT_TRUE(std::regex_match(GuidService::NewGuid(32, 0, true), std::regex("[0-9A-F]{32}")));
-  EXPECT_TRUE(std::regex_match(GuidService::NewGuid(38, 0, false),
-                               std::regex("\\{[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}\\}")));
-  for (auto [length, style] : std::vector<std::pair<int32_t, int32_t>>{{0, 0}, {35, 0}, {-36, 0}, {36, 1}, {36, -1}}) {
+  EXPECT_TRUE(std::regex_match(
+      GuidService::NewGuid(38, 0, false),
+      std::regex("\\{[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}\\}")));
+  for (auto [length, style] :
+       std::vector<std::pair<int32_t, int32_t>>{{0, 0}, {35, 0}, {-36, 0}, {36, 1}, {36, -1}}) {
     try {
       GuidService::NewGuid(length, style, true);
       ADD_FAILURE() << length << "," << style;
@@ -70,13 +72,13 @@ TEST(PercentageService, CurrencyPercentagesRoundExactly) {
       {"1", "3", 2, 33.33},
       {"2", "3", 2, 66.67},
       {"1", "8", 2, 12.5},
-      {"1", "8", 0, 13},          // 12.5: half away from zero
+      {"1", "8", 0, 13},  // 12.5: half away from zero
       {"-1", "8", 0, -13},
       {"1", "-8", 0, -13},
       {"-1", "-8", 0, 13},
-      {"1", "16", 1, 6.3},         // 6.25
+      {"1", "16", 1, 6.3},           // 6.25
       {"123.45", "1000", 2, 12.35},  // exactly 12.345: binary doubles would give 12.34
-      {"5", "0", 2, 0},            // a share of nothing
+      {"5", "0", 2, 0},              // a share of nothing
       {"0", "0", 2, 0},
       {"0", "7", 2, 0},
       {"1000", "1", 2, 100000},
@@ -125,7 +127,8 @@ TEST(PercentageService, DoublesAndBadArguments) {
       EXPECT_EQ(e.Number(), c.number);
     }
   }
-  EXPECT_THROW(PercentageService::Percent(Currency::FromScaled(1), Currency::FromScaled(2), 99), CError);
+  EXPECT_THROW(PercentageService::Percent(Currency::FromScaled(1), Currency::FromScaled(2), 99),
+               CError);
 }
 
 TEST(ByteArrayService, TrueOnlyForBytesWithElements) {

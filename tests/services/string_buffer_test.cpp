@@ -24,7 +24,8 @@ struct Snapshot {
 };
 
 Snapshot Take(const CStringBuffer& b) {
-  return {b.ToString(), b.Length(), b.Capacity(), b.BufferBump(), b.SizingPercent(), b.SizingMethod()};
+  return {b.ToString(),   b.Length(),        b.Capacity(),
+          b.BufferBump(), b.SizingPercent(), b.SizingMethod()};
 }
 
 // Runs the action, expects a CError with that number, and that the buffer is unchanged.
@@ -51,13 +52,13 @@ TEST(StringBufferTest, NewBufferState) {
 TEST(StringBufferTest, GrowsInWholeSteps) {
   CStringBuffer b;
   b.Append(std::u16string(5000, u'x'));  // 10000 bytes
-  EXPECT_EQ(b.Capacity(), 10240);         // 10000 rounded up to 5 x 2048
-  EXPECT_EQ(b.BufferBump(), 2560);        // a quarter of the new capacity
+  EXPECT_EQ(b.Capacity(), 10240);        // 10000 rounded up to 5 x 2048
+  EXPECT_EQ(b.BufferBump(), 2560);       // a quarter of the new capacity
   EXPECT_EQ(b.Length(), 5000);
   EXPECT_EQ(b.ToString(), std::u16string(5000, u'x'));
 
   // The step in force when the capacity was set is the one it is a multiple of.
-  b.Append(std::u16string(200, u'y'));    // 10400 bytes
+  b.Append(std::u16string(200, u'y'));  // 10400 bytes
   EXPECT_EQ(b.Capacity(), 12800);
   EXPECT_EQ(b.ToString(), std::u16string(5000, u'x') + std::u16string(200, u'y'));
 }
@@ -66,7 +67,9 @@ TEST(StringBufferTest, ManyAppendsKeepEveryPiece) {
   CStringBuffer b;
   std::u16string expected;
   for (int i = 0; i < 3000; ++i) {
-    const std::u16string piece = (i % 3 == 0) ? u"ab" : (i % 3 == 1) ? u"\u00e9\u4e2d" : u"\xd83d\xde00z";
+    const std::u16string piece = (i % 3 == 0)   ? u"ab"
+                                 : (i % 3 == 1) ? u"\u00e9\u4e2d"
+                                                : u"\xd83d\xde00z";
     b.Append(piece);
     expected += piece;
   }
@@ -97,8 +100,8 @@ TEST(StringBufferTest, BufferBumpRules) {
   EXPECT_EQ(b.BufferBump(), 2048);  // the step stored by the last growth
   struct Case {
     int32_t set, expected;
-  } cases[] = {{1001, 1002}, {64, 64}, {0, 64}, {-5, 64}, {1, 2},
-               {std::numeric_limits<int32_t>::max(), 2}};
+  } cases[] = {{1001, 1002}, {64, 64}, {0, 64},
+               {-5, 64},     {1, 2},   {std::numeric_limits<int32_t>::max(), 2}};
   for (const auto& c : cases) {
     b.SetBufferBump(c.set);
     EXPECT_EQ(b.BufferBump(), c.expected) << "set " << c.set;
@@ -239,8 +242,8 @@ TEST(StringBufferTest, Remove) {
     int32_t start, count;  // count -1: the one-argument form
     std::u16string expected;
   } cases[] = {
-      {0, 11, u""},      {0, 0, u"hello world"}, {0, 6, u"world"}, {5, 6, u"hello"},
-      {2, 3, u"he world"}, {5, -1, u"hello"},    {11, -1, u"hello world"}, {0, -1, u""},
+      {0, 11, u""},        {0, 0, u"hello world"}, {0, 6, u"world"},         {5, 6, u"hello"},
+      {2, 3, u"he world"}, {5, -1, u"hello"},      {11, -1, u"hello world"}, {0, -1, u""},
   };
   for (const auto& c : cases) {
     CStringBuffer b;
@@ -304,8 +307,9 @@ TEST(StringBufferTest, ErrorsAndUnchangedBuffer) {
        "CStringBuffer.Remove", "Argument(s) out of range."},
       {"remove negative count", [](CStringBuffer& b) { b.Remove(0, -1); }, kRangeError,
        "CStringBuffer.Remove", "Argument(s) out of range."},
-      {"remove sum overflows", [](CStringBuffer& b) { b.Remove(1, std::numeric_limits<int32_t>::max()); },
-       kRangeError, "CStringBuffer.Remove", "Argument(s) out of range."},
+      {"remove sum overflows",
+       [](CStringBuffer& b) { b.Remove(1, std::numeric_limits<int32_t>::max()); }, kRangeError,
+       "CStringBuffer.Remove", "Argument(s) out of range."},
       {"remove to end past Length", [](CStringBuffer& b) { b.Remove(6); }, kRangeError,
        "CStringBuffer.Remove", "Argument(s) out of range."},
   };
@@ -313,7 +317,8 @@ TEST(StringBufferTest, ErrorsAndUnchangedBuffer) {
     SCOPED_TRACE(c.name);
     CStringBuffer b;
     b.Append(u"hello");
-    const CError e = ExpectFailureWithoutChange(b, [&] { c.action(b); }, c.number);
+    const CError e = ExpectFailureWithoutChange(
+        b, [&] { c.action(b); }, c.number);
     EXPECT_EQ(e.Source(), c.source);
     EXPECT_EQ(e.Description(), c.description);
     EXPECT_FALSE(e.Locations().empty());
@@ -322,7 +327,8 @@ TEST(StringBufferTest, ErrorsAndUnchangedBuffer) {
 
 TEST(StringBufferTest, ReadingCharsOfEmptyBufferFails) {
   CStringBuffer b;
-  ExpectFailureWithoutChange(b, [&] { (void)b.Chars(); }, kRangeError);
+  ExpectFailureWithoutChange(
+      b, [&] { (void)b.Chars(); }, kRangeError);
 }
 
 // Sizes beyond 32-bit byte counts fail with 6 "Overflow" instead of wrapping around.
@@ -330,26 +336,36 @@ TEST(StringBufferTest, ByteCountsNeverWrapAround) {
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
   CStringBuffer b;
   b.Append(u"keep");
-  ExpectFailureWithoutChange(b, [&] { b.SetLength(0x40000000); }, err::kOverflow);
-  ExpectFailureWithoutChange(b, [&] { b.SetLength(kMax); }, err::kOverflow);
+  ExpectFailureWithoutChange(
+      b, [&] { b.SetLength(0x40000000); }, err::kOverflow);
+  ExpectFailureWithoutChange(
+      b, [&] { b.SetLength(kMax); }, err::kOverflow);
   // 2147483646 bytes round up past the largest count with a 2048-byte step.
-  ExpectFailureWithoutChange(b, [&] { b.SetLength(0x3FFFFFFF); }, err::kOverflow);
-  ExpectFailureWithoutChange(b, [&] { b.EnsureCapacity(kMax); }, err::kOverflow);
-  ExpectFailureWithoutChange(b, [&] { b.SetCapacity(kMax - 100); }, err::kOverflow);
+  ExpectFailureWithoutChange(
+      b, [&] { b.SetLength(0x3FFFFFFF); }, err::kOverflow);
+  ExpectFailureWithoutChange(
+      b, [&] { b.EnsureCapacity(kMax); }, err::kOverflow);
+  ExpectFailureWithoutChange(
+      b, [&] { b.SetCapacity(kMax - 100); }, err::kOverflow);
 
   // A text of 2^30 code units (2^31 bytes), mapped but never touched.
   const size_t units = size_t{1} << 30;
   const size_t bytes = units * 2;
-  void* mapped = mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  void* mapped =
+      mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   ASSERT_NE(mapped, MAP_FAILED);
   const std::u16string_view huge(static_cast<const char16_t*>(mapped), units);
   const std::string_view hugeUtf8(static_cast<const char*>(mapped), bytes);
-  const CError e = ExpectFailureWithoutChange(b, [&] { b.Append(huge); }, err::kOverflow);
+  const CError e = ExpectFailureWithoutChange(
+      b, [&] { b.Append(huge); }, err::kOverflow);
   EXPECT_EQ(e.Source(), "CStringBuffer.Append");
   EXPECT_FALSE(e.Context().empty());
-  ExpectFailureWithoutChange(b, [&] { b.Insert(0, huge); }, err::kOverflow);
-  ExpectFailureWithoutChange(b, [&] { b.Append(hugeUtf8); }, err::kOverflow);
-  ExpectFailureWithoutChange(b, [&] { b.Insert(2, hugeUtf8); }, err::kOverflow);
+  ExpectFailureWithoutChange(
+      b, [&] { b.Insert(0, huge); }, err::kOverflow);
+  ExpectFailureWithoutChange(
+      b, [&] { b.Append(hugeUtf8); }, err::kOverflow);
+  ExpectFailureWithoutChange(
+      b, [&] { b.Insert(2, hugeUtf8); }, err::kOverflow);
   munmap(mapped, bytes);
   EXPECT_EQ(b.ToString(), u"keep");
 }

@@ -65,19 +65,28 @@ TEST(TextServiceCaption, CleansAsDocumented) {
       {"View", "View"},
       {"  View   2 ", "View 2"},
       {"A\tB\nC\r\nD", "A B C D"},
-      {"A\xC2\xA0\xE2\x80\x83" "B", "A B"},           // NBSP, EM SPACE
-      {"A\xE3\x80\x80" "B", "A B"},                   // ideographic space
-      {"A\x01" "B\x7F", "AB"},                        // controls go
-      {"A\0B"s, "AB"},                                // so does NUL
-      {"A \x01 B", "A B"},                            // removed control joins the spaces
-      {"e\xCC\x81", "\xC3\xA9"},                      // e + acute composes to é
-      {"e\x01\xCC\x81", "\xC3\xA9"},                  // also across a removed control
-      {"\xE2\x80\x8BName\xEF\xBB\xBF", "Name"},        // ZWSP and BOM trimmed at the ends
+      {"A\xC2\xA0\xE2\x80\x83"
+       "B",
+       "A B"},  // NBSP, EM SPACE
+      {"A\xE3\x80\x80"
+       "B",
+       "A B"},  // ideographic space
+      {"A\x01"
+       "B\x7F",
+       "AB"},                                    // controls go
+      {"A\0B"s, "AB"},                           // so does NUL
+      {"A \x01 B", "A B"},                       // removed control joins the spaces
+      {"e\xCC\x81", "\xC3\xA9"},                 // e + acute composes to é
+      {"e\x01\xCC\x81", "\xC3\xA9"},             // also across a removed control
+      {"\xE2\x80\x8BName\xEF\xBB\xBF", "Name"},  // ZWSP and BOM trimmed at the ends
       {" \xE2\x80\x8B a", "a"},
-      {"a\xE2\x80\x8D" "b", "a\xE2\x80\x8D" "b"},      // inner ZWJ stays
+      {"a\xE2\x80\x8D"
+       "b",
+       "a\xE2\x80\x8D"
+       "b"},  // inner ZWJ stays
       {"\"Quoted\" 'name'; --", "\"Quoted\" 'name'; --"},
       {"\xFF", kReplacement},
-      {"x\xC3", "x" + kReplacement},                  // truncated sequence
+      {"x\xC3", "x" + kReplacement},                                 // truncated sequence
       {"\xED\xA0\x80", kReplacement + kReplacement + kReplacement},  // encoded surrogate
   };
   for (const auto& c : cases) {
@@ -91,9 +100,25 @@ TEST(TextServiceCaption, CleansAsDocumented) {
 
 TEST(TextServiceCaption, EmptinessIsWhatCleanUpReducesToNothing) {
   const std::string cases[] = {
-      "", " ", "\t\r\n\v\f", "\xC2\xA0", "\xE3\x80\x80", "\xE2\x80\x8B", "\xEF\xBB\xBF",
-      "\xC2\xAD", "\0"s, "\x01 \x7F", "\xC2\x85", " \xE2\x80\x8B\xE2\x80\x8D ",
-      "a", " a ", "\xFF", "0", "_", "\xE2\x80\x8D" "a",
+      "",
+      " ",
+      "\t\r\n\v\f",
+      "\xC2\xA0",
+      "\xE3\x80\x80",
+      "\xE2\x80\x8B",
+      "\xEF\xBB\xBF",
+      "\xC2\xAD",
+      "\0"s,
+      "\x01 \x7F",
+      "\xC2\x85",
+      " \xE2\x80\x8B\xE2\x80\x8D ",
+      "a",
+      " a ",
+      "\xFF",
+      "0",
+      "_",
+      "\xE2\x80\x8D"
+      "a",
   };
   const size_t firstNonEmpty = 12;
   for (size_t i = 0; i < std::size(cases); ++i) {
@@ -113,7 +138,9 @@ TEST(TextServiceCaption, ModeZeroOnlyRepairsAndOtherModesFail) {
 }
 
 TEST(TextServiceWhitespace, RemovesEveryWhiteSpaceCharacterAndNothingElse) {
-  EXPECT_EQ(TextService::RemoveWhitespace(" a b\tc\xE3\x80\x80" "d\n\xC2\xA0"), "abcd");
+  EXPECT_EQ(TextService::RemoveWhitespace(" a b\tc\xE3\x80\x80"
+                                          "d\n\xC2\xA0"),
+            "abcd");
   EXPECT_EQ(TextService::RemoveWhitespace("\x01x\xE2\x80\x8By"), "\x01x\xE2\x80\x8By");
   EXPECT_EQ(TextService::RemoveWhitespace(" \xFF "), kReplacement);
   EXPECT_EQ(TextService::RemoveWhitespace(" \t "), "");
@@ -130,7 +157,9 @@ TEST(TextServiceGuid, CleansValidAndBlankGuids) {
       {"{0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f9}", canonical},
       {" \t{ 0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9 }\n", canonical},
       {"0a1b2c3d4e5f60718293a4b5c6d7e8f9", canonical},
-      {"\xEF\xBB\xBF" "0a1b2c3d4e5f60718293a4b5c6d7e8f9\0"s, canonical},
+      {"\xEF\xBB\xBF"
+       "0a1b2c3d4e5f60718293a4b5c6d7e8f9\0"s,
+       canonical},
       {"", ""},
       {"   ", ""},
       {"{}", ""},
@@ -146,15 +175,17 @@ TEST(TextServiceGuid, CleansValidAndBlankGuids) {
 TEST(TextServiceGuid, RejectsWhatIsNoGuid) {
   const std::string cases[] = {
       "xyz",
-      "0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f",      // one digit short
-      "0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f90",    // one too many
-      "0a1b2c3d_4e5f-6071-8293-a4b5c6d7e8f9",     // wrong separator
-      "0a1b2c3d4-e5f-6071-8293-a4b5c6d7e8f9",     // hyphen misplaced
-      "0g1b2c3d-4e5f-6071-8293-a4b5c6d7e8f9",     // not hex
-      "{0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f9",    // unbalanced brace
+      "0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f",       // one digit short
+      "0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f90",     // one too many
+      "0a1b2c3d_4e5f-6071-8293-a4b5c6d7e8f9",      // wrong separator
+      "0a1b2c3d4-e5f-6071-8293-a4b5c6d7e8f9",      // hyphen misplaced
+      "0g1b2c3d-4e5f-6071-8293-a4b5c6d7e8f9",      // not hex
+      "{0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f9",     // unbalanced brace
       "{{0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f9}}",  // braces twice
-      "0a1b2c3d-4e5f-6071-8293-a4b5c6d7\0" "8f9"s,
-      "\xEF\xBC\x90" "a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f9",  // full-width zero
+      "0a1b2c3d-4e5f-6071-8293-a4b5c6d7\0"
+      "8f9"s,
+      "\xEF\xBC\x90"
+      "a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f9",  // full-width zero
       "0a1b2c3d 4e5f 6071 8293 a4b5c6d7e8f9",
       "'; DROP TABLE views; --",
       "\xFF\xFE",
@@ -185,15 +216,20 @@ TEST(TextServiceSortKey, SmartKeysAreFixed) {
       {"x1.5", "x111.115"},
       {"a-1", "a-111"},
       {"123456789012", "212123456789012"},
-      {"Stra\xC3\x9F" "e", "strasse"},
-      {"\xC3\x89" "COLE 2", "e\xCC\x81" "cole 112"},
-      {"\xC4\xB0", "i\xCC\x87"},                         // capital I with dot above
+      {"Stra\xC3\x9F"
+       "e",
+       "strasse"},
+      {"\xC3\x89"
+       "COLE 2",
+       "e\xCC\x81"
+       "cole 112"},
+      {"\xC4\xB0", "i\xCC\x87"},                                 // capital I with dot above
       {"\xCE\xA3\xCE\x91\xCE\xA3", "\xCF\x83\xCE\xB1\xCF\x83"},  // ΣΑΣ -> σασ
-      {"\xD9\xA1\xD9\xA2", "1212"},                      // Arabic-Indic 12
-      {"1\xD9\xA2", "1212"},                             // scripts mixed in one run
+      {"\xD9\xA1\xD9\xA2", "1212"},                              // Arabic-Indic 12
+      {"1\xD9\xA2", "1212"},                                     // scripts mixed in one run
       {"\xEF\xBC\xB6\xEF\xBD\x89\xEF\xBD\x85\xEF\xBD\x97 \xEF\xBC\x93",
        "\xEF\xBD\x96\xEF\xBD\x89\xEF\xBD\x85\xEF\xBD\x97 113"},  // full-width "View 3"
-      {"\xC2\xB2", "\xC2\xB2"},                          // superscript two is no digit
+      {"\xC2\xB2", "\xC2\xB2"},                                  // superscript two is no digit
       {"\xFF", kReplacement},
       {"", ""},
   };
@@ -213,9 +249,15 @@ TEST(TextServiceSortKey, PlainKeysAreFixed) {
       {"View 02", 0, "view 02"},
       {"  View   02 ", 0, "  view   02 "},
       {"  View   02 ", 3, "view 02"},
-      {"A\tB\xC2\xA0" "C", 0, "a b c"},
-      {"A\x01" "B\0C"s, 0, "abc"},
-      {"Stra\xC3\x9F" "e", 0, "strasse"},
+      {"A\tB\xC2\xA0"
+       "C",
+       0, "a b c"},
+      {"A\x01"
+       "B\0C"s,
+       0, "abc"},
+      {"Stra\xC3\x9F"
+       "e",
+       0, "strasse"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.in);
@@ -226,10 +268,27 @@ TEST(TextServiceSortKey, PlainKeysAreFixed) {
 
 TEST(TextServiceSortKey, OrdersCaseInsensitivelyWithNumbersByValue) {
   const std::vector<std::string> expected = {
-      "!bang",   "9 items",  "10 items", "Apple",   "apple 2",  "Apple 10", "apple pie",
-      "\xC3\x84rger",        "Eclair",   "\xC3\x89" "clair",  "Item 1",   "item 1a",
-      "Item 1B", "Item 2",   "Item 10",  "Item 100", "Zebra",   "Z\xC3\xBCrich",
-      "\xE6\x97\xA5\xE6\x9C\xAC 2",      "\xE6\x97\xA5\xE6\x9C\xAC 10",
+      "!bang",
+      "9 items",
+      "10 items",
+      "Apple",
+      "apple 2",
+      "Apple 10",
+      "apple pie",
+      "\xC3\x84rger",
+      "Eclair",
+      "\xC3\x89"
+      "clair",
+      "Item 1",
+      "item 1a",
+      "Item 1B",
+      "Item 2",
+      "Item 10",
+      "Item 100",
+      "Zebra",
+      "Z\xC3\xBCrich",
+      "\xE6\x97\xA5\xE6\x9C\xAC 2",
+      "\xE6\x97\xA5\xE6\x9C\xAC 10",
   };
   for (size_t i = 0; i + 1 < expected.size(); ++i) {
     SCOPED_TRACE(expected[i] + " < " + expected[i + 1]);
@@ -249,7 +308,9 @@ TEST(TextServiceSortKey, EqualAndUnequalKeys) {
       {"View 2", "view 02", " VIEW  2 ", "View\t002"},
       {"\xC3\xA9", "e\xCC\x81", "\xC3\x89"},  // é composed, decomposed, capital
       {"\xCE\xA3\xCE\x91\xCE\xA3", "\xCF\x83\xCE\xB1\xCF\x82"},
-      {"Stra\xC3\x9F" "e", "STRASSE"},
+      {"Stra\xC3\x9F"
+       "e",
+       "STRASSE"},
       {"Item \xD9\xA1\xD9\xA2", "item 12", "ITEM \xEF\xBC\x91\xEF\xBC\x92"},
       {"7", std::string(5000, '0') + "7"},
   };
@@ -276,7 +337,8 @@ TEST(TextServiceSortKey, LongDigitRunsCompareByValue) {
   const std::string longKey = TextService::SmartSortKey(tenThousandDigits);
   EXPECT_EQ(longKey, "510000" + tenThousandDigits);
   EXPECT_GT(longKey, TextService::SmartSortKey(nines));
-  EXPECT_GT(TextService::SmartSortKey("a" + nines), TextService::SmartSortKey("a" + std::string(9999, '8')));
+  EXPECT_GT(TextService::SmartSortKey("a" + nines),
+            TextService::SmartSortKey("a" + std::string(9999, '8')));
 }
 
 TEST(TextServiceSortKey, CompareKeysIsAntisymmetricAndModesAreChecked) {
@@ -299,10 +361,10 @@ TEST(TextServiceBadInput, EveryServiceAnswersAnyText) {
       "\0"s,
       "a\0b"s,
       "\xFF\xFE",
-      "\xC0\xAF",           // overlong
-      "\xED\xA0\x80",       // encoded surrogate
-      "\xF4\x90\x80\x80",   // beyond U+10FFFF
-      "\xE2\x80",           // truncated
+      "\xC0\xAF",          // overlong
+      "\xED\xA0\x80",      // encoded surrogate
+      "\xF4\x90\x80\x80",  // beyond U+10FFFF
+      "\xE2\x80",          // truncated
       "\"'`;--",
       std::string(1 << 18, 'x'),
       std::string(1 << 18, ' '),
@@ -312,7 +374,7 @@ TEST(TextServiceBadInput, EveryServiceAnswersAnyText) {
   for (const auto& in : inputs) {
     SCOPED_TRACE(TextService::Excerpt(in));
     std::vector<std::string> results = {
-        TextService::CleanText(in, 0),    TextService::CleanCaption(in),
+        TextService::CleanText(in, 0),     TextService::CleanCaption(in),
         TextService::RemoveWhitespace(in), TextService::SortKey(in, 0, false),
         TextService::SortKey(in, 3, true), TextService::ComparisonForm(in),
         TextService::Excerpt(in),
@@ -332,12 +394,9 @@ TEST(TextServiceBadInput, EveryServiceAnswersAnyText) {
 TEST(TextServiceBadInput, TextBeyondTheLimitIsAClearError) {
   const std::string tooLong(TextService::kMaxTextBytes + 1, 'a');
   const std::vector<std::function<void()>> calls = {
-      [&] { TextService::IsEmpty(tooLong); },
-      [&] { TextService::CleanCaption(tooLong); },
-      [&] { TextService::RemoveWhitespace(tooLong); },
-      [&] { TextService::CleanGuid(tooLong); },
-      [&] { TextService::IsGuid(tooLong); },
-      [&] { TextService::SmartSortKey(tooLong); },
+      [&] { TextService::IsEmpty(tooLong); },          [&] { TextService::CleanCaption(tooLong); },
+      [&] { TextService::RemoveWhitespace(tooLong); }, [&] { TextService::CleanGuid(tooLong); },
+      [&] { TextService::IsGuid(tooLong); },           [&] { TextService::SmartSortKey(tooLong); },
   };
   for (const auto& call : calls) {
     const CError e = ErrorOf(call);

@@ -38,10 +38,10 @@ TEST(VeskColumns, StandardAndDeletionLogNames) {
     e_VeskColumn column;
     const char* plain;
   } cases[] = {
-      {veskcol_RecordGuid, "rec_guid"},     {veskcol_Hidden, "hidden"},
-      {veskcol_Updates, "updates"},         {veskcol_Modified, "modified"},
-      {veskcol_Created, "created"},         {veskcol_RecordStatus, "record_status"},
-      {veskcol_DeletedGuid, "rec_guid"},    {veskcol_DeletedTable, "table_name"},
+      {veskcol_RecordGuid, "rec_guid"},    {veskcol_Hidden, "hidden"},
+      {veskcol_Updates, "updates"},        {veskcol_Modified, "modified"},
+      {veskcol_Created, "created"},        {veskcol_RecordStatus, "record_status"},
+      {veskcol_DeletedGuid, "rec_guid"},   {veskcol_DeletedTable, "table_name"},
       {veskcol_DeletedUpdates, "updates"},
   };
   for (const auto& c : cases) {
@@ -134,7 +134,8 @@ TEST_F(VeskDataFolder, BadFoldersAreClearErrors) {
   CVesk::SetDataFolder(temp_.File("plain_file"));
   const CError file = ErrorOf([] { CVesk::DataFolder(); });
   EXPECT_EQ(file.Number(), 75);
-  EXPECT_EQ(file.Description().rfind("Cannot create the data folder " + temp_.File("plain_file") + "/: ", 0),
+  EXPECT_EQ(file.Description().rfind(
+                "Cannot create the data folder " + temp_.File("plain_file") + "/: ", 0),
             0u)
       << file.Description();
 }

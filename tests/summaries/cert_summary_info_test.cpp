@@ -22,8 +22,9 @@ TEST(CertSummaryInfo, WritesAndReadsAllFiveValues) {
   cert->SetRevisedContract(C("900000.0001"));
   PropertyBag bag;
   cert->Class_WriteProperties(bag);
-  EXPECT_EQ(testing::KeysOf(bag), (std::vector<std::string>{"ContractsWorkToDate", "ChangesWorkToDate",
-                                                            "PayableToDate", "RevisedContract", "Number"}));
+  EXPECT_EQ(testing::KeysOf(bag),
+            (std::vector<std::string>{"ContractsWorkToDate", "ChangesWorkToDate", "PayableToDate",
+                                      "RevisedContract", "Number"}));
 
   PropertyBag restored;
   restored.SetContents(bag.Contents());

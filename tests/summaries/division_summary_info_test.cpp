@@ -24,7 +24,8 @@ TEST(DivisionSummaryInfo, NumbersAcceptZeroAndRefuseNegativesKeepingTheOldValue)
     const char* message;
   };
   const Case cases[] = {
-      {&DivisionFields::SetMainNumber, &DivisionFields::MainNumber, "Main Division number out of range."},
+      {&DivisionFields::SetMainNumber, &DivisionFields::MainNumber,
+       "Main Division number out of range."},
       {&DivisionFields::SetMinimumSecondaryNumber, &DivisionFields::MinimumSecondaryNumber,
        "Minimum secondary division number out of range."},
       {&DivisionFields::SetMaximumSecondaryNumber, &DivisionFields::MaximumSecondaryNumber,
@@ -71,9 +72,10 @@ TEST(DivisionSummaryInfo, PersistsEverythingButItsGuid) {
   d->SetCount(17);
   PropertyBag bag;
   d->Class_WriteProperties(bag);
-  EXPECT_EQ(testing::KeysOf(bag), (std::vector<std::string>{"Abbreviation", "Title", "MainNumber",
-                                                            "MinimumSecondaryNumber", "MaximumSecondaryNumber",
-                                                            "CompletedAmount", "ContractedAmount", "Count"}));
+  EXPECT_EQ(testing::KeysOf(bag),
+            (std::vector<std::string>{"Abbreviation", "Title", "MainNumber",
+                                      "MinimumSecondaryNumber", "MaximumSecondaryNumber",
+                                      "CompletedAmount", "ContractedAmount", "Count"}));
 
   D back;
   back.Deserialize(d->Serialize());

@@ -40,7 +40,8 @@ int32_t ErrorNumberOf(Fn&& fn) {
 template <class Fn>
 void ExpectError(Fn&& fn, int32_t number, const std::string& description,
                  std::source_location where = std::source_location::current()) {
-  const ::testing::ScopedTrace trace(where.file_name(), static_cast<int>(where.line()), "expected error");
+  const ::testing::ScopedTrace trace(where.file_name(), static_cast<int>(where.line()),
+                                     "expected error");
   const CError e = ErrorOf(std::forward<Fn>(fn), where);
   EXPECT_EQ(e.Number(), number) << e.Report();
   EXPECT_EQ(e.Description(), description);

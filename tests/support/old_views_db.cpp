@@ -18,29 +18,35 @@ Bytes StoredViewBytes(const std::string& caption, bool standardView) {
   return view.Serialize();
 }
 
-void WriteOldViewsDb(const std::string& path, const OldViewsDbLayout& layout, const std::vector<OldViewRow>& rows) {
+void WriteOldViewsDb(const std::string& path, const OldViewsDbLayout& layout,
+                     const std::vector<OldViewRow>& rows) {
   ::unlink(path.c_str());
   auto connection = Connection::Open(path);
-  const std::string standard = "rec_id INTEGER PRIMARY KEY, rec_guid TEXT NOT NULL UNIQUE, hidden INTEGER NOT NULL "
-                               "DEFAULT 0, updates INTEGER NOT NULL DEFAULT 0, modified TEXT, created TEXT";
-  std::string views = "CREATE TABLE views (" + standard +
-                      ", provider_guid TEXT, private_to_guid TEXT, caption TEXT, caption_sort TEXT, "
-                      "propertybag_content BLOB";
+  const std::string standard =
+      "rec_id INTEGER PRIMARY KEY, rec_guid TEXT NOT NULL UNIQUE, hidden INTEGER NOT NULL "
+      "DEFAULT 0, updates INTEGER NOT NULL DEFAULT 0, modified TEXT, created TEXT";
+  std::string views =
+      "CREATE TABLE views (" + standard +
+      ", provider_guid TEXT, private_to_guid TEXT, caption TEXT, caption_sort TEXT, "
+      "propertybag_content BLOB";
   if (layout.standardView) views += ", standard_view INTEGER";
   if (layout.notificationView) views += ", notification_view INTEGER";
   connection->Execute(views + ")");
-  connection->Execute("CREATE UNIQUE INDEX uidx_views ON views (provider_guid, private_to_guid, caption)");
+  connection->Execute(
+      "CREATE UNIQUE INDEX uidx_views ON views (provider_guid, private_to_guid, caption)");
   if (layout.filtersTable) {
-    connection->Execute("CREATE TABLE providers_filters (" + standard +
-                        ", record_status INTEGER NOT NULL DEFAULT 0, provider_guid TEXT, caption TEXT, caption_sort "
-                        "TEXT, propertybag_content BLOB)");
+    connection->Execute(
+        "CREATE TABLE providers_filters (" + standard +
+        ", record_status INTEGER NOT NULL DEFAULT 0, provider_guid TEXT, caption TEXT, caption_sort "
+        "TEXT, propertybag_content BLOB)");
   }
   if (layout.versions) {
     connection->Execute("CREATE TABLE versions (table_name TEXT PRIMARY KEY, version INTEGER)");
     connection->Execute("INSERT INTO versions VALUES ('views', 1), ('providers_filters', 1)");
   }
   if (layout.properties) {
-    connection->Execute("CREATE TABLE properties (key text primary key not null, value text not null)");
+    connection->Execute(
+        "CREATE TABLE properties (key text primary key not null, value text not null)");
   }
   if (layout.deletionLog) {
     connection->Execute(
@@ -56,9 +62,11 @@ void WriteOldViewsDb(const std::string& path, const OldViewsDbLayout& layout, co
     }
   }
   auto insert = connection->CreateCommand(
-      std::string("INSERT INTO views (rec_guid, provider_guid, private_to_guid, caption, caption_sort, "
-                  "propertybag_content, updates") +
-      (layout.standardView ? ", standard_view" : "") + (layout.notificationView ? ", notification_view" : "") +
+      std::string(
+          "INSERT INTO views (rec_guid, provider_guid, private_to_guid, caption, caption_sort, "
+          "propertybag_content, updates") +
+      (layout.standardView ? ", standard_view" : "") +
+      (layout.notificationView ? ", notification_view" : "") +
       ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7" + (layout.standardView ? ", ?8" : "") +
       (layout.notificationView ? (layout.standardView ? ", ?9" : ", ?8") : "") + ")");
   connection->BeginImmediate(0);

@@ -38,6 +38,7 @@ struct OldViewRow {
 Bytes StoredViewBytes(const std::string& caption, bool standardView);
 
 // Writes a new file at path; an existing file is replaced.
-void WriteOldViewsDb(const std::string& path, const OldViewsDbLayout& layout, const std::vector<OldViewRow>& rows);
+void WriteOldViewsDb(const std::string& path, const OldViewsDbLayout& layout,
+                     const std::vector<OldViewRow>& rows);
 
 }  // namespace prvdrinfo::test

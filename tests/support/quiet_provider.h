@@ -20,7 +20,9 @@ struct QuietProvider : IProviderInfo {
   std::string SingularName(e_LocaleId, RoleId) const override { return {}; }
   std::string CommonPluralName(e_LocaleId, RoleId) const override { return {}; }
   std::string CommonSingularName(e_LocaleId, RoleId) const override { return {}; }
-  std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() const override { return nullptr; }
+  std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() const override {
+    return nullptr;
+  }
   std::shared_ptr<CProviderViews> Views() const override { return nullptr; }
   void SetViews(const std::shared_ptr<CProviderViews>&) override {}
   std::shared_ptr<CProviderColDefs> Columns() const override { return nullptr; }

@@ -11,8 +11,10 @@
 namespace prvdrinfo::testing {
 
 // A provider column stored in the table under the identifier (its GUID when none given).
-inline std::shared_ptr<CColumnDefStored> AddStoredColumn(CProviderColDefs& columns, const std::string& guid,
-                                                         e_VeskDataType type, const std::string& identifier = {}) {
+inline std::shared_ptr<CColumnDefStored> AddStoredColumn(CProviderColDefs& columns,
+                                                         const std::string& guid,
+                                                         e_VeskDataType type,
+                                                         const std::string& identifier = {}) {
   auto column = std::make_shared<CColumnDefStored>();
   column->SetGuid(guid);
   column->SetIdentifier(identifier.empty() ? guid : identifier);

@@ -10,8 +10,8 @@
 
 namespace prvdrinfo::test {
 
-ToolOutcome RunToolIn(const std::string& folder, const std::string& toolPath, const std::string& args,
-                      const ToolEnvironment& environment) {
+ToolOutcome RunToolIn(const std::string& folder, const std::string& toolPath,
+                      const std::string& args, const ToolEnvironment& environment) {
   std::string line;
   for (const auto& [name, value] : environment) line += name + "='" + value + "' ";
   return RunShellIn(folder, toolPath, line + "TOOL </dev/null " + args);
@@ -19,12 +19,14 @@ ToolOutcome RunToolIn(const std::string& folder, const std::string& toolPath, co
 
 ToolOutcome RunShellIn(const std::string& folder, const std::string& toolPath, std::string line) {
   const std::string tool = "'" + toolPath + "'";
-  for (size_t at = line.find("TOOL"); at != std::string::npos; at = line.find("TOOL", at + tool.size())) {
+  for (size_t at = line.find("TOOL"); at != std::string::npos;
+       at = line.find("TOOL", at + tool.size())) {
     line.replace(at, 4, tool);
   }
   const std::string command = "cd '" + folder + "' && { " + line + " ; } >out 2>err";
   const int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(folder + "out"), ReadText(folder + "err")};
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(folder + "out"),
+          ReadText(folder + "err")};
 }
 
 void ExpectRefusals(const std::function<ToolOutcome(const std::string& args)>& run,
@@ -67,8 +69,8 @@ bool SafeForTerminal(const std::string& text) {
       if ((next & 0xC0) != 0x80) return false;
       code = code << 6 | (next & 0x3Fu);
     }
-    if (code < 0xA0 || (length == 3 && code < 0x800) || (length == 4 && code < 0x10000) || code > 0x10FFFF ||
-        (code >= 0xD800 && code <= 0xDFFF)) {
+    if (code < 0xA0 || (length == 3 && code < 0x800) || (length == 4 && code < 0x10000) ||
+        code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
       return false;
     }
     i += length;

@@ -20,8 +20,8 @@ using ToolEnvironment = std::vector<std::pair<std::string, std::string>>;
 // Runs the tool with args (shell words, as written) inside folder, with no standard
 // input unless args redirect it; standard output and error are captured through the
 // files "out" and "err" there, as far as args do not send them elsewhere.
-ToolOutcome RunToolIn(const std::string& folder, const std::string& toolPath, const std::string& args,
-                      const ToolEnvironment& environment = {});
+ToolOutcome RunToolIn(const std::string& folder, const std::string& toolPath,
+                      const std::string& args, const ToolEnvironment& environment = {});
 
 // Runs a shell line inside folder in which each TOOL stands for the tool; standard output
 // and error are captured as RunToolIn captures them.

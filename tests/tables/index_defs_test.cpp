@@ -106,7 +106,8 @@ TEST(IndexDefs, SerializedBytesAreFixed) {
     const char* digest;
   };
   for (const Case& c : std::initializer_list<Case>{
-           {"unique indexes", unique.Serialize(), 237u, "590F04C2763BF58AE0A6CD27B895BD6200771DDDB741F165A33D6CD54B726446"},
+           {"unique indexes", unique.Serialize(), 237u,
+            "590F04C2763BF58AE0A6CD27B895BD6200771DDDB741F165A33D6CD54B726446"},
            {"index definitions", indexes.Serialize(), 275u,
             "0A3C47B94DF470354AA6F9B9C16848A20A3D4B2E1FADDA8F0465E77F36285A26"}}) {
     EXPECT_EQ(c.bytes.size(), c.size) << c.what;

@@ -57,7 +57,8 @@ TEST(ProviderTableDef, WorkedExampleComesOutExactly) {
       "INSERT OR REPLACE INTO \"CX1IVUUEQIHUW8W2DIJVS3B9O\" (\"rec_guid\") VALUES (old.\"rec_guid\"); END";
   const auto table = TasksTable();
   EXPECT_EQ(table->SqlCreateTable(), expected);
-  EXPECT_EQ(table->SqlCreateTable(), table->SqlCreateTableNoTriggers() + ";\r\n" + table->SqlCreateTriggers());
+  EXPECT_EQ(table->SqlCreateTable(),
+            table->SqlCreateTableNoTriggers() + ";\r\n" + table->SqlCreateTriggers());
 }
 
 // The statements must do their work on a real database, not only read right.
@@ -73,9 +74,13 @@ TEST(ProviderTableDef, StatementsMaintainTheStandardColumns) {
   // the counter may rise by more than one per change; what holds is that every insert and
   // update leaves the changed row with the table's highest counter.
   auto counterOf = [&](const std::string& where) {
-    return db->OpenRecordset("SELECT updates FROM \"Tasks\" WHERE " + where)->Value("updates").ToLong();
+    return db->OpenRecordset("SELECT updates FROM \"Tasks\" WHERE " + where)
+        ->Value("updates")
+        .ToLong();
   };
-  auto highest = [&] { return db->OpenRecordset("SELECT MAX(updates) AS m FROM \"Tasks\"")->Value("m").ToLong(); };
+  auto highest = [&] {
+    return db->OpenRecordset("SELECT MAX(updates) AS m FROM \"Tasks\"")->Value("m").ToLong();
+  };
   db->Execute("INSERT INTO \"Tasks\" (\"Title\") VALUES ('first')");
   const int32_t afterFirst = counterOf("\"Title\"='first'");
   EXPECT_GE(afterFirst, 1);
@@ -91,7 +96,8 @@ TEST(ProviderTableDef, StatementsMaintainTheStandardColumns) {
   rows->MoveNext();
   EXPECT_EQ(rows->Value("rec_guid").AsText(), "MY-GUID");
 
-  db->Execute("UPDATE \"Tasks\" SET \"Title\"='first, edited' WHERE \"rec_guid\"='" + firstGuid + "'");
+  db->Execute("UPDATE \"Tasks\" SET \"Title\"='first, edited' WHERE \"rec_guid\"='" + firstGuid +
+              "'");
   const int32_t afterUpdate = counterOf("\"rec_guid\"='" + firstGuid + "'");
   EXPECT_GT(afterUpdate, afterSecond);
   EXPECT_EQ(afterUpdate, highest());
@@ -186,7 +192,6 @@ TEST(ProviderTableDef, Failures) {
     EXPECT_EQ(e.Number(), c.number);
     EXPECT_EQ(e.Description(), c.description);
   }
-
 }
 
 TEST(ProviderTableDef, NoStoredColumnIsAnObjectError) {
@@ -207,7 +212,8 @@ TEST(ProviderTableDef, NoStoredColumnIsAnObjectError) {
 TEST(ProviderTableDef, ReplacingColumnsDiscardsTheIndexes) {
   auto table = TasksTable();
   table->Indexes()->Unique()->Add("{U}");
-  table->Indexes()->PrimaryKey()->Columns()->AddExisting(table->Columns()->ProviderSpecific()->Item("Title"));
+  table->Indexes()->PrimaryKey()->Columns()->AddExisting(
+      table->Columns()->ProviderSpecific()->Item("Title"));
   auto fresh = std::make_shared<CProviderColDefs>();
   table->SetColumns(fresh);
   const auto primaryKey = table->Indexes()->PrimaryKey()->Columns();

@@ -68,7 +68,8 @@ TEST(ProviderTableDefs, RoundTrip) {
   loaded.Deserialize(tables.Serialize());
   ASSERT_EQ(loaded.Count(), 2);
   EXPECT_EQ(loaded.ItemByIndex(1)->TableName(), "Notes");
-  EXPECT_EQ(loaded.ItemByName("tasks")->SqlCreateTable(), tables.ItemByName("Tasks")->SqlCreateTable());
+  EXPECT_EQ(loaded.ItemByName("tasks")->SqlCreateTable(),
+            tables.ItemByName("Tasks")->SqlCreateTable());
   loaded.RemoveAll();
   EXPECT_EQ(loaded.Count(), 0);
   loaded.Add("Tasks");  // the name is free again

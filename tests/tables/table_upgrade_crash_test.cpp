@@ -31,7 +31,9 @@ using upgrade_test::Rows;
 
 constexpr int kRows = 100000;
 
-const Def kBefore{{{"Title", "Title", datatype_String, true}, {"Qty", "Qty", datatype_String}, {"Due", "Due", datatype_DateUtc}}};
+const Def kBefore{{{"Title", "Title", datatype_String, true},
+                   {"Qty", "Qty", datatype_String},
+                   {"Due", "Due", datatype_DateUtc}}};
 // Qty becomes a number and Due goes: a rebuild that converts every row.
 const Def kAfter{{{"Title", "Title", datatype_String, true}, {"Qty", "Qty", datatype_Integer}}};
 
@@ -69,10 +71,12 @@ struct Contents {
 };
 
 Contents Read(Connection& db) {
-  return {Rows(db, "SELECT name || ' ' || type FROM pragma_table_info('Items') ORDER BY cid"),
-          Rows(db,
-               "SELECT COUNT(*), SUM(rowid), SUM(length(rec_guid)), SUM(length(Title)), SUM(CAST(Qty AS INTEGER)), "
-               "MAX(updates), SUM(length(created)) FROM Items")};
+  return {
+      Rows(db, "SELECT name || ' ' || type FROM pragma_table_info('Items') ORDER BY cid"),
+      Rows(
+          db,
+          "SELECT COUNT(*), SUM(rowid), SUM(length(rec_guid)), SUM(length(Title)), SUM(CAST(Qty AS INTEGER)), "
+          "MAX(updates), SUM(length(created)) FROM Items")};
 }
 
 TEST(TableUpgradeCrash, AKilledRebuildLeavesTheOldTableOrTheNewWhole) {
@@ -85,10 +89,12 @@ TEST(TableUpgradeCrash, AKilledRebuildLeavesTheOldTableOrTheNewWhole) {
     auto db = Connection::Open(pristine);
     const auto before = Definition(kBefore);
     db->Execute(before->SqlCreateTableNoTriggers());
-    db->Execute("BEGIN; WITH n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(kRows) +
-                ") INSERT INTO Items (rec_guid, updates, created, modified, Title, Qty, Due) SELECT printf('G%08d', i), "
-                "i, '2024-05-01T13:45:00Z', '2024-05-01T13:45:00Z', 'title ' || i, CAST(i AS TEXT), 45000 + i FROM n; "
-                "COMMIT");
+    db->Execute(
+        "BEGIN; WITH n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+        std::to_string(kRows) +
+        ") INSERT INTO Items (rec_guid, updates, created, modified, Title, Qty, Due) SELECT printf('G%08d', i), "
+        "i, '2024-05-01T13:45:00Z', '2024-05-01T13:45:00Z', 'title ' || i, CAST(i AS TEXT), 45000 + i FROM n; "
+        "COMMIT");
     MakeTable(*db, *before);
   }
   auto fresh = [&] {
@@ -131,15 +137,17 @@ TEST(TableUpgradeCrash, AKilledRebuildLeavesTheOldTableOrTheNewWhole) {
     EXPECT_EQ(found.rows, old.rows);
     EXPECT_TRUE(found.columns == old.columns || found.columns == upgraded.columns);
     (found.columns == old.columns ? leftOld : leftNew)++;
-    EXPECT_EQ(Rows(*db, "SELECT name FROM sqlite_master WHERE name LIKE 'Items_upgrade%'"), std::vector<std::string>{});
+    EXPECT_EQ(Rows(*db, "SELECT name FROM sqlite_master WHERE name LIKE 'Items_upgrade%'"),
+              std::vector<std::string>{});
     // Whichever table is there, upgrading it again ends in the new one.
     TableUpgradePlanner::Plan(*db, *Definition(kAfter)).Run(*db);
     EXPECT_EQ(Read(*db).columns, upgraded.columns);
     EXPECT_TRUE(TableUpgradePlanner::Plan(*db, *Definition(kAfter)).NothingToDo());
   }
-  std::printf("whole upgrade %lld ms; killed %d times: old table %d, new table %d\n",
-              static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(whole).count()), points,
-              leftOld, leftNew);
+  std::printf(
+      "whole upgrade %lld ms; killed %d times: old table %d, new table %d\n",
+      static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(whole).count()),
+      points, leftOld, leftNew);
   RecordProperty("left_old", leftOld);
   RecordProperty("left_new", leftNew);
 }

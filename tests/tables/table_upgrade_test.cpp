@@ -32,7 +32,9 @@ using upgrade_test::Rows;
 using Kind = TableUpgradeStep::Kind;
 
 // Items: Title (text, required), Qty (text), Due (date); three rows G1..G3.
-const Def kItems{{{"Title", "Title", datatype_String, true}, {"Qty", "Qty", datatype_String}, {"Due", "Due", datatype_DateUtc}}};
+const Def kItems{{{"Title", "Title", datatype_String, true},
+                  {"Qty", "Qty", datatype_String},
+                  {"Due", "Due", datatype_DateUtc}}};
 constexpr const char* kThreeRows =
     "INSERT INTO Items (rec_guid, Title, Qty, Due) VALUES ('G1', 'a', '12', 45000.5), ('G2', 'b', ' 7', NULL), "
     "('G3', 'c', '3.0', 45001)";
@@ -62,8 +64,10 @@ std::vector<Kind> KindsOf(const TableUpgradePlan& plan) {
 
 // The indexes and triggers by name with their statements, and the table's own statement.
 std::vector<std::string> Objects(Connection& db, const std::string& where) {
-  return Rows(db, "SELECT type, name, sql FROM sqlite_master WHERE tbl_name='Items' AND sql IS NOT NULL AND " + where +
-                      " ORDER BY name");
+  return Rows(
+      db,
+      "SELECT type, name, sql FROM sqlite_master WHERE tbl_name='Items' AND sql IS NOT NULL AND " +
+          where + " ORDER BY name");
 }
 
 // After an upgrade the table must work as a fresh one does: the triggers keep the standard
@@ -73,23 +77,27 @@ void ExpectTriggersWork(Connection& db, const CProviderTableDef& def) {
   std::string columns = "Title", values = "'new'";
   for (const auto& column : *def.Columns()->ProviderSpecific()) {
     const auto stored = std::dynamic_pointer_cast<CColumnDefStored>(column);
-    if (stored->Identifier() == "Title" || !def.Columns()->Required()->ExistsByGuid(stored->Guid())) continue;
+    if (stored->Identifier() == "Title" || !def.Columns()->Required()->ExistsByGuid(stored->Guid()))
+      continue;
     columns += ", \"" + stored->Identifier() + "\"";
     values += ", 'new " + stored->Identifier() + "'";
   }
   db.Execute("INSERT INTO Items (" + columns + ") VALUES (" + values + ")");
-  auto added = db.OpenRecordset("SELECT rec_guid, created, updates, rowid FROM Items WHERE Title='new'");
+  auto added =
+      db.OpenRecordset("SELECT rec_guid, created, updates, rowid FROM Items WHERE Title='new'");
   const std::string guid = added->Value(0).ToText();
   EXPECT_EQ(guid.size(), 32u);
   EXPECT_FALSE(added->Value(1).ToText().empty());
   EXPECT_GT(added->Int64(2), highest);
   const int64_t afterInsert = db.OpenRecordset("SELECT MAX(updates) FROM Items")->Int64(0);
   db.Execute("UPDATE Items SET hidden=1 WHERE rec_guid='" + guid + "'");
-  auto updated = db.OpenRecordset("SELECT modified, updates FROM Items WHERE rec_guid='" + guid + "'");
+  auto updated =
+      db.OpenRecordset("SELECT modified, updates FROM Items WHERE rec_guid='" + guid + "'");
   EXPECT_FALSE(updated->Value(0).ToText().empty());
   EXPECT_GT(updated->Int64(1), afterInsert);
   db.Execute("DELETE FROM Items WHERE rec_guid='" + guid + "'");
-  EXPECT_EQ(Rows(db, std::string("SELECT table_name FROM ") + CDbFactory::kDeletionLogTable + " WHERE rec_guid='" + guid + "'"),
+  EXPECT_EQ(Rows(db, std::string("SELECT table_name FROM ") + CDbFactory::kDeletionLogTable +
+                         " WHERE rec_guid='" + guid + "'"),
             std::vector<std::string>{"Items"});
 }
 
@@ -113,82 +121,189 @@ TEST(TableUpgrade, EachChangeTakesItsStepsAndKeepsTheRows) {
   withStatus.requiredRecordStatus = true;
   const Col quantity{"Qty", "Quantity", datatype_String};
 
-  for (const Case& c : std::initializer_list<Case>{
-           {"nothing changes", kItems, kItems, true, "", {}, "table Items: nothing to do",
-            "SELECT quote(Title), quote(Qty), quote(Due) FROM Items ORDER BY rowid",
-            {"'a'|'12'|45000.5", "'b'|' 7'|NULL", "'c'|'3.0'|45001.0"}},
-           {"a nullable column added", kItems, With(kItems, {{"Note", "Note", datatype_String}}), false, "",
-            {TableUpgradeStep::kAddColumn}, "add column Items.Note TEXT",
-            "SELECT quote(Title), quote(Note) FROM Items ORDER BY rowid", {"'a'|NULL", "'b'|NULL", "'c'|NULL"}},
-           {"a column with a default added", kItems, withStatus, false, "", {TableUpgradeStep::kAddColumn},
-            "add column Items.record_status TEXT NOT NULL DEFAULT ''",
-            "SELECT quote(record_status) FROM Items ORDER BY rowid", {"''", "''", "''"}},
-           {"a column removed", kItems, Without(kItems, "Due"), false, "", {TableUpgradeStep::kRebuildTable},
-            "rebuild table Items, copying 3 rows: remove column Due (2 values)",
-            "SELECT quote(Title), quote(Qty) FROM Items ORDER BY rowid", {"'a'|'12'", "'b'|' 7'", "'c'|'3.0'"}},
-           {"a type changed, every value convertible", kItems, Changed(kItems, "Qty", {"Qty", "Qty", datatype_Integer}),
-            false, "", {TableUpgradeStep::kRebuildTable}, "change column Qty from TEXT to INTEGER",
-            "SELECT quote(Qty) FROM Items ORDER BY rowid", {"12", "7", "3"}},
-           {"a column made required", kItems, Changed(kItems, "Qty", {"Qty", "Qty", datatype_String, true}), false, "",
-            {TableUpgradeStep::kRebuildTable}, "column Qty becomes NOT NULL",
-            "SELECT quote(Qty) FROM Items ORDER BY rowid", {"'12'", "' 7'", "'3.0'"}},
-           {"a required column made optional", kItems, Changed(kItems, "Title", {"Title", "Title", datatype_String}),
-            false, "", {TableUpgradeStep::kRebuildTable}, "column Title may be NULL",
-            "SELECT quote(Title) FROM Items ORDER BY rowid", {"'a'", "'b'", "'c'"}},
-           {"a unique constraint added", kItems, unique, false, "", {TableUpgradeStep::kRebuildTable},
-            "add unique (Title)", "SELECT quote(Title) FROM Items ORDER BY rowid", {"'a'", "'b'", "'c'"}},
-           {"a unique constraint removed", unique, kItems, false, "", {TableUpgradeStep::kRebuildTable},
-            "drop unique (Title)", "SELECT quote(Title) FROM Items ORDER BY rowid", {"'a'", "'b'", "'c'"}},
-           {"the primary key widened", kItems, keyed, false, "", {TableUpgradeStep::kRebuildTable},
-            "primary key (rec_guid) becomes (rec_guid, Title)", "SELECT quote(Title) FROM Items ORDER BY rowid",
-            {"'a'", "'b'", "'c'"}},
-           {"the update-counter index missing", kItems, kItems, false, "DROP INDEX idx_Items_updates",
-            {TableUpgradeStep::kCreateIndex}, "create index idx_Items_updates",
-            "SELECT name FROM sqlite_master WHERE type='index' AND name='idx_Items_updates'", {"idx_Items_updates"}},
-           {"a trigger of the definition's name that differs", kItems, kItems, false,
-            "DROP TRIGGER trigger_Items_created; CREATE TRIGGER trigger_Items_created AFTER INSERT ON Items BEGIN "
-            "SELECT 1; END",
-            {TableUpgradeStep::kReplaceTrigger}, "replace trigger trigger_Items_created",
-            "SELECT quote(Title) FROM Items ORDER BY rowid", {"'a'", "'b'", "'c'"}},
-           {"a host index on a removed column", kItems, Without(kItems, "Due"), false,
-            "CREATE INDEX host_due ON Items (Due)", {TableUpgradeStep::kDropIndex, TableUpgradeStep::kRebuildTable},
-            "drop index host_due: it uses column Due, which the table loses",
-            "SELECT name FROM sqlite_master WHERE name='host_due'", {}},
-           {"a host index and view kept through a rebuild", kItems, Without(kItems, "Due"), false,
-            "CREATE INDEX host_title ON Items (Title); CREATE VIEW host_view AS SELECT Title FROM Items",
-            {TableUpgradeStep::kRebuildTable}, "make the table's 1 other indexes and triggers again",
-            "SELECT sql FROM sqlite_master WHERE name='host_title' UNION ALL SELECT group_concat(Title) FROM host_view",
-            {"CREATE INDEX host_title ON Items (Title)", "a,b,c"}},
-           {"an identifier changed under its GUID, previous definition given", kItems,
-            Changed(kItems, "Qty", quantity), true, "", {TableUpgradeStep::kRenameColumn},
-            "rename column Items.Qty to Quantity", "SELECT quote(Quantity) FROM Items ORDER BY rowid",
-            {"'12'", "' 7'", "'3.0'"}},
-           {"an identifier changed under its GUID, no previous definition", kItems, Changed(kItems, "Qty", quantity),
-            false, "", {TableUpgradeStep::kRebuildTable}, "remove column Qty (3 values); add column Quantity",
-            "SELECT quote(Quantity) FROM Items ORDER BY rowid", {"NULL", "NULL", "NULL"}},
-           {"a rename and a removal: the host index follows the rename", kItems,
-            Without(Changed(kItems, "Qty", quantity), "Due"), true, "CREATE INDEX host_qty ON Items (Qty)",
-            {TableUpgradeStep::kRenameColumn, TableUpgradeStep::kRebuildTable}, "remove column Due",
-            "SELECT sql FROM sqlite_master WHERE name='host_qty' UNION ALL SELECT * FROM (SELECT quote(Quantity) FROM "
-            "Items ORDER BY rowid)",
-            {"CREATE INDEX host_qty ON Items (\"Quantity\")", "'12'", "' 7'", "'3.0'"}},
-           {"a required column without default added to an empty table", kItems,
-            With(kItems, {{"Code", "Code", datatype_String, true}}), false, "DELETE FROM Items",
-            {TableUpgradeStep::kRebuildTable}, "copying 0 rows: add column Code", "SELECT COUNT(*) FROM Items", {"0"}},
-       }) {
+  for (
+      const Case& c : std::initializer_list<Case>{
+          {"nothing changes",
+           kItems,
+           kItems,
+           true,
+           "",
+           {},
+           "table Items: nothing to do",
+           "SELECT quote(Title), quote(Qty), quote(Due) FROM Items ORDER BY rowid",
+           {"'a'|'12'|45000.5", "'b'|' 7'|NULL", "'c'|'3.0'|45001.0"}},
+          {"a nullable column added",
+           kItems,
+           With(kItems, {{"Note", "Note", datatype_String}}),
+           false,
+           "",
+           {TableUpgradeStep::kAddColumn},
+           "add column Items.Note TEXT",
+           "SELECT quote(Title), quote(Note) FROM Items ORDER BY rowid",
+           {"'a'|NULL", "'b'|NULL", "'c'|NULL"}},
+          {"a column with a default added",
+           kItems,
+           withStatus,
+           false,
+           "",
+           {TableUpgradeStep::kAddColumn},
+           "add column Items.record_status TEXT NOT NULL DEFAULT ''",
+           "SELECT quote(record_status) FROM Items ORDER BY rowid",
+           {"''", "''", "''"}},
+          {"a column removed",
+           kItems,
+           Without(kItems, "Due"),
+           false,
+           "",
+           {TableUpgradeStep::kRebuildTable},
+           "rebuild table Items, copying 3 rows: remove column Due (2 values)",
+           "SELECT quote(Title), quote(Qty) FROM Items ORDER BY rowid",
+           {"'a'|'12'", "'b'|' 7'", "'c'|'3.0'"}},
+          {"a type changed, every value convertible",
+           kItems,
+           Changed(kItems, "Qty", {"Qty", "Qty", datatype_Integer}),
+           false,
+           "",
+           {TableUpgradeStep::kRebuildTable},
+           "change column Qty from TEXT to INTEGER",
+           "SELECT quote(Qty) FROM Items ORDER BY rowid",
+           {"12", "7", "3"}},
+          {"a column made required",
+           kItems,
+           Changed(kItems, "Qty", {"Qty", "Qty", datatype_String, true}),
+           false,
+           "",
+           {TableUpgradeStep::kRebuildTable},
+           "column Qty becomes NOT NULL",
+           "SELECT quote(Qty) FROM Items ORDER BY rowid",
+           {"'12'", "' 7'", "'3.0'"}},
+          {"a required column made optional",
+           kItems,
+           Changed(kItems, "Title", {"Title", "Title", datatype_String}),
+           false,
+           "",
+           {TableUpgradeStep::kRebuildTable},
+           "column Title may be NULL",
+           "SELECT quote(Title) FROM Items ORDER BY rowid",
+           {"'a'", "'b'", "'c'"}},
+          {"a unique constraint added",
+           kItems,
+           unique,
+           false,
+           "",
+           {TableUpgradeStep::kRebuildTable},
+           "add unique (Title)",
+           "SELECT quote(Title) FROM Items ORDER BY rowid",
+           {"'a'", "'b'", "'c'"}},
+          {"a unique constraint removed",
+           unique,
+           kItems,
+           false,
+           "",
+           {TableUpgradeStep::kRebuildTable},
+           "drop unique (Title)",
+           "SELECT quote(Title) FROM Items ORDER BY rowid",
+           {"'a'", "'b'", "'c'"}},
+          {"the primary key widened",
+           kItems,
+           keyed,
+           false,
+           "",
+           {TableUpgradeStep::kRebuildTable},
+           "primary key (rec_guid) becomes (rec_guid, Title)",
+           "SELECT quote(Title) FROM Items ORDER BY rowid",
+           {"'a'", "'b'", "'c'"}},
+          {"the update-counter index missing",
+           kItems,
+           kItems,
+           false,
+           "DROP INDEX idx_Items_updates",
+           {TableUpgradeStep::kCreateIndex},
+           "create index idx_Items_updates",
+           "SELECT name FROM sqlite_master WHERE type='index' AND name='idx_Items_updates'",
+           {"idx_Items_updates"}},
+          {"a trigger of the definition's name that differs",
+           kItems,
+           kItems,
+           false,
+           "DROP TRIGGER trigger_Items_created; CREATE TRIGGER trigger_Items_created AFTER INSERT ON Items BEGIN "
+           "SELECT 1; END",
+           {TableUpgradeStep::kReplaceTrigger},
+           "replace trigger trigger_Items_created",
+           "SELECT quote(Title) FROM Items ORDER BY rowid",
+           {"'a'", "'b'", "'c'"}},
+          {"a host index on a removed column",
+           kItems,
+           Without(kItems, "Due"),
+           false,
+           "CREATE INDEX host_due ON Items (Due)",
+           {TableUpgradeStep::kDropIndex, TableUpgradeStep::kRebuildTable},
+           "drop index host_due: it uses column Due, which the table loses",
+           "SELECT name FROM sqlite_master WHERE name='host_due'",
+           {}},
+          {"a host index and view kept through a rebuild",
+           kItems,
+           Without(kItems, "Due"),
+           false,
+           "CREATE INDEX host_title ON Items (Title); CREATE VIEW host_view AS SELECT Title FROM Items",
+           {TableUpgradeStep::kRebuildTable},
+           "make the table's 1 other indexes and triggers again",
+           "SELECT sql FROM sqlite_master WHERE name='host_title' UNION ALL SELECT group_concat(Title) FROM host_view",
+           {"CREATE INDEX host_title ON Items (Title)", "a,b,c"}},
+          {"an identifier changed under its GUID, previous definition given",
+           kItems,
+           Changed(kItems, "Qty", quantity),
+           true,
+           "",
+           {TableUpgradeStep::kRenameColumn},
+           "rename column Items.Qty to Quantity",
+           "SELECT quote(Quantity) FROM Items ORDER BY rowid",
+           {"'12'", "' 7'", "'3.0'"}},
+          {"an identifier changed under its GUID, no previous definition",
+           kItems,
+           Changed(kItems, "Qty", quantity),
+           false,
+           "",
+           {TableUpgradeStep::kRebuildTable},
+           "remove column Qty (3 values); add column Quantity",
+           "SELECT quote(Quantity) FROM Items ORDER BY rowid",
+           {"NULL", "NULL", "NULL"}},
+          {"a rename and a removal: the host index follows the rename",
+           kItems,
+           Without(Changed(kItems, "Qty", quantity), "Due"),
+           true,
+           "CREATE INDEX host_qty ON Items (Qty)",
+           {TableUpgradeStep::kRenameColumn, TableUpgradeStep::kRebuildTable},
+           "remove column Due",
+           "SELECT sql FROM sqlite_master WHERE name='host_qty' UNION ALL SELECT * FROM (SELECT quote(Quantity) FROM "
+           "Items ORDER BY rowid)",
+           {"CREATE INDEX host_qty ON Items (\"Quantity\")", "'12'", "' 7'", "'3.0'"}},
+          {"a required column without default added to an empty table",
+           kItems,
+           With(kItems, {{"Code", "Code", datatype_String, true}}),
+           false,
+           "DELETE FROM Items",
+           {TableUpgradeStep::kRebuildTable},
+           "copying 0 rows: add column Code",
+           "SELECT COUNT(*) FROM Items",
+           {"0"}},
+      }) {
     SCOPED_TRACE(c.name);
     test::TempDir folder;
     auto db = Connection::Open(folder.File("project.db"));
-    db->Execute("PRAGMA synchronous=OFF");  // what the upgrade does is tested here; the crash test keeps the syncs
+    db->Execute("PRAGMA synchronous=OFF");  // what the upgrade does is tested here; the crash test
+                                            // keeps the syncs
     MakeTable(*db, *Definition(c.before));
     db->Execute(kThreeRows);
     if (*c.setup) db->Execute(c.setup);
-    const std::string standard = "SELECT rowid, rec_guid, created, modified, updates, hidden FROM Items ORDER BY rowid";
+    const std::string standard =
+        "SELECT rowid, rec_guid, created, modified, updates, hidden FROM Items ORDER BY rowid";
     const auto kept = Rows(*db, standard);
 
     const auto before = Definition(c.before);
     const auto after = Definition(c.after);
-    const auto plan = TableUpgradePlanner::Plan(*db, *after, c.withPrevious ? before.get() : nullptr);
+    const auto plan =
+        TableUpgradePlanner::Plan(*db, *after, c.withPrevious ? before.get() : nullptr);
     EXPECT_EQ(KindsOf(plan), c.kinds);
     EXPECT_NE(plan.Describe().find(c.describes), std::string::npos) << plan.Describe();
     plan.Run(*db);
@@ -196,7 +311,8 @@ TEST(TableUpgrade, EachChangeTakesItsStepsAndKeepsTheRows) {
     EXPECT_EQ(Rows(*db, c.query), c.rows);
     EXPECT_EQ(Rows(*db, standard), kept);  // GUIDs, times, counters and rowids as they were
     EXPECT_EQ(Rows(*db, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
-    EXPECT_TRUE(TableUpgradePlanner::Plan(*db, *after, c.withPrevious ? before.get() : nullptr).NothingToDo());
+    EXPECT_TRUE(TableUpgradePlanner::Plan(*db, *after, c.withPrevious ? before.get() : nullptr)
+                    .NothingToDo());
 
     // The definition's indexes and triggers as its statements write them; after a rebuild,
     // the table's own statement too.
@@ -204,8 +320,10 @@ TEST(TableUpgrade, EachChangeTakesItsStepsAndKeepsTheRows) {
     auto fresh = Connection::Open(freshFolder.File("fresh.db"));
     MakeTable(*fresh, *after);
     const auto kinds = KindsOf(plan);
-    const bool rebuilt = std::find(kinds.begin(), kinds.end(), TableUpgradeStep::kRebuildTable) != kinds.end();
-    const std::string made = std::string("name NOT LIKE 'host%'") + (rebuilt ? "" : " AND type<>'table'");
+    const bool rebuilt =
+        std::find(kinds.begin(), kinds.end(), TableUpgradeStep::kRebuildTable) != kinds.end();
+    const std::string made =
+        std::string("name NOT LIKE 'host%'") + (rebuilt ? "" : " AND type<>'table'");
     EXPECT_EQ(Objects(*db, made), Objects(*fresh, made));
     ExpectTriggersWork(*db, *after);
   }
@@ -221,40 +339,46 @@ TEST(TableUpgrade, RefusesWhatWouldLoseAValueAndChangesNothing) {
   };
   Def unique = kItems;
   unique.uniques = {{"Qty"}};
-  const Def swapped = Changed(Changed(kItems, "Title", {"Title", "Qty", datatype_String, true}), "Qty",
-                              {"Qty", "Title", datatype_String});
-  for (const Case& c : std::initializer_list<Case>{
-           {"a required column without default added to a table with rows",
-            With(kItems, {{"Code", "Code", datatype_String, true}}), "",
-            "Column Items.Code cannot be added as NOT NULL without a default: the table has 3 rows."},
-           {"a column made required while a row holds no value in it",
-            Changed(kItems, "Due", {"Due", "Due", datatype_DateUtc, true}), "",
-            "Column Items.Due becomes NOT NULL, but it holds no value in 1 row (record GUIDs: G2)."},
-           {"a type change that values would not survive", Changed(kItems, "Qty", {"Qty", "Qty", datatype_Integer}),
-            "UPDATE Items SET Qty='twelve' WHERE rec_guid='G1'; UPDATE Items SET Qty='3.5' WHERE rec_guid='G3'",
-            "Column Items.Qty cannot become integer: its values in 2 rows (record GUIDs: G1, G3) would not survive."},
-           {"more rows than the message lists", Changed(kItems, "Qty", {"Qty", "Qty", datatype_Integer}),
-            "WITH n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 7) "
-            "INSERT INTO Items (rec_guid, Title, Qty) SELECT 'H' || i, 'x', 'no' FROM n",
-            "Column Items.Qty cannot become integer: its values in 7 rows (record GUIDs: H1, H2, H3, H4, H5, ...) "
-            "would not survive."},
-           {"a unique constraint that rows break", unique, "UPDATE Items SET Qty='12' WHERE rec_guid='G3'",
-            "The unique constraint (Qty) of table Items cannot hold: 2 rows (record GUIDs: G1, G3) share their values "
-            "with another row."},
-           {"a table without the record GUID column", kItems, "DROP TABLE Items; CREATE TABLE Items (Title TEXT)",
-            "Table Items was not created by the library: it has no record GUID column rec_guid."},
-           {"a WITHOUT ROWID table", kItems,
-            "DROP TABLE Items; CREATE TABLE Items (rec_guid TEXT PRIMARY KEY, Title TEXT) WITHOUT ROWID",
-            "Table Items was not created by the library: it is a WITHOUT ROWID table."},
-           {"a view", kItems, "DROP TABLE Items; CREATE VIEW Items AS SELECT 1 AS rec_guid", "Items is a view, not a table."},
-           {"a table to make beside a deletion log without its columns", kItems,
-            "DROP TABLE Items; DROP TABLE CX1IVUUEQIHUW8W2DIJVS3B9O; CREATE TABLE CX1IVUUEQIHUW8W2DIJVS3B9O (a)",
-            "The deletion log CX1IVUUEQIHUW8W2DIJVS3B9O has no column rec_guid."},
-           {"identifiers that trade places", swapped, "",
-            "Columns Title, Qty of table Items trade identifiers, which the table cannot tell from an upgrade already "
-            "done; upgrade through a definition that gives one of them an identifier of its own first.",
-            true},
-       }) {
+  const Def swapped = Changed(Changed(kItems, "Title", {"Title", "Qty", datatype_String, true}),
+                              "Qty", {"Qty", "Title", datatype_String});
+  for (
+      const Case& c : std::initializer_list<Case>{
+          {"a required column without default added to a table with rows",
+           With(kItems, {{"Code", "Code", datatype_String, true}}), "",
+           "Column Items.Code cannot be added as NOT NULL without a default: the table has 3 rows."},
+          {"a column made required while a row holds no value in it",
+           Changed(kItems, "Due", {"Due", "Due", datatype_DateUtc, true}), "",
+           "Column Items.Due becomes NOT NULL, but it holds no value in 1 row (record GUIDs: G2)."},
+          {"a type change that values would not survive",
+           Changed(kItems, "Qty", {"Qty", "Qty", datatype_Integer}),
+           "UPDATE Items SET Qty='twelve' WHERE rec_guid='G1'; UPDATE Items SET Qty='3.5' WHERE rec_guid='G3'",
+           "Column Items.Qty cannot become integer: its values in 2 rows (record GUIDs: G1, G3) would not survive."},
+          {"more rows than the message lists",
+           Changed(kItems, "Qty", {"Qty", "Qty", datatype_Integer}),
+           "WITH n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 7) "
+           "INSERT INTO Items (rec_guid, Title, Qty) SELECT 'H' || i, 'x', 'no' FROM n",
+           "Column Items.Qty cannot become integer: its values in 7 rows (record GUIDs: H1, H2, H3, H4, H5, ...) "
+           "would not survive."},
+          {"a unique constraint that rows break", unique,
+           "UPDATE Items SET Qty='12' WHERE rec_guid='G3'",
+           "The unique constraint (Qty) of table Items cannot hold: 2 rows (record GUIDs: G1, G3) share their values "
+           "with another row."},
+          {"a table without the record GUID column", kItems,
+           "DROP TABLE Items; CREATE TABLE Items (Title TEXT)",
+           "Table Items was not created by the library: it has no record GUID column rec_guid."},
+          {"a WITHOUT ROWID table", kItems,
+           "DROP TABLE Items; CREATE TABLE Items (rec_guid TEXT PRIMARY KEY, Title TEXT) WITHOUT ROWID",
+           "Table Items was not created by the library: it is a WITHOUT ROWID table."},
+          {"a view", kItems, "DROP TABLE Items; CREATE VIEW Items AS SELECT 1 AS rec_guid",
+           "Items is a view, not a table."},
+          {"a table to make beside a deletion log without its columns", kItems,
+           "DROP TABLE Items; DROP TABLE CX1IVUUEQIHUW8W2DIJVS3B9O; CREATE TABLE CX1IVUUEQIHUW8W2DIJVS3B9O (a)",
+           "The deletion log CX1IVUUEQIHUW8W2DIJVS3B9O has no column rec_guid."},
+          {"identifiers that trade places", swapped, "",
+           "Columns Title, Qty of table Items trade identifiers, which the table cannot tell from an upgrade already "
+           "done; upgrade through a definition that gives one of them an identifier of its own first.",
+           true},
+      }) {
     SCOPED_TRACE(c.name);
     test::TempDir folder;
     auto db = Connection::Open(folder.File("project.db"));
@@ -263,8 +387,9 @@ TEST(TableUpgrade, RefusesWhatWouldLoseAValueAndChangesNothing) {
     if (*c.setup) db->Execute(c.setup);
     const auto dump = Dump(*db);
     const auto before = Definition(kItems);
-    const auto error =
-        ErrorOf([&] { TableUpgradePlanner::Plan(*db, *Definition(c.after), c.withPrevious ? before.get() : nullptr); });
+    const auto error = ErrorOf([&] {
+      TableUpgradePlanner::Plan(*db, *Definition(c.after), c.withPrevious ? before.get() : nullptr);
+    });
     EXPECT_EQ(error.Description(), c.message);
     EXPECT_EQ(error.Number(), err::kObjectErrorBase);
     EXPECT_EQ(Dump(*db), dump);
@@ -321,8 +446,8 @@ TEST(TableUpgrade, ValuesSurviveATypeChangeAsDocumented) {
            {datatype_Integer, datatype_Boolean, "5", nullptr, true},
            {datatype_Integer, datatype_Boolean, "-1", "-1", true},
        }) {
-    SCOPED_TRACE(std::string(c.value) + " from type " + std::to_string(c.from) + " to " + std::to_string(c.to) +
-                 (c.withPrevious ? " (previous definition given)" : ""));
+    SCOPED_TRACE(std::string(c.value) + " from type " + std::to_string(c.from) + " to " +
+                 std::to_string(c.to) + (c.withPrevious ? " (previous definition given)" : ""));
     test::TempDir folder;
     auto db = Connection::Open(folder.File("project.db"));
     db->Execute("PRAGMA synchronous=OFF");
@@ -331,8 +456,10 @@ TEST(TableUpgrade, ValuesSurviveATypeChangeAsDocumented) {
     db->Execute(std::string("INSERT INTO Items (rec_guid, V) VALUES ('G1', ") + c.value + ")");
     const auto after = Definition({{{"V", "V", c.to}}});
     if (c.after == nullptr) {
-      const auto error = ErrorOf([&] { TableUpgradePlanner::Plan(*db, *after, c.withPrevious ? before.get() : nullptr); });
-      EXPECT_NE(error.Description().find("would not survive"), std::string::npos) << error.Description();
+      const auto error = ErrorOf(
+          [&] { TableUpgradePlanner::Plan(*db, *after, c.withPrevious ? before.get() : nullptr); });
+      EXPECT_NE(error.Description().find("would not survive"), std::string::npos)
+          << error.Description();
       continue;
     }
     TableUpgradePlanner::Plan(*db, *after, c.withPrevious ? before.get() : nullptr).Run(*db);
@@ -347,18 +474,20 @@ TEST(TableUpgrade, RunRefusesATableThatChangedSinceThePlan) {
     const char* change;
     const char* message;
   };
-  for (const Case& c : std::initializer_list<Case>{
-           {"another column", "ALTER TABLE Items ADD COLUMN Extra TEXT",
-            "Table Items changed since its upgrade was planned; plan it again."},
-           {"a value that would not survive", "UPDATE Items SET Qty='many' WHERE rec_guid='G2'",
-            "Column Items.Qty cannot become integer: its values in 1 row (record GUIDs: G2) would not survive."},
-       }) {
+  for (
+      const Case& c : std::initializer_list<Case>{
+          {"another column", "ALTER TABLE Items ADD COLUMN Extra TEXT",
+           "Table Items changed since its upgrade was planned; plan it again."},
+          {"a value that would not survive", "UPDATE Items SET Qty='many' WHERE rec_guid='G2'",
+           "Column Items.Qty cannot become integer: its values in 1 row (record GUIDs: G2) would not survive."},
+      }) {
     SCOPED_TRACE(c.name);
     test::TempDir folder;
     auto db = Connection::Open(folder.File("project.db"));
     MakeTable(*db, *Definition(kItems));
     db->Execute(kThreeRows);
-    const auto plan = TableUpgradePlanner::Plan(*db, *Definition(Changed(kItems, "Qty", {"Qty", "Qty", datatype_Integer})));
+    const auto plan = TableUpgradePlanner::Plan(
+        *db, *Definition(Changed(kItems, "Qty", {"Qty", "Qty", datatype_Integer})));
     db->Execute(c.change);
     const auto dump = Dump(*db);
     EXPECT_EQ(ErrorOf([&] { plan.Run(*db); }).Description(), c.message);
@@ -392,15 +521,18 @@ TEST(TableUpgrade, ARebuildKeepsTheRowsThatReferToTheTable) {
       "INSERT INTO Notes VALUES ('G1'), ('G2')");
   const auto plan = TableUpgradePlanner::Plan(*db, *Definition(Without(kItems, "Due")));
   plan.Run(*db);
-  EXPECT_EQ(Rows(*db, "SELECT item FROM Notes ORDER BY item"), (std::vector<std::string>{"G1", "G2"}));
+  EXPECT_EQ(Rows(*db, "SELECT item FROM Notes ORDER BY item"),
+            (std::vector<std::string>{"G1", "G2"}));
   EXPECT_EQ(Rows(*db, "PRAGMA foreign_keys"), std::vector<std::string>{"1"});
-  EXPECT_EQ(Rows(*db, "SELECT COUNT(*) FROM " + std::string(CDbFactory::kDeletionLogTable)), std::vector<std::string>{"0"});
+  EXPECT_EQ(Rows(*db, "SELECT COUNT(*) FROM " + std::string(CDbFactory::kDeletionLogTable)),
+            std::vector<std::string>{"0"});
 
   // Inside a caller's transaction enforcement cannot be switched off.
   const auto next = TableUpgradePlanner::Plan(*db, *Definition(Without(kItems, "Qty")));
   Transaction transaction(*db);
   const auto dump = Dump(*db);
-  EXPECT_NE(ErrorOf([&] { next.Run(*db); }).Description().find("needs foreign key enforcement off"), std::string::npos);
+  EXPECT_NE(ErrorOf([&] { next.Run(*db); }).Description().find("needs foreign key enforcement off"),
+            std::string::npos);
   EXPECT_EQ(Dump(*db), dump);
 }
 
@@ -409,7 +541,8 @@ TEST(TableUpgrade, ARebuildKeepsTheRowsThatReferToTheTable) {
 // an expression names no column, so the planner cannot see that it uses one that goes:
 // making it again fails.
 TEST(TableUpgrade, AFailingStepUndoesTheUpgradeOnly) {
-  const std::string kSchema = "SELECT type, name, tbl_name, quote(sql) FROM sqlite_master ORDER BY name";
+  const std::string kSchema =
+      "SELECT type, name, tbl_name, quote(sql) FROM sqlite_master ORDER BY name";
   for (const bool callersTransaction : {false, true}) {
     SCOPED_TRACE(callersTransaction ? "in the caller's transaction" : "on its own");
     test::TempDir folder;
@@ -427,12 +560,14 @@ TEST(TableUpgrade, AFailingStepUndoesTheUpgradeOnly) {
     }
     const auto error = ErrorOf([&] { plan.Run(*db); });
     EXPECT_EQ(error.Description(), "no such column: Due");
-    EXPECT_NE(error.Context().find("Step: rebuild table Items"), std::string::npos) << error.Context();
+    EXPECT_NE(error.Context().find("Step: rebuild table Items"), std::string::npos)
+        << error.Context();
     if (transaction) {
       transaction->Commit();
       EXPECT_EQ(Rows(*db, "SELECT quote(Title), quote(Due) FROM Items WHERE rec_guid='G1'"),
                 std::vector<std::string>{"'kept'|45000.5"});
-      EXPECT_EQ(Rows(*db, kSchema), std::vector<std::string>(dump.begin(), dump.begin() + schemaRows));
+      EXPECT_EQ(Rows(*db, kSchema),
+                std::vector<std::string>(dump.begin(), dump.begin() + schemaRows));
     } else {
       EXPECT_EQ(Dump(*db), dump);
     }

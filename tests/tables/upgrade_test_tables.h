@@ -32,13 +32,15 @@ struct Def {
   bool requiredRecordStatus = false;
 };
 
-inline std::shared_ptr<CProviderTableDef> Definition(const Def& def, const std::string& name = "Items") {
+inline std::shared_ptr<CProviderTableDef> Definition(const Def& def,
+                                                     const std::string& name = "Items") {
   auto table = CProviderTableDefFctry().CreateProviderTableDef();
   table->SetTableName(name);
   const auto columns = table->Columns();
   if (def.requiredRecordStatus) {
     columns->InitRecordStatusColumn();
-    columns->Required()->AddExisting(columns->Standard()->Item(CVesk::ColumnName(veskcol_RecordStatus)));
+    columns->Required()->AddExisting(
+        columns->Standard()->Item(CVesk::ColumnName(veskcol_RecordStatus)));
   }
   for (const auto& c : def.columns) {
     auto column = std::make_shared<CColumnDefStored>();
@@ -48,10 +50,12 @@ inline std::shared_ptr<CProviderTableDef> Definition(const Def& def, const std::
     columns->ProviderSpecific()->AddExisting(column);
     if (c.required) columns->Required()->AddExisting(column);
   }
-  for (const auto& guid : def.key) table->Indexes()->PrimaryKey()->Columns()->AddExisting(columns->FindByGuid(guid));
+  for (const auto& guid : def.key)
+    table->Indexes()->PrimaryKey()->Columns()->AddExisting(columns->FindByGuid(guid));
   for (size_t i = 0; i < def.uniques.size(); ++i) {
     auto index = table->Indexes()->Unique()->Add("unique" + std::to_string(i));
-    for (const auto& guid : def.uniques[i]) index->Columns()->AddExisting(columns->FindByGuid(guid));
+    for (const auto& guid : def.uniques[i])
+      index->Columns()->AddExisting(columns->FindByGuid(guid));
   }
   return table;
 }
@@ -79,7 +83,8 @@ inline std::vector<std::string> Rows(Connection& db, const std::string& sql) {
 // The schema and every row of every table, to tell that nothing changed.
 inline std::vector<std::string> Dump(Connection& db) {
   auto dump = Rows(db, "SELECT type, name, tbl_name, quote(sql) FROM sqlite_master ORDER BY name");
-  for (const auto& table : Rows(db, "SELECT name FROM sqlite_master WHERE type='table' ORDER BY name")) {
+  for (const auto& table :
+       Rows(db, "SELECT name FROM sqlite_master WHERE type='table' ORDER BY name")) {
     auto rows = Rows(db, "SELECT * FROM " + SqlService::QuoteIdentifier(table));
     std::sort(rows.begin(), rows.end());
     dump.push_back(table + ":");

@@ -53,13 +53,15 @@ TEST_F(FilterCommand, PrintsTheConditionForEachPrefix) {
     EXPECT_EQ(run.out, c.out + "\n");
   }
   const Outcome bound = Run("filter sql worked.json --columns table.json --params");
-  EXPECT_EQ(bound.out,
-            "(\"A\"=? COLLATE NOCASE OR \"B\">?) AND (\"C\"<>?)\n?1 = 'O''Brien'\n?2 = 5\n?3 = 0\n");
+  EXPECT_EQ(
+      bound.out,
+      "(\"A\"=? COLLATE NOCASE OR \"B\">?) AND (\"C\"<>?)\n?1 = 'O''Brien'\n?2 = 5\n?3 = 0\n");
 }
 
 // Criteria and column names come from files: what they hold must not steer the terminal.
 TEST_F(FilterCommand, HostileTextPrintsQuoted) {
-  Write("hostile.json", R"({"table": {"table": "T", "columns": [{"identifier": "A\u001b[2J", "type": "string"}]},
+  Write("hostile.json",
+        R"({"table": {"table": "T", "columns": [{"identifier": "A\u001b[2J", "type": "string"}]},
       "groups": [{"items": [{"column": "A\u001b[2J", "operator": "=", "criteria": "x\u0007\u009by"}]}]})");
   for (const char* args : {"filter sql hostile.json", "filter sql hostile.json --params"}) {
     SCOPED_TRACE(args);
@@ -81,33 +83,39 @@ TEST_F(FilterCommand, TakesTheColumnsFromTheFilterItself) {
 
 TEST_F(FilterCommand, RefusalsAreOneLineNamingTheFile) {
   Write("hostile.json", R"({"groups": [{"items": [{"column": "B", "criteria": "0) OR (1=1"}]}]})");
-  Write("operator.json", R"({"groups": [{"items": [{"column": "B", "criteria": "1", "operator": 9}]}]})");
+  Write("operator.json",
+        R"({"groups": [{"items": [{"column": "B", "criteria": "1", "operator": 9}]}]})");
   Write("column.json", R"({"groups": [{"items": [{"column": "Z", "criteria": "1"}]}]})");
-  Write("connective.json", R"({"groups": [{"items": []}, {"logicalOperator": 2, "items": [{"column": "B", "criteria": "1"}]}, {"logicalOperator": 2, "items": [{"column": "B", "criteria": "1"}]}]})");
+  Write(
+      "connective.json",
+      R"({"groups": [{"items": []}, {"logicalOperator": 2, "items": [{"column": "B", "criteria": "1"}]}, {"logicalOperator": 2, "items": [{"column": "B", "criteria": "1"}]}]})");
   Write("broken.json", "{");
   Write("huge.json", R"({"groups": [{"items": [{"column": "B", "criteria": 1e999}]}]})");
-  Write("huge-table.json", R"({"table": "T", "columns": [{"identifier": "A", "type": "string", "size": 1e999}]})");
-  test::ExpectRefusals([&](const std::string& args) { return Run(args); },
-                       {
-                           {"filter sql hostile.json --columns table.json", 1,
-                            "prvdrinfo: hostile.json: Criteria is not a valid literal for column 'B'.\n"},
-                           {"filter sql operator.json --columns table.json", 1,
-                            "prvdrinfo: operator.json: Unknown Filter Operator: 9\n"},
-                           {"filter sql column.json --columns table.json", 1,
-                            "prvdrinfo: column.json: Could not find column definition for 'Z'\n"},
-                           {"filter sql connective.json --columns table.json", 1,
-                            "prvdrinfo: connective.json: Unknown Logical Operator: 2\n"},
-                           {"filter sql worked.json", 1,
-                            "prvdrinfo: worked.json: no columns: give --columns TABLE.json or a \"table\" member\n"},
-                           {"filter sql worked.json --prefix all --columns table.json", 2,
-                            "prvdrinfo: filter sql --prefix takes none, where or operator, not \"all\" (see prvdrinfo "
-                            "--help)\n"},
-                           {"filter sql broken.json --columns table.json", 1, "prvdrinfo: broken.json: invalid JSON..."},
-                           {"filter sql huge.json --columns table.json", 1,
-                            "prvdrinfo: huge.json: invalid JSON: number overflow parsing '1e999'\n"},
-                           {"filter sql worked.json --columns huge-table.json", 1,
-                            "prvdrinfo: huge-table.json: invalid JSON: number overflow parsing '1e999'\n"},
-                       });
+  Write("huge-table.json",
+        R"({"table": "T", "columns": [{"identifier": "A", "type": "string", "size": 1e999}]})");
+  test::ExpectRefusals(
+      [&](const std::string& args) { return Run(args); },
+      {
+          {"filter sql hostile.json --columns table.json", 1,
+           "prvdrinfo: hostile.json: Criteria is not a valid literal for column 'B'.\n"},
+          {"filter sql operator.json --columns table.json", 1,
+           "prvdrinfo: operator.json: Unknown Filter Operator: 9\n"},
+          {"filter sql column.json --columns table.json", 1,
+           "prvdrinfo: column.json: Could not find column definition for 'Z'\n"},
+          {"filter sql connective.json --columns table.json", 1,
+           "prvdrinfo: connective.json: Unknown Logical Operator: 2\n"},
+          {"filter sql worked.json", 1,
+           "prvdrinfo: worked.json: no columns: give --columns TABLE.json or a \"table\" member\n"},
+          {"filter sql worked.json --prefix all --columns table.json", 2,
+           "prvdrinfo: filter sql --prefix takes none, where or operator, not \"all\" (see prvdrinfo "
+           "--help)\n"},
+          {"filter sql broken.json --columns table.json", 1,
+           "prvdrinfo: broken.json: invalid JSON..."},
+          {"filter sql huge.json --columns table.json", 1,
+           "prvdrinfo: huge.json: invalid JSON: number overflow parsing '1e999'\n"},
+          {"filter sql worked.json --columns huge-table.json", 1,
+           "prvdrinfo: huge-table.json: invalid JSON: number overflow parsing '1e999'\n"},
+      });
 }
 
 }  // namespace

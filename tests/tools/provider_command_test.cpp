@@ -81,8 +81,9 @@ TEST_F(ProviderCommand, JsonListsTheFlagsSwitchesAndRoleColumns) {
   EXPECT_EQ(document["roleColumns"]["ReferenceShortMask"], "CO-[ExternalNumber]");
   EXPECT_EQ(document["views"][1]["caption"], "Open change orders");
   // Data types by the names table definitions use.
-  const std::set<std::string> ddlTypes = {"string", "smartsort", "rtf",     "currency", "date",
-                                          "integer", "real",     "boolean", "blob",     "percentage"};
+  const std::set<std::string> ddlTypes = {"string", "smartsort", "rtf",  "currency",
+                                          "date",   "integer",   "real", "boolean",
+                                          "blob",   "percentage"};
   for (const auto& column : document["columns"]) {
     EXPECT_EQ(ddlTypes.count(column["type"].get<std::string>()), 1U) << column.dump();
   }
@@ -105,7 +106,8 @@ TEST_F(ProviderCommand, SavesACollectionFileAndShowsIt) {
   EXPECT_EQ(document[0]["pluralName"], "Tasks");
   EXPECT_EQ(document[1]["pluralName"], "Change Orders");
   const Outcome text = Run("providers show providers.bin");
-  EXPECT_EQ(text.out, Run("provider show " + kTasks).out + "\n" + Run("provider show " + kChanges).out);
+  EXPECT_EQ(text.out,
+            Run("provider show " + kTasks).out + "\n" + Run("provider show " + kChanges).out);
 
   // The same provider twice is refused, and the file stays as it was.
   const Outcome twice = Run("providers save providers.bin " + kTasks + " " + kTasks);
@@ -124,8 +126,10 @@ TEST_F(ProviderCommand, RefusesWhatIsNoModuleOrNoClassOfIt) {
   for (const Case& c : std::vector<Case>{
            {"provider show text.so", 1, "cannot load text.so"},
            {"provider show missing.so", 1, "cannot load missing.so"},
-           {"provider show " + kTasks + " --class CDrawingLog", 1, "has no provider class CDrawingLog"},
-           {"provider show " + kProbe, 1, "has no provider class CLoaderProbe (name it with --class)"},
+           {"provider show " + kTasks + " --class CDrawingLog", 1,
+            "has no provider class CDrawingLog"},
+           {"provider show " + kProbe, 1,
+            "has no provider class CLoaderProbe (name it with --class)"},
            {"provider show " + kProbeV1, 1, "was built for provider contract version 1"},
            {"provider show", 2, "module is required"},
            {"providers show text.so", 1, "text.so: "},
@@ -150,9 +154,11 @@ TEST_F(ProviderCommand, AFailingProviderGivesTheModulesMessageOnOneLine) {
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << args << ": " << run.err;
   }
   const Outcome refused = Run("provider show " + kProbe + " --class CRefusing");
-  EXPECT_NE(refused.err.find(": creating CRefusing failed: The probe's register is closed."), std::string::npos)
+  EXPECT_NE(refused.err.find(": creating CRefusing failed: The probe's register is closed."),
+            std::string::npos)
       << refused.err;
-  EXPECT_NE(Run("provider show " + kProbe + " --class CThrowingStd").err.find("creating CThrowingStd failed: disk on fire"),
+  EXPECT_NE(Run("provider show " + kProbe + " --class CThrowingStd")
+                .err.find("creating CThrowingStd failed: disk on fire"),
             std::string::npos);
 }
 
@@ -166,7 +172,8 @@ TEST_F(ProviderCommand, SaveRefusesATargetThatIsNoRegularFile) {
     const auto before = std::filesystem::symlink_status(dir_.File(target)).type();
     const Outcome run = Run(std::string("providers save ") + target + " " + kTasks);
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, std::string("prvdrinfo: cannot write ") + target + ": it exists and is not a regular file\n");
+    EXPECT_EQ(run.err, std::string("prvdrinfo: cannot write ") + target +
+                           ": it exists and is not a regular file\n");
     EXPECT_EQ(std::filesystem::symlink_status(dir_.File(target)).type(), before);
   }
   EXPECT_EQ(ReadText(dir_.File("kept.bin")), "kept");
@@ -178,9 +185,11 @@ TEST_F(ProviderCommand, ShowRefusesBytesThatAreNoProvidersCollection) {
   other.WriteProperty("Caption", std::string("a view, say"));
   const Bytes otherBytes = other.Contents();
   const Bytes emptyBytes = CProvidersCollection().Serialize();
-  for (const auto& [name, bytes] : {std::pair{"other.bin", otherBytes}, {"empty.bin", emptyBytes}}) {
+  for (const auto& [name, bytes] :
+       {std::pair{"other.bin", otherBytes}, {"empty.bin", emptyBytes}}) {
     std::ofstream(dir_.File(name), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
   }
   const Outcome other_ = Run("providers show other.bin");
   EXPECT_EQ(other_.status, 1);
@@ -195,13 +204,17 @@ TEST_F(ProviderCommand, ShowRefusesBytesThatAreNoProvidersCollection) {
 // control characters.
 TEST_F(ProviderCommand, PrintsNoControlCharactersFromAFile) {
   struct Escaping : testing::TestProvider {
-    std::string Description() const override { return "red \x1b[31m alert \xc2\x9b" "2J"; }
+    std::string Description() const override {
+      return "red \x1b[31m alert \xc2\x9b"
+             "2J";
+    }
   };
   CProvidersCollection collection;
   collection.Add(std::make_shared<Escaping>());
   const Bytes bytes = collection.Serialize();
   std::ofstream(dir_.File("escaping.bin"), std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   for (const char* args : {"providers show escaping.bin", "providers show escaping.bin --json"}) {
     SCOPED_TRACE(args);
     const Outcome run = Run(args);

@@ -59,7 +59,9 @@ class ViewCommand : public ::testing::Test {
 #endif
   }
 
-  void Write(const std::string& name, const std::string& text) { std::ofstream(dir_.File(name)) << text; }
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir_.File(name)) << text;
+  }
   void WriteBytes(const std::string& name, const Bytes& bytes) {
     Write(name, std::string(bytes.begin(), bytes.end()));
   }
@@ -102,7 +104,9 @@ TEST_F(ViewCommand, ShowsEachPartInOrder) {
   // With the table's columns each group reads as its SQL condition, from file or pipe.
   const Outcome conditions = Run("view show - --columns table.json <view.bin");
   EXPECT_EQ(conditions.status, 0) << conditions.err;
-  EXPECT_EQ(conditions.out, std::string(kHead) + R"(  condition: ("A"='O''Brien' COLLATE NOCASE OR "B">5) AND ("C"<>0)
+  EXPECT_EQ(
+      conditions.out,
+      std::string(kHead) + R"(  condition: ("A"='O''Brien' COLLATE NOCASE OR "B">5) AND ("C"<>0)
   1. ("A"='O''Brien' COLLATE NOCASE OR "B">5)
   2. and ("C"<>0)
 )" + kNotifiers);
@@ -142,16 +146,19 @@ TEST_F(ViewCommand, UnnamedValuesAndHostileText) {
   view.Columns()->RemoveAll();
   view.Columns()->Add("A");
   const auto group = view.FilterGroups()->Add();
-  group->Add3("A", static_cast<e_FilterItemOperator>(9), "x", logicop_And, filterfunction_DayOffset);
+  group->Add3("A", static_cast<e_FilterItemOperator>(9), "x", logicop_And,
+              filterfunction_DayOffset);
   group->Add2("A", operator_Equals, "line\nbreak", static_cast<e_FilterLogicalOperator>(2));
   view.SortOrder()->Add("A")->SetDirection(static_cast<e_ColumnSortDirection>(4));
   WriteBytes("odd.bin", view.Serialize());
   const Outcome run = Run("view show odd.bin");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("  provider: \"Bell\\u0007 and \\u001b[31mred\"\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("  provider: \"Bell\\u0007 and \\u001b[31mred\"\n"), std::string::npos)
+      << run.out;
   EXPECT_NE(run.out.find("  1. \"A\" #4\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("       \"A\" #9 \"x\" [function 1]\n       #2 \"A\" = \"line\\nbreak\"\n"),
-            std::string::npos)
+  EXPECT_NE(
+      run.out.find("       \"A\" #9 \"x\" [function 1]\n       #2 \"A\" = \"line\\nbreak\"\n"),
+      std::string::npos)
       << run.out;
 
   WriteBytes("text.bin", [] {
@@ -161,7 +168,8 @@ TEST_F(ViewCommand, UnnamedValuesAndHostileText) {
     return text.Serialize();
   }());
   const Outcome condition = Run("view show text.bin --columns table.json");
-  EXPECT_NE(condition.out.find("  condition: \"(\\\"A\\\"='line\\nbreak' COLLATE NOCASE)\"\n"), std::string::npos)
+  EXPECT_NE(condition.out.find("  condition: \"(\\\"A\\\"='line\\nbreak' COLLATE NOCASE)\"\n"),
+            std::string::npos)
       << condition.out;
 }
 
@@ -174,9 +182,11 @@ TEST_F(ViewCommand, RefusalsAreOneLineNamingTheInput) {
   test::ExpectRefusals(
       [&](const std::string& args) { return Run(args); },
       {
-          {"view show column.bin", 1, "prvdrinfo: column.bin: not a view: no \"Guid\" or \"Caption\"\n"},
+          {"view show column.bin", 1,
+           "prvdrinfo: column.bin: not a view: no \"Guid\" or \"Caption\"\n"},
           {"view show junk.bin", 1, "prvdrinfo: junk.bin: Invalid property bag contents: ..."},
-          {"view show missing.bin", 1, "prvdrinfo: cannot read missing.bin: No such file or directory\n"},
+          {"view show missing.bin", 1,
+           "prvdrinfo: cannot read missing.bin: No such file or directory\n"},
           {"view show unknown.bin --columns table.json", 1,
            "prvdrinfo: unknown.bin: Could not find column definition for 'Z'\n"},
           {"view show view.bin --columns ''", 2,

@@ -74,7 +74,8 @@ class ViewRunCommand : public ::testing::Test {
     const Outcome ddl = Run("ddl items.json --apply items.db");
     ASSERT_EQ(ddl.status, 0) << ddl.err;
     const auto db = Connection::Open(dir_.File("items.db"));
-    auto insert = db->CreateCommand("INSERT INTO \"Items\" (\"Code\", \"Price\", \"Due\", \"Qty\") VALUES (?, ?, ?, ?)");
+    auto insert = db->CreateCommand(
+        "INSERT INTO \"Items\" (\"Code\", \"Price\", \"Due\", \"Qty\") VALUES (?, ?, ?, ?)");
     struct Row {
       const char* code;
       Variant price;
@@ -95,36 +96,39 @@ class ViewRunCommand : public ::testing::Test {
     const Bytes bytes = Worked()->Serialize();
     Write("items.view", std::string(bytes.begin(), bytes.end()));
     CPageTemplates templates;
-    templates.AddTemplate(kTemplateGuid, pagetemplate_Custom, "Wide", papersize_A4, paperorient_Landscape);
+    templates.AddTemplate(kTemplateGuid, pagetemplate_Custom, "Wide", papersize_A4,
+                          paperorient_Landscape);
     const Bytes pages = templates.Serialize();
     Write("pages.bin", std::string(pages.begin(), pages.end()));
     // Reads standard input as a user's script would and prints what it parsed as JSON.
-    Write("csv_rows.py",
-          "import csv, io, json, sys\n"
-          "print(json.dumps(list(csv.reader(io.TextIOWrapper(sys.stdin.buffer, encoding='utf-8', newline='')))))\n");
-    Write("html_rows.py",
-          "import json, sys\n"
-          "from html.parser import HTMLParser\n"
-          "class P(HTMLParser):\n"
-          "  def __init__(s):\n"
-          "    super().__init__(); s.tags=[]; s.open=[]; s.rows=[]; s.head=[]; s.sorted={}; s.style=''; s.title=''; s.cell=None\n"
-          "  def handle_starttag(s, tag, attrs):\n"
-          "    s.tags.append(tag); a=dict(attrs)\n"
-          "    if tag not in ('meta','col'): s.open.append(tag)\n"
-          "    if tag=='tr': s.rows.append([])\n"
-          "    if tag in ('td','th'): s.cell=''\n"
-          "    if tag=='th' and 'aria-sort' in a: s.sorted[str(len(s.rows[-1]))]=a['aria-sort']\n"
-          "  def handle_endtag(s, tag):\n"
-          "    assert s.open and s.open.pop()==tag, 'unbalanced ' + tag\n"
-          "    if tag in ('td','th'): s.rows[-1].append(s.cell); s.cell=None\n"
-          "  def handle_data(s, d):\n"
-          "    if s.cell is not None: s.cell+=d\n"
-          "    elif s.open and s.open[-1]=='style': s.style+=d\n"
-          "    elif s.open and s.open[-1]=='title': s.title+=d\n"
-          "p=P(); p.feed(sys.stdin.buffer.read().decode('utf-8')); p.close()\n"
-          "assert not p.open, 'left open: ' + str(p.open)\n"
-          "print(json.dumps({'tags': sorted(set(p.tags)), 'rows': p.rows, 'sorted': p.sorted, 'title': p.title,\n"
-          "                  'page': [l for l in p.style.splitlines() if l.startswith('@page')]}))\n");
+    Write(
+        "csv_rows.py",
+        "import csv, io, json, sys\n"
+        "print(json.dumps(list(csv.reader(io.TextIOWrapper(sys.stdin.buffer, encoding='utf-8', newline='')))))\n");
+    Write(
+        "html_rows.py",
+        "import json, sys\n"
+        "from html.parser import HTMLParser\n"
+        "class P(HTMLParser):\n"
+        "  def __init__(s):\n"
+        "    super().__init__(); s.tags=[]; s.open=[]; s.rows=[]; s.head=[]; s.sorted={}; s.style=''; s.title=''; s.cell=None\n"
+        "  def handle_starttag(s, tag, attrs):\n"
+        "    s.tags.append(tag); a=dict(attrs)\n"
+        "    if tag not in ('meta','col'): s.open.append(tag)\n"
+        "    if tag=='tr': s.rows.append([])\n"
+        "    if tag in ('td','th'): s.cell=''\n"
+        "    if tag=='th' and 'aria-sort' in a: s.sorted[str(len(s.rows[-1]))]=a['aria-sort']\n"
+        "  def handle_endtag(s, tag):\n"
+        "    assert s.open and s.open.pop()==tag, 'unbalanced ' + tag\n"
+        "    if tag in ('td','th'): s.rows[-1].append(s.cell); s.cell=None\n"
+        "  def handle_data(s, d):\n"
+        "    if s.cell is not None: s.cell+=d\n"
+        "    elif s.open and s.open[-1]=='style': s.style+=d\n"
+        "    elif s.open and s.open[-1]=='title': s.title+=d\n"
+        "p=P(); p.feed(sys.stdin.buffer.read().decode('utf-8')); p.close()\n"
+        "assert not p.open, 'left open: ' + str(p.open)\n"
+        "print(json.dumps({'tags': sorted(set(p.tags)), 'rows': p.rows, 'sorted': p.sorted, 'title': p.title,\n"
+        "                  'page': [l for l in p.style.splitlines() if l.startswith('@page')]}))\n");
 #endif
   }
 
@@ -160,10 +164,11 @@ TEST_F(ViewRunCommand, CsvRoundTripsThroughPythonsReaderWithCaptionsAsHeaders) {
 }
 
 TEST_F(ViewRunCommand, HtmlParsesWithCaptionsAsTextWidthsPaperAndSortKeys) {
-  const json parsed = Parsed(std::string(kRun) + " --format html --templates pages.bin", "html_rows.py");
+  const json parsed =
+      Parsed(std::string(kRun) + " --format html --templates pages.bin", "html_rows.py");
   // The captions and values that look like markup stay text: no element comes from them.
-  EXPECT_EQ(parsed["tags"], json({"body", "col", "colgroup", "h1", "head", "html", "meta", "style", "table",
-                                  "tbody", "td", "th", "thead", "title", "tr"}));
+  EXPECT_EQ(parsed["tags"], json({"body", "col", "colgroup", "h1", "head", "html", "meta", "style",
+                                  "table", "tbody", "td", "th", "thead", "title", "tr"}));
   EXPECT_EQ(parsed["title"], "Items <&> due");
   std::vector<std::vector<std::string>> want{{kHostileCaption, "Price", "Due"}};
   want.insert(want.end(), kShown.begin(), kShown.end());
@@ -174,8 +179,10 @@ TEST_F(ViewRunCommand, HtmlParsesWithCaptionsAsTextWidthsPaperAndSortKeys) {
   EXPECT_EQ(parsed["page"], json({"@page { size: A4 landscape; }"}));
 
   const Outcome html = Run(std::string(kRun) + " --format html");
-  EXPECT_NE(html.out.find("<col style=\"width: 144pt\">\n<col style=\"width: 72pt\">\n<col style=\"width: 50pt\">"),
-            std::string::npos)
+  EXPECT_NE(
+      html.out.find(
+          "<col style=\"width: 144pt\">\n<col style=\"width: 72pt\">\n<col style=\"width: 50pt\">"),
+      std::string::npos)
       << html.out;
   EXPECT_EQ(html.out.find("@page"), std::string::npos) << "no template given, the printer decides";
 }
@@ -213,7 +220,8 @@ TEST_F(ViewRunCommand, RunsAStoredViewOfTheViewsDatabase) {
   CProviderViewsDb().SaveView4(Worked(), false, viewtype_UserDefined);
   CVesk::SetDataFolder("");
   const std::string tail = " --db items.db --columns items.json --format csv";
-  const json byFolder = Parsed(std::string("view run --view ") + kViewGuid + " --data-dir data/" + tail, "csv_rows.py");
+  const json byFolder = Parsed(
+      std::string("view run --view ") + kViewGuid + " --data-dir data/" + tail, "csv_rows.py");
   EXPECT_EQ(byFolder.size(), 5u);
   EXPECT_EQ(byFolder[1][0], kEscape);
   const Outcome byVariable =
@@ -223,18 +231,21 @@ TEST_F(ViewRunCommand, RunsAStoredViewOfTheViewsDatabase) {
 }
 
 TEST_F(ViewRunCommand, RefusesWhatItCannotRunAndNeverWritesTheDatabase) {
-  test::ExpectRefusals([this](const std::string& args) { return Run(args); },
-                       {
-                           {"view run items.view --db missing.db --columns items.json", 1,
-                            "prvdrinfo: missing.db: unable to open database file..."},
-                           {"view run items.view --db items.json --columns items.json", 1,
-                            "prvdrinfo: items.json: file is not a database..."},
-                           {std::string(kRun) + " --format xml", 2,
-                            "prvdrinfo: view run --format takes table, csv, json or html, not \"xml\"..."},
-                           {std::string(kRun) + " --view " + kViewGuid, 2, "prvdrinfo: view run --view takes no input..."},
-                           {std::string(kRun) + " --data-dir x", 2, "prvdrinfo: view run --data-dir goes with --view..."},
-                           {"view run items.view --columns items.json", 2, "prvdrinfo: --db is required..."},
-                       });
+  test::ExpectRefusals(
+      [this](const std::string& args) { return Run(args); },
+      {
+          {"view run items.view --db missing.db --columns items.json", 1,
+           "prvdrinfo: missing.db: unable to open database file..."},
+          {"view run items.view --db items.json --columns items.json", 1,
+           "prvdrinfo: items.json: file is not a database..."},
+          {std::string(kRun) + " --format xml", 2,
+           "prvdrinfo: view run --format takes table, csv, json or html, not \"xml\"..."},
+          {std::string(kRun) + " --view " + kViewGuid, 2,
+           "prvdrinfo: view run --view takes no input..."},
+          {std::string(kRun) + " --data-dir x", 2,
+           "prvdrinfo: view run --data-dir goes with --view..."},
+          {"view run items.view --columns items.json", 2, "prvdrinfo: --db is required..."},
+      });
   EXPECT_FALSE(std::filesystem::exists(dir_.File("missing.db")));
 }
 
@@ -246,11 +257,15 @@ TEST_F(ViewRunCommand, PrintsTheRowsOfTheDemosView) {
   const size_t kept = demo.out.rfind("Kept ");
   ASSERT_NE(kept, std::string::npos) << demo.out;
   const std::string folder = demo.out.substr(kept + 5, demo.out.find(".\n", kept) - kept - 5);
-  const Outcome r = test::RunBuiltTool(folder + "/", "view run open-tasks.view --db view-demo.db --columns tasks.json --format csv");
+  const Outcome r = test::RunBuiltTool(
+      folder + "/", "view run open-tasks.view --db view-demo.db --columns tasks.json --format csv");
   std::filesystem::remove_all(folder);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(demo.out.find("it selects:\n  Roof\n  Frame walls\n  O'Brien inspection\n"), std::string::npos);
-  EXPECT_EQ(r.out, "Task,Due\r\nRoof,2026-05-18\r\nFrame walls,2026-04-18\r\nO'Brien inspection,2026-04-08\r\n");
+  EXPECT_NE(demo.out.find("it selects:\n  Roof\n  Frame walls\n  O'Brien inspection\n"),
+            std::string::npos);
+  EXPECT_EQ(
+      r.out,
+      "Task,Due\r\nRoof,2026-05-18\r\nFrame walls,2026-04-18\r\nO'Brien inspection,2026-04-08\r\n");
 }
 
 }  // namespace

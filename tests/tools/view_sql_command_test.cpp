@@ -51,7 +51,9 @@ class ViewSqlCommand : public ::testing::Test {
 #endif
   }
 
-  void Write(const std::string& name, const std::string& text) { std::ofstream(dir_.File(name)) << text; }
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir_.File(name)) << text;
+  }
   Outcome Run(const std::string& args) { return test::RunBuiltTool(dir_.Path(), args); }
 
   test::TempDir dir_;
@@ -62,7 +64,8 @@ constexpr const char* kFrom =
     R"("updates" AS "updates", "modified" AS "modified", "created" AS "created" FROM "Items"))";
 
 TEST_F(ViewSqlCommand, PrintsTheStatementPastedOrBound) {
-  const std::string head = std::string(R"(SELECT "A" AS "A", "C" AS "C", "rec_guid" AS "rec_guid")") + kFrom;
+  const std::string head =
+      std::string(R"(SELECT "A" AS "A", "C" AS "C", "rec_guid" AS "rec_guid")") + kFrom;
   const std::string order = R"( ORDER BY "C" ASC, "A" COLLATE NOCASE DESC, "rec_guid" ASC)";
   const std::string skipped = "-- column \"B\" left out: hidden\n";
   struct Case {
@@ -71,13 +74,15 @@ TEST_F(ViewSqlCommand, PrintsTheStatementPastedOrBound) {
   };
   for (const Case& c : std::vector<Case>{
            {"view sql view.bin --columns table.json",
-            head + R"( WHERE ("A"='O''Brien' COLLATE NOCASE OR "B">5) AND ("C"<>0))" + order + "\n" + skipped},
+            head + R"( WHERE ("A"='O''Brien' COLLATE NOCASE OR "B">5) AND ("C"<>0))" + order +
+                "\n" + skipped},
            {"view sql --columns table.json --limit 10 --offset 20 < view.bin",
             head + R"( WHERE ("A"='O''Brien' COLLATE NOCASE OR "B">5) AND ("C"<>0))" + order +
                 " LIMIT 10 OFFSET 20\n" + skipped},
            {"view sql view.bin --columns table.json --params --limit 10",
-            head + R"( WHERE ("A"=? COLLATE NOCASE OR "B">?) AND ("C"<>?))" + order + " LIMIT ? OFFSET ?\n" +
-                "?1 = 'O''Brien'\n?2 = 5\n?3 = 0\n?4 = 10\n?5 = 0\n" + skipped},
+            head + R"( WHERE ("A"=? COLLATE NOCASE OR "B">?) AND ("C"<>?))" + order +
+                " LIMIT ? OFFSET ?\n" + "?1 = 'O''Brien'\n?2 = 5\n?3 = 0\n?4 = 10\n?5 = 0\n" +
+                skipped},
        }) {
     SCOPED_TRACE(c.args);
     const Outcome outcome = Run(c.args);
@@ -119,11 +124,14 @@ TEST_F(ViewSqlCommand, RefusalsAreOneLineNamingTheInput) {
           {"view sql view.bin", 2, "prvdrinfo: --columns is required (see prvdrinfo --help)\n"},
           {"view sql view.bin --columns ''", 2,
            "prvdrinfo: view sql --columns needs a file name (see prvdrinfo --help)\n"},
-          {"view sql view.bin --columns table.json --limit -1", 2, "prvdrinfo: --limit: Value -1 not in range ..."},
-          {"view sql junk.bin --columns table.json", 1, "prvdrinfo: junk.bin: Invalid property bag contents: ..."},
+          {"view sql view.bin --columns table.json --limit -1", 2,
+           "prvdrinfo: --limit: Value -1 not in range ..."},
+          {"view sql junk.bin --columns table.json", 1,
+           "prvdrinfo: junk.bin: Invalid property bag contents: ..."},
           {"view sql unknown.bin --columns table.json", 1,
            "prvdrinfo: unknown.bin: Could not find column definition for 'Z'\n"},
-          {"view sql view.bin --columns missing.json", 1, "prvdrinfo: cannot read missing.json: ..."},
+          {"view sql view.bin --columns missing.json", 1,
+           "prvdrinfo: cannot read missing.json: ..."},
       });
 }
 

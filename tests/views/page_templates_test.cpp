@@ -64,8 +64,10 @@ TEST(PageTemplate, SettersMarkDirtyOnlyOnChange) {
       {"Guid", [](CPageTemplate& t) { t.SetGuid("h"); }, true},
       {"same Guid", [](CPageTemplate& t) { t.SetGuid("g"); }, false},
       {"PaperSize", [](CPageTemplate& t) { t.SetPaperSize(papersize_A3); }, true},
-      {"PaperOrientation", [](CPageTemplate& t) { t.SetPaperOrientation(paperorient_Landscape); }, true},
-      {"same PaperOrientation", [](CPageTemplate& t) { t.SetPaperOrientation(paperorient_Portrait); }, false},
+      {"PaperOrientation", [](CPageTemplate& t) { t.SetPaperOrientation(paperorient_Landscape); },
+       true},
+      {"same PaperOrientation",
+       [](CPageTemplate& t) { t.SetPaperOrientation(paperorient_Portrait); }, false},
   };
   for (const Case& c : cases) {
     CPageTemplate pageTemplate;
@@ -104,8 +106,10 @@ TEST(PageTemplates, AddTemplateRules) {
     const char* description;  // "" when it is added
   };
   const Case cases[] = {
-      {"", pagetemplate_Custom, papersize_A4, 0, "GUID is a required parameter for page templates."},
-      {"  \t", pagetemplate_Custom, papersize_A4, 0, "GUID is a required parameter for page templates."},
+      {"", pagetemplate_Custom, papersize_A4, 0,
+       "GUID is a required parameter for page templates."},
+      {"  \t", pagetemplate_Custom, papersize_A4, 0,
+       "GUID is a required parameter for page templates."},
       {"STD", pagetemplate_Custom, papersize_A4, 0, "A template by this GUID already exists."},
       {"new", pagetemplate_Standard, papersize_Letter, 0,
        "A standard template already exists for this paper size and orientation."},
@@ -118,7 +122,8 @@ TEST(PageTemplates, AddTemplateRules) {
     templates.AddTemplate("std", pagetemplate_Standard, "", papersize_Letter, 0);
     templates.ClearDirty();
     if (*c.description) {
-      const CError error = ErrorOf([&] { templates.AddTemplate(c.guid, c.type, "", c.size, c.orientation); });
+      const CError error =
+          ErrorOf([&] { templates.AddTemplate(c.guid, c.type, "", c.size, c.orientation); });
       EXPECT_EQ(error.Number(), 5) << c.guid;
       EXPECT_EQ(error.Description(), c.description) << c.guid;
       EXPECT_EQ(templates.Count(), 1);

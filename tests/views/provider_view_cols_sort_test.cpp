@@ -50,22 +50,16 @@ TEST(SortOrder, AddAndPrependDirections) {
     const char* want;
   };
   const Case cases[] = {
-      {"", false, "a", "a"},
-      {"a,b", false, "c", "a,b,c"},
-      {"a,b", false, "b", "a,b+"},
-      {"a,b+", false, "b", "a,b"},
-      {"a,b", false, "A", "a+,b"},
-      {"", true, "a", "a"},
-      {"a,b", true, "c", "c,a,b"},
-      {"a,b", true, "a", "a+,b"},
-      {"a+,b", true, "a", "a,b"},
-      {"a,b+", true, "b", "b,a"},
-      {"a,b", true, "b", "b,a"},
+      {"", false, "a", "a"},       {"a,b", false, "c", "a,b,c"}, {"a,b", false, "b", "a,b+"},
+      {"a,b+", false, "b", "a,b"}, {"a,b", false, "A", "a+,b"},  {"", true, "a", "a"},
+      {"a,b", true, "c", "c,a,b"}, {"a,b", true, "a", "a+,b"},   {"a+,b", true, "a", "a,b"},
+      {"a,b+", true, "b", "b,a"},  {"a,b", true, "b", "b,a"},
   };
   for (const Case& c : cases) {
     const auto sort = SortOf(c.order);
     const auto item = c.prepend ? sort->Prepend(c.guid) : sort->Add(c.guid);
-    EXPECT_EQ(Render(*sort), c.want) << (c.prepend ? "Prepend " : "Add ") << c.guid << " to " << c.order;
+    EXPECT_EQ(Render(*sort), c.want)
+        << (c.prepend ? "Prepend " : "Add ") << c.guid << " to " << c.order;
     EXPECT_EQ(sort->Column(c.guid), item);
   }
 }
@@ -79,24 +73,19 @@ TEST(SortOrder, InsertingWhereTheColumnStandsMakesItDescending) {
     const char* want;
   };
   const Case cases[] = {
-      {"a,b", "b", "a", insertpos_After, "a,b+"},
-      {"a,b", "a", "b", insertpos_Before, "a+,b"},
-      {"a,b+", "b", "a", insertpos_After, "a,b+"},
-      {"a,b,c", "c", "a", insertpos_After, "a,c,b"},
-      {"a,b,c", "a", "c", insertpos_After, "b,c,a"},
-      {"a,b,c", "a", "c", insertpos_Before, "b,a,c"},
-      {"a,b", "b", "a", insertpos_Before, "b,a"},
-      {"a,b", "a", "b", insertpos_After, "b,a"},
-      {"a+,b", "a", "b", insertpos_After, "b,a"},
-      {"a,b", "x", "a", insertpos_Before, "x,a,b"},
-      {"a,b", "x", "a", insertpos_After, "a,x,b"},
-      {"a,b", "x", "b", insertpos_After, "a,b,x"},
+      {"a,b", "b", "a", insertpos_After, "a,b+"},    {"a,b", "a", "b", insertpos_Before, "a+,b"},
+      {"a,b+", "b", "a", insertpos_After, "a,b+"},   {"a,b,c", "c", "a", insertpos_After, "a,c,b"},
+      {"a,b,c", "a", "c", insertpos_After, "b,c,a"}, {"a,b,c", "a", "c", insertpos_Before, "b,a,c"},
+      {"a,b", "b", "a", insertpos_Before, "b,a"},    {"a,b", "a", "b", insertpos_After, "b,a"},
+      {"a+,b", "a", "b", insertpos_After, "b,a"},    {"a,b", "x", "a", insertpos_Before, "x,a,b"},
+      {"a,b", "x", "a", insertpos_After, "a,x,b"},   {"a,b", "x", "b", insertpos_After, "a,b,x"},
   };
   for (const Case& c : cases) {
     const auto sort = SortOf(c.order);
     const auto item = sort->Insert(c.guid, c.at, c.pos);
-    EXPECT_EQ(Render(*sort), c.want) << "Insert " << c.guid << (c.pos == insertpos_After ? " after " : " before ")
-                                     << c.at << " in " << c.order;
+    EXPECT_EQ(Render(*sort), c.want)
+        << "Insert " << c.guid << (c.pos == insertpos_After ? " after " : " before ") << c.at
+        << " in " << c.order;
     EXPECT_EQ(sort->Column(c.guid), item);
   }
 }

@@ -17,7 +17,8 @@ using testing::ErrorOf;
 using testing::KeysOf;
 using testing::UnitsOf;
 
-const std::vector<std::string> kStandardKeys = {"rec_guid", "hidden", "updates", "modified", "created"};
+const std::vector<std::string> kStandardKeys = {"rec_guid", "hidden", "updates", "modified",
+                                                "created"};
 
 // The GUIDs in column order.
 std::vector<std::string> Order(const CProviderViewCols& columns) {
@@ -70,9 +71,11 @@ TEST(ViewCol, WritesEveryKeyInOrderAndOnlyWhatDiffersFromTheReadDefaults) {
   column.SetManuallySized(true);
   column.SetGhosted(true);
   EXPECT_EQ(KeysOf(column.Serialize()),
-            (std::vector<std::string>{"Guid", "Caption", "Visible", "Alias", "ManuallySized", "Ghosted"}));
+            (std::vector<std::string>{"Guid", "Caption", "Visible", "Alias", "ManuallySized",
+                                      "Ghosted"}));
   // A new column's width of 0 differs from 1440 and is written.
-  EXPECT_EQ(KeysOf(CProviderViewCol().Serialize()), (std::vector<std::string>{"Caption", "WidthTwips"}));
+  EXPECT_EQ(KeysOf(CProviderViewCol().Serialize()),
+            (std::vector<std::string>{"Caption", "WidthTwips"}));
 }
 
 TEST(ViewCol, GhostedIsReadTolerantlyEveryOtherKeyStrictly) {
@@ -214,12 +217,13 @@ TEST(ViewCols, ErrorsAndMessages) {
   };
   const Case cases[] = {
       {"Add existing", [](CProviderViewCols& c) { c.Add("A"); }, 5, "Column already exists."},
-      {"ChangeColumnGuid to existing", [](CProviderViewCols& c) { c.ChangeColumnGuid("a", "B"); }, 5,
-       "Column GUID already exists in collection."},
-      {"MoveColumnAfter absent", [](CProviderViewCols& c) { c.MoveColumnAfterColumnByGuid("zz", "a"); }, 5,
+      {"ChangeColumnGuid to existing", [](CProviderViewCols& c) { c.ChangeColumnGuid("a", "B"); },
+       5, "Column GUID already exists in collection."},
+      {"MoveColumnAfter absent",
+       [](CProviderViewCols& c) { c.MoveColumnAfterColumnByGuid("zz", "a"); }, 5,
        "Could not find column to move. GUID: zz"},
-      {"Column absent", [](CProviderViewCols& c) { c.Column("zz"); }, static_cast<int32_t>(0x80040000u),
-       "Column not in collection: zz"},
+      {"Column absent", [](CProviderViewCols& c) { c.Column("zz"); },
+       static_cast<int32_t>(0x80040000u), "Column not in collection: zz"},
   };
   for (const Case& c : cases) {
     const Bytes before = columns->Serialize();
@@ -246,27 +250,45 @@ TEST(ViewCols, ReorderingOperations) {
     std::vector<std::string> order;
   };
   const Case cases[] = {
-      {"AddExistingToFront", [](CProviderViewCols& c) {
+      {"AddExistingToFront",
+       [](CProviderViewCols& c) {
          auto x = std::make_shared<CProviderViewCol>();
          x->SetGuid("x");
          c.AddExistingToFront(x);
-       }, {"x", "a", "b", "c"}},
-      {"MoveBefore", [](CProviderViewCols& c) { c.MoveColumnBeforeColumnByGuid("c", "a"); }, {"c", "a", "b"}},
-      {"MoveBefore itself", [](CProviderViewCols& c) { c.MoveColumnBeforeColumnByGuid("b", "b"); }, {"a", "b", "c"}},
-      {"MoveAfter", [](CProviderViewCols& c) { c.MoveColumnAfterColumnByGuid("a", "b"); }, {"b", "a", "c"}},
-      {"MoveAfter absent target goes to the end", [](CProviderViewCols& c) { c.MoveColumnAfterColumnByGuid("a", "zz"); },
-       {"b", "c", "a"}},
-      {"MoveAfter itself", [](CProviderViewCols& c) { c.MoveColumnAfterColumnByGuid("b", "B"); }, {"a", "b", "c"}},
-      {"ChangeColumnGuid keeps the place", [](CProviderViewCols& c) { c.ChangeColumnGuid("b", "n"); }, {"a", "n", "c"}},
-      {"UpdateColumnGuidIfExists absent old", [](CProviderViewCols& c) { c.UpdateColumnGuidIfExists("zz", "n"); },
+       },
+       {"x", "a", "b", "c"}},
+      {"MoveBefore",
+       [](CProviderViewCols& c) { c.MoveColumnBeforeColumnByGuid("c", "a"); },
+       {"c", "a", "b"}},
+      {"MoveBefore itself",
+       [](CProviderViewCols& c) { c.MoveColumnBeforeColumnByGuid("b", "b"); },
        {"a", "b", "c"}},
-      {"UpdateColumnGuidIfExists both present", [](CProviderViewCols& c) { c.UpdateColumnGuidIfExists("a", "c"); },
-       {"b", "c"}},
-      {"UpdateColumnGuidIfExists keeps the place", [](CProviderViewCols& c) { c.UpdateColumnGuidIfExists("b", "n"); },
+      {"MoveAfter",
+       [](CProviderViewCols& c) { c.MoveColumnAfterColumnByGuid("a", "b"); },
+       {"b", "a", "c"}},
+      {"MoveAfter absent target goes to the end",
+       [](CProviderViewCols& c) { c.MoveColumnAfterColumnByGuid("a", "zz"); },
+       {"b", "c", "a"}},
+      {"MoveAfter itself",
+       [](CProviderViewCols& c) { c.MoveColumnAfterColumnByGuid("b", "B"); },
+       {"a", "b", "c"}},
+      {"ChangeColumnGuid keeps the place",
+       [](CProviderViewCols& c) { c.ChangeColumnGuid("b", "n"); },
        {"a", "n", "c"}},
-      {"UpdateColumnGuidIfExists last", [](CProviderViewCols& c) { c.UpdateColumnGuidIfExists("c", "n"); },
+      {"UpdateColumnGuidIfExists absent old",
+       [](CProviderViewCols& c) { c.UpdateColumnGuidIfExists("zz", "n"); },
+       {"a", "b", "c"}},
+      {"UpdateColumnGuidIfExists both present",
+       [](CProviderViewCols& c) { c.UpdateColumnGuidIfExists("a", "c"); },
+       {"b", "c"}},
+      {"UpdateColumnGuidIfExists keeps the place",
+       [](CProviderViewCols& c) { c.UpdateColumnGuidIfExists("b", "n"); },
+       {"a", "n", "c"}},
+      {"UpdateColumnGuidIfExists last",
+       [](CProviderViewCols& c) { c.UpdateColumnGuidIfExists("c", "n"); },
        {"a", "b", "n"}},
-      {"UpdateColumnGuidIfExists case only", [](CProviderViewCols& c) { c.UpdateColumnGuidIfExists("b", "B"); },
+      {"UpdateColumnGuidIfExists case only",
+       [](CProviderViewCols& c) { c.UpdateColumnGuidIfExists("b", "B"); },
        {"a", "B", "c"}},
       {"RemoveByIndex", [](CProviderViewCols& c) { c.RemoveByIndex(0); }, {"b", "c"}},
       {"RemoveByGuid", [](CProviderViewCols& c) { c.RemoveByGuid("B"); }, {"a", "c"}},
@@ -309,11 +331,13 @@ TEST(ViewCols, DirtyRulesPerOperation) {
   };
   const Case cases[] = {
       {"Add", [](CProviderViewCols& c) { c.Add("x"); }, true},
-      {"AddExisting", [](CProviderViewCols& c) {
+      {"AddExisting",
+       [](CProviderViewCols& c) {
          auto x = std::make_shared<CProviderViewCol>();
          x->SetGuid("x");
          c.AddExisting(x);
-       }, true},
+       },
+       true},
       {"MoveBefore", [](CProviderViewCols& c) { c.MoveColumnBeforeColumnByGuid("b", "a"); }, true},
       {"MoveAfter", [](CProviderViewCols& c) { c.MoveColumnAfterColumnByGuid("a", "b"); }, true},
       {"RemoveAll", [](CProviderViewCols& c) { c.RemoveAll(); }, true},
@@ -355,7 +379,8 @@ TEST(ViewCols, VisibleCountNeedsAWidth) {
 
 TEST(ViewCols, ContentIdentifiers) {
   const auto columns = Loaded({"a", "b"});
-  EXPECT_EQ(columns->ContentString(), columns->Column("a")->ContentString() + columns->Column("b")->ContentString());
+  EXPECT_EQ(columns->ContentString(),
+            columns->Column("a")->ContentString() + columns->Column("b")->ContentString());
 
   struct Case {
     const char* name;
@@ -370,7 +395,8 @@ TEST(ViewCols, ContentIdentifiers) {
     const auto changed = Loaded({"a", "b"});
     c.change(*changed);
     EXPECT_NE(changed->ContentId(), columns->ContentId()) << c.name;
-    EXPECT_EQ(changed->ContentIdForAutoSave() != columns->ContentIdForAutoSave(), c.autoSaveChanges) << c.name;
+    EXPECT_EQ(changed->ContentIdForAutoSave() != columns->ContentIdForAutoSave(), c.autoSaveChanges)
+        << c.name;
   }
   // A hidden column contributes nothing to the auto-save identifier.
   const auto hidden = Loaded({"a", "b"});

@@ -85,19 +85,24 @@ TEST(ProviderView, SetterRulesAndDirtyMarks) {
       {"provider", [](CProviderView& v) { v.SetProviderGuid("{P}"); }, false},
       {"private to", [](CProviderView& v) { v.SetPrivateToGuid("{O}"); }, false},
       {"update counter", [](CProviderView& v) { v.SetUpdateCounter(9); }, false},
-      {"flags", [](CProviderView& v) {
+      {"flags",
+       [](CProviderView& v) {
          v.SetStandardView(true);
          v.SetAllColumnsView(true);
          v.SetPauseFilters(true);
          v.SetTemporary(true);
          v.SetFixed(true);
          v.SetVersion(3);
-       }, false},
-      {"filter groups and notifiers", [](CProviderView& v) {
+       },
+       false},
+      {"filter groups and notifiers",
+       [](CProviderView& v) {
          v.FilterGroups()->Add()->Add("{B}", "y", logicop_Or);
          v.Notifiers()->Add(viewschedid_WeeklyMonday);
-       }, false},
-      {"column width", [](CProviderView& v) { v.Columns()->Column("{A}")->SetWidthTwips(50); }, true},
+       },
+       false},
+      {"column width", [](CProviderView& v) { v.Columns()->Column("{A}")->SetWidthTwips(50); },
+       true},
       {"sort key", [](CProviderView& v) { v.SortOrder()->Add("{B}"); }, true},
   };
   for (const auto& c : cases) {
@@ -113,7 +118,8 @@ TEST(ProviderView, SetterRulesAndDirtyMarks) {
     fresh.SortOrder()->Add("{A}");
     fresh.SetIsDirty(false);
     c.change(fresh);
-    const bool throughParts = std::string(c.name) == "column width" || std::string(c.name) == "sort key";
+    const bool throughParts =
+        std::string(c.name) == "column width" || std::string(c.name) == "sort key";
     EXPECT_EQ(fresh.IsDirty(), throughParts);
   }
 }
@@ -202,7 +208,8 @@ TEST(ProviderView, FullViewRoundTripsToTheSameBytes) {
   }
   for (int i = 0; i < 5; ++i) view.SortOrder()->Add("{C" + std::to_string(i * 7) + "}");
   view.SortOrder()->Add("{C7}");
-  for (int i = 0; i < 3; ++i) view.FilterGroups()->Add()->Add("{C" + std::to_string(i) + "}", "x", logicop_Or);
+  for (int i = 0; i < 3; ++i)
+    view.FilterGroups()->Add()->Add("{C" + std::to_string(i) + "}", "x", logicop_Or);
   view.Notifiers()->Add(viewschedid_WeeklyMonday);
   view.Notifiers()->Add(viewschedid_MonthlyLast);
   view.SetUpdateCounter(12);
@@ -242,7 +249,8 @@ TEST(ProviderView, OlderAndPartialBytes) {
   EXPECT_EQ(old.Caption(), "Open items");
 
   CProviderView bare;
-  bare.Deserialize(StoredWithout(*view, {"Columns", "SortOrder", "FilterGroups", "Notifiers"}).Contents());
+  bare.Deserialize(
+      StoredWithout(*view, {"Columns", "SortOrder", "FilterGroups", "Notifiers"}).Contents());
   EXPECT_EQ(bare.SortOrder()->Count(), 0);
   EXPECT_EQ(bare.FilterGroups()->Count(), 0);
   EXPECT_EQ(bare.Notifiers()->Count(), 0);
@@ -265,8 +273,9 @@ TEST(ProviderView, StrictThenTolerantLoading) {
   source->SetVersion(4);
   source->SetPauseFilters(true);
   source->SortOrder()->Add("{B}");
-  for (const std::string key : {"Guid", "Caption", "PaperSpan", "TemplateGuid", "FilterGuid", "PrivateToGuid",
-                                "StandardView", "AllColumnsView", "UpdateCounter", "ProviderGuid"}) {
+  for (const std::string key :
+       {"Guid", "Caption", "PaperSpan", "TemplateGuid", "FilterGuid", "PrivateToGuid",
+        "StandardView", "AllColumnsView", "UpdateCounter", "ProviderGuid"}) {
     SCOPED_TRACE(key);
     CProviderView target;
     const Bytes before = target.Serialize();
@@ -294,8 +303,8 @@ TEST(ProviderView, StrictThenTolerantLoading) {
     if (std::string(c.key) == "Version") {
       ASSERT_EQ(log.Lines().size(), 1u);
       EXPECT_EQ(log.Lines()[0].className, "CProviderView");
-      EXPECT_EQ(log.Lines()[0].message,
-                "Error reading view version number for " + source->Guid() + ". Error: Type mismatch");
+      EXPECT_EQ(log.Lines()[0].message, "Error reading view version number for " + source->Guid() +
+                                            ". Error: Type mismatch");
     } else {
       EXPECT_TRUE(log.Lines().empty());
       EXPECT_EQ(target.Version(), 4);
@@ -311,21 +320,25 @@ TEST(ProviderView, ContentIdentifiersCoverTheirParts) {
     bool content, autoSave, dirtyCheck;
   };
   const std::vector<Case> cases = {
-      {"resize a column", [](CProviderView& v) { v.Columns()->Column("{A}")->SetWidthTwips(2000); }, true, false,
+      {"resize a column", [](CProviderView& v) { v.Columns()->Column("{A}")->SetWidthTwips(2000); },
+       true, false, false},
+      {"size a column by hand",
+       [](CProviderView& v) { v.Columns()->Column("{A}")->SetManuallySized(true); }, true, false,
        false},
-      {"size a column by hand", [](CProviderView& v) { v.Columns()->Column("{A}")->SetManuallySized(true); }, true,
-       false, false},
-      {"hide a column", [](CProviderView& v) { v.Columns()->Column("{A}")->SetVisible(false); }, true, true, true},
-      {"caption a column", [](CProviderView& v) { v.Columns()->Column("{A}")->SetCaption("Due"); }, true, true,
-       true},
+      {"hide a column", [](CProviderView& v) { v.Columns()->Column("{A}")->SetVisible(false); },
+       true, true, true},
+      {"caption a column", [](CProviderView& v) { v.Columns()->Column("{A}")->SetCaption("Due"); },
+       true, true, true},
       {"change the sort", [](CProviderView& v) { v.SortOrder()->Add("{A}"); }, true, true, false},
-      {"change the caption", [](CProviderView& v) { v.SetCaption("Closed items"); }, true, true, false},
+      {"change the caption", [](CProviderView& v) { v.SetCaption("Closed items"); }, true, true,
+       false},
       {"change UpdateCounter", [](CProviderView& v) { v.SetUpdateCounter(7); }, true, true, false},
       {"change Version", [](CProviderView& v) { v.SetVersion(5); }, true, true, false},
-      {"add a filter", [](CProviderView& v) { v.FilterGroups()->Add()->Add("{B}", "y", logicop_Or); }, true, true,
+      {"add a filter",
+       [](CProviderView& v) { v.FilterGroups()->Add()->Add("{B}", "y", logicop_Or); }, true, true,
        true},
-      {"add a notifier", [](CProviderView& v) { v.Notifiers()->Add(viewschedid_WeeklyMonday); }, false, false,
-       false},
+      {"add a notifier", [](CProviderView& v) { v.Notifiers()->Add(viewschedid_WeeklyMonday); },
+       false, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -343,8 +356,9 @@ TEST(ProviderView, ContentIdentifiersCoverTheirParts) {
 TEST(ProviderView, ContentStringIsCoreThenColumnsSortAndFilters) {
   const auto view = Sample();
   const std::u16string all = view->ContentString();
-  const std::u16string tail =
-      view->Columns()->ContentString() + view->SortOrder()->ContentString() + view->FilterGroups()->ContentString();
+  const std::u16string tail = view->Columns()->ContentString() +
+                              view->SortOrder()->ContentString() +
+                              view->FilterGroups()->ContentString();
   ASSERT_GT(all.size(), tail.size());
   EXPECT_EQ(all.substr(all.size() - tail.size()), tail);
   view->Notifiers()->Add(viewschedid_WeeklyMonday);
@@ -367,7 +381,8 @@ TEST(ProviderView, LocalRecordsets) {
   const auto empty = view.EmptyRecordset();
   EXPECT_EQ(empty->RecordCount(), 0);
   EXPECT_TRUE(empty->Eof());
-  EXPECT_EQ(FieldNames(*empty), (std::vector<std::string>{"{A}", "we\"ird; drop table x; --", "it's"}));
+  EXPECT_EQ(FieldNames(*empty),
+            (std::vector<std::string>{"{A}", "we\"ird; drop table x; --", "it's"}));
 
   const auto guids = view.RecordGuidRecordset();
   EXPECT_EQ(guids->RecordCount(), 0);

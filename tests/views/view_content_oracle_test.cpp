@@ -23,9 +23,8 @@ namespace {
 // key-like punctuation, control characters, long.
 std::string UnusualText(std::mt19937& random) {
   static const std::string kPieces[] = {
-      "",           "Due",          "Échéance à régler", "\xF0\x9F\x93\x85 date", "\xC3 cut",
-      "\xEF\xBF\xBF", "a\"b';c--",   "_",                 "line\r\nbreak\ttab",     std::string(300, 'w'),
-      "ß and İ",    "\x01\x7F",
+      "",          "Due", "Échéance à régler",  "\xF0\x9F\x93\x85 date", "\xC3 cut", "\xEF\xBF\xBF",
+      "a\"b';c--", "_",   "line\r\nbreak\ttab", std::string(300, 'w'),   "ß and İ",  "\x01\x7F",
   };
   std::string text;
   const int pieces = static_cast<int>(random() % 3);
@@ -76,9 +75,10 @@ std::shared_ptr<CProviderView> RandomView(std::mt19937& random) {
     const auto group = view->FilterGroups()->Add();
     group->SetLogicalOperator(static_cast<e_FilterLogicalOperator>(static_cast<int>(random() % 3)));
     for (size_t i = 0, items = random() % 4; i < items; ++i) {
-      group->Add3(UnusualText(random), static_cast<e_FilterItemOperator>(static_cast<int>(random() % 7)),
-                  UnusualText(random), static_cast<e_FilterLogicalOperator>(static_cast<int>(random() % 2)),
-                  static_cast<e_FilterItemFunction>(static_cast<int>(random() % 2)));
+      group->Add3(
+          UnusualText(random), static_cast<e_FilterItemOperator>(static_cast<int>(random() % 7)),
+          UnusualText(random), static_cast<e_FilterLogicalOperator>(static_cast<int>(random() % 2)),
+          static_cast<e_FilterItemFunction>(static_cast<int>(random() % 2)));
     }
   }
   std::set<int32_t> schedules;
@@ -146,18 +146,20 @@ Rendered Reference(const CProviderView& view) {
     r.groups += Raw(head.Contents());
     for (const auto& item : *group) r.groups += Raw(item->Serialize());
   }
-  const std::u16string core = StoredWithout(view.Serialize(), {"Columns", "SortOrder", "FilterGroups", "Notifiers"});
+  const std::u16string core =
+      StoredWithout(view.Serialize(), {"Columns", "SortOrder", "FilterGroups", "Notifiers"});
   r.content = core + r.columns + r.sort + r.groups;
   r.contentId = content::ContentIdOf(r.content);
   std::u16string columnIds;
   for (const auto& column : *view.Columns()) {
     if (!column->Visible()) continue;
-    columnIds += Utf16(content::ContentIdOf(
-        StoredWithout(column->Serialize(), {"WidthTwips", "MinWidthTwips", "MaxWidthTwips", "ManuallySized"})));
+    columnIds += Utf16(content::ContentIdOf(StoredWithout(
+        column->Serialize(), {"WidthTwips", "MinWidthTwips", "MaxWidthTwips", "ManuallySized"})));
   }
   r.columnsAutoSave = content::ContentIdOf(columnIds);
   const std::u16string groupsId = Utf16(content::ContentIdOf(r.groups));
-  r.autoSave = content::ContentIdOf(core + Utf16(r.columnsAutoSave) + Utf16(content::ContentIdOf(r.sort)) + groupsId);
+  r.autoSave = content::ContentIdOf(core + Utf16(r.columnsAutoSave) +
+                                    Utf16(content::ContentIdOf(r.sort)) + groupsId);
   r.dirtyCheck = content::ContentIdOf(Utf16(r.columnsAutoSave) + groupsId);
   return r;
 }
@@ -203,7 +205,8 @@ TEST(ViewContent, FiltersAndNotifiersRenderWhatWholeBagsDid) {
     EXPECT_TRUE(notifiers->ContentString() == Raw(notifiers->Serialize()));
     for (const auto& notifier : *notifiers) {
       EXPECT_TRUE(notifier->ContentString() == Raw(notifier->Serialize()));
-      EXPECT_TRUE(notifier->LastDeliveries()->ContentString() == Raw(notifier->LastDeliveries()->Serialize()));
+      EXPECT_TRUE(notifier->LastDeliveries()->ContentString() ==
+                  Raw(notifier->LastDeliveries()->Serialize()));
       EXPECT_EQ(notifier->ContentId(), content::ContentIdOf(Raw(notifier->Serialize())));
     }
   }

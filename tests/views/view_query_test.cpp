@@ -91,7 +91,9 @@ struct ItemsTable {
     for (; !rows->Eof(); rows->MoveNext()) records.push_back(rows->Value(kRec).ToText());
     return records;
   }
-  std::vector<std::string> Pasted(const ViewQuery& query) const { return Records(db->OpenRecordset(query.Sql)); }
+  std::vector<std::string> Pasted(const ViewQuery& query) const {
+    return Records(db->OpenRecordset(query.Sql));
+  }
   std::vector<std::string> Bound(const ViewQuery& query) const {
     auto command = db->CreateCommand(query.ParameterizedSql);
     for (size_t i = 0; i < query.Parameters.size(); ++i) {
@@ -120,7 +122,8 @@ struct Group {
   std::vector<Criterion> items;
 };
 
-std::shared_ptr<CProviderView> MakeView(const std::vector<Shown>& shown, const std::vector<Key>& keys,
+std::shared_ptr<CProviderView> MakeView(const std::vector<Shown>& shown,
+                                        const std::vector<Key>& keys,
                                         const std::vector<Group>& groups) {
   auto view = std::make_shared<CProviderView>();
   for (const Shown& column : shown) {
@@ -129,12 +132,14 @@ std::shared_ptr<CProviderView> MakeView(const std::vector<Shown>& shown, const s
     added->SetVisible(column.visible);
   }
   for (const Key& key : keys) {
-    view->SortOrder()->Add(key.guid)->SetDirection(key.descending ? colsort_Descending : colsort_Ascending);
+    view->SortOrder()->Add(key.guid)->SetDirection(key.descending ? colsort_Descending
+                                                                  : colsort_Ascending);
   }
   for (const Group& group : groups) {
     auto added = view->FilterGroups()->Add();
     added->SetLogicalOperator(group.logic);
-    for (const Criterion& item : group.items) added->Add2(item.guid, item.op, item.criteria, item.logic);
+    for (const Criterion& item : group.items)
+      added->Add2(item.guid, item.op, item.criteria, item.logic);
   }
   return view;
 }
@@ -153,10 +158,16 @@ TEST(ViewQuery, SelectsTheFilteredRecordsInTheViewsOrder) {
     ViewQueryPage page;
     Records want;
   };
-  const Records byName{"r01", "r04", "r02", "r09", "r03", "r05", "r06", "r10", "r11", "r12", "r13", "r14",
-                       "r15", "r16", "r17", "r18", "r07", "r08", "r19", "r20", "r21", "r22", "r23", "r24"};
+  const Records byName{"r01", "r04", "r02", "r09", "r03", "r05", "r06", "r10",
+                       "r11", "r12", "r13", "r14", "r15", "r16", "r17", "r18",
+                       "r07", "r08", "r19", "r20", "r21", "r22", "r23", "r24"};
   const std::vector<Case> cases{
-      {"text ascending ignores case; an empty group filters nothing", {{kName}}, {{kName}}, {{}}, {}, byName},
+      {"text ascending ignores case; an empty group filters nothing",
+       {{kName}},
+       {{kName}},
+       {{}},
+       {},
+       byName},
       {"a page of it", {{kName}}, {{kName}}, {}, {5, 10}, {"r13", "r14", "r15", "r16", "r17"}},
       {"an offset without a limit", {{kName}}, {{kName}}, {}, {-1, 21}, {"r22", "r23", "r24"}},
       {"a limit of zero", {{kName}}, {{kName}}, {}, {0, 0}, {}},
@@ -169,14 +180,17 @@ TEST(ViewQuery, SelectsTheFilteredRecordsInTheViewsOrder) {
       {"text criteria match without regard to case, quotes and all; groups nest",
        {{kName}, {kDue}},
        {{kDue, true}},
-       {{logicop_And, {{kName, operator_Equals, "O'BRIEN"}, {kName, operator_Equals, "alpha", logicop_Or}}},
+       {{logicop_And,
+         {{kName, operator_Equals, "O'BRIEN"}, {kName, operator_Equals, "alpha", logicop_Or}}},
         {logicop_And, {{kCost, operator_LessThan, "40"}}}},
        {},
        {"r08", "r01", "r04"}},
       {"a date range after an empty group, currency descending",
        {{kDue}, {kCost}},
        {{kCost, true}},
-       {{}, {logicop_Or, {{kDue, operator_GreaterThanOrEqual, "45005"}, {kDue, operator_LessThan, "45010"}}}},
+       {{},
+        {logicop_Or,
+         {{kDue, operator_GreaterThanOrEqual, "45005"}, {kDue, operator_LessThan, "45010"}}}},
        {},
        {"r18", "r07", "r20", "r19", "r17"}},
       {"smart-sort text puts numbers in number order",
@@ -188,7 +202,8 @@ TEST(ViewQuery, SelectsTheFilteredRecordsInTheViewsOrder) {
       {"keys on hidden, deleted and computed columns are skipped; groups joined by OR",
        {{kName}, {kScore}, {kQty}, {kNote, false}, {kGone}},
        {{kNote}, {kGone, true}, {kScore}, {kQty}},
-       {{logicop_And, {{kCost, operator_GreaterThan, "20"}}}, {logicop_Or, {{kQty, operator_Equals, "0"}}}},
+       {{logicop_And, {{kCost, operator_GreaterThan, "20"}}},
+        {logicop_Or, {{kQty, operator_Equals, "0"}}}},
        {},
        {"r10", "r21", "r24", "r03", "r23", "r07", "r16", "r18", "r20"}},
       {"the filter tests a column the view does not show",
@@ -255,11 +270,12 @@ TEST(ViewQuery, ReportsItsColumnsAndWhatItLeftOut) {
     e_ViewQuerySkipReason reason;
     bool sortKey;
   };
-  std::vector<Skip> skipped{{"rec_guid", viewqueryskip_Hidden, false}, {"hidden", viewqueryskip_Hidden, false},
-                            {"updates", viewqueryskip_Hidden, false},  {"modified", viewqueryskip_Hidden, false},
-                            {"created", viewqueryskip_Hidden, false},  {kNote, viewqueryskip_Hidden, false},
-                            {kGone, viewqueryskip_Deleted, false},     {kNote, viewqueryskip_Hidden, true},
-                            {kGone, viewqueryskip_Deleted, true},      {kScore, viewqueryskip_Computed, true}};
+  std::vector<Skip> skipped{
+      {"rec_guid", viewqueryskip_Hidden, false}, {"hidden", viewqueryskip_Hidden, false},
+      {"updates", viewqueryskip_Hidden, false},  {"modified", viewqueryskip_Hidden, false},
+      {"created", viewqueryskip_Hidden, false},  {kNote, viewqueryskip_Hidden, false},
+      {kGone, viewqueryskip_Deleted, false},     {kNote, viewqueryskip_Hidden, true},
+      {kGone, viewqueryskip_Deleted, true},      {kScore, viewqueryskip_Computed, true}};
   ASSERT_EQ(query.Skipped.size(), skipped.size());
   for (size_t i = 0; i < skipped.size(); ++i) {
     SCOPED_TRACE(i);
@@ -299,13 +315,15 @@ TEST(ViewQuery, HostileNamesStayInsideTheirQuotes) {
   test::TempDir folder;
   auto db = OpenWithTable(folder.File("hostile.db"), table, columns);
   auto insert = db->CreateCommand(SqlService::InsertStatement(table, {"rec_guid", identifier}));
-  for (const auto& [rec, value] : std::vector<std::pair<std::string, std::string>>{{"a", "it's; --"}, {"b", "other"}}) {
+  for (const auto& [rec, value] :
+       std::vector<std::pair<std::string, std::string>>{{"a", "it's; --"}, {"b", "other"}}) {
     insert->SetText(1, rec);
     insert->SetText(2, value);
     insert->Execute();
   }
 
-  auto view = MakeView({{guid}}, {{guid, true}}, {{logicop_And, {{guid, operator_Equals, "IT'S; --"}}}});
+  auto view =
+      MakeView({{guid}}, {{guid, true}}, {{logicop_And, {{guid, operator_Equals, "IT'S; --"}}}});
   view->Columns()->Column(guid)->SetCaption("\"'; DROP TABLE x; --\x02");
   const ViewQuery query = BuildViewQuery(*view, table, *columns, {1, 0});
   EXPECT_EQ(query.Columns[0].Caption, view->Columns()->Column(guid)->Caption());
@@ -323,7 +341,10 @@ TEST(ViewQuery, HostileNamesStayInsideTheirQuotes) {
     rows->MoveNext();
     EXPECT_TRUE(rows->Eof());
   }
-  EXPECT_EQ(db->OpenRecordset("SELECT COUNT(*) AS n FROM " + SqlService::QuoteIdentifier(table))->Value("n").ToLong(), 2);
+  EXPECT_EQ(db->OpenRecordset("SELECT COUNT(*) AS n FROM " + SqlService::QuoteIdentifier(table))
+                ->Value("n")
+                .ToLong(),
+            2);
 }
 
 // Input the statement cannot be made from raises before anything runs.
@@ -338,12 +359,15 @@ TEST(ViewQuery, RefusesWhatItCannotSelect) {
   };
   const std::vector<Case> cases{
       {"a negative offset",
-       [&] { return BuildViewQuery(*MakeView({{kName}}, {}, {}), "Items", *items.columns, {10, -1}); },
+       [&] {
+         return BuildViewQuery(*MakeView({{kName}}, {}, {}), "Items", *items.columns, {10, -1});
+       },
        5, "Offset must not be negative."},
       {"a filter on a column the set no longer has",
        [&] {
-         return BuildViewQuery(*MakeView({{kName}}, {}, {{logicop_And, {{kGone, operator_Equals, "1"}}}}), "Items",
-                               *items.columns);
+         return BuildViewQuery(
+             *MakeView({{kName}}, {}, {{logicop_And, {{kGone, operator_Equals, "1"}}}}), "Items",
+             *items.columns);
        },
        kObjectError, "Could not find column definition for '" + kGone + "'"},
       {"no column at all",
@@ -375,14 +399,17 @@ TEST(ViewQuery, RefusesWhatItCannotSelect) {
 // given only the column set.
 TEST(ViewQuery, AViewGivesItsConditionAsAFilterWould) {
   const ItemsTable items;
-  const auto view = MakeView({{kName}}, {},
-                             {{logicop_And, {{kName, operator_Equals, "O'Brien"}, {kQty, operator_GreaterThan, "5", logicop_Or}}},
-                              {logicop_Or, {{kDue, operator_NotEquals, "45000"}}}});
+  const auto view = MakeView(
+      {{kName}}, {},
+      {{logicop_And,
+        {{kName, operator_Equals, "O'Brien"}, {kQty, operator_GreaterThan, "5", logicop_Or}}},
+       {logicop_Or, {{kDue, operator_NotEquals, "45000"}}}});
   const auto provider = std::make_shared<CColumnSetProvider>(items.columns);
   CProviderViewFilter filter;
   filter.SetProviderInfo(provider);
   filter.Groups()->Deserialize(view->FilterGroups()->Serialize());
-  for (e_FilterPrefixType prefix : {filterprefix_None, filterprefix_Where, filterprefix_LogicalOperator}) {
+  for (e_FilterPrefixType prefix :
+       {filterprefix_None, filterprefix_Where, filterprefix_LogicalOperator}) {
     SCOPED_TRACE(prefix);
     EXPECT_EQ(view->FilterSql(*items.columns, prefix), filter.Sql(prefix));
     const FilterSqlParameters fromView = view->FilterSqlParameterized(*items.columns, prefix);
@@ -391,7 +418,8 @@ TEST(ViewQuery, AViewGivesItsConditionAsAFilterWould) {
     EXPECT_EQ(fromView.Parameters, fromFilter.Parameters);
   }
   EXPECT_EQ(view->FilterSql(*items.columns, filterprefix_None),
-            "(\"" + kName + "\"='O''Brien' COLLATE NOCASE OR \"" + kQty + "\">5) OR (\"" + kDue + "\"<>45000)");
+            "(\"" + kName + "\"='O''Brien' COLLATE NOCASE OR \"" + kQty + "\">5) OR (\"" + kDue +
+                "\"<>45000)");
 }
 
 }  // namespace

@@ -28,17 +28,18 @@ TEST(SmartSort, ComparesCaptionsAsTheirSmartSortKeys) {
   };
   CDbHelpers helpers;
   for (const Case& c : std::initializer_list<Case>{
-           {"View 2", "view 10", -1},        // numbers by value, letters without case
+           {"View 2", "view 10", -1},  // numbers by value, letters without case
            {"view 10", "View 2", 1},
-           {"Budget", "budget", 0},          // equal keys, different captions
-           {"Item 007", "item 7", 0},        // equal numbers
+           {"Budget", "budget", 0},               // equal keys, different captions
+           {"Item 007", "item 7", 0},             // equal numbers
            {"  Spaced   out ", "Spaced out", 0},  // the caption clean-up applies
-           {"Cafe\xCC\x81", "Caf\xC3\xA9", 0},  // one letter typed two ways
+           {"Cafe\xCC\x81", "Caf\xC3\xA9", 0},    // one letter typed two ways
            {"A", "B", -1},
            {"", "a", -1},
            {"", "", 0}}) {
     EXPECT_EQ(helpers.CallbackCollate(0, c.left, c.right), c.want) << c.left << " | " << c.right;
-    EXPECT_EQ(helpers.CallbackCollate(0, c.right, c.left), -c.want) << "swapped: " << c.left << " | " << c.right;
+    EXPECT_EQ(helpers.CallbackCollate(0, c.right, c.left), -c.want)
+        << "swapped: " << c.left << " | " << c.right;
   }
 }
 
@@ -68,8 +69,9 @@ TEST(SmartSort, AnyOtherCollationIndexComparesEverythingAsEqual) {
 }
 
 TEST(SmartSort, OrderingByCaptionWithTheCollationAgreesWithTheStoredSortKeys) {
-  const std::vector<std::string> captions = {"view 10", "View 2",   "alpha",  "Alpha 1", "beta 003",
-                                             "Beta 3b", "\xC3\x89t\xC3\xA9", "zeta", "etc",     "2 views"};
+  const std::vector<std::string> captions = {
+      "view 10",           "View 2", "alpha", "Alpha 1", "beta 003", "Beta 3b",
+      "\xC3\x89t\xC3\xA9", "zeta",   "etc",   "2 views"};
   auto connection = Connection::CreateMemory();
   connection->AddUserCollation(std::make_shared<CDbHelpers>());
   connection->Execute("CREATE TABLE views (caption TEXT, caption_sort TEXT)");
@@ -81,8 +83,8 @@ TEST(SmartSort, OrderingByCaptionWithTheCollationAgreesWithTheStoredSortKeys) {
   }
   auto ReadKeys = [&](const std::string& order) {
     std::vector<std::string> keys;
-    for (auto rows = connection->OpenRecordset("SELECT caption_sort FROM views ORDER BY " + order); !rows->Eof();
-         rows->MoveNext()) {
+    for (auto rows = connection->OpenRecordset("SELECT caption_sort FROM views ORDER BY " + order);
+         !rows->Eof(); rows->MoveNext()) {
       keys.push_back(rows->Value(0).AsText());
     }
     return keys;

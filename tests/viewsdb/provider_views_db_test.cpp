@@ -37,19 +37,22 @@ class ViewsDb : public ::testing::Test {
   void SetUp() override { CVesk::SetDataFolder(folder_.Path()); }
   void TearDown() override { CVesk::SetDataFolder(""); }
 
-  static std::shared_ptr<CProviderView> NewView(const std::string& caption, const std::string& provider = kProvider) {
+  static std::shared_ptr<CProviderView> NewView(const std::string& caption,
+                                                const std::string& provider = kProvider) {
     auto view = std::make_shared<CProviderView>();
     view->SetCaption(caption);
     view->SetProviderGuid(provider);
     return view;
   }
   // A user view saved and handed back.
-  std::shared_ptr<CProviderView> Saved(const std::string& caption, const std::string& provider = kProvider) {
+  std::shared_ptr<CProviderView> Saved(const std::string& caption,
+                                       const std::string& provider = kProvider) {
     auto view = NewView(caption, provider);
     EXPECT_TRUE(db_.SaveView4(view, false, viewtype_UserDefined));
     return view;
   }
-  std::shared_ptr<CProviderView> SavedPrivate(const std::string& caption, const std::string& owner) {
+  std::shared_ptr<CProviderView> SavedPrivate(const std::string& caption,
+                                              const std::string& owner) {
     auto view = NewView(caption);
     view->SetPrivateToGuid(owner);
     EXPECT_TRUE(db_.SaveView4(view, false, viewtype_UserDefined));
@@ -74,7 +77,8 @@ class ViewsDb : public ::testing::Test {
   }
   // Replaces a stored row's bytes.
   static void StoreBytes(const std::string& guid, const Bytes& bytes) {
-    const auto command = File()->CreateCommand("UPDATE views SET propertybag_content=? WHERE rec_guid=?");
+    const auto command =
+        File()->CreateCommand("UPDATE views SET propertybag_content=? WHERE rec_guid=?");
     command->SetBytes(1, bytes);
     command->SetText(2, guid);
     command->Execute();
@@ -152,7 +156,8 @@ TEST_F(ViewsDb, GuidArgumentsMatchWhateverTheirLetterCaseOrBraces) {
   const std::string lower = TextService::ComparisonForm(view->Guid());
 
   EXPECT_EQ(Guids(*db_.GetViewsByProviderGuid(kProviderAsTyped)).size(), 2u);
-  EXPECT_EQ(Guids(*db_.GetPublicAndPrivateProviderViews(kProviderAsTyped, "{0B1C2D3E-4F50-6172-8394-A5B6C7D8E9F0}")),
+  EXPECT_EQ(Guids(*db_.GetPublicAndPrivateProviderViews(kProviderAsTyped,
+                                                        "{0B1C2D3E-4F50-6172-8394-A5B6C7D8E9F0}")),
             std::vector<std::string>{mine->Guid()});
   EXPECT_EQ(db_.GetProviderViewUpdateCounter(kProviderAsTyped), 10 + 20);
   ASSERT_TRUE(db_.GetViewByGuid(lower));
@@ -218,21 +223,28 @@ TEST_F(ViewsDb, TheViewTypeSetsTheStandardAndPrivacyFlags) {
     bool newGuid;
   };
   const std::vector<Case> cases = {
-      {"standard", [](CProviderView& v) { v.SetPrivateToGuid(kUser); }, viewtype_CorvaneStandard, true, "", false},
-      {"notification keeps privacy", [](CProviderView& v) {
+      {"standard", [](CProviderView& v) { v.SetPrivateToGuid(kUser); }, viewtype_CorvaneStandard,
+       true, "", false},
+      {"notification keeps privacy",
+       [](CProviderView& v) {
          v.SetStandardView(true);
          v.SetPrivateToGuid(kUser);
-       }, viewtype_Notification, false, kUser, false},
+       },
+       viewtype_Notification, false, kUser, false},
       {"user view of a standard one is a copy", [](CProviderView& v) { v.SetStandardView(true); },
        viewtype_UserDefined, false, "", true},
-      {"private standard view saved as the user's", [](CProviderView& v) {
+      {"private standard view saved as the user's",
+       [](CProviderView& v) {
          v.SetStandardView(true);
          v.SetPrivateToGuid(kUser);
-       }, viewtype_UserDefined, false, kUser, false},
-      {"notification view saved as user-defined loses its notifiers", [](CProviderView& v) {
+       },
+       viewtype_UserDefined, false, kUser, false},
+      {"notification view saved as user-defined loses its notifiers",
+       [](CProviderView& v) {
          v.SetPrivateToGuid(kUser);
          v.Notifiers()->Add(viewschedid_WeeklyMonday);
-       }, viewtype_UserDefined, false, "", true},
+       },
+       viewtype_UserDefined, false, "", true},
   };
   int n = 0;
   for (const Case& c : cases) {
@@ -244,15 +256,19 @@ TEST_F(ViewsDb, TheViewTypeSetsTheStandardAndPrivacyFlags) {
     EXPECT_EQ(view->Guid() != guid, c.newGuid);
     EXPECT_EQ(view->StandardView(), c.standard);
     EXPECT_EQ(view->PrivateToGuid(), c.privateTo);
-    EXPECT_EQ(One("SELECT standard_view FROM views WHERE rec_guid='" + view->Guid() + "'"), c.standard ? "1" : "0");
+    EXPECT_EQ(One("SELECT standard_view FROM views WHERE rec_guid='" + view->Guid() + "'"),
+              c.standard ? "1" : "0");
     EXPECT_EQ(One("SELECT notification_view FROM views WHERE rec_guid='" + view->Guid() + "'"),
               view->NotificationView() ? "1" : "0");
     EXPECT_FALSE(c.type == viewtype_UserDefined && view->NotificationView());
   }
-  const CError e = ErrorOf([&] { db_.SaveView4(NewView("Other"), false, static_cast<e_ViewType>(7)); });
+  const CError e =
+      ErrorOf([&] { db_.SaveView4(NewView("Other"), false, static_cast<e_ViewType>(7)); });
   EXPECT_EQ(e.Number(), 5);
   EXPECT_EQ(e.Description(), "Unknown view type: 7");
-  EXPECT_EQ(ErrorOf([&] { db_.SaveView4(NewView("Other", ""), false, viewtype_UserDefined); }).Description(),
+  EXPECT_EQ(ErrorOf([&] {
+              db_.SaveView4(NewView("Other", ""), false, viewtype_UserDefined);
+            }).Description(),
             "View must have an associated provider GUID.");
   EXPECT_EQ(ErrorOf([&] { db_.SaveViewX(kProvider, "", NewView("x"), true); }).Description(),
             "Deprecated, use SaveView");
@@ -284,10 +300,12 @@ TEST_F(ViewsDb, AStandardViewStaysWhenTheUserSavesItAsTheirOwn) {
     auto sameCaption = db_.GetViewByGuid(standardGuid);
     const CError e = ErrorOf([&] { db_.SaveView4(sameCaption, overwrite, viewtype_UserDefined); });
     EXPECT_EQ(e.Number(), saveviewerr_DuplicateCaption);
-    EXPECT_EQ(e.Description(), "View caption in use, you must choose a different caption for this view.");
+    EXPECT_EQ(e.Description(),
+              "View caption in use, you must choose a different caption for this view.");
   }
   EXPECT_EQ(Rows(), 3);
-  EXPECT_EQ(One("SELECT hex(propertybag_content) FROM views WHERE rec_guid='" + standardGuid + "'"), standardBytes);
+  EXPECT_EQ(One("SELECT hex(propertybag_content) FROM views WHERE rec_guid='" + standardGuid + "'"),
+            standardBytes);
   EXPECT_EQ(One("SELECT standard_view FROM views WHERE rec_guid='" + standardGuid + "'"), "1");
 }
 
@@ -297,13 +315,15 @@ TEST_F(ViewsDb, ExistingGuidsAndCaptionsAreReplacedOnlyWhenAsked) {
 
   const CError guidTaken = ErrorOf([&] { db_.SaveView4(open, false, viewtype_UserDefined); });
   EXPECT_EQ(guidTaken.Number(), saveviewerr_DuplicateGuid);
-  EXPECT_EQ(guidTaken.Description(), "View already exists, must explicitly declare that you want it to be replaced.");
+  EXPECT_EQ(guidTaken.Description(),
+            "View already exists, must explicitly declare that you want it to be replaced.");
 
   auto rival = NewView("OPEN  ITEMS");
   const CError captionTaken = ErrorOf([&] { db_.SaveView4(rival, false, viewtype_UserDefined); });
   EXPECT_EQ(captionTaken.Number(), saveviewerr_DuplicateCaption);
-  EXPECT_EQ(captionTaken.Description(),
-            "View caption already exists. Rename it or re-call this function with the overwrite flag set.");
+  EXPECT_EQ(
+      captionTaken.Description(),
+      "View caption already exists. Rename it or re-call this function with the overwrite flag set.");
   EXPECT_EQ(Rows(), 2);
 
   // With overwrite the rival takes over the row of that caption.
@@ -324,14 +344,17 @@ TEST_F(ViewsDb, ExistingGuidsAndCaptionsAreReplacedOnlyWhenAsked) {
 TEST_F(ViewsDb, AFailedWriteRollsBackAndSaysWhatTheDatabaseSaid) {
   const auto view = Saved("Open");
   const std::string before = One("SELECT hex(propertybag_content) || updates FROM views");
-  File()->Execute("CREATE TRIGGER refuse BEFORE INSERT ON views BEGIN SELECT RAISE(ABORT, 'no writes today'); END");
+  File()->Execute(
+      "CREATE TRIGGER refuse BEFORE INSERT ON views BEGIN SELECT RAISE(ABORT, 'no writes today'); END");
   view->Columns()->Add("{X}");
   const CError e = ErrorOf([&] { db_.SaveView4(view, true, viewtype_UserDefined); });
   EXPECT_EQ(e.Number(), saveviewerr_Unknown);
-  EXPECT_EQ(e.Description(),
-            "An unknown error occurred when trying to save the view: \r\n-2147467259 no writes today");
+  EXPECT_EQ(
+      e.Description(),
+      "An unknown error occurred when trying to save the view: \r\n-2147467259 no writes today");
   EXPECT_NE(e.Context().find("Database result: no writes today"), std::string::npos);
-  EXPECT_EQ(ErrorOf([&] { db_.SaveView(kProvider, NewView("Other"), false); }).Number(), saveviewerr_Unknown);
+  EXPECT_EQ(ErrorOf([&] { db_.SaveView(kProvider, NewView("Other"), false); }).Number(),
+            saveviewerr_Unknown);
 
   File()->Execute("DROP TRIGGER refuse");
   EXPECT_EQ(One("SELECT hex(propertybag_content) || updates FROM views"), before);
@@ -339,7 +362,8 @@ TEST_F(ViewsDb, AFailedWriteRollsBackAndSaysWhatTheDatabaseSaid) {
 }
 
 TEST_F(ViewsDb, AFileThatCannotBeOpenedIsReportedByEachCallersNumber) {
-  std::filesystem::create_directories(views_db::ViewsDatabasePath());  // a folder where the file belongs
+  std::filesystem::create_directories(
+      views_db::ViewsDatabasePath());  // a folder where the file belongs
   struct Case {
     const char* name;
     std::function<void()> call;
@@ -348,9 +372,10 @@ TEST_F(ViewsDb, AFileThatCannotBeOpenedIsReportedByEachCallersNumber) {
   const std::vector<Case> cases = {
       {"GetViewByGuid", [&] { db_.GetViewByGuid("x"); }, _saveviewerr_Base},
       {"GetViewsByProviderGuid", [&] { db_.GetViewsByProviderGuid(kProvider); }, _saveviewerr_Base},
-      {"GetFiltersByProviderGuid", [&] { db_.GetFiltersByProviderGuid(kProvider); }, _saveviewerr_Base},
-      {"GetPublicAndPrivateProviderViews", [&] { db_.GetPublicAndPrivateProviderViews(kProvider, ""); },
+      {"GetFiltersByProviderGuid", [&] { db_.GetFiltersByProviderGuid(kProvider); },
        _saveviewerr_Base},
+      {"GetPublicAndPrivateProviderViews",
+       [&] { db_.GetPublicAndPrivateProviderViews(kProvider, ""); }, _saveviewerr_Base},
       {"DeleteView", [&] { db_.DeleteView("x"); }, saveviewerr_NoDatabase},
       {"SaveView", [&] { db_.SaveView(kProvider, NewView("x"), false); }, saveviewerr_NoDatabase},
   };
@@ -358,10 +383,12 @@ TEST_F(ViewsDb, AFileThatCannotBeOpenedIsReportedByEachCallersNumber) {
     SCOPED_TRACE(c.name);
     const CError e = ErrorOf(c.call);
     EXPECT_EQ(e.Number(), c.number);
-    EXPECT_EQ(e.Description(), "Could not get views database. Could not create or open views database.");
+    EXPECT_EQ(e.Description(),
+              "Could not get views database. Could not create or open views database.");
   }
   // The others pass the open's own error on.
-  EXPECT_EQ(ErrorOf([&] { db_.SaveView4(NewView("x"), false, viewtype_UserDefined); }).Number(), _saveviewerr_Base);
+  EXPECT_EQ(ErrorOf([&] { db_.SaveView4(NewView("x"), false, viewtype_UserDefined); }).Number(),
+            _saveviewerr_Base);
 }
 
 TEST_F(ViewsDb, RefreshSinceCountersListsChangesAndDeletionsOnce) {
@@ -423,7 +450,8 @@ TEST_F(ViewsDb, ProviderListingsComeInSmartCaptionOrder) {
   std::vector<std::string> captions;
   for (const auto& view : *views) captions.push_back(view->Caption());
   // The unreadable row is listed as a fresh view under its GUID, in its caption's place.
-  EXPECT_EQ(captions, (std::vector<std::string>{"Alpha", "New View", "View 1", "view 2", "View 10"}));
+  EXPECT_EQ(captions,
+            (std::vector<std::string>{"Alpha", "New View", "View 1", "view 2", "View 10"}));
   EXPECT_TRUE(views->Exists(broken->Guid()));
   EXPECT_EQ(views->View(broken->Guid())->ProviderGuid(), kProviderAsTyped);
   EXPECT_TRUE(log.Contains("Could not deserialize view GUID: " + broken->Guid() + ". Error: "));
@@ -441,11 +469,13 @@ TEST_F(ViewsDb, PrivateViewsAreListedChangedAndDeletedByOwner) {
     return One("SELECT private_to_guid FROM views WHERE rec_guid='" + view->Guid() + "'");
   };
 
-  EXPECT_EQ(Guids(*db_.GetPublicAndPrivateProviderViews(kProvider, kUser)), std::vector<std::string>{mine->Guid()});
+  EXPECT_EQ(Guids(*db_.GetPublicAndPrivateProviderViews(kProvider, kUser)),
+            std::vector<std::string>{mine->Guid()});
   EXPECT_EQ(db_.GetPublicAndPrivateProviderViews(kProvider, "")->Count(), 1);
 
   // Ownership moves, but not onto a caption the new owner already holds.
-  db_.ChangeAllViewsPrivateToGuid("{11111111-2222-3333-4444-555555555555}", "{" + std::string(kUser) + "}");
+  db_.ChangeAllViewsPrivateToGuid("{11111111-2222-3333-4444-555555555555}",
+                                  "{" + std::string(kUser) + "}");
   EXPECT_EQ(privacy(theirs), kUser);
   EXPECT_EQ(privacy(clash), kUser);
   db_.ChangeAllViewsPrivateToGuid(kUser, kOtherUser);
@@ -455,7 +485,8 @@ TEST_F(ViewsDb, PrivateViewsAreListedChangedAndDeletedByOwner) {
   db_.DeprivatizeViewsByProviderGuid(kProvider, " ");
   db_.DeletePrivateViewsByProviderGuid(kProvider, "");
   EXPECT_EQ(Rows(), 4);
-  EXPECT_NE(ErrorOf([&] { db_.DeprivatizeViewsByProviderGuid(kProvider, kOtherUser); }).Number(), 0);
+  EXPECT_NE(ErrorOf([&] { db_.DeprivatizeViewsByProviderGuid(kProvider, kOtherUser); }).Number(),
+            0);
   EXPECT_EQ(privacy(mine), kOtherUser);
   db_.DeleteView(clash->Guid());
   db_.DeprivatizeViewsByProviderGuid(kProviderAsTyped, kOtherUser);
@@ -470,10 +501,14 @@ TEST_F(ViewsDb, PrivateViewsAreListedChangedAndDeletedByOwner) {
 }
 
 TEST_F(ViewsDb, ChangeViewGuidRenamesTheRowForEveryProcess) {
-  EXPECT_EQ(ErrorOf([&] { db_.ChangeViewGuid("a", " "); }).Description(), "New GUID required for ChangeViewGUID");
-  EXPECT_EQ(ErrorOf([&] { db_.ChangeViewGuid("", ""); }).Description(), "New GUID required for ChangeViewGUID");
-  EXPECT_EQ(ErrorOf([&] { db_.ChangeViewGuid("", "b"); }).Description(), "Old GUID required for ChangeViewGUID");
-  EXPECT_FALSE(std::filesystem::exists(views_db::ViewsDatabasePath()));  // refused before any database access
+  EXPECT_EQ(ErrorOf([&] { db_.ChangeViewGuid("a", " "); }).Description(),
+            "New GUID required for ChangeViewGUID");
+  EXPECT_EQ(ErrorOf([&] { db_.ChangeViewGuid("", ""); }).Description(),
+            "New GUID required for ChangeViewGUID");
+  EXPECT_EQ(ErrorOf([&] { db_.ChangeViewGuid("", "b"); }).Description(),
+            "Old GUID required for ChangeViewGUID");
+  EXPECT_FALSE(std::filesystem::exists(
+      views_db::ViewsDatabasePath()));  // refused before any database access
 
   const auto view = Saved("Open");
   const std::string oldGuid = view->Guid();
@@ -516,10 +551,12 @@ TEST_F(ViewsDb, CleaningTheDeletionLogKeepsLaterCountersRising) {
   db_.DeleteView(Saved("B")->Guid());
   const int32_t before = db_.GetDeleteCounter();
   EXPECT_GT(before, 0);
-  File()->Execute("INSERT INTO \"CX1IVUUEQIHUW8W2DIJVS3B9O\" (rec_guid, table_name) VALUES ('F', 'providers_filters')");
+  File()->Execute(
+      "INSERT INTO \"CX1IVUUEQIHUW8W2DIJVS3B9O\" (rec_guid, table_name) VALUES ('F', 'providers_filters')");
   db_.CleanDeletedViewsTable();
   EXPECT_EQ(db_.GetDeleteCounter(), 0);
-  EXPECT_EQ(One("SELECT COUNT(*) FROM \"CX1IVUUEQIHUW8W2DIJVS3B9O\""), "1");  // other tables' rows stay
+  EXPECT_EQ(One("SELECT COUNT(*) FROM \"CX1IVUUEQIHUW8W2DIJVS3B9O\""),
+            "1");  // other tables' rows stay
   db_.DeleteView(Saved("C")->Guid());
   EXPECT_GT(db_.GetDeleteCounter(), before);
 }
@@ -536,20 +573,24 @@ TEST_F(ViewsDb, ChangesByProviderAndComputerMapGuidsToViewsOrNothing) {
   db_.DeleteView(back->Guid());
   ASSERT_TRUE(db_.SaveView4(back, false, viewtype_UserDefined));
 
-  const auto changes = db_.GetViewsByProviderAndComputerSinceCounters(kProviderAsTyped, kUser, 10, goneAt);
+  const auto changes =
+      db_.GetViewsByProviderAndComputerSinceCounters(kProviderAsTyped, kUser, 10, goneAt);
   std::vector<std::string> keys;
   for (auto it = changes->begin(); it != changes->end(); ++it) keys.push_back(it.Key());
-  EXPECT_EQ(keys, (std::vector<std::string>{publicView->Guid(), mine->Guid(), back->Guid(), gone->Guid()}));
+  EXPECT_EQ(keys, (std::vector<std::string>{publicView->Guid(), mine->Guid(), back->Guid(),
+                                            gone->Guid()}));
   EXPECT_EQ(changes->Item(mine->Guid()).ToObject<CProviderView>()->Caption(), "Mine");
   EXPECT_FALSE(changes->Item(gone->Guid()).ToObject<CProviderView>());
   // A deletion counts from its own counter on (">="), but not after it.
-  EXPECT_FALSE(db_.GetViewsByProviderAndComputerSinceCounters(kProvider, "", 1000, goneAt + 1)->Exists(gone->Guid()));
+  EXPECT_FALSE(db_.GetViewsByProviderAndComputerSinceCounters(kProvider, "", 1000, goneAt + 1)
+                   ->Exists(gone->Guid()));
   EXPECT_FALSE(changes->Exists(older->Guid()));
 }
 
 TEST_F(ViewsDb, NotificationViewsArePublicUserViewsAndOthersLoseTheRole) {
   test::ScopedLogCapture log;
-  const auto withNotifier = [&](const std::string& caption, const std::string& privateTo, e_ViewType type) {
+  const auto withNotifier = [&](const std::string& caption, const std::string& privateTo,
+                                e_ViewType type) {
     auto view = NewView(caption);
     view->SetPrivateToGuid(privateTo);
     view->Notifiers()->Add(viewschedid_WeeklyMonday);
@@ -566,7 +607,9 @@ TEST_F(ViewsDb, NotificationViewsArePublicUserViewsAndOthersLoseTheRole) {
 
   const auto views = db_.GetNotificationViews();
   EXPECT_EQ(Guids(*views), std::vector<std::string>{deliver->Guid()});
-  EXPECT_EQ(One("SELECT hex(propertybag_content) FROM views WHERE rec_guid='" + unreadable->Guid() + "'"), "FF");
+  EXPECT_EQ(
+      One("SELECT hex(propertybag_content) FROM views WHERE rec_guid='" + unreadable->Guid() + "'"),
+      "FF");
   EXPECT_TRUE(log.Contains("Notification view count is 4."));
   EXPECT_TRUE(log.Contains("Deserializing view GUID: " + privateOne->Guid()));
   EXPECT_TRUE(log.Contains("Notification views collection count: 1"));
@@ -582,8 +625,8 @@ TEST_F(ViewsDb, NotificationViewsArePublicUserViewsAndOthersLoseTheRole) {
 TEST_F(ViewsDb, SavedFiltersComeBackFromTheirRows) {
   test::ScopedLogCapture log;
   views_db::OpenViewsDatabase();
-  const auto store = [&](const std::string& guid, const std::string& provider, const std::string& caption,
-                         const Bytes& bytes) {
+  const auto store = [&](const std::string& guid, const std::string& provider,
+                         const std::string& caption, const Bytes& bytes) {
     const auto command = File()->CreateCommand(
         "INSERT INTO providers_filters (rec_guid, provider_guid, caption, propertybag_content) VALUES (?, ?, ?, ?)");
     command->SetText(1, guid);
@@ -635,7 +678,8 @@ TEST_F(ViewsDb, TheOlderSaveGivesTheRowANewCounterThatOtherProcessesSee) {
     if (!CProviderViewsDb().SaveView(kProvider, changed, true)) throw 1;
   }));
   EXPECT_EQ(CounterOf(guid), 20);
-  EXPECT_TRUE(here.RefreshByProviderGuid(kProvider));  // neither the change nor the re-insert is lost
+  EXPECT_TRUE(
+      here.RefreshByProviderGuid(kProvider));  // neither the change nor the re-insert is lost
   ASSERT_EQ(here.Count(), 1);
   EXPECT_TRUE(here.View(guid)->Columns()->Exists("{FROM-CHILD}"));
 
@@ -644,7 +688,8 @@ TEST_F(ViewsDb, TheOlderSaveGivesTheRowANewCounterThatOtherProcessesSee) {
   auto rival = NewView("VIEW 02");  // the same smart-sort key
   const CError captionTaken = ErrorOf([&] { db_.SaveView(kProvider, rival, false); });
   EXPECT_EQ(captionTaken.Number(), saveviewerr_DuplicateCaption);
-  EXPECT_EQ(captionTaken.Description(), "View caption in use, you must choose a different caption for this view.");
+  EXPECT_EQ(captionTaken.Description(),
+            "View caption in use, you must choose a different caption for this view.");
 
   // Overwriting a public view of that caption rewrites it in place, with a new counter.
   ASSERT_TRUE(db_.SaveView(kProvider, rival, true));
@@ -672,7 +717,9 @@ class ViewsRefresh : public ViewsDb {
   struct Sink : CProviderViewsEvents {
     std::vector<std::string> fixed;
     std::vector<std::string> ignore;
-    void FixView(std::shared_ptr<CProviderView>& po_View) override { fixed.push_back(po_View->Guid()); }
+    void FixView(std::shared_ptr<CProviderView>& po_View) override {
+      fixed.push_back(po_View->Guid());
+    }
     void RequestAllColumnsView(std::shared_ptr<CProviderView>&) override {}
     void IgnoreView(const std::string& p_ViewGuid, bool& p_Ignore) override {
       for (const auto& guid : ignore) p_Ignore = p_Ignore || guid == p_ViewGuid;
@@ -746,7 +793,9 @@ TEST_F(ViewsRefresh, AFailingSinkLeavesTheDeleteCounterForTheNextRefresh) {
   ASSERT_TRUE(db_.SaveView4(b, true, viewtype_UserDefined));
 
   struct Failing : Sink {
-    void FixView(std::shared_ptr<CProviderView>&) override { throw CError(5, "host", "cannot fix"); }
+    void FixView(std::shared_ptr<CProviderView>&) override {
+      throw CError(5, "host", "cannot fix");
+    }
   };
   const int32_t cookie = views.Advise(std::make_shared<Failing>());
   EXPECT_EQ(ErrorOf([&] { views.RefreshByProviderGuid(kProvider); }).Description(), "cannot fix");

@@ -51,7 +51,8 @@ TEST(ProviderViews, LookupErrorsCarryTheirNumbersAndTexts) {
     const char* text;
   };
   const std::vector<Case> emptyCases = {
-      {"index 0 of none", [&] { views.ViewByIndex(0); }, viewerr_UnknownViewIndex, "View Index out of range."},
+      {"index 0 of none", [&] { views.ViewByIndex(0); }, viewerr_UnknownViewIndex,
+       "View Index out of range."},
   };
   for (const Case& c : emptyCases) {
     SCOPED_TRACE(c.name);
@@ -62,14 +63,19 @@ TEST(ProviderViews, LookupErrorsCarryTheirNumbersAndTexts) {
   views.Add("{A}", "Open items");
   views.Add("{B}", "Closed items");
   const std::vector<Case> cases = {
-      {"index -1", [&] { views.ViewByIndex(-1); }, viewerr_UnknownViewIndex, "View Index out of range."},
-      {"index Count", [&] { views.ViewByIndex(2); }, viewerr_UnknownViewIndex, "View Index out of range."},
-      {"unknown GUID", [&] { views.View("{C}"); }, viewerr_UnknownViewGuid, "Unknown View GUID: {C}"},
+      {"index -1", [&] { views.ViewByIndex(-1); }, viewerr_UnknownViewIndex,
+       "View Index out of range."},
+      {"index Count", [&] { views.ViewByIndex(2); }, viewerr_UnknownViewIndex,
+       "View Index out of range."},
+      {"unknown GUID", [&] { views.View("{C}"); }, viewerr_UnknownViewGuid,
+       "Unknown View GUID: {C}"},
       {"unknown caption", [&] { views.ViewByCaption("Open"); }, viewerr_UnknownViewCaption,
        "View caption not found."},
-      {"unknown control", [&] { views.ViewByUiControl(std::make_shared<CProviderView>()); }, 5, "View not found."},
+      {"unknown control", [&] { views.ViewByUiControl(std::make_shared<CProviderView>()); }, 5,
+       "View not found."},
       {"no control", [&] { views.ViewByUiControl(nullptr); }, 5, "View not found."},
-      {"GUID in use", [&] { views.Add("{a}", "Other"); }, viewerr_ViewGuidInUse, "View GUID must be unique."},
+      {"GUID in use", [&] { views.Add("{a}", "Other"); }, viewerr_ViewGuidInUse,
+       "View GUID must be unique."},
       {"blank caption", [&] { views.Add("{D}", " \t"); }, 5, "View caption is required."},
       {"remove absent", [&] { views.Remove("{C}"); }, 5, ""},
       {"existing GUID", [&] { views.AddExisting(ViewWith("{B}", 0)); }, 457, ""},

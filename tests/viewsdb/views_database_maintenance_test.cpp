@@ -41,7 +41,9 @@ class Maintenance : public test::ViewsDbTest {
     RunMaintenanceCheck(*connection_, kCheck, kRun, kKey, kStatement, interval, unit);
   }
   int Runs() {
-    return SqlService::TableExists(*connection_, "ran") ? std::stoi(One(*connection_, "SELECT count(*) FROM ran")) : 0;
+    return SqlService::TableExists(*connection_, "ran")
+               ? std::stoi(One(*connection_, "SELECT count(*) FROM ran"))
+               : 0;
   }
 
   prvdrinfo::test::ScopedTimeZone zone_{"EST5EDT,M3.2.0,M11.1.0"};
@@ -72,29 +74,30 @@ TEST_F(Maintenance, IsDueWhenTheStoredDateIsMissingNotADateOrOlderThanTheInterva
   const std::string days40 = DateService::ToIso8601(DateService::AddDays(kNow, -40));
   const std::string days41 = DateService::ToIso8601(DateService::AddDays(kNow, -41));
   // 40 days back at a minute to midnight: still 40 day boundaries.
-  const std::string lateDay40 =
-      DateService::ToIso8601(DateService::AddDays(DateService::FromParts(2026, 3, 10, 0, 0, 0), -40) + 1439.0 / 1440);
+  const std::string lateDay40 = DateService::ToIso8601(
+      DateService::AddDays(DateService::FromParts(2026, 3, 10, 0, 0, 0), -40) + 1439.0 / 1440);
   const std::string days6 = DateService::ToIso8601(DateService::AddDays(kNow, -6));
   const std::string days7 = DateService::ToIso8601(DateService::AddDays(kNow, -7));
   const std::string future = DateService::ToIso8601(DateService::AddDays(kNow, 3));
   const std::string hours2 = DateService::ToIso8601(kNow - 2.0 / 24);
   const std::string months2 = DateService::ToIso8601(DateService::AddMonths(kNow, -2));
   for (const Case& c : std::initializer_list<Case>{{nullptr, 40, "d", true},
-                                                  {"", 40, "d", true},
-                                                  {"yesterday", 40, "d", true},
-                                                  {"2026-13-01T00:00:00Z", 40, "d", true},
-                                                  {days40.c_str(), 40, "d", false},
-                                                  {lateDay40.c_str(), 40, "d", false},
-                                                  {days41.c_str(), 40, "d", true},
-                                                  {days6.c_str(), 6, "d", false},
-                                                  {days7.c_str(), 6, "d", true},
-                                                  {days7.c_str(), 6, "D", true},
-                                                  {future.c_str(), 6, "d", false},
-                                                  {hours2.c_str(), 1, "h", true},
-                                                  {hours2.c_str(), 2, "h", false},
-                                                  {months2.c_str(), 1, "m", true},
-                                                  {months2.c_str(), 1, "yyyy", false}}) {
-    SCOPED_TRACE(std::string(c.stored ? c.stored : "<no row>") + " " + std::to_string(c.interval) + c.unit);
+                                                   {"", 40, "d", true},
+                                                   {"yesterday", 40, "d", true},
+                                                   {"2026-13-01T00:00:00Z", 40, "d", true},
+                                                   {days40.c_str(), 40, "d", false},
+                                                   {lateDay40.c_str(), 40, "d", false},
+                                                   {days41.c_str(), 40, "d", true},
+                                                   {days6.c_str(), 6, "d", false},
+                                                   {days7.c_str(), 6, "d", true},
+                                                   {days7.c_str(), 6, "D", true},
+                                                   {future.c_str(), 6, "d", false},
+                                                   {hours2.c_str(), 1, "h", true},
+                                                   {hours2.c_str(), 2, "h", false},
+                                                   {months2.c_str(), 1, "m", true},
+                                                   {months2.c_str(), 1, "yyyy", false}}) {
+    SCOPED_TRACE(std::string(c.stored ? c.stored : "<no row>") + " " + std::to_string(c.interval) +
+                 c.unit);
     internal::ResetProcessState();
     connection_->Execute("DROP TABLE IF EXISTS ran; DELETE FROM properties");
     if (c.stored) SetViewsDbProperty(*connection_, kKey, c.stored);
@@ -167,8 +170,9 @@ TEST_F(Maintenance, AHeldRunMutexMeansTheStatementIsRunningElsewhere) {
 }
 
 TEST_F(Maintenance, AStatementThatFailsRaisesAndReleasesTheMutexes) {
-  const CError error = prvdrinfo::testing::ErrorOf(
-      [&] { RunMaintenanceCheck(*connection_, kCheck, kRun, kKey, "SELECT * FROM missing", 40, "d"); });
+  const CError error = prvdrinfo::testing::ErrorOf([&] {
+    RunMaintenanceCheck(*connection_, kCheck, kRun, kKey, "SELECT * FROM missing", 40, "d");
+  });
   EXPECT_EQ(error.Description(), "no such table: missing");
   EXPECT_FALSE(internal::Mutexes().Exists(kCheck));
   EXPECT_FALSE(internal::Mutexes().Exists(kRun));

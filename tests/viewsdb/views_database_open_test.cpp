@@ -43,50 +43,58 @@ TEST_F(ViewsDatabaseOpen, AMissingFileIsCreatedWithEveryTableColumnAndIndex) {
   EXPECT_EQ(internal::ProcessActivity().filesCreated, 1);
   EXPECT_EQ(internal::ProcessActivity().fixUpPasses, 1);
 
-  EXPECT_EQ(Strings(*connection, "SELECT name FROM pragma_table_info('views')"),
-            (std::vector<std::string>{"rec_id", "rec_guid", "hidden", "updates", "modified", "created",
-                                      "provider_guid", "private_to_guid", "caption", "caption_sort",
-                                      "propertybag_content", "standard_view", "notification_view"}));
+  EXPECT_EQ(
+      Strings(*connection, "SELECT name FROM pragma_table_info('views')"),
+      (std::vector<std::string>{"rec_id", "rec_guid", "hidden", "updates", "modified", "created",
+                                "provider_guid", "private_to_guid", "caption", "caption_sort",
+                                "propertybag_content", "standard_view", "notification_view"}));
   EXPECT_EQ(Strings(*connection, "SELECT name FROM pragma_table_info('providers_filters')"),
-            (std::vector<std::string>{"rec_id", "rec_guid", "hidden", "updates", "modified", "created",
-                                      "record_status", "provider_guid", "caption", "caption_sort",
-                                      "propertybag_content"}));
+            (std::vector<std::string>{"rec_id", "rec_guid", "hidden", "updates", "modified",
+                                      "created", "record_status", "provider_guid", "caption",
+                                      "caption_sort", "propertybag_content"}));
   // Defaults of the views' own columns, as a row that names none of them shows.
   connection->Execute("INSERT INTO views (rec_guid) VALUES ('G1')");
-  EXPECT_EQ(Strings(*connection,
-                    "SELECT provider_guid || '|' || private_to_guid || '|' || caption || '|' || caption_sort || '|' || "
-                    "hex(propertybag_content) || '|' || standard_view || '|' || notification_view FROM views"),
-            std::vector<std::string>{"||New View|New View||0|0"});
+  EXPECT_EQ(
+      Strings(
+          *connection,
+          "SELECT provider_guid || '|' || private_to_guid || '|' || caption || '|' || caption_sort || '|' || "
+          "hex(propertybag_content) || '|' || standard_view || '|' || notification_view FROM views"),
+      std::vector<std::string>{"||New View|New View||0|0"});
   connection->Execute("INSERT INTO providers_filters (rec_guid) VALUES ('F1')");
-  EXPECT_EQ(One(*connection, "SELECT IFNULL(provider_guid, '<null>') || '|' || caption || '|' || caption_sort FROM "
-                             "providers_filters"),
-            "<null>|New Filter|New Filter");
+  EXPECT_EQ(
+      One(*connection,
+          "SELECT IFNULL(provider_guid, '<null>') || '|' || caption || '|' || caption_sort FROM "
+          "providers_filters"),
+      "<null>|New Filter|New Filter");
 
   struct Index {
     const char* name;
     bool unique;
     const char* columns;
   };
-  for (const Index& index : std::initializer_list<Index>{
-           {"idx_views_provider_guid", false, "provider_guid"},
-           {"idx_views_provider_caption", false, "caption"},
-           {"idx_views_provider_captionsort", false, "caption_sort"},
-           {"idx_views_provider_privatetoguid", false, "private_to_guid"},
-           {"uidx_views", true, "provider_guid,private_to_guid,caption"},
-           {"idx_provider_guid", false, "provider_guid"},
-           {"idx_private_to_guid", false, "private_to_guid"},
-           {"idx_caption", false, "caption"},
-           {"idx_caption_sort", false, "caption_sort"},
-           {"idx_filters_provider_guid", false, "provider_guid"},
-           {"idx_filters_provider_captionsort", false, "caption_sort"},
-           {"uidx_filters", true, "provider_guid,caption"}}) {
-    EXPECT_EQ(One(*connection, std::string("SELECT \"unique\" FROM pragma_index_list((SELECT tbl_name FROM "
-                                           "sqlite_master WHERE name='") +
-                                   index.name + "')) WHERE name='" + index.name + "'"),
+  for (const Index& index :
+       std::initializer_list<Index>{{"idx_views_provider_guid", false, "provider_guid"},
+                                    {"idx_views_provider_caption", false, "caption"},
+                                    {"idx_views_provider_captionsort", false, "caption_sort"},
+                                    {"idx_views_provider_privatetoguid", false, "private_to_guid"},
+                                    {"uidx_views", true, "provider_guid,private_to_guid,caption"},
+                                    {"idx_provider_guid", false, "provider_guid"},
+                                    {"idx_private_to_guid", false, "private_to_guid"},
+                                    {"idx_caption", false, "caption"},
+                                    {"idx_caption_sort", false, "caption_sort"},
+                                    {"idx_filters_provider_guid", false, "provider_guid"},
+                                    {"idx_filters_provider_captionsort", false, "caption_sort"},
+                                    {"uidx_filters", true, "provider_guid,caption"}}) {
+    EXPECT_EQ(One(*connection,
+                  std::string("SELECT \"unique\" FROM pragma_index_list((SELECT tbl_name FROM "
+                              "sqlite_master WHERE name='") +
+                      index.name + "')) WHERE name='" + index.name + "'"),
               index.unique ? "1" : "0")
         << index.name;
-    EXPECT_EQ(One(*connection, std::string("SELECT group_concat(name, ',') FROM (SELECT name FROM pragma_index_info('") +
-                                   index.name + "') ORDER BY seqno)"),
+    EXPECT_EQ(One(*connection,
+                  std::string(
+                      "SELECT group_concat(name, ',') FROM (SELECT name FROM pragma_index_info('") +
+                      index.name + "') ORDER BY seqno)"),
               index.columns)
         << index.name;
   }
@@ -94,8 +102,9 @@ TEST_F(ViewsDatabaseOpen, AMissingFileIsCreatedWithEveryTableColumnAndIndex) {
 
 TEST_F(ViewsDatabaseOpen, ANewFileGetsVersionsPropertiesAndTheDeletionLog) {
   auto connection = OpenViewsDatabase();
-  EXPECT_EQ(Strings(*connection, "SELECT table_name || '=' || version FROM versions ORDER BY table_name"),
-            (std::vector<std::string>{"providers_filters=1", "views=1"}));
+  EXPECT_EQ(
+      Strings(*connection, "SELECT table_name || '=' || version FROM versions ORDER BY table_name"),
+      (std::vector<std::string>{"providers_filters=1", "views=1"}));
   EXPECT_EQ(One(*connection, "SELECT typeof(version) FROM versions LIMIT 1"), "integer");
   EXPECT_EQ(Strings(*connection, "SELECT name FROM pragma_table_info('properties')"),
             (std::vector<std::string>{"key", "value"}));
@@ -106,8 +115,11 @@ TEST_F(ViewsDatabaseOpen, ANewFileGetsVersionsPropertiesAndTheDeletionLog) {
   connection->Execute("INSERT INTO providers_filters (rec_guid, caption) VALUES ('F1', 'b')");
   connection->Execute("DELETE FROM views");
   connection->Execute("DELETE FROM providers_filters");
-  EXPECT_EQ(Strings(*connection, "SELECT rec_guid || '@' || table_name FROM CX1IVUUEQIHUW8W2DIJVS3B9O ORDER BY updates"),
-            (std::vector<std::string>{"V1@views", "F1@providers_filters"}));
+  EXPECT_EQ(
+      Strings(
+          *connection,
+          "SELECT rec_guid || '@' || table_name FROM CX1IVUUEQIHUW8W2DIJVS3B9O ORDER BY updates"),
+      (std::vector<std::string>{"V1@views", "F1@providers_filters"}));
 }
 
 TEST_F(ViewsDatabaseOpen, TheFileKeepsAWriteAheadLog) {
@@ -122,8 +134,9 @@ TEST_F(ViewsDatabaseOpen, ALogLeftBehindByAFileThatIsGoneDoesNotReachTheNewFile)
   {
     // Another database of the same name, its last writes still in its log.
     auto other = Connection::Open(path);
-    other->Execute("PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; CREATE TABLE views (x); "
-                   "CREATE TABLE stranger (y); INSERT INTO stranger VALUES (1)");
+    other->Execute(
+        "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; CREATE TABLE views (x); "
+        "CREATE TABLE stranger (y); INSERT INTO stranger VALUES (1)");
     std::filesystem::copy_file(path + "-wal", folder_.File("saved-wal"));
   }
   std::filesystem::remove(path);
@@ -139,11 +152,14 @@ TEST_F(ViewsDatabaseOpen, EveryConnectionKnowsSmartSort) {
   for (int round = 0; round < 2; ++round) {
     auto connection = OpenViewsDatabase();
     for (const char* caption : {"view 10", "View 2", "view 1"}) {
-      connection->Execute(std::string("INSERT INTO views (rec_guid, caption) VALUES (lower(hex(randomblob(16))), '") +
-                          caption + "')");
+      connection->Execute(
+          std::string(
+              "INSERT INTO views (rec_guid, caption) VALUES (lower(hex(randomblob(16))), '") +
+          caption + "')");
     }
-    EXPECT_EQ(Strings(*connection, "SELECT caption FROM views ORDER BY caption COLLATE SMARTSORT ASC"),
-              (std::vector<std::string>{"view 1", "View 2", "view 10"}));
+    EXPECT_EQ(
+        Strings(*connection, "SELECT caption FROM views ORDER BY caption COLLATE SMARTSORT ASC"),
+        (std::vector<std::string>{"view 1", "View 2", "view 10"}));
     connection->Execute("DELETE FROM views");
   }
 }
@@ -175,8 +191,8 @@ TEST_F(ViewsDatabaseOpen, EachOpenGivesANewConnectionOutsideAnyTransaction) {
 TEST_F(ViewsDatabaseOpen, NoMutexIsLeftHeldButTheFixedOne) {
   OpenViewsDatabase();
   const MutexService mutexes = internal::Mutexes();
-  for (const char* name : {kCreatingMutex, kFixingMutex, kAnalyzeCheckMutex, kAnalyzeRunMutex, kVacuumCheckMutex,
-                           kVacuumRunMutex}) {
+  for (const char* name : {kCreatingMutex, kFixingMutex, kAnalyzeCheckMutex, kAnalyzeRunMutex,
+                           kVacuumCheckMutex, kVacuumRunMutex}) {
     EXPECT_FALSE(mutexes.Exists(name)) << name;
   }
   EXPECT_TRUE(mutexes.Exists(kFixedMutex));

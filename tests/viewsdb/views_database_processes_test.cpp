@@ -33,7 +33,8 @@ class Child {
     int start[2];
     int report[2];
     int finish[2];
-    if (::pipe2(start, O_CLOEXEC) != 0 || ::pipe2(report, O_CLOEXEC) != 0 || ::pipe2(finish, O_CLOEXEC) != 0) {
+    if (::pipe2(start, O_CLOEXEC) != 0 || ::pipe2(report, O_CLOEXEC) != 0 ||
+        ::pipe2(finish, O_CLOEXEC) != 0) {
       throw std::runtime_error("pipe");
     }
     pid_ = ::fork();
@@ -128,10 +129,11 @@ TEST_F(ViewsDatabaseProcesses, ProcessesOpeningAMissingFileAtOnceLetExactlyOneCr
       }
       // The collation is there: "View 10" would come before "View 2" without it.
       One(*connection, "SELECT caption FROM views ORDER BY caption COLLATE SMARTSORT LIMIT 1");
-      const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+      const double seconds =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
       const internal::Activity activity = internal::ProcessActivity();
-      return std::to_string(activity.filesCreated) + " " + std::to_string(activity.fixUpPasses) + " " +
-             std::to_string(seconds);
+      return std::to_string(activity.filesCreated) + " " + std::to_string(activity.fixUpPasses) +
+             " " + std::to_string(seconds);
     }));
   }
   for (auto& child : children) child->Start();
@@ -142,7 +144,8 @@ TEST_F(ViewsDatabaseProcesses, ProcessesOpeningAMissingFileAtOnceLetExactlyOneCr
     int childCreated = -1;
     int childRepaired = -1;
     double seconds = -1;
-    ASSERT_EQ(std::sscanf(report.c_str(), "%d %d %lf", &childCreated, &childRepaired, &seconds), 3) << report;
+    ASSERT_EQ(std::sscanf(report.c_str(), "%d %d %lf", &childCreated, &childRepaired, &seconds), 3)
+        << report;
     created += childCreated;
     repaired += childRepaired;
     EXPECT_LT(seconds, 45) << report;
@@ -180,7 +183,8 @@ TEST_F(ViewsDatabaseProcesses, AProcessKilledInTheMiddleOfTheRepairLeavesTheOldF
   std::vector<prvdrinfo::test::OldViewRow> rows;
   const Bytes bytes = prvdrinfo::test::StoredViewBytes("View", true);
   for (int i = 0; i < 5000; ++i) {
-    rows.push_back({"G" + std::to_string(i), "P", std::nullopt, "View " + std::to_string(i), bytes, i * 10, 0, 0});
+    rows.push_back({"G" + std::to_string(i), "P", std::nullopt, "View " + std::to_string(i), bytes,
+                    i * 10, 0, 0});
   }
   prvdrinfo::test::WriteOldViewsDb(ViewsDatabasePath(), {}, rows);
 
@@ -210,7 +214,9 @@ TEST_F(ViewsDatabaseProcesses, AProcessKilledInTheMiddleOfTheRepairLeavesTheOldF
   auto connection = OpenViewsDatabase();
   EXPECT_EQ(internal::ProcessActivity().fixUpPasses, 1);
   EXPECT_EQ(One(*connection, "PRAGMA integrity_check"), "ok");
-  EXPECT_EQ(One(*connection, "SELECT count(*) FROM views WHERE standard_view=1 AND private_to_guid=''"), "5000");
+  EXPECT_EQ(
+      One(*connection, "SELECT count(*) FROM views WHERE standard_view=1 AND private_to_guid=''"),
+      "5000");
 }
 
 }  // namespace

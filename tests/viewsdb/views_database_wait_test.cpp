@@ -90,7 +90,8 @@ TEST_F(WaitForMutex, AClockThatRunsBackwardsIsLoggedAndTheCountStartsAgain) {
   ASSERT_TRUE(jumped);
   EXPECT_GT(time_.Now() - jumpedAt, 45);  // a full wait after the jump
   ASSERT_EQ(log_.Lines().size(), 2u);
-  EXPECT_TRUE(std::regex_match(log_.Lines()[0].message, std::regex("Negative wait delay in [A-Z0-9]{25}")));
+  EXPECT_TRUE(
+      std::regex_match(log_.Lines()[0].message, std::regex("Negative wait delay in [A-Z0-9]{25}")));
   EXPECT_EQ(log_.Lines()[0].className, "modViewsDb");
   EXPECT_EQ(TimedOut(log_), std::vector<std::string>{kName});
 }
@@ -128,7 +129,8 @@ TEST_F(OpenWaits, MaintenanceMutexesHeldTooLongAreWaitedOutAndTheOpenGoesOn) {
     names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(before));
     EXPECT_EQ(names, c.waitedFor);
     const double waited = time_.Now() - start;
-    const double bound = static_cast<double>(c.waitedFor.size()) * 45.0 + (std::string(c.held).find("CHECK") != std::string::npos ? 60 : 0);
+    const double bound = static_cast<double>(c.waitedFor.size()) * 45.0 +
+                         (std::string(c.held).find("CHECK") != std::string::npos ? 60 : 0);
     EXPECT_GT(waited, bound);
     EXPECT_LT(waited, bound + 1.0);
   }
@@ -174,7 +176,8 @@ TEST_F(OpenWaits, ACreatorThatNeverFinishesLeavesNoFileToOpen) {
   EXPECT_EQ(error.Number(), -2147221504);
   EXPECT_EQ(error.Description(), "Could not create or open views database.");
   // Wait, try to own for 60 s, go round once more, then wait for the creator at most 45 s.
-  EXPECT_EQ(TimedOut(log_), (std::vector<std::string>{kCreatingMutex, kCreatingMutex, kCreatingMutex}));
+  EXPECT_EQ(TimedOut(log_),
+            (std::vector<std::string>{kCreatingMutex, kCreatingMutex, kCreatingMutex}));
   EXPECT_GT(time_.Now() - start, 45 + 60 + 45 + 60 + 45);
   EXPECT_LT(time_.Now() - start, 45 + 60 + 45 + 60 + 45 + 2);
 }

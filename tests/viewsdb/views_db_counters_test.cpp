@@ -58,7 +58,8 @@ class Fresh {
   test::TempDir folder_;
 };
 
-std::shared_ptr<CProviderView> Saved(const std::string& caption, e_ViewType type = viewtype_UserDefined) {
+std::shared_ptr<CProviderView> Saved(const std::string& caption,
+                                     e_ViewType type = viewtype_UserDefined) {
   auto view = NewView(caption);
   EXPECT_TRUE(CProviderViewsDb().SaveView4(view, false, type));
   return view;
@@ -92,7 +93,8 @@ TEST(ViewsUpdateCounters, EveryDeletionOfTheTopRowKeepsTheNextSaveAboveIt) {
   };
   const CProviderViewsDb db;
   const std::vector<Case> cases = {
-      {"DeleteView", viewtype_UserDefined, "", [&](const std::string& guid) { db.DeleteView(guid); }},
+      {"DeleteView", viewtype_UserDefined, "",
+       [&](const std::string& guid) { db.DeleteView(guid); }},
       {"DeleteAllStandardViews", viewtype_CorvaneStandard, "",
        [&](const std::string&) { db.DeleteAllStandardViews(); }},
       {"DeletePrivateViewsByProviderGuid", viewtype_UserDefined, kUser,
@@ -101,8 +103,8 @@ TEST(ViewsUpdateCounters, EveryDeletionOfTheTopRowKeepsTheNextSaveAboveIt) {
        [&](const std::string& guid) {
          auto all = db.GetViewByGuid(guid);
          all->SetAllColumnsView(true);
-         const auto write =
-             views_db::OpenViewsDatabase()->CreateCommand("UPDATE views SET propertybag_content=? WHERE rec_guid=?");
+         const auto write = views_db::OpenViewsDatabase()->CreateCommand(
+             "UPDATE views SET propertybag_content=? WHERE rec_guid=?");
          write->SetBytes(1, all->Serialize());
          write->SetText(2, guid);
          write->Execute();
@@ -115,7 +117,8 @@ TEST(ViewsUpdateCounters, EveryDeletionOfTheTopRowKeepsTheNextSaveAboveIt) {
        }},
       {"the repair of an emptied caption, then a restart", viewtype_UserDefined, "",
        [&](const std::string& guid) {
-         views_db::OpenViewsDatabase()->Execute("UPDATE views SET caption='' WHERE rec_guid='" + guid + "'");
+         views_db::OpenViewsDatabase()->Execute("UPDATE views SET caption='' WHERE rec_guid='" +
+                                                guid + "'");
          views_db::internal::ResetProcessState();
          views_db::OpenViewsDatabase();
          views_db::internal::ResetProcessState();
@@ -142,20 +145,24 @@ TEST(ViewsUpdateCounters, EverySaveAndRenameTopsAGoneRow) {
   };
   const CProviderViewsDb db;
   const std::vector<Case> cases = {
-      {"SaveView4", [&](const std::shared_ptr<CProviderView>& low) {
+      {"SaveView4",
+       [&](const std::shared_ptr<CProviderView>& low) {
          EXPECT_TRUE(db.SaveView4(low, true, viewtype_UserDefined));
          return low->Guid();
        }},
-      {"SaveView inserting", [&](const std::shared_ptr<CProviderView>& low) {
+      {"SaveView inserting",
+       [&](const std::shared_ptr<CProviderView>& low) {
          EXPECT_TRUE(db.SaveView(kProvider, low, true));
          return low->Guid();
        }},
-      {"SaveView updating the public view of its caption", [&](const std::shared_ptr<CProviderView>&) {
+      {"SaveView updating the public view of its caption",
+       [&](const std::shared_ptr<CProviderView>&) {
          auto rival = NewView("Low");
          EXPECT_TRUE(db.SaveView(kProvider, rival, true));
          return rival->Guid();
        }},
-      {"ChangeViewGuid", [&](const std::shared_ptr<CProviderView>& low) {
+      {"ChangeViewGuid",
+       [&](const std::shared_ptr<CProviderView>& low) {
          db.ChangeViewGuid(low->Guid(), "RENAMED");
          return std::string("RENAMED");
        }},
@@ -194,22 +201,33 @@ TEST(ViewsSaveDecisions, FollowWhatAnotherProcessStoredBeforeTheLock) {
   const CProviderViewsDb db;
   const std::vector<Case> cases = {
       {"SaveView4 over the caption", false,
-       [&](const std::shared_ptr<CProviderView>& v) { return db.SaveView4(v, true, viewtype_UserDefined); }, 0, ""},
+       [&](const std::shared_ptr<CProviderView>& v) {
+         return db.SaveView4(v, true, viewtype_UserDefined);
+       },
+       0, ""},
       {"SaveView4 refusing the caption", false,
-       [&](const std::shared_ptr<CProviderView>& v) { return db.SaveView4(v, false, viewtype_UserDefined); },
+       [&](const std::shared_ptr<CProviderView>& v) {
+         return db.SaveView4(v, false, viewtype_UserDefined);
+       },
        saveviewerr_DuplicateCaption,
        "View caption already exists. Rename it or re-call this function with the overwrite flag set."},
       {"SaveView4 refusing the GUID", true,
-       [&](const std::shared_ptr<CProviderView>& v) { return db.SaveView4(v, false, viewtype_UserDefined); },
-       saveviewerr_DuplicateGuid, "View already exists, must explicitly declare that you want it to be replaced."},
+       [&](const std::shared_ptr<CProviderView>& v) {
+         return db.SaveView4(v, false, viewtype_UserDefined);
+       },
+       saveviewerr_DuplicateGuid,
+       "View already exists, must explicitly declare that you want it to be replaced."},
       {"SaveView over the caption", false,
-       [&](const std::shared_ptr<CProviderView>& v) { return db.SaveView(kProvider, v, true); }, 0, ""},
+       [&](const std::shared_ptr<CProviderView>& v) { return db.SaveView(kProvider, v, true); }, 0,
+       ""},
       {"SaveView refusing the caption", false,
        [&](const std::shared_ptr<CProviderView>& v) { return db.SaveView(kProvider, v, false); },
-       saveviewerr_DuplicateCaption, "View caption in use, you must choose a different caption for this view."},
+       saveviewerr_DuplicateCaption,
+       "View caption in use, you must choose a different caption for this view."},
       {"SaveView refusing the GUID", true,
        [&](const std::shared_ptr<CProviderView>& v) { return db.SaveView(kProvider, v, false); },
-       saveviewerr_DuplicateGuid, "View already exists, must explicitly declare that you want it to be replaced."},
+       saveviewerr_DuplicateGuid,
+       "View already exists, must explicitly declare that you want it to be replaced."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -234,7 +252,8 @@ TEST(ViewsSaveDecisions, FollowWhatAnotherProcessStoredBeforeTheLock) {
       EXPECT_EQ(view->Guid(), rival->Guid());
       EXPECT_EQ(One("SELECT caption FROM views"), "Open");
     } else {
-      EXPECT_EQ(One("SELECT caption FROM views"), rival->Caption());  // the rival's row is untouched
+      EXPECT_EQ(One("SELECT caption FROM views"),
+                rival->Caption());  // the rival's row is untouched
     }
   }
 }

@@ -182,9 +182,11 @@ class ScratchDir {
  public:
   ScratchDir() {
     std::error_code error;
-    const bool memory = std::filesystem::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0;
-    std::string pattern = (memory ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path()) /
-                          "prvdrinfo-processes-XXXXXX";
+    const bool memory =
+        std::filesystem::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0;
+    std::string pattern =
+        (memory ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path()) /
+        "prvdrinfo-processes-XXXXXX";
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed for " + pattern);
     path_ = pattern + "/";
   }
@@ -223,7 +225,9 @@ class ViewsDbProcesses : public ::testing::Test {
   }
   void TearDown() override { CVesk::SetDataFolder(""); }
 
-  std::string JournalPath(int process) const { return dir_.File("journal-" + std::to_string(process)); }
+  std::string JournalPath(int process) const {
+    return dir_.File("journal-" + std::to_string(process));
+  }
 
   ScratchDir dir_;
 };
@@ -242,7 +246,8 @@ SavePlan PlanSave(int process, int save) {
   const int pick = save % 4;
   if (pick < 2) {
     const int slot = (save / 2) % 25;
-    return {"Own " + std::to_string(process) + "." + std::to_string(slot), FixedGuid(1, process, slot)};
+    return {"Own " + std::to_string(process) + "." + std::to_string(slot),
+            FixedGuid(1, process, slot)};
   }
   const int slot = (save / 4 + process) % (pick == 2 ? 10 : 5);
   if (pick == 2) return {"Shared " + std::to_string(slot), FixedGuid(2, 0, slot)};
@@ -267,13 +272,14 @@ int RunSaves(int process, int saves, int pauseAt, int pauseSignal, const std::st
   int current = -1;
   if (pauseAt >= 0) {
     // Holds the save inside its transaction, the write lock taken, until the parent kills us.
-    CVesk::SetLogSink([&journal, &current, pauseAt, pauseSignal](const std::string&, const std::string& message) {
-      if (IsWaitLine(message)) journal.Write({"log", message});
-      if (current == pauseAt && message.rfind("Saving view GUID", 0) == 0) {
-        if (::write(pauseSignal, "k", 1) != 1) ::_exit(5);
-        for (;;) ::pause();
-      }
-    });
+    CVesk::SetLogSink(
+        [&journal, &current, pauseAt, pauseSignal](const std::string&, const std::string& message) {
+          if (IsWaitLine(message)) journal.Write({"log", message});
+          if (current == pauseAt && message.rfind("Saving view GUID", 0) == 0) {
+            if (::write(pauseSignal, "k", 1) != 1) ::_exit(5);
+            for (;;) ::pause();
+          }
+        });
   }
   CProviderViewsDb db;
   for (int save = 0; save < saves; ++save) {
@@ -287,15 +293,15 @@ int RunSaves(int process, int saves, int pauseAt, int pauseSignal, const std::st
       const bool saved = db.SaveView4(view, true, viewtype_UserDefined);
       const int64_t end = MonotonicNs();
       if (saved) {
-        journal.Write({"ok", plan.slot, std::to_string(start), std::to_string(end), std::to_string(token),
-                       view->Guid(), Fingerprint(view->Serialize())});
+        journal.Write({"ok", plan.slot, std::to_string(start), std::to_string(end),
+                       std::to_string(token), view->Guid(), Fingerprint(view->Serialize())});
       } else {
-        journal.Write({"fail", plan.slot, std::to_string(start), std::to_string(end), std::to_string(token),
-                       "returned false"});
+        journal.Write({"fail", plan.slot, std::to_string(start), std::to_string(end),
+                       std::to_string(token), "returned false"});
       }
     } catch (const CError& e) {
-      journal.Write({"fail", plan.slot, std::to_string(start), std::to_string(MonotonicNs()), std::to_string(token),
-                     std::to_string(e.Number()) + " " + e.Description()});
+      journal.Write({"fail", plan.slot, std::to_string(start), std::to_string(MonotonicNs()),
+                     std::to_string(token), std::to_string(e.Number()) + " " + e.Description()});
     }
   }
   journal.Write({"done"});
@@ -305,7 +311,8 @@ int RunSaves(int process, int saves, int pauseAt, int pauseSignal, const std::st
 // Saves the journal shows ended, either way.
 int CompletedSaves(const std::string& journalPath) {
   int completed = 0;
-  for (const auto& line : Journal::Read(journalPath)) completed += line[0] == "ok" || line[0] == "fail";
+  for (const auto& line : Journal::Read(journalPath))
+    completed += line[0] == "ok" || line[0] == "fail";
   return completed;
 }
 
@@ -343,8 +350,9 @@ TEST_F(ViewsDbProcesses, SavesThatReturnedTrueSurviveAProcessKilledInTheMiddleOf
   // Either while its save holds the write lock inside the transaction, or at whatever
   // point of its next save the kill finds it (a commit, a read, the open routine).
   const bool insideTransaction = random() % 2 == 0;
-  SCOPED_TRACE(std::string("killed ") + (insideTransaction ? "inside a transaction" : "at any moment") +
-               " after " + std::to_string(pauseAt) + " saves");
+  SCOPED_TRACE(std::string("killed ") +
+               (insideTransaction ? "inside a transaction" : "at any moment") + " after " +
+               std::to_string(pauseAt) + " saves");
   int paused[2];
   ASSERT_EQ(::pipe2(paused, O_CLOEXEC), 0);
 
@@ -354,7 +362,8 @@ TEST_F(ViewsDbProcesses, SavesThatReturnedTrueSurviveAProcessKilledInTheMiddleOf
     const std::string journal = JournalPath(p);
     const int pauseHere = p == kVictim && insideTransaction ? pauseAt : -1;
     const int signalFd = paused[1];
-    pids.push_back(children.Start([=] { return RunSaves(p, kSaves, pauseHere, signalFd, journal); }));
+    pids.push_back(
+        children.Start([=] { return RunSaves(p, kSaves, pauseHere, signalFd, journal); }));
   }
   ::close(paused[1]);
   children.Go();
@@ -408,7 +417,8 @@ TEST_F(ViewsDbProcesses, SavesThatReturnedTrueSurviveAProcessKilledInTheMiddleOf
         } else {
           record.failure = line[5];
         }
-        EXPECT_LT(record.end - record.start, kBoundNs) << "a save of " << line[1] << " waited past the bound";
+        EXPECT_LT(record.end - record.start, kBoundNs)
+            << "a save of " << line[1] << " waited past the bound";
         // A save looks its GUID and caption up under its write lock: another process's row
         // of the same caption is overwritten, never a reason to refuse.
         EXPECT_TRUE(record.ok) << "save of " << line[1] << " failed: " << record.failure;
@@ -448,7 +458,8 @@ TEST_F(ViewsDbProcesses, SavesThatReturnedTrueSurviveAProcessKilledInTheMiddleOf
   auto integrity = db->OpenRecordset("PRAGMA integrity_check");
   ASSERT_FALSE(integrity->Eof());
   EXPECT_EQ(integrity->Value(0).AsText(), "ok");
-  auto counters = db->OpenRecordset("SELECT COUNT(*), COUNT(DISTINCT updates), MIN(updates) FROM views");
+  auto counters =
+      db->OpenRecordset("SELECT COUNT(*), COUNT(DISTINCT updates), MIN(updates) FROM views");
   EXPECT_EQ(counters->Int64(0), counters->Int64(1)) << "update counters repeat";
   EXPECT_GT(counters->Int64(2), 0);
 
@@ -457,7 +468,8 @@ TEST_F(ViewsDbProcesses, SavesThatReturnedTrueSurviveAProcessKilledInTheMiddleOf
   const auto rows = StoredRowsByCaption(*db);
   for (const auto& [slot, saves] : bySlot) {
     SCOPED_TRACE(slot);
-    const bool anyOk = std::any_of(saves.begin(), saves.end(), [](const SaveRecord& s) { return s.ok; });
+    const bool anyOk =
+        std::any_of(saves.begin(), saves.end(), [](const SaveRecord& s) { return s.ok; });
     const auto row = rows.find(slot);
     if (row == rows.end()) {
       EXPECT_FALSE(anyOk) << "a saved view is missing";
@@ -479,7 +491,8 @@ TEST_F(ViewsDbProcesses, SavesThatReturnedTrueSurviveAProcessKilledInTheMiddleOf
       EXPECT_EQ(row->second.fingerprint, holder->fingerprint) << "not the bytes the save wrote";
     }
   }
-  for (const auto& [caption, row] : rows) EXPECT_TRUE(bySlot.count(caption)) << "a row no save wrote: " << caption;
+  for (const auto& [caption, row] : rows)
+    EXPECT_TRUE(bySlot.count(caption)) << "a row no save wrote: " << caption;
 }
 
 // ---- A process refreshing while others save and delete.
@@ -498,8 +511,10 @@ int RunWrites(int process, int operations, const std::string& journalPath) {
       if (random() % 3 == 0) {
         db.DeleteView(guid);
       } else {
-        auto view = MakeView(guid, "Refresh " + std::to_string(slot), provider, process * 1000 + op + 1);
-        if (!db.SaveView4(view, true, viewtype_UserDefined)) journal.Write({"fail", guid, "returned false"});
+        auto view =
+            MakeView(guid, "Refresh " + std::to_string(slot), provider, process * 1000 + op + 1);
+        if (!db.SaveView4(view, true, viewtype_UserDefined))
+          journal.Write({"fail", guid, "returned false"});
       }
     } catch (const CError& e) {
       journal.Write({"fail", guid, std::to_string(e.Number()) + " " + e.Description()});
@@ -526,7 +541,8 @@ int RunRefreshes(const std::string& writersDone, const std::string& journalPath)
   }
   for (int32_t i = 0; i < views->Count(); ++i) {
     const auto view = views->ViewByIndex(i);
-    journal.Write({"view", view->Guid(), std::to_string(view->UpdateCounter()), Fingerprint(view->Serialize())});
+    journal.Write({"view", view->Guid(), std::to_string(view->UpdateCounter()),
+                   Fingerprint(view->Serialize())});
   }
   journal.Write({"refreshes", std::to_string(refreshes)});
   journal.Write({"done"});
@@ -543,7 +559,8 @@ TEST_F(ViewsDbProcesses, ARefreshingProcessEndsWithExactlyTheStoredSet) {
     writers.push_back(children.Start([=] { return RunWrites(p, 150, journal); }));
   }
   const std::string refresherJournal = JournalPath(kWriters);
-  const pid_t refresher = children.Start([=] { return RunRefreshes(writersDone, refresherJournal); });
+  const pid_t refresher =
+      children.Start([=] { return RunRefreshes(writersDone, refresherJournal); });
   children.Go();
   for (const pid_t pid : writers) EXPECT_EQ(children.Wait(pid), 0);
   std::ofstream(writersDone) << "done\n";
@@ -575,7 +592,8 @@ TEST_F(ViewsDbProcesses, ARefreshingProcessEndsWithExactlyTheStoredSet) {
   // paths cannot hide.
   std::map<std::string, int64_t> table;
   auto rs = views_db::OpenViewsDatabase()->OpenRecordset(
-      "SELECT rec_guid, updates FROM views WHERE rec_guid LIKE '" + FixedGuid(3, 0, 0).substr(0, 10) + "%'");
+      "SELECT rec_guid, updates FROM views WHERE rec_guid LIKE '" +
+      FixedGuid(3, 0, 0).substr(0, 10) + "%'");
   for (; !rs->Eof(); rs->MoveNext()) table[rs->Value(0).AsText()] = rs->Int64(1);
   std::map<std::string, int64_t> storedCounters;
   for (const auto& [guid, entry] : stored) storedCounters[guid] = entry.first;

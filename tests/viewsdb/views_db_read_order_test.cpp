@@ -21,10 +21,42 @@ using test::Strings;
 // Captions whose smart-sort keys tie, nearly tie, or sort apart from their bytes.
 const std::vector<std::string>& HardCaptions() {
   static const std::vector<std::string> captions = {
-      "View 10", "view 2", "View 02", "VIEW 2", "View 1.5", "View 1,5", "view1", "Éclair", "eclair", "ECLAIR",
-      "E\xCC\x81" "clair", "Straße", "STRASSE", "strasse", "!bang", "  spaced  out", "a-b", "a_b", "a b", "007",
-      "7", "\xD9\xA3", "3", "Zebra", "zebra!", "\xE4\xB8\xAD\xE6\x96\x87", std::string(700, 'x') + "1",
-      std::string(700, 'x') + "01", std::string(600, 'X') + "2", "ß", "ss", "Ǆ", "ǆ", "", "New View",
+      "View 10",
+      "view 2",
+      "View 02",
+      "VIEW 2",
+      "View 1.5",
+      "View 1,5",
+      "view1",
+      "Éclair",
+      "eclair",
+      "ECLAIR",
+      "E\xCC\x81"
+      "clair",
+      "Straße",
+      "STRASSE",
+      "strasse",
+      "!bang",
+      "  spaced  out",
+      "a-b",
+      "a_b",
+      "a b",
+      "007",
+      "7",
+      "\xD9\xA3",
+      "3",
+      "Zebra",
+      "zebra!",
+      "\xE4\xB8\xAD\xE6\x96\x87",
+      std::string(700, 'x') + "1",
+      std::string(700, 'x') + "01",
+      std::string(600, 'X') + "2",
+      "ß",
+      "ss",
+      "Ǆ",
+      "ǆ",
+      "",
+      "New View",
   };
   return captions;
 }
@@ -42,16 +74,16 @@ class ViewsDbReadOrder : public test::ViewsDbTest {
   // the order they were stored.
   static std::vector<std::string> SmartSortOrder(const std::string& where) {
     const auto connection = OpenViewsDatabase();
-    return Strings(*connection,
-                   "SELECT rec_guid FROM views NOT INDEXED WHERE " + where + " ORDER BY caption COLLATE SMARTSORT");
+    return Strings(*connection, "SELECT rec_guid FROM views NOT INDEXED WHERE " + where +
+                                    " ORDER BY caption COLLATE SMARTSORT");
   }
 
   // Rows whose caption_sort is not the smart-sort key of their caption.
   static int KeysNotMade() {
     const auto connection = OpenViewsDatabase();
     int count = 0;
-    for (auto rows = connection->OpenRecordset("SELECT caption, caption_sort FROM views"); !rows->Eof();
-         rows->MoveNext()) {
+    for (auto rows = connection->OpenRecordset("SELECT caption, caption_sort FROM views");
+         !rows->Eof(); rows->MoveNext()) {
       if (TextService::SmartSortKey(rows->Value(0).ToText()) != rows->Value(1).ToText()) ++count;
     }
     return count;
@@ -60,8 +92,8 @@ class ViewsDbReadOrder : public test::ViewsDbTest {
   static void ExpectIndexedRead(const std::string& where) {
     const auto connection = OpenViewsDatabase();
     std::string plan;
-    for (auto rows = connection->OpenRecordset("EXPLAIN QUERY PLAN SELECT * FROM views WHERE " + where +
-                                               " ORDER BY caption_sort ASC");
+    for (auto rows = connection->OpenRecordset("EXPLAIN QUERY PLAN SELECT * FROM views WHERE " +
+                                               where + " ORDER BY caption_sort ASC");
          !rows->Eof(); rows->MoveNext()) {
       plan += rows->Value(3).ToText() + " | ";
     }
@@ -93,7 +125,8 @@ std::vector<OldViewRow> MixedRows() {
       const std::string guid = "G" + std::to_string(++n);
       const char* owner = round == 0 ? "" : (round == 1 ? "U1" : "u1");
       if (round == 2 && i % 3 != 0) continue;
-      const Bytes bytes = prvdrinfo::test::StoredViewBytes(caption.empty() ? "Empty" : caption, false);
+      const Bytes bytes =
+          prvdrinfo::test::StoredViewBytes(caption.empty() ? "Empty" : caption, false);
       rows.push_back({guid, n % 2 ? "P1" : "p1", owner, caption, bytes, 10 * n, 0, 0});
       rows.push_back({"O" + guid, "P2", owner, caption, bytes, 10 * n + 1, 0, 0});
     }
@@ -103,7 +136,8 @@ std::vector<OldViewRow> MixedRows() {
 
 // Files written before: their caption_sort holds the caption itself, not its key.
 TEST_F(ViewsDbReadOrder, OlderFilesAreReadInSmartSortOrderOnceTheirKeysAreMadeAgain) {
-  prvdrinfo::test::WriteOldViewsDb(ViewsDatabasePath(), {true, true, true, true, true}, MixedRows());
+  prvdrinfo::test::WriteOldViewsDb(ViewsDatabasePath(), {true, true, true, true, true},
+                                   MixedRows());
   ExpectSmartSortOrder();
   EXPECT_EQ(KeysNotMade(), 0);
 

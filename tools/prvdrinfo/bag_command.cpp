@@ -54,7 +54,8 @@ std::string EscapeC1(const std::string& json) {
 }  // namespace
 
 std::string Quoted(const std::string& text) {
-  return EscapeC1(nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+  return EscapeC1(
+      nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
 }
 
 std::string Printed(const std::string& text) {
@@ -128,9 +129,9 @@ std::string DateText(double date) {
   const year_month_day ymd{sys_days{1899y / December / 30} + std::chrono::days{days}};
   std::ostringstream out;
   out << std::setfill('0') << std::setw(4) << static_cast<int>(ymd.year()) << '-' << std::setw(2)
-      << static_cast<unsigned>(ymd.month()) << '-' << std::setw(2) << static_cast<unsigned>(ymd.day()) << ' '
-      << std::setw(2) << seconds / 3600 << ':' << std::setw(2) << seconds / 60 % 60 << ':' << std::setw(2)
-      << seconds % 60;
+      << static_cast<unsigned>(ymd.month()) << '-' << std::setw(2)
+      << static_cast<unsigned>(ymd.day()) << ' ' << std::setw(2) << seconds / 3600 << ':'
+      << std::setw(2) << seconds / 60 % 60 << ':' << std::setw(2) << seconds % 60;
   return out.str();
 }
 
@@ -139,7 +140,9 @@ bool LooksLikeDocument(const Bytes& bytes) {
 }
 
 // The keyed-items form names itself with a 15-character text, the bag with 13 (0x6F / 0x6D).
-bool LooksLikeItems(const Bytes& bytes) { return LooksLikeDocument(bytes) && bytes.size() > 4 && bytes[4] == 0x6F; }
+bool LooksLikeItems(const Bytes& bytes) {
+  return LooksLikeDocument(bytes) && bytes.size() > 4 && bytes[4] == 0x6F;
+}
 
 // Decoded nested documents stay in memory while their entries print: along one path
 // they may hold this many bytes together, so forged nesting cannot multiply memory use.
@@ -148,8 +151,8 @@ struct DumpBudget {
   uint64_t nestedBytes;
 };
 
-void DumpEntries(const std::vector<PropertyBag::Entry>& entries, bool items, int depth, DumpBudget budget,
-                 std::ostream& out);
+void DumpEntries(const std::vector<PropertyBag::Entry>& entries, bool items, int depth,
+                 DumpBudget budget, std::ostream& out);
 
 // Generous enough that a real document always shows whole.
 DumpBudget NestedBudget(const Bytes& document) {
@@ -180,24 +183,29 @@ void DumpBytes(const Bytes& bytes, int depth, DumpBudget budget, std::ostream& o
     }
   } catch (const CError& e) {
     // Shown as hex, and why it does not decode.
-    out << "Bytes[" << bytes.size() << "] " << HexOf(bytes) << '\n' << indent << "  (" << e.Description() << ")\n";
+    out << "Bytes[" << bytes.size() << "] " << HexOf(bytes) << '\n'
+        << indent << "  (" << e.Description() << ")\n";
     return;
   }
   // Shown decoded only, never also as hex: each level of nesting prints its bytes once.
   const size_t count = inner.entries.size();
-  out << "Bytes[" << bytes.size() << "]\n" << indent << "  "
-      << (inner.items ? (count == 1 ? "keyed items (1 item)" : "keyed items (" + std::to_string(count) + " items)")
-                      : (count == 1 ? "property bag (1 entry)" : "property bag (" + std::to_string(count) + " entries)"))
+  out << "Bytes[" << bytes.size() << "]\n"
+      << indent << "  "
+      << (inner.items ? (count == 1 ? "keyed items (1 item)"
+                                    : "keyed items (" + std::to_string(count) + " items)")
+                      : (count == 1 ? "property bag (1 entry)"
+                                    : "property bag (" + std::to_string(count) + " entries)"))
       << '\n';
-  DumpEntries(inner.entries, inner.items, depth + 1, DumpBudget{budget.nestedBytes - bytes.size()}, out);
+  DumpEntries(inner.entries, inner.items, depth + 1, DumpBudget{budget.nestedBytes - bytes.size()},
+              out);
 }
 
 void DumpValue(const PropertyBag::Entry& entry, int depth, DumpBudget budget, std::ostream& out) {
   if (entry.nested) {
     const auto& properties = entry.nested->properties;
     const size_t count = properties ? properties->Count() : 0;
-    out << "Object " << NameText(entry.nested->className) << " (" << count << (count == 1 ? " entry)" : " entries)")
-        << '\n';
+    out << "Object " << NameText(entry.nested->className) << " (" << count
+        << (count == 1 ? " entry)" : " entries)") << '\n';
     if (properties) DumpEntries(properties->Entries(), false, depth + 1, budget, out);
     return;
   }
@@ -207,9 +215,13 @@ void DumpValue(const PropertyBag::Entry& entry, int depth, DumpBudget budget, st
     case VariantType::Null: out << "Null\n"; break;
     case VariantType::Integer: out << "Integer " << v.AsInteger() << '\n'; break;
     case VariantType::Long: out << "Long " << v.AsLong() << '\n'; break;
-    case VariantType::Boolean: out << "Boolean " << (v.AsBoolean() ? "True" : "False") << '\n'; break;
+    case VariantType::Boolean:
+      out << "Boolean " << (v.AsBoolean() ? "True" : "False") << '\n';
+      break;
     case VariantType::Double: out << "Double " << Number(v.AsDouble()) << '\n'; break;
-    case VariantType::Date: out << "Date " << Number(v.AsDate()) << " (" << DateText(v.AsDate()) << ")\n"; break;
+    case VariantType::Date:
+      out << "Date " << Number(v.AsDate()) << " (" << DateText(v.AsDate()) << ")\n";
+      break;
     case VariantType::Currency: out << "Currency " << v.AsCurrency().ToString() << '\n'; break;
     case VariantType::Text: out << "Text " << Quoted(v.AsText()) << '\n'; break;
     case VariantType::Object: out << "Object Nothing\n"; break;
@@ -218,8 +230,8 @@ void DumpValue(const PropertyBag::Entry& entry, int depth, DumpBudget budget, st
   }
 }
 
-void DumpEntries(const std::vector<PropertyBag::Entry>& entries, bool items, int depth, DumpBudget budget,
-                 std::ostream& out) {
+void DumpEntries(const std::vector<PropertyBag::Entry>& entries, bool items, int depth,
+                 DumpBudget budget, std::ostream& out) {
   const std::string indent(static_cast<size_t>(depth) * 2, ' ');
   size_t index = 0;
   for (const auto& entry : entries) {
@@ -282,15 +294,17 @@ class Input {
   void ReadRest(Bytes& bytes, uint64_t maxBytes, const std::string& tooLargeHint) {
     ReadUpTo(bytes, maxBytes + 1);
     if (bytes.size() > maxBytes) {
-      throw CommandFailed(name_ + " is larger than the limit of " + std::to_string(maxBytes) + " bytes" +
-                          (tooLargeHint.empty() ? "" : "; " + tooLargeHint));
+      throw CommandFailed(name_ + " is larger than the limit of " + std::to_string(maxBytes) +
+                          " bytes" + (tooLargeHint.empty() ? "" : "; " + tooLargeHint));
     }
   }
 
   const std::string& Name() const { return name_; }
 
  private:
-  [[noreturn]] void Fail(int error) const { throw CommandFailed("cannot read " + name_ + ": " + std::strerror(error)); }
+  [[noreturn]] void Fail(int error) const {
+    throw CommandFailed("cannot read " + name_ + ": " + std::strerror(error));
+  }
 
   std::string name_;
   int fd_ = -1;
@@ -300,7 +314,9 @@ class Input {
 
 }  // namespace
 
-std::string InputName(const std::string& fileOrDash) { return fileOrDash == "-" ? "standard input" : fileOrDash; }
+std::string InputName(const std::string& fileOrDash) {
+  return fileOrDash == "-" ? "standard input" : fileOrDash;
+}
 
 Bytes ReadInput(const std::string& fileOrDash, uint64_t maxBytes, const std::string& tooLargeHint) {
   Input input(fileOrDash);
@@ -333,8 +349,8 @@ void DumpDocument(const Bytes& bytes, std::ostream& out) {
   }
   PropertyBag bag;
   bag.SetContents(bytes);
-  out << "property bag, " << bytes.size() << " bytes, " << bag.Count() << (bag.Count() == 1 ? " entry" : " entries")
-      << '\n';
+  out << "property bag, " << bytes.size() << " bytes, " << bag.Count()
+      << (bag.Count() == 1 ? " entry" : " entries") << '\n';
   DumpEntries(bag.Entries(), false, 0, NestedBudget(bytes), out);
 }
 
@@ -410,7 +426,8 @@ void RunBagDemo(DemoContext& context) {
   const auto file = context.folder / "sample.bag";
   {
     std::ofstream stream(file, std::ios::binary);
-    stream.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    stream.write(reinterpret_cast<const char*>(bytes.data()),
+                 static_cast<std::streamsize>(bytes.size()));
     if (!stream) throw CommandFailed("cannot write " + file.string());
   }
   out << "Wrote " << bytes.size() << " bytes to " << file.string() << ".\n";
@@ -418,8 +435,10 @@ void RunBagDemo(DemoContext& context) {
   PropertyBag loaded;
   loaded.SetContents(ReadInput(file.string()));
   const auto anchor = loaded.ReadObject<DemoPoint>("anchor");  // keys ignore case
-  out << "Read back: Anchor is a new " << anchor->ClassName() << " at (" << anchor->x << ", " << anchor->y
-      << "); the bytes encode again identically: " << (loaded.Contents() == bytes ? "yes" : "NO") << ".\n";
+  out << "Read back: Anchor is a new " << anchor->ClassName() << " at (" << anchor->x << ", "
+      << anchor->y
+      << "); the bytes encode again identically: " << (loaded.Contents() == bytes ? "yes" : "NO")
+      << ".\n";
   out << "\n$ prvdrinfo bag dump " << file.string() << '\n';
   DumpDocument(ReadInput(file.string()), out);
 }

@@ -19,7 +19,7 @@ namespace prvdrinfo {
 class Connection;
 class CProviderView;
 class CProviderTableDef;
-}
+}  // namespace prvdrinfo
 
 namespace prvdrinfo::tool {
 
@@ -92,17 +92,17 @@ struct ViewSqlOptions {  // view_sql_command.cpp
 void RunViewSql(const ViewSqlOptions& options);
 // A view's bytes as view show prints them (text, or JSON), with the update counter of its
 // row where it has one; CError or CommandFailed when they are no view.
-std::string ViewShown(const Bytes& bytes, const std::shared_ptr<CProviderTableDef>& table, bool asJson,
-                      std::optional<int64_t> updateCounter);
-struct ViewRunOptions {  // view_run_command.cpp
-  std::string input = "-";              // the view's bytes, unless viewGuid names a stored view
-  std::optional<std::string> viewGuid;  // a view of the views database
-  std::optional<std::string> dataDir;   // with viewGuid: the data folder to read it from
-  std::string db;                       // the project database, opened read-only; required
-  std::string columns;                  // the table definition; required
-  std::string format = "table";         // table, csv, json or html; anything else is a UsageError
-  int32_t limit = -1;                   // below 0: every row
-  std::optional<std::string> templates; // with html: page templates' bytes, for the view's paper
+std::string ViewShown(const Bytes& bytes, const std::shared_ptr<CProviderTableDef>& table,
+                      bool asJson, std::optional<int64_t> updateCounter);
+struct ViewRunOptions {                  // view_run_command.cpp
+  std::string input = "-";               // the view's bytes, unless viewGuid names a stored view
+  std::optional<std::string> viewGuid;   // a view of the views database
+  std::optional<std::string> dataDir;    // with viewGuid: the data folder to read it from
+  std::string db;                        // the project database, opened read-only; required
+  std::string columns;                   // the table definition; required
+  std::string format = "table";          // table, csv, json or html; anything else is a UsageError
+  int32_t limit = -1;                    // below 0: every row
+  std::optional<std::string> templates;  // with html: page templates' bytes, for the view's paper
 };
 void RunViewRun(const ViewRunOptions& options);
 
@@ -124,7 +124,7 @@ struct ProvidersShowOptions {
 void RunProvidersShow(const ProvidersShowOptions& options);
 
 struct ViewsListOptions {  // views_command.cpp
-  std::string provider;  // empty: every provider's views
+  std::string provider;    // empty: every provider's views
   bool json = false;
 };
 void RunViewsList(const ViewsListOptions& options);
@@ -276,9 +276,9 @@ struct DemoStep {
 };
 std::vector<DemoStep> DemoSteps();
 
-void RunBagDemo(DemoContext& context);  // bag_command.cpp
-void RunDdlDemo(DemoContext& context);  // ddl_command.cpp
-void RunViewDemo(DemoContext& context); // demo_view_step.cpp
+void RunBagDemo(DemoContext& context);            // bag_command.cpp
+void RunDdlDemo(DemoContext& context);            // ddl_command.cpp
+void RunViewDemo(DemoContext& context);           // demo_view_step.cpp
 void RunViewsDatabaseDemo(DemoContext& context);  // demo_view_step.cpp
 
 }  // namespace prvdrinfo::tool

@@ -73,7 +73,8 @@ Info ReadInfo(Connection& connection, const std::string& path) {
   info.size = FileSize(path);
   info.journalMode = connection.OpenRecordset("PRAGMA journal_mode")->Value(0).AsText();
   if (SqlService::TableExists(connection, "versions")) {
-    for (auto rs = connection.OpenRecordset("SELECT table_name, version FROM \"versions\" ORDER BY table_name");
+    for (auto rs = connection.OpenRecordset(
+             "SELECT table_name, version FROM \"versions\" ORDER BY table_name");
          !rs->Eof(); rs->MoveNext()) {
       info.versions.emplace_back(rs->Value(0).AsText(), rs->Int64(1));
     }
@@ -85,18 +86,20 @@ Info ReadInfo(Connection& connection, const std::string& path) {
   }
   info.highestUpdateCounter = Scalar(connection, "SELECT MAX(" + updates + ") FROM \"views\"");
   if (SqlService::TableExists(connection, CDbFactory::kDeletionLogTable)) {
-    info.deleteCounter = Scalar(connection, "SELECT MAX(" + Column(veskcol_DeletedUpdates) + ") FROM " +
-                                                DeletionLog() + " WHERE " + Column(veskcol_DeletedTable) +
-                                                "='views'");
+    info.deleteCounter = Scalar(connection, "SELECT MAX(" + Column(veskcol_DeletedUpdates) +
+                                                ") FROM " + DeletionLog() + " WHERE " +
+                                                Column(veskcol_DeletedTable) + "='views'");
   }
   if (SqlService::TableExists(connection, "properties")) {
     info.lastAnalyze = views_db::GetViewsDbProperty(connection, views_db::kLastAnalyzeKey, "");
     info.lastVacuum = views_db::GetViewsDbProperty(connection, views_db::kLastVacuumKey, "");
   }
-  for (auto rs = connection.OpenRecordset("SELECT provider_guid, COUNT(*), SUM(" + updates +
-                                          ") FROM \"views\" GROUP BY provider_guid ORDER BY provider_guid");
+  for (auto rs = connection.OpenRecordset(
+           "SELECT provider_guid, COUNT(*), SUM(" + updates +
+           ") FROM \"views\" GROUP BY provider_guid ORDER BY provider_guid");
        !rs->Eof(); rs->MoveNext()) {
-    info.providers.push_back({rs->Value(0).IsNull() ? "" : rs->Value(0).AsText(), rs->Int64(1), rs->Int64(2)});
+    info.providers.push_back(
+        {rs->Value(0).IsNull() ? "" : rs->Value(0).AsText(), rs->Int64(1), rs->Int64(2)});
   }
   return info;
 }
@@ -110,7 +113,8 @@ void PrintInfo(const Info& info, bool asJson) {
     }
     json providers = json::array();
     for (const auto& p : info.providers) {
-      providers.push_back({{"providerGuid", p.provider}, {"views", p.views}, {"updateCounter", p.updateCounter}});
+      providers.push_back(
+          {{"providerGuid", p.provider}, {"views", p.views}, {"updateCounter", p.updateCounter}});
     }
     const json document = {{"file", info.file},
                            {"size", info.size},
@@ -133,7 +137,8 @@ void PrintInfo(const Info& info, bool asJson) {
   std::cout << "file: " << info.file << '\n'
             << "size: " << info.size << " bytes\n"
             << "journal mode: " << Printed(info.journalMode) << '\n'
-            << "schema versions: " << (versions.empty() ? "none (not yet upgraded)" : versions) << '\n'
+            << "schema versions: " << (versions.empty() ? "none (not yet upgraded)" : versions)
+            << '\n'
             << "views: " << info.views << '\n'
             << "filters: " << info.filters << '\n'
             << "highest update counter: " << info.highestUpdateCounter << '\n'
@@ -144,7 +149,8 @@ void PrintInfo(const Info& info, bool asJson) {
   std::cout << "providers:\n";
   for (const auto& p : info.providers) {
     std::cout << "  " << (p.provider.empty() ? "(none)" : Printed(p.provider)) << ": " << p.views
-              << (p.views == 1 ? " view" : " views") << ", update counter " << p.updateCounter << '\n';
+              << (p.views == 1 ? " view" : " views") << ", update counter " << p.updateCounter
+              << '\n';
   }
 }
 
@@ -168,8 +174,8 @@ struct Check {
 
 std::vector<std::string> IntegrityLines(Connection& connection, int limit) {
   std::vector<std::string> lines;
-  for (auto rs = connection.OpenRecordset("PRAGMA integrity_check(" + std::to_string(limit) + ")"); !rs->Eof();
-       rs->MoveNext()) {
+  for (auto rs = connection.OpenRecordset("PRAGMA integrity_check(" + std::to_string(limit) + ")");
+       !rs->Eof(); rs->MoveNext()) {
     lines.push_back(rs->Value(0).AsText());
   }
   return lines;
@@ -209,7 +215,8 @@ Check RunCheck(Connection& connection) {
   check.integrity = IntegrityRows(connection);
   std::vector<int64_t> rows;
   try {
-    for (auto rs = connection.OpenRecordset("SELECT rec_id FROM \"views\" ORDER BY rec_id"); !rs->Eof(); rs->MoveNext()) {
+    for (auto rs = connection.OpenRecordset("SELECT rec_id FROM \"views\" ORDER BY rec_id");
+         !rs->Eof(); rs->MoveNext()) {
       rows.push_back(rs->Int64(0));
     }
   } catch (const CError& e) {
@@ -256,13 +263,16 @@ void PrintCheck(const Check& check, bool asJson) {
   for (const auto& row : check.integrity) {
     // SQLite puts several lines in one row at times.
     std::istringstream lines(row);
-    for (std::string line; std::getline(lines, line);) std::cout << "integrity: " << Printed(line) << '\n';
+    for (std::string line; std::getline(lines, line);)
+      std::cout << "integrity: " << Printed(line) << '\n';
   }
-  if (!check.listFailure.empty()) std::cout << "views cannot be listed: " << Printed(check.listFailure) << '\n';
-  std::cout << "views: " << check.views - static_cast<int64_t>(check.unreadable.size()) << " readable, "
-            << check.unreadable.size() << " unreadable\n";
+  if (!check.listFailure.empty())
+    std::cout << "views cannot be listed: " << Printed(check.listFailure) << '\n';
+  std::cout << "views: " << check.views - static_cast<int64_t>(check.unreadable.size())
+            << " readable, " << check.unreadable.size() << " unreadable\n";
   for (const auto& u : check.unreadable) {
-    std::cout << "unreadable view " << Printed(u.guid) << " " << Quoted(u.caption) << ": " << Printed(u.error) << '\n';
+    std::cout << "unreadable view " << Printed(u.guid) << " " << Quoted(u.caption) << ": "
+              << Printed(u.error) << '\n';
   }
 }
 
@@ -285,17 +295,18 @@ void RunMaintenance(bool asJson) {
   const std::string path = views_db::ViewsDatabasePath();
   const int64_t sizeBefore = FileSize(path);
   const MaintenanceStep steps[] = {
-      {"ANALYZE", "analyze", views_db::kAnalyzeCheckMutex, views_db::kAnalyzeRunMutex, views_db::kLastAnalyzeKey,
-       "ANALYZE main"},
-      {"VACUUM", "vacuum", views_db::kVacuumCheckMutex, views_db::kVacuumRunMutex, views_db::kLastVacuumKey, "VACUUM main"},
+      {"ANALYZE", "analyze", views_db::kAnalyzeCheckMutex, views_db::kAnalyzeRunMutex,
+       views_db::kLastAnalyzeKey, "ANALYZE main"},
+      {"VACUUM", "vacuum", views_db::kVacuumCheckMutex, views_db::kVacuumRunMutex,
+       views_db::kLastVacuumKey, "VACUUM main"},
   };
   json document = {{"file", path}};
   for (const MaintenanceStep& step : steps) {
     // Any date that can be stored lies fewer days ahead than this interval, so the run is
     // due whatever time is stored, even one from a clock that ran ahead. When another
     // process holds the run mutex, the check waits for that run to finish instead.
-    views_db::RunMaintenanceCheck(*connection, step.checkMutex, step.runMutex, step.key, step.statement,
-                                  kAlwaysDue, "d");
+    views_db::RunMaintenanceCheck(*connection, step.checkMutex, step.runMutex, step.key,
+                                  step.statement, kAlwaysDue, "d");
     const std::string last = views_db::GetViewsDbProperty(*connection, step.key, "");
     if (asJson) {
       document[step.jsonName] = {{"last", TextOrNull(last)}};
@@ -330,8 +341,8 @@ void RunDbCheck(const DbOptions& options) {
   const Check result = OnViewsDatabase([&] { return RunCheck(*connection); });
   PrintCheck(result, options.json);
   if (const size_t problems = result.Problems()) {
-    throw CommandFailed("the views database " + views_db::ViewsDatabasePath() + " has " + std::to_string(problems) +
-                        (problems == 1 ? " problem" : " problems"));
+    throw CommandFailed("the views database " + views_db::ViewsDatabasePath() + " has " +
+                        std::to_string(problems) + (problems == 1 ? " problem" : " problems"));
   }
 }
 

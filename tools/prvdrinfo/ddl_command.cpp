@@ -35,11 +35,11 @@ constexpr int kSqliteDefaultMaxColumns = 2000;
 
 const std::map<std::string, e_VeskDataType>& TypeNames() {
   static const std::map<std::string, e_VeskDataType> names = {
-      {"string", datatype_String},     {"smartsort", datatype_StringSmartSort},
-      {"rtf", datatype_StringRtf},     {"currency", datatype_Currency},
-      {"date", datatype_DateUtc},      {"integer", datatype_Integer},
-      {"real", datatype_Real},         {"boolean", datatype_Boolean},
-      {"blob", datatype_Blob},         {"percentage", datatype_Percentage},
+      {"string", datatype_String}, {"smartsort", datatype_StringSmartSort},
+      {"rtf", datatype_StringRtf}, {"currency", datatype_Currency},
+      {"date", datatype_DateUtc},  {"integer", datatype_Integer},
+      {"real", datatype_Real},     {"boolean", datatype_Boolean},
+      {"blob", datatype_Blob},     {"percentage", datatype_Percentage},
   };
   return names;
 }
@@ -55,7 +55,8 @@ const char* kExample = R"({
 std::string Where(const std::string& path) { return path.empty() ? "" : " (at " + path + ")"; }
 
 const json& Member(const json& object, const char* name, const std::string& path) {
-  if (!object.contains(name)) throw CommandFailed(std::string("missing \"") + name + "\"" + Where(path));
+  if (!object.contains(name))
+    throw CommandFailed(std::string("missing \"") + name + "\"" + Where(path));
   return object.at(name);
 }
 
@@ -75,7 +76,8 @@ e_VeskDataType DataType(const json& value, const std::string& path) {
   if (found == TypeNames().end()) {
     throw CommandFailed("unknown data type \"" + name +
                         "\" (string, smartsort, rtf, currency, date, integer, real, boolean, blob, "
-                        "percentage or 0 to 9)" + Where(path));
+                        "percentage or 0 to 9)" +
+                        Where(path));
   }
   return found->second;
 }
@@ -114,19 +116,22 @@ std::shared_ptr<CProviderTableDef> ParseTable(const json& document) {
     }
     table->Columns()->ProviderSpecific()->AddExisting(column);
     if (entry.contains("required")) {
-      if (!entry.at("required").is_boolean()) throw CommandFailed("expected true or false" + Where(path + ".required"));
+      if (!entry.at("required").is_boolean())
+        throw CommandFailed("expected true or false" + Where(path + ".required"));
       if (entry.at("required").get<bool>()) table->Columns()->Required()->AddExisting(column);
     }
   }
 
   if (document.contains("primaryKey")) {
     const json& key = document.at("primaryKey");
-    if (!key.is_array()) throw CommandFailed("\"primaryKey\" must be an array of column identifiers");
+    if (!key.is_array())
+      throw CommandFailed("\"primaryKey\" must be an array of column identifiers");
     for (size_t i = 0; i < key.size(); ++i) {
       const std::string path = "primaryKey[" + std::to_string(i) + "]";
       auto column = IndexColumn(*table, key[i], path);
       auto primary = table->Indexes()->PrimaryKey()->Columns();
-      if (primary->ExistsByGuid(column->Guid())) throw CommandFailed("column named twice" + Where(path));
+      if (primary->ExistsByGuid(column->Guid()))
+        throw CommandFailed("column named twice" + Where(path));
       primary->AddExisting(column);
     }
   }
@@ -135,12 +140,14 @@ std::shared_ptr<CProviderTableDef> ParseTable(const json& document) {
     if (!indexes.is_array()) throw CommandFailed("\"uniqueIndexes\" must be an array of arrays");
     for (size_t i = 0; i < indexes.size(); ++i) {
       const std::string path = "uniqueIndexes[" + std::to_string(i) + "]";
-      if (!indexes[i].is_array()) throw CommandFailed("expected an array of column identifiers" + Where(path));
+      if (!indexes[i].is_array())
+        throw CommandFailed("expected an array of column identifiers" + Where(path));
       auto index = table->Indexes()->Unique()->Add("unique_" + std::to_string(i));
       for (size_t j = 0; j < indexes[i].size(); ++j) {
         const std::string columnPath = path + "[" + std::to_string(j) + "]";
         auto column = IndexColumn(*table, indexes[i][j], columnPath);
-        if (index->Columns()->ExistsByGuid(column->Guid())) throw CommandFailed("column named twice" + Where(columnPath));
+        if (index->Columns()->ExistsByGuid(column->Guid()))
+          throw CommandFailed("column named twice" + Where(columnPath));
         index->Columns()->AddExisting(column);
       }
     }
@@ -158,7 +165,8 @@ json ReadJson(const std::string& input) {
     // A number no double can hold (1e999), said without the parser's own code.
     const std::string what = e.what();
     const size_t code = what.find("] ");
-    throw CommandFailed(InputName(input) + ": invalid JSON: " + (code == std::string::npos ? what : what.substr(code + 2)));
+    throw CommandFailed(InputName(input) + ": invalid JSON: " +
+                        (code == std::string::npos ? what : what.substr(code + 2)));
   }
 }
 
@@ -214,8 +222,9 @@ struct SchemaObject {
 // PRIMARY KEY and UNIQUE come with the table).
 std::vector<SchemaObject> TableObjects(Connection& db, const std::string& table) {
   std::vector<SchemaObject> objects;
-  auto rows = db.OpenRecordset("SELECT type, name, sql FROM sqlite_master WHERE tbl_name = " + Literal(table) +
-                               " COLLATE NOCASE AND type IN ('index', 'trigger') AND sql IS NOT NULL ORDER BY name");
+  auto rows = db.OpenRecordset(
+      "SELECT type, name, sql FROM sqlite_master WHERE tbl_name = " + Literal(table) +
+      " COLLATE NOCASE AND type IN ('index', 'trigger') AND sql IS NOT NULL ORDER BY name");
   for (; !rows->Eof(); rows->MoveNext()) {
     objects.push_back({rows->Value(0).ToText(), rows->Value(1).ToText(), rows->Value(2).ToText()});
   }
@@ -224,7 +233,8 @@ std::vector<SchemaObject> TableObjects(Connection& db, const std::string& table)
 
 std::string NameList(const std::vector<std::string>& names) {
   std::string list;
-  for (const auto& name : names) list += (list.empty() ? "" : ", ") + SqlService::QuoteIdentifier(name);
+  for (const auto& name : names)
+    list += (list.empty() ? "" : ", ") + SqlService::QuoteIdentifier(name);
   return list;
 }
 
@@ -251,9 +261,10 @@ TablePlan PlanTable(const CProviderTableDef& table, size_t ownColumns, const std
   } catch (const CError& e) {
     // The library cannot tell its SQLite's column limit; the trial run applies it.
     if (e.Description().rfind("too many columns", 0) == 0) {
-      throw CommandFailed(source + ": table " + plan.table + " has " + std::to_string(ownColumns) +
-                          " columns besides the standard ones, more than SQLite allows in a table (" +
-                          std::to_string(kSqliteDefaultMaxColumns) + " in all unless SQLite is built otherwise)");
+      throw CommandFailed(
+          source + ": table " + plan.table + " has " + std::to_string(ownColumns) +
+          " columns besides the standard ones, more than SQLite allows in a table (" +
+          std::to_string(kSqliteDefaultMaxColumns) + " in all unless SQLite is built otherwise)");
     }
     throw CommandFailed(source + ": the statements fail on an empty database: " + e.Description());
   }
@@ -263,11 +274,13 @@ TablePlan PlanTable(const CProviderTableDef& table, size_t ownColumns, const std
 }
 
 // Why an existing table is not the defined one; empty when its columns are the same.
-std::string ColumnDifferences(const std::vector<ColumnInfo>& existing, const std::vector<ColumnInfo>& defined) {
+std::string ColumnDifferences(const std::vector<ColumnInfo>& existing,
+                              const std::vector<ColumnInfo>& defined) {
   std::vector<std::string> missing, extra, different;
   for (const auto& column : defined) {
-    const auto found = std::find_if(existing.begin(), existing.end(),
-                                    [&](const ColumnInfo& other) { return SameName(other.name, column.name); });
+    const auto found = std::find_if(existing.begin(), existing.end(), [&](const ColumnInfo& other) {
+      return SameName(other.name, column.name);
+    });
     if (found == existing.end()) {
       missing.push_back(column.name);
     } else if (!found->SameAs(column)) {
@@ -275,8 +288,9 @@ std::string ColumnDifferences(const std::vector<ColumnInfo>& existing, const std
     }
   }
   for (const auto& column : existing) {
-    const bool defines = std::any_of(defined.begin(), defined.end(),
-                                     [&](const ColumnInfo& other) { return SameName(other.name, column.name); });
+    const bool defines = std::any_of(defined.begin(), defined.end(), [&](const ColumnInfo& other) {
+      return SameName(other.name, column.name);
+    });
     if (!defines) extra.push_back(column.name);
   }
   std::string text;
@@ -298,13 +312,13 @@ ApplyResult ApplyPlan(Connection& db, const TablePlan& plan) {
   if (SqlService::TableExists(db, plan.table)) {
     const std::string differences = ColumnDifferences(TableColumns(db, plan.table), plan.columns);
     if (!differences.empty()) {
-      throw CommandFailed("table " + plan.table + " already exists with other columns (" + differences +
-                          ")");
+      throw CommandFailed("table " + plan.table + " already exists with other columns (" +
+                          differences + ")");
     }
     complete = true;
     for (const auto& object : plan.objects) {
-      auto rows = db.OpenRecordset("SELECT type, sql FROM sqlite_master WHERE name = " + Literal(object.name) +
-                                   " COLLATE NOCASE");
+      auto rows = db.OpenRecordset("SELECT type, sql FROM sqlite_master WHERE name = " +
+                                   Literal(object.name) + " COLLATE NOCASE");
       if (rows->Eof()) {
         complete = false;
       } else if (rows->Value(0).ToText() != object.type || rows->Value(1).ToText() != object.sql) {
@@ -327,7 +341,8 @@ void ApplyToFile(const TablePlan& plan, const std::string& path) {
   std::error_code error;
   const auto status = fs::symlink_status(path, error);
   const bool existed = fs::exists(status);
-  if (fs::is_directory(fs::status(path, error))) throw CommandFailed("cannot apply to " + path + ": it is a directory");
+  if (fs::is_directory(fs::status(path, error)))
+    throw CommandFailed("cannot apply to " + path + ": it is a directory");
   ApplyResult result;
   try {
     auto db = Connection::Open(path);
@@ -346,7 +361,9 @@ void ApplyToFile(const TablePlan& plan, const std::string& path) {
   }
 }
 
-std::string Copies(int64_t rows) { return "copies " + std::to_string(rows) + (rows == 1 ? " row" : " rows"); }
+std::string Copies(int64_t rows) {
+  return "copies " + std::to_string(rows) + (rows == 1 ? " row" : " rows");
+}
 
 // Plans the table's upgrade in place, prints the plan, and runs it unless this is a dry
 // run. Planning only reads; running is all or nothing.
@@ -354,22 +371,26 @@ void UpgradeFile(const CProviderTableDef& table, const std::string& path, bool d
   namespace fs = std::filesystem;
   std::error_code error;
   const bool existed = fs::exists(fs::symlink_status(path, error));
-  if (fs::is_directory(fs::status(path, error))) throw CommandFailed("cannot upgrade " + path + ": it is a directory");
+  if (fs::is_directory(fs::status(path, error)))
+    throw CommandFailed("cannot upgrade " + path + ": it is a directory");
   try {
     // A dry run on a missing file plans on an empty database rather than create the file.
-    auto db = !existed && dryRun ? Connection::CreateMemory()
-                                 : Connection::Open(path, dryRun ? Connection::OpenMode::ReadOnly
-                                                                 : Connection::OpenMode::ReadWriteCreate);
+    auto db = !existed && dryRun
+                  ? Connection::CreateMemory()
+                  : Connection::Open(path, dryRun ? Connection::OpenMode::ReadOnly
+                                                  : Connection::OpenMode::ReadWriteCreate);
     const TableUpgradePlan plan = TableUpgradePlanner::Plan(*db, table);
     if (plan.NothingToDo()) {
       std::cout << plan.Describe() << "\n";
-      std::cerr << path << " already holds table " << table.TableName() << " as defined; nothing changed.\n";
+      std::cerr << path << " already holds table " << table.TableName()
+                << " as defined; nothing changed.\n";
       return;
     }
     std::cout << "Upgrade of table " << table.TableName() << " in " << path << ":\n";
     int number = 0;
     for (const auto& step : plan.Steps()) {
-      std::cout << "  " << ++number << ". " << step.Description() << " (" << Copies(step.RowsCopied()) << ")\n";
+      std::cout << "  " << ++number << ". " << step.Description() << " ("
+                << Copies(step.RowsCopied()) << ")\n";
     }
     std::cout.flush();
     if (dryRun) {
@@ -416,7 +437,9 @@ std::string DdlExample() { return kExample; }
 
 std::shared_ptr<CProviderTableDef> DdlExampleTable() { return ParseTable(json::parse(kExample)); }
 
-std::shared_ptr<CProviderTableDef> TableDefinition(const json& document) { return ParseTable(document); }
+std::shared_ptr<CProviderTableDef> TableDefinition(const json& document) {
+  return ParseTable(document);
+}
 
 std::shared_ptr<CProviderTableDef> TableDefinitionFrom(const std::string& fileOrDash) {
   const json document = ReadJson(fileOrDash);
@@ -455,13 +478,15 @@ void RunDdlDemo(DemoContext& context) {
   const std::string guid = row->Value("rec_guid").ToText();
   out << "Run on " << path << ", the triggers fill the standard columns of a new row:\n"
       << "  rec_guid = " << guid << "\n  created  = " << row->Value("created").ToText()
-      << "\n  modified = " << row->Value("modified").ToText() << "\n  updates  = " << row->Value("updates").ToText()
+      << "\n  modified = " << row->Value("modified").ToText()
+      << "\n  updates  = " << row->Value("updates").ToText()
       << "\n  Title    = " << row->Value("Title").ToText() << "\n";
   db->Execute("DELETE FROM \"Tasks\"");
   auto log = db->OpenRecordset(std::string("SELECT rec_guid, table_name, updates FROM \"") +
                                CDbFactory::kDeletionLogTable + "\"");
-  out << "and a deleted row leaves its GUID in the deletion log: " << log->Value("rec_guid").ToText() << " from "
-      << log->Value("table_name").ToText() << " (counter " << log->Value("updates").ToText() << ")\n";
+  out << "and a deleted row leaves its GUID in the deletion log: "
+      << log->Value("rec_guid").ToText() << " from " << log->Value("table_name").ToText()
+      << " (counter " << log->Value("updates").ToText() << ")\n";
 }
 
 }  // namespace prvdrinfo::tool

@@ -12,9 +12,12 @@ namespace prvdrinfo::tool {
 std::vector<DemoStep> DemoSteps() {
   return {
       {"Property bag: values, nested objects and their bytes", RunBagDemo},
-      {"Table definition: the SQLite statements of a provider table, run on a real file", RunDdlDemo},
-      {"A view over that table: columns, sort order, a filter run as SQL, a notifier's next date", RunViewDemo},
-      {"The views database: one file every process shares, kept in step by refreshes", RunViewsDatabaseDemo},
+      {"Table definition: the SQLite statements of a provider table, run on a real file",
+       RunDdlDemo},
+      {"A view over that table: columns, sort order, a filter run as SQL, a notifier's next date",
+       RunViewDemo},
+      {"The views database: one file every process shares, kept in step by refreshes",
+       RunViewsDatabaseDemo},
   };
 }
 

@@ -27,7 +27,8 @@ namespace {
 constexpr const char* kDemoProviderGuid = "7D3C2F5E-0A41-4B8E-9C35-2E1F6A9B4D10";
 
 // The demo's table with a few tasks in it, in the scratch folder.
-std::shared_ptr<Connection> TasksDatabase(const DemoContext& context, const CProviderTableDef& table) {
+std::shared_ptr<Connection> TasksDatabase(const DemoContext& context,
+                                          const CProviderTableDef& table) {
   auto db = Connection::Open((context.folder / "view-demo.db").string());
   db->Execute(table.SqlCreateTable());
   db->Execute(
@@ -62,15 +63,17 @@ void RunViewDemo(DemoContext& context) {
   const auto view = DemoView();
 
   const auto columns = view->Columns();
-  out << "A view \"" << view->Caption() << "\" (its caption tidied when set) shows " << columns->VisibleCount()
-      << " of its " << columns->Count() << " columns (the standard ones start hidden):\n";
+  out << "A view \"" << view->Caption() << "\" (its caption tidied when set) shows "
+      << columns->VisibleCount() << " of its " << columns->Count()
+      << " columns (the standard ones start hidden):\n";
   for (const auto& column : *columns) {
-    if (column->Visible()) out << "  " << column->Guid() << ", width " << column->WidthTwips() << " twips\n";
+    if (column->Visible())
+      out << "  " << column->Guid() << ", width " << column->WidthTwips() << " twips\n";
   }
   const auto order = view->SortOrder();
   for (auto key = order->begin(); key != order->end(); ++key) {
-    out << "sorted by " << key.Key() << ((*key)->Direction() == colsort_Descending ? " descending" : " ascending")
-        << "\n";
+    out << "sorted by " << key.Key()
+        << ((*key)->Direction() == colsort_Descending ? " descending" : " ascending") << "\n";
   }
 
   auto filter = std::make_shared<CProviderViewFilter>();
@@ -79,13 +82,15 @@ void RunViewDemo(DemoContext& context) {
   filter->SetProviderInfo(provider);
   const std::string where = filter->Sql(filterprefix_Where);
   out << "Its filter as SQL:" << where << "\nrun on the table it selects:\n";
-  auto rows = db->OpenRecordset("SELECT \"Title\" FROM \"Tasks\"" + where + " ORDER BY \"Due\" DESC");
+  auto rows =
+      db->OpenRecordset("SELECT \"Title\" FROM \"Tasks\"" + where + " ORDER BY \"Due\" DESC");
   for (; !rows->Eof(); rows->MoveNext()) out << "  " << rows->Value("Title").ToText() << "\n";
   // The files a user needs to run the view on the table again, with the tool.
   std::ofstream(context.folder / "tasks.json") << DdlExample();
   const Bytes stored = view->Serialize();
   std::ofstream(context.folder / "open-tasks.view", std::ios::binary)
-      .write(reinterpret_cast<const char*>(stored.data()), static_cast<std::streamsize>(stored.size()));
+      .write(reinterpret_cast<const char*>(stored.data()),
+             static_cast<std::streamsize>(stored.size()));
   out << "The view and the table definition are in the scratch folder (keep it with --keep); there\n"
       << "  prvdrinfo view run open-tasks.view --db view-demo.db --columns tasks.json\n"
       << "prints these rows with their due dates (--format csv, json or html for other forms).\n";
@@ -94,7 +99,8 @@ void RunViewDemo(DemoContext& context) {
   out << "A host that binds values runs" << bound.Sql << " with " << bound.Parameters.size()
       << " values instead; a criteria such as \"0) OR (1=1\" on the date column is refused:\n";
   try {
-    filter->Groups()->FilterGroupByIndex(0)->Add2("Due", operator_Equals, "0) OR (1=1", logicop_And);
+    filter->Groups()->FilterGroupByIndex(0)->Add2("Due", operator_Equals, "0) OR (1=1",
+                                                  logicop_And);
     filter->Sql(filterprefix_Where);
   } catch (const CError& e) {
     out << "  " << e.Description() << "\n";
@@ -102,8 +108,10 @@ void RunViewDemo(DemoContext& context) {
 
   const auto notifier = view->Notifiers()->NotifierByIndex(0);
   out << "Its notifier \"" << notifier->Message() << "\" delivers next on "
-      << notifier->CalcNextScheduledDeliveryDate("2026-12-11T09:00:00Z") << " after 2026-12-11T09:00:00Z.\n";
-  out << "ContentId " << view->ContentId() << ", " << view->Serialize().size() << " bytes stored.\n";
+      << notifier->CalcNextScheduledDeliveryDate("2026-12-11T09:00:00Z")
+      << " after 2026-12-11T09:00:00Z.\n";
+  out << "ContentId " << view->ContentId() << ", " << view->Serialize().size()
+      << " bytes stored.\n";
 }
 
 void RunViewsDatabaseDemo(DemoContext& context) {
@@ -114,14 +122,16 @@ void RunViewsDatabaseDemo(DemoContext& context) {
   const auto view = DemoView();
   db.SaveView4(view, false, viewtype_UserDefined);
   out << "Saved \"" << view->Caption() << "\" to " << views_db::ViewsDatabasePath()
-      << "\n(the file is created on first use), update counter " << db.GetViewUpdateCounter(view->Guid()) << ".\n";
+      << "\n(the file is created on first use), update counter "
+      << db.GetViewUpdateCounter(view->Guid()) << ".\n";
 
   // What another process of the host sees: its own collection, kept in step by refreshes.
   CProviderViews elsewhere;
   const bool changed = elsewhere.RefreshByProviderGuid(kDemoProviderGuid);
-  out << "Another collection refreshes: " << (changed ? "changed" : "unchanged") << ", " << elsewhere.Count()
-      << " view(s), \"" << elsewhere.ViewByIndex(0)->Caption() << "\" with the counter its save gave it ("
-      << elsewhere.ViewByIndex(0)->UpdateCounter() << ") and its " << elsewhere.ViewByIndex(0)->Columns()->Count()
+  out << "Another collection refreshes: " << (changed ? "changed" : "unchanged") << ", "
+      << elsewhere.Count() << " view(s), \"" << elsewhere.ViewByIndex(0)->Caption()
+      << "\" with the counter its save gave it (" << elsewhere.ViewByIndex(0)->UpdateCounter()
+      << ") and its " << elsewhere.ViewByIndex(0)->Columns()->Count()
       << " columns, sort key and notifier.\n";
 
   auto second = DemoView();
@@ -136,9 +146,11 @@ void RunViewsDatabaseDemo(DemoContext& context) {
   db.DeleteView(view->Guid());
   elsewhere.RefreshByProviderGuid(kDemoProviderGuid);
   out << "After one view is saved and the first deleted, the refresh holds:";
-  for (const auto& kept : elsewhere) out << " \"" << kept->Caption() << "\" (counter " << kept->UpdateCounter() << ")";
-  out << ";\nthe deletion counter is " << elsewhere.DeleteCounter() << ", the provider's update counter "
-      << db.GetProviderViewUpdateCounter(kDemoProviderGuid) << ".\n";
+  for (const auto& kept : elsewhere)
+    out << " \"" << kept->Caption() << "\" (counter " << kept->UpdateCounter() << ")";
+  out << ";\nthe deletion counter is " << elsewhere.DeleteCounter()
+      << ", the provider's update counter " << db.GetProviderViewUpdateCounter(kDemoProviderGuid)
+      << ".\n";
 }
 
 }  // namespace prvdrinfo::tool

@@ -26,10 +26,12 @@ std::string At(const std::string& path) { return " (at " + path + ")"; }
 
 // A name from the table, or a number taken as it is (so stored values outside the
 // enumeration reach the library and its errors).
-int32_t Enumerated(const json& value, const std::map<std::string, int32_t>& names, const std::string& path) {
+int32_t Enumerated(const json& value, const std::map<std::string, int32_t>& names,
+                   const std::string& path) {
   if (value.is_number_integer()) {
     const auto number = value.get<int64_t>();
-    if (number < INT32_MIN || number > INT32_MAX) throw CommandFailed("number out of range" + At(path));
+    if (number < INT32_MIN || number > INT32_MAX)
+      throw CommandFailed("number out of range" + At(path));
     return static_cast<int32_t>(number);
   }
   if (value.is_string()) {
@@ -47,14 +49,18 @@ const std::map<std::string, int32_t>& Connectives() {
 }
 
 const std::map<std::string, int32_t>& Operators() {
-  static const std::map<std::string, int32_t> names{
-      {"=", operator_Equals},   {"<>", operator_NotEquals},           {">", operator_GreaterThan},
-      {"<", operator_LessThan}, {">=", operator_GreaterThanOrEqual}, {"<=", operator_LessThanOrEqual}};
+  static const std::map<std::string, int32_t> names{{"=", operator_Equals},
+                                                    {"<>", operator_NotEquals},
+                                                    {">", operator_GreaterThan},
+                                                    {"<", operator_LessThan},
+                                                    {">=", operator_GreaterThanOrEqual},
+                                                    {"<=", operator_LessThanOrEqual}};
   return names;
 }
 
 std::string Text(const json& object, const char* name, const std::string& path) {
-  if (!object.contains(name)) throw CommandFailed(std::string("missing \"") + name + "\"" + At(path));
+  if (!object.contains(name))
+    throw CommandFailed(std::string("missing \"") + name + "\"" + At(path));
   if (!object.at(name).is_string()) throw CommandFailed("expected text" + At(path + "." + name));
   return object.at(name).get<std::string>();
 }
@@ -90,7 +96,8 @@ std::shared_ptr<CProviderViewFilter> ParseFilter(const json& document) {
               ? Enumerated(item.at("logicalOperator"), Connectives(), itemPath + ".logicalOperator")
               : logicop_And;
       group->Add2(Text(item, "column", itemPath), static_cast<e_FilterItemOperator>(op),
-                  Text(item, "criteria", itemPath), static_cast<e_FilterLogicalOperator>(connective));
+                  Text(item, "criteria", itemPath),
+                  static_cast<e_FilterLogicalOperator>(connective));
     }
   }
   return filter;
@@ -128,7 +135,8 @@ void RunFilterSql(const FilterSqlOptions& options) {
       const FilterSqlParameters bound = filter->SqlParameterized(prefix);
       std::cout << Printed(bound.Sql) << '\n';
       for (size_t i = 0; i < bound.Parameters.size(); ++i) {
-        std::cout << "?" << (i + 1) << " = " << Printed(SqlService::SqlLiteral(bound.Parameters[i])) << '\n';
+        std::cout << "?" << (i + 1) << " = " << Printed(SqlService::SqlLiteral(bound.Parameters[i]))
+                  << '\n';
       }
     } else {
       // A condition holding control characters prints as a JSON string.

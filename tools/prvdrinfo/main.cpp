@@ -121,7 +121,8 @@ int CheckOutput(int status, const StandardOutput& output) {
   if (std::cout && output.FirstError() == 0) return status;
   const int error = output.FirstError();
   return Fail(status == 0 ? 1 : status,
-              std::string("cannot write to standard output") + (error ? std::string(": ") + std::strerror(error) : ""));
+              std::string("cannot write to standard output") +
+                  (error ? std::string(": ") + std::strerror(error) : ""));
 }
 
 }  // namespace

@@ -35,23 +35,40 @@ struct Flag {
 };
 // The capability flags, by the name of the shell member without "Supports".
 constexpr Flag kFlags[] = {
-    {"Attachments", &Shell::SupportsAttachments}, {"Attachments2", &Shell::SupportsAttachments2},
-    {"Attachments3", &Shell::SupportsAttachments3}, {"Certify", &Shell::SupportsCertify},
-    {"Child", &Shell::SupportsChild}, {"Contacter", &Shell::SupportsContacter},
-    {"Contacter2", &Shell::SupportsContacter2}, {"Dated", &Shell::SupportsDated},
-    {"Delete", &Shell::SupportsDelete}, {"Descendable", &Shell::SupportsDescendable},
-    {"Disciplined", &Shell::SupportsDisciplined}, {"Divided", &Shell::SupportsDivided},
-    {"Draftable", &Shell::SupportsDraftable}, {"ExternalNumber", &Shell::SupportsExternalNumber},
-    {"Forms", &Shell::SupportsForms}, {"Forms3", &Shell::SupportsForms3},
-    {"Insert", &Shell::SupportsInsert}, {"Notable", &Shell::SupportsNotable},
-    {"Number", &Shell::SupportsNumber}, {"Phaseable", &Shell::SupportsPhaseable},
-    {"Reasonable", &Shell::SupportsReasonable}, {"Reasonable2", &Shell::SupportsReasonable2},
-    {"RecordStatus", &Shell::SupportsRecordStatus}, {"Referencer", &Shell::SupportsReferencer},
-    {"Referencer2", &Shell::SupportsReferencer2}, {"Search", &Shell::SupportsSearch},
-    {"Storage", &Shell::SupportsStorage}, {"Storage5", &Shell::SupportsStorage5},
-    {"SubList", &Shell::SupportsSubList}, {"Template", &Shell::SupportsTemplate},
-    {"Titled", &Shell::SupportsTitled}, {"Typed", &Shell::SupportsTyped},
-    {"UnitPrice", &Shell::SupportsUnitPrice}, {"Update", &Shell::SupportsUpdate},
+    {"Attachments", &Shell::SupportsAttachments},
+    {"Attachments2", &Shell::SupportsAttachments2},
+    {"Attachments3", &Shell::SupportsAttachments3},
+    {"Certify", &Shell::SupportsCertify},
+    {"Child", &Shell::SupportsChild},
+    {"Contacter", &Shell::SupportsContacter},
+    {"Contacter2", &Shell::SupportsContacter2},
+    {"Dated", &Shell::SupportsDated},
+    {"Delete", &Shell::SupportsDelete},
+    {"Descendable", &Shell::SupportsDescendable},
+    {"Disciplined", &Shell::SupportsDisciplined},
+    {"Divided", &Shell::SupportsDivided},
+    {"Draftable", &Shell::SupportsDraftable},
+    {"ExternalNumber", &Shell::SupportsExternalNumber},
+    {"Forms", &Shell::SupportsForms},
+    {"Forms3", &Shell::SupportsForms3},
+    {"Insert", &Shell::SupportsInsert},
+    {"Notable", &Shell::SupportsNotable},
+    {"Number", &Shell::SupportsNumber},
+    {"Phaseable", &Shell::SupportsPhaseable},
+    {"Reasonable", &Shell::SupportsReasonable},
+    {"Reasonable2", &Shell::SupportsReasonable2},
+    {"RecordStatus", &Shell::SupportsRecordStatus},
+    {"Referencer", &Shell::SupportsReferencer},
+    {"Referencer2", &Shell::SupportsReferencer2},
+    {"Search", &Shell::SupportsSearch},
+    {"Storage", &Shell::SupportsStorage},
+    {"Storage5", &Shell::SupportsStorage5},
+    {"SubList", &Shell::SupportsSubList},
+    {"Template", &Shell::SupportsTemplate},
+    {"Titled", &Shell::SupportsTitled},
+    {"Typed", &Shell::SupportsTyped},
+    {"UnitPrice", &Shell::SupportsUnitPrice},
+    {"Update", &Shell::SupportsUpdate},
     {"Update2", &Shell::SupportsUpdate2},
 };
 constexpr Flag kSwitches[] = {
@@ -126,7 +143,8 @@ ordered_json Describe(const Shell& shell) {
   out["supports"] = supports;
   ordered_json switches = ordered_json::object();
   for (const Flag& flag : kSwitches) switches[flag.name] = (shell.*flag.get)();
-  switches["AttachmentsType"] = shell.AttachmentsType() == iproviderattachtype_ShopDrawings ? "ShopDrawings" : "Standard";
+  switches["AttachmentsType"] =
+      shell.AttachmentsType() == iproviderattachtype_ShopDrawings ? "ShopDrawings" : "Standard";
   out["switches"] = switches;
   ordered_json roles = ordered_json::object();
   for (const Role& role : kRoles) {
@@ -170,7 +188,8 @@ void PrintText(const ordered_json& d, std::ostream& out) {
   out << text("pluralName") << " (" << text("singularName") << "): " << text("guid") << '\n';
   out << "  module:       " << text("dllName") << ", class " << text("className") << '\n';
   out << "  category:     " << text("category") << '\n';
-  out << "  common names: " << text("commonPluralName") << " (" << text("commonSingularName") << ")\n";
+  out << "  common names: " << text("commonPluralName") << " (" << text("commonSingularName")
+      << ")\n";
   out << "  description:  " << text("description") << '\n';
   out << "  supports:     " << Joined(d["supports"]) << '\n';
   ordered_json set = ordered_json::array();
@@ -185,13 +204,15 @@ void PrintText(const ordered_json& d, std::ostream& out) {
   }
   out << "  columns (" << d["columns"].size() << "):\n";
   for (const auto& c : d["columns"]) {
-    out << "    " << Printed(c["guid"].get<std::string>()) << "  " << Printed(c["identifier"].get<std::string>())
-        << "  " << Quoted(c["caption"].get<std::string>()) << "  " << c["type"].get<std::string>() << '\n';
+    out << "    " << Printed(c["guid"].get<std::string>()) << "  "
+        << Printed(c["identifier"].get<std::string>()) << "  "
+        << Quoted(c["caption"].get<std::string>()) << "  " << c["type"].get<std::string>() << '\n';
   }
   out << "  views (" << d["views"].size() << "):\n";
   for (const auto& v : d["views"]) {
-    out << "    " << Printed(v["guid"].get<std::string>()) << "  " << Quoted(v["caption"].get<std::string>()) << "  "
-        << v["columns"].get<int32_t>() << " columns\n";
+    out << "    " << Printed(v["guid"].get<std::string>()) << "  "
+        << Quoted(v["caption"].get<std::string>()) << "  " << v["columns"].get<int32_t>()
+        << " columns\n";
   }
 }
 
@@ -216,17 +237,20 @@ std::string ClassFromFileName(const std::string& path) {
 
 // A provider of a module, opened the way a host opens it. The provider keeps its module
 // loaded; the shell cloned from it needs neither.
-std::shared_ptr<IProviderInfo> LoadProvider(const std::string& path, const std::optional<std::string>& className) {
+std::shared_ptr<IProviderInfo> LoadProvider(const std::string& path,
+                                            const std::optional<std::string>& className) {
   const std::string name = className ? *className : ClassFromFileName(path);
   try {
     return ModuleLoader(path).CreateProvider(name);
   } catch (const CError& e) {
-    if (e.Number() == err::kCannotCreateObject && !className) throw CommandFailed(e.Description() + " (name it with --class)");
+    if (e.Number() == err::kCannotCreateObject && !className)
+      throw CommandFailed(e.Description() + " (name it with --class)");
     throw;
   }
 }
 
-std::shared_ptr<Shell> ShellOf(const std::string& path, const std::optional<std::string>& className) {
+std::shared_ptr<Shell> ShellOf(const std::string& path,
+                               const std::optional<std::string>& className) {
   const auto provider = LoadProvider(path, className);
   auto shell = CProviderInfoShellFactory().CreateProviderInfoShell();
   try {
@@ -267,8 +291,9 @@ void RunProvidersSave(const ProvidersSaveOptions& options) {
     }
   }
   WriteOutputFile(options.file, collection.Serialize());
-  std::cout << "Saved " << collection.Count() << (collection.Count() == 1 ? " provider" : " providers") << " to "
-            << options.file << ".\n";
+  std::cout << "Saved " << collection.Count()
+            << (collection.Count() == 1 ? " provider" : " providers") << " to " << options.file
+            << ".\n";
 }
 
 void RunProvidersShow(const ProvidersShowOptions& options) {
@@ -278,7 +303,9 @@ void RunProvidersShow(const ProvidersShowOptions& options) {
     // Any property bag loads as an empty collection; one that never was one is refused.
     PropertyBag stored;
     stored.SetContents(bytes);
-    if (!stored.Exists("Providers")) throw CommandFailed(InputName(options.file) + ": not a providers collection (no \"Providers\")");
+    if (!stored.Exists("Providers"))
+      throw CommandFailed(InputName(options.file) +
+                          ": not a providers collection (no \"Providers\")");
     collection.Deserialize(bytes);
   } catch (const CError& e) {
     throw CommandFailed(InputName(options.file) + ": " + e.Description());

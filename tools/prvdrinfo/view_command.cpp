@@ -54,7 +54,8 @@ struct Conditions {
   std::string all;
 };
 
-Conditions ConditionsOf(const CProviderView& view, const std::shared_ptr<CProviderTableDef>& table) {
+Conditions ConditionsOf(const CProviderView& view,
+                        const std::shared_ptr<CProviderTableDef>& table) {
   const Bytes stored = view.FilterGroups()->Serialize();
   const auto provider = std::make_shared<CColumnSetProvider>(table->Columns());
   auto filterOf = [&] {
@@ -77,13 +78,15 @@ Conditions ConditionsOf(const CProviderView& view, const std::shared_ptr<CProvid
 }
 
 std::string ScheduleOf(int32_t scheduleId) {
-  if (scheduleId < CProviderViewNotifier::FirstScheduleId() || scheduleId > CProviderViewNotifier::LastScheduleId()) {
+  if (scheduleId < CProviderViewNotifier::FirstScheduleId() ||
+      scheduleId > CProviderViewNotifier::LastScheduleId()) {
     return "schedule #" + std::to_string(scheduleId);
   }
   return CProviderViewNotifier::ScheduleIdCaption(scheduleId, true);
 }
 
-json ViewJson(const CProviderView& view, const std::string& guid, const std::optional<Conditions>& conditions) {
+json ViewJson(const CProviderView& view, const std::string& guid,
+              const std::optional<Conditions>& conditions) {
   json out{{"caption", view.Caption()},
            {"guid", guid},
            {"providerGuid", view.ProviderGuid()},
@@ -131,7 +134,8 @@ json ViewJson(const CProviderView& view, const std::string& guid, const std::opt
                        {"function", static_cast<int32_t>(item->DbFunction())},
                        {"guid", item->Guid()}});
     }
-    json entry{{"logicalOperator", Connective(group->LogicalOperator())}, {"items", std::move(items)}};
+    json entry{{"logicalOperator", Connective(group->LogicalOperator())},
+               {"items", std::move(items)}};
     if (conditions) entry["condition"] = conditions->groups[index];
     groups.push_back(std::move(entry));
     ++index;
@@ -157,21 +161,24 @@ json ViewJson(const CProviderView& view, const std::string& guid, const std::opt
 std::string ViewText(const json& view) {
   std::ostringstream out;
   out << "view " << Q(view["caption"]) << '\n';
-  for (const auto& [label, key] : {std::pair{"guid", "guid"}, {"provider", "providerGuid"},
-                                   {"template", "templateGuid"}, {"filter", "filterGuid"},
+  for (const auto& [label, key] : {std::pair{"guid", "guid"},
+                                   {"provider", "providerGuid"},
+                                   {"template", "templateGuid"},
+                                   {"filter", "filterGuid"},
                                    {"private to", "privateToGuid"}}) {
     if (key == std::string("guid") || !view[key].get<std::string>().empty()) {
       out << "  " << label << ": " << Q(view[key]) << '\n';
     }
   }
   std::string flags;
-  for (const auto& [label, key] : {std::pair{"standard view", "standardView"}, {"all-columns view", "allColumnsView"},
+  for (const auto& [label, key] : {std::pair{"standard view", "standardView"},
+                                   {"all-columns view", "allColumnsView"},
                                    {"filters paused", "pauseFilters"}}) {
     if (view[key].get<bool>()) flags += (flags.empty() ? "" : ", ") + std::string(label);
   }
   if (!flags.empty()) out << "  " << flags << '\n';
-  out << "  update counter " << view["updateCounter"] << ", version " << view["version"] << ", paper span "
-      << view["paperSpan"] << '\n';
+  out << "  update counter " << view["updateCounter"] << ", version " << view["version"]
+      << ", paper span " << view["paperSpan"] << '\n';
 
   const json& columns = view["columns"];
   size_t visible = 0;
@@ -180,7 +187,8 @@ std::string ViewText(const json& view) {
   size_t position = 1;
   for (const json& column : columns) {
     out << "  " << position++ << ". " << Q(column["guid"]) << ' ' << Q(column["caption"]) << ", "
-        << (column["visible"].get<bool>() ? "visible" : "hidden") << ", " << column["widthTwips"] << " twips\n";
+        << (column["visible"].get<bool>() ? "visible" : "hidden") << ", " << column["widthTwips"]
+        << " twips\n";
   }
 
   const json& sort = view["sortOrder"];
@@ -197,15 +205,16 @@ std::string ViewText(const json& view) {
   for (const json& group : groups) {
     const json& items = group["items"];
     out << "  " << position << ". ";
-    if (position > 1) out << Shown(group["logicalOperator"]) << (group.contains("condition") ? " " : ", ");
+    if (position > 1)
+      out << Shown(group["logicalOperator"]) << (group.contains("condition") ? " " : ", ");
     if (group.contains("condition")) {
       out << (items.empty() ? "no criteria" : Condition(group["condition"])) << '\n';
     } else {
       out << Plural(items.size(), "item") << '\n';
       bool first = true;
       for (const json& item : items) {
-        out << "       " << (first ? "" : Shown(item["logicalOperator"]) + " ") << Q(item["column"]) << ' '
-            << Shown(item["operator"]) << ' ' << Q(item["criteria"]);
+        out << "       " << (first ? "" : Shown(item["logicalOperator"]) + " ") << Q(item["column"])
+            << ' ' << Shown(item["operator"]) << ' ' << Q(item["criteria"]);
         if (item["function"] != 0) out << " [function " << item["function"] << ']';
         out << '\n';
         first = false;
@@ -218,9 +227,10 @@ std::string ViewText(const json& view) {
   out << "notifiers: " << notifiers.size() << '\n';
   position = 1;
   for (const json& notifier : notifiers) {
-    out << "  " << position++ << ". " << Shown(notifier["schedule"]) << ", next " << Q(notifier["nextDelivery"])
-        << ", last delivered " << Q(notifier["lastDelivered"]);
-    if (!notifier["message"].get<std::string>().empty()) out << ", message " << Q(notifier["message"]);
+    out << "  " << position++ << ". " << Shown(notifier["schedule"]) << ", next "
+        << Q(notifier["nextDelivery"]) << ", last delivered " << Q(notifier["lastDelivered"]);
+    if (!notifier["message"].get<std::string>().empty())
+      out << ", message " << Q(notifier["message"]);
     out << '\n';
   }
   return out.str();
@@ -240,8 +250,8 @@ LoadedView ViewFromBytes(const Bytes& bytes) {
   return result;
 }
 
-std::string ViewShown(const Bytes& bytes, const std::shared_ptr<CProviderTableDef>& table, bool asJson,
-                      std::optional<int64_t> updateCounter) {
+std::string ViewShown(const Bytes& bytes, const std::shared_ptr<CProviderTableDef>& table,
+                      bool asJson, std::optional<int64_t> updateCounter) {
   const LoadedView stored = ViewFromBytes(bytes);
   if (updateCounter) stored.view->SetUpdateCounter(static_cast<int32_t>(*updateCounter));
   std::optional<Conditions> conditions;
@@ -257,7 +267,8 @@ void RunViewShow(const ViewShowOptions& options) {
   std::shared_ptr<CProviderTableDef> table;
   if (options.columns) table = TableDefinitionFrom(*options.columns);
   const Bytes bytes = ReadInput(options.input);
-  std::cout << NamingInput(source, [&] { return ViewShown(bytes, table, options.json, std::nullopt); });
+  std::cout << NamingInput(source,
+                           [&] { return ViewShown(bytes, table, options.json, std::nullopt); });
 }
 
 }  // namespace prvdrinfo::tool

@@ -65,9 +65,11 @@ std::string IsoDate(double date) {
   const year_month_day ymd{sys_days{year{1899} / December / 30} + std::chrono::days{days}};
   std::string text = std::to_string(static_cast<int>(ymd.year()));
   text = std::string(text.size() < 4 ? 4 - text.size() : 0, '0') + text;
-  text += "-" + TwoDigits(static_cast<unsigned>(ymd.month())) + "-" + TwoDigits(static_cast<unsigned>(ymd.day()));
+  text += "-" + TwoDigits(static_cast<unsigned>(ymd.month())) + "-" +
+          TwoDigits(static_cast<unsigned>(ymd.day()));
   if (seconds != 0) {
-    text += "T" + TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" + TwoDigits(seconds % 60);
+    text += "T" + TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" +
+            TwoDigits(seconds % 60);
   }
   return text;
 }
@@ -75,7 +77,8 @@ std::string IsoDate(double date) {
 // Currency with its four decimals, always: 12.5 reads "12.5000".
 std::string Money(Currency value) {
   const int64_t scaled = value.Scaled();
-  const uint64_t magnitude = scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
+  const uint64_t magnitude =
+      scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
   std::string decimals = std::to_string(magnitude % 10000);
   decimals.insert(0, 4 - decimals.size(), '0');
   return (scaled < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." + decimals;
@@ -88,18 +91,13 @@ std::string Text(const Variant& value, e_VeskDataType type) {
   if (value.IsBytes()) return std::to_string(value.AsBytes().size()) + " bytes";
   if (!value.IsNumeric()) return value.ToText();
   switch (type) {
-    case datatype_Currency:
-      try {
-        return Money(Currency::FromDouble(value.ToDouble()));
+    case datatype_Currency: try { return Money(Currency::FromDouble(value.ToDouble()));
       } catch (const CError&) {
         return value.ToText();  // beyond the currency range
       }
-    case datatype_DateUtc:
-      return IsoDate(value.ToDouble());
-    case datatype_Boolean:
-      return value.ToDouble() != 0 ? "True" : "False";
-    default:
-      return value.ToText();
+    case datatype_DateUtc: return IsoDate(value.ToDouble());
+    case datatype_Boolean: return value.ToDouble() != 0 ? "True" : "False";
+    default: return value.ToText();
   }
 }
 
@@ -108,16 +106,18 @@ json JsonValue(const Variant& value, e_VeskDataType type) {
   if (value.IsNumeric() && type == datatype_Boolean) return value.ToDouble() != 0;
   if (value.IsNumeric() && type != datatype_Currency && type != datatype_DateUtc) {
     if (value.Type() == VariantType::Double) return value.AsDouble();
-    return value.ToDouble() == std::trunc(value.ToDouble()) ? json(static_cast<int64_t>(value.ToDouble()))
-                                                             : json(value.ToDouble());
+    return value.ToDouble() == std::trunc(value.ToDouble())
+               ? json(static_cast<int64_t>(value.ToDouble()))
+               : json(value.ToDouble());
   }
   return Text(value, type);
 }
 
 // Terminal columns a text takes: one per code point, as far as a plain terminal goes.
 size_t Width(const std::string& text) {
-  return static_cast<size_t>(
-      std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
 }
 
 bool RightAligned(e_VeskDataType type) {
@@ -135,7 +135,8 @@ void PrintTable(const Rows& rows, std::ostream& out) {
   for (const Column& column : rows.columns) head.push_back(Cell(column.caption));
   for (const auto& row : rows.values) {
     std::vector<std::string> line;
-    for (size_t i = 0; i < row.size(); ++i) line.push_back(Cell(Text(row[i], rows.columns[i].type)));
+    for (size_t i = 0; i < row.size(); ++i)
+      line.push_back(Cell(Text(row[i], rows.columns[i].type)));
     cells.push_back(std::move(line));
   }
   std::vector<size_t> widths;
@@ -194,7 +195,8 @@ void PrintJson(const Rows& rows, std::ostream& out) {
   nlohmann::ordered_json array = nlohmann::ordered_json::array();
   for (const auto& row : rows.values) {
     nlohmann::ordered_json object = nlohmann::ordered_json::object();
-    for (size_t i = 0; i < row.size(); ++i) object[rows.columns[i].guid] = JsonValue(row[i], rows.columns[i].type);
+    for (size_t i = 0; i < row.size(); ++i)
+      object[rows.columns[i].guid] = JsonValue(row[i], rows.columns[i].type);
     array.push_back(std::move(object));
   }
   out << array.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
@@ -204,7 +206,8 @@ void PrintJson(const Rows& rows, std::ostream& out) {
 // no UTF-8 shown as U+FFFD.
 std::string Html(const std::string& text) {
   const std::string valid =
-      json::parse(json(text).dump(-1, ' ', false, json::error_handler_t::replace)).get<std::string>();
+      json::parse(json(text).dump(-1, ' ', false, json::error_handler_t::replace))
+          .get<std::string>();
   std::string escaped;
   for (const char c : valid) {
     switch (c) {
@@ -214,7 +217,8 @@ std::string Html(const std::string& text) {
       case '"': escaped += "&quot;"; break;
       case '\'': escaped += "&#39;"; break;
       default:
-        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == '\x7F') {
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') ||
+            c == '\x7F') {
           escaped += "&#xFFFD;";
         } else {
           escaped += c;
@@ -228,15 +232,19 @@ std::string Html(const std::string& text) {
 // in its measures, a custom or unknown one is left to the printer.
 std::string CssPaperSize(int32_t paper) {
   switch (paper) {
-    case papersize_Letter: case papersize_LetterSmall: case papersize_Note: return "letter";
+    case papersize_Letter:
+    case papersize_LetterSmall:
+    case papersize_Note: return "letter";
     case papersize_Legal: return "legal";
-    case papersize_Tabloid: case papersize_11x17: return "11in 17in";
+    case papersize_Tabloid:
+    case papersize_11x17: return "11in 17in";
     case papersize_Ledger: return "17in 11in";
     case papersize_Statement: return "5.5in 8.5in";
     case papersize_Executive: return "7.25in 10.5in";
     case papersize_A2: return "420mm 594mm";
     case papersize_A3: return "A3";
-    case papersize_A4: case papersize_A4Small: return "A4";
+    case papersize_A4:
+    case papersize_A4Small: return "A4";
     case papersize_A5: return "A5";
     case papersize_A6: return "105mm 148mm";
     case papersize_B4: return "B4";
@@ -260,8 +268,9 @@ std::string Points(int32_t twips) {
 
 void PrintHtml(const Rows& rows, const std::shared_ptr<CPageTemplate>& page, std::ostream& out) {
   std::string size = page ? CssPaperSize(page->PaperSize()) : "";
-  if (page) size += std::string(size.empty() ? "" : " ") +
-                    (page->PaperOrientation() == paperorient_Landscape ? "landscape" : "portrait");
+  if (page)
+    size += std::string(size.empty() ? "" : " ") +
+            (page->PaperOrientation() == paperorient_Landscape ? "landscape" : "portrait");
   int64_t tableTwips = 0;
   for (const Column& column : rows.columns) tableTwips += std::max(column.widthTwips, 0);
   out << "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" << Html(rows.caption)
@@ -279,7 +288,8 @@ void PrintHtml(const Rows& rows, const std::shared_ptr<CPageTemplate>& page, std
          "th.sort-descending::after { content: \" \\25BC\"; }\n"
          "</style>\n</head>\n<body>\n<h1>"
       << Html(rows.caption) << "</h1>\n<table>\n<colgroup>\n";
-  for (const Column& column : rows.columns) out << "<col style=\"width: " << Points(column.widthTwips) << "\">\n";
+  for (const Column& column : rows.columns)
+    out << "<col style=\"width: " << Points(column.widthTwips) << "\">\n";
   out << "</colgroup>\n<thead>\n<tr>\n";
   for (const Column& column : rows.columns) {
     out << "<th scope=\"col\"";
@@ -319,7 +329,8 @@ std::shared_ptr<CPageTemplate> PageOf(const CProviderView& view, const ViewRunOp
   return NamingInput(InputName(*options.templates), [&]() -> std::shared_ptr<CPageTemplate> {
     CPageTemplates templates;
     templates.Deserialize(bytes);
-    return templates.Exists(view.TemplateGuid()) ? templates.TemplateByGuid(view.TemplateGuid()) : nullptr;
+    return templates.Exists(view.TemplateGuid()) ? templates.TemplateByGuid(view.TemplateGuid())
+                                                 : nullptr;
   });
 }
 
@@ -331,11 +342,13 @@ Rows Layout(const CProviderView& view, const ViewQuery& query) {
   const auto sort = view.SortOrder();
   for (const ViewQueryColumn& column : query.Columns) {
     // The record GUID column the statement adds is for the host, not for the reader.
-    const bool shown = viewColumns->Exists(column.Guid) && viewColumns->Column(column.Guid)->Visible();
+    const bool shown =
+        viewColumns->Exists(column.Guid) && viewColumns->Column(column.Guid)->Visible();
     if (!shown) continue;
     Column out{column.Guid, column.Caption.empty() ? column.Guid : column.Caption, column.DataType,
                viewColumns->Column(column.Guid)->WidthTwips(), 0};
-    if (!column.Computed && sort->Exists(column.Guid)) out.sort = sort->Column(column.Guid)->Direction() == colsort_Descending ? -1 : 1;
+    if (!column.Computed && sort->Exists(column.Guid))
+      out.sort = sort->Column(column.Guid)->Direction() == colsort_Descending ? -1 : 1;
     rows.columns.push_back(out);
   }
   return rows;
@@ -346,7 +359,8 @@ void ReadRows(const ViewQuery& query, const std::string& file, Rows& rows) {
   const auto db = Connection::Open(file, Connection::OpenMode::ReadOnly);
   if (query.UsesSmartSort) db->AddUserCollation(std::make_shared<CDbHelpers>());
   const auto command = db->CreateCommand(query.ParameterizedSql);
-  for (size_t i = 0; i < query.Parameters.size(); ++i) command->SetValue(static_cast<int32_t>(i + 1), query.Parameters[i]);
+  for (size_t i = 0; i < query.Parameters.size(); ++i)
+    command->SetValue(static_cast<int32_t>(i + 1), query.Parameters[i]);
   auto recordset = command->OpenRecordset();
   for (; !recordset->Eof(); recordset->MoveNext()) {
     std::vector<Variant> row;
@@ -358,13 +372,16 @@ void ReadRows(const ViewQuery& query, const std::string& file, Rows& rows) {
 }  // namespace
 
 void RunViewRun(const ViewRunOptions& options) {
-  if (options.format != "table" && options.format != "csv" && options.format != "json" && options.format != "html") {
-    throw UsageError("view run --format takes table, csv, json or html, not \"" + options.format + "\"");
+  if (options.format != "table" && options.format != "csv" && options.format != "json" &&
+      options.format != "html") {
+    throw UsageError("view run --format takes table, csv, json or html, not \"" + options.format +
+                     "\"");
   }
   const auto table = TableDefinitionFrom(options.columns);
   const LoadedView loaded = ViewToRun(options);
   const auto page = options.format == "html" ? PageOf(*loaded.view, options) : nullptr;
-  const std::string source = options.viewGuid ? "view " + *options.viewGuid : InputName(options.input);
+  const std::string source =
+      options.viewGuid ? "view " + *options.viewGuid : InputName(options.input);
   const ViewQuery query = NamingInput(source, [&] {
     return BuildViewQuery(*loaded.view, table->TableName(), *table->Columns(), {options.limit, 0});
   });

@@ -17,12 +17,9 @@ namespace {
 
 const char* ReasonText(e_ViewQuerySkipReason reason) {
   switch (reason) {
-    case viewqueryskip_Hidden:
-      return "hidden";
-    case viewqueryskip_Deleted:
-      return "not in the table";
-    case viewqueryskip_Computed:
-      return "computed";
+    case viewqueryskip_Hidden: return "hidden";
+    case viewqueryskip_Deleted: return "not in the table";
+    case viewqueryskip_Computed: return "computed";
   }
   return "left out";
 }
@@ -34,15 +31,17 @@ std::string QueryText(const ViewQuery& query, bool params) {
   out << Printed(params ? query.ParameterizedSql : query.Sql) << '\n';
   if (params) {
     for (size_t i = 0; i < query.Parameters.size(); ++i) {
-      out << "?" << (i + 1) << " = " << Printed(SqlService::SqlLiteral(query.Parameters[i])) << '\n';
+      out << "?" << (i + 1) << " = " << Printed(SqlService::SqlLiteral(query.Parameters[i]))
+          << '\n';
     }
   }
   for (const ViewQuerySkip& skip : query.Skipped) {
-    out << "-- " << (skip.SortKey ? "sort key" : "column") << ' ' << Quoted(skip.Guid) << " left out: "
-        << ReasonText(skip.Reason) << '\n';
+    out << "-- " << (skip.SortKey ? "sort key" : "column") << ' ' << Quoted(skip.Guid)
+        << " left out: " << ReasonText(skip.Reason) << '\n';
   }
   for (const ViewQueryColumn& column : query.Columns) {
-    if (column.Computed) out << "-- column " << Quoted(column.Guid) << " is computed: always NULL\n";
+    if (column.Computed)
+      out << "-- column " << Quoted(column.Guid) << " is computed: always NULL\n";
   }
   if (query.UsesSmartSort) out << "-- needs the SmartSort collation on the connection\n";
   return out.str();
@@ -57,8 +56,8 @@ void RunViewSql(const ViewSqlOptions& options) {
   const Bytes bytes = ReadInput(options.input);
   std::cout << NamingInput(source, [&] {
     const LoadedView stored = ViewFromBytes(bytes);
-    const ViewQuery query =
-        BuildViewQuery(*stored.view, table->TableName(), *table->Columns(), {options.limit, options.offset});
+    const ViewQuery query = BuildViewQuery(*stored.view, table->TableName(), *table->Columns(),
+                                           {options.limit, options.offset});
     return QueryText(query, options.params);
   });
 }

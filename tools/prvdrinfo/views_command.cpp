@@ -56,7 +56,8 @@ bool RefusedForTheInput(const CError& e) {
 
 bool SameLetters(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
          });
 }
 
@@ -64,8 +65,10 @@ bool SameLetters(const std::string& a, const std::string& b) {
 std::string SavedUnderAnotherGuid(const std::string& saved, const std::string& exported) {
   if (saved == exported) return "";
   const std::string as = "; exported as " + Printed(exported) + ")";
-  if (SameLetters(saved, exported)) return " (it replaced the stored view of that GUID, spelled as stored" + as;
-  if (OnViewsDatabase([&] { return StoredViewByGuid(*OpenViewsForReading(), exported).has_value(); })) {
+  if (SameLetters(saved, exported))
+    return " (it replaced the stored view of that GUID, spelled as stored" + as;
+  if (OnViewsDatabase(
+          [&] { return StoredViewByGuid(*OpenViewsForReading(), exported).has_value(); })) {
     return " (saved as a new view: the standard view of that GUID stays as it is" + as;
   }
   return " (it replaced the view of the same caption" + as;
@@ -78,7 +81,8 @@ std::string UnreadableBytes(const StoredViewRow& row) {
 }  // namespace
 
 void RunViewsList(const ViewsListOptions& options) {
-  const auto rows = OnViewsDatabase([&] { return StoredViewRows(*OpenViewsForReading(), options.provider); });
+  const auto rows =
+      OnViewsDatabase([&] { return StoredViewRows(*OpenViewsForReading(), options.provider); });
   if (options.json) {
     json list = json::array();
     for (const auto& row : rows) list.push_back(RowJson(row));
@@ -86,9 +90,11 @@ void RunViewsList(const ViewsListOptions& options) {
     return;
   }
   for (const auto& row : rows) {
-    std::cout << Printed(row.guid) << "  " << Printed(row.provider) << "  " << row.updateCounter << "  "
-              << row.Kind() << (row.privateTo.empty() ? "" : " private to " + Printed(row.privateTo)) << "  "
-              << Printed(row.caption) << (row.view ? "" : "  (unreadable: " + Printed(row.error) + ")") << '\n';
+    std::cout << Printed(row.guid) << "  " << Printed(row.provider) << "  " << row.updateCounter
+              << "  " << row.Kind()
+              << (row.privateTo.empty() ? "" : " private to " + Printed(row.privateTo)) << "  "
+              << Printed(row.caption)
+              << (row.view ? "" : "  (unreadable: " + Printed(row.error) + ")") << '\n';
   }
   std::cout << rows.size() << (rows.size() == 1 ? " view" : " views") << '\n';
 }
@@ -100,7 +106,8 @@ void RunViewsShow(const ViewsShowOptions& options) {
   if (!options.raw) {
     if (!row.view) {
       if (options.json) std::cout << JsonText(RowJson(row)) << '\n';
-      if (!options.json) std::cout << "view " << Printed(row.guid) << ": " << Quoted(row.caption) << '\n';
+      if (!options.json)
+        std::cout << "view " << Printed(row.guid) << ": " << Quoted(row.caption) << '\n';
       throw CommandFailed(UnreadableBytes(row));
     }
     std::string text;
@@ -117,18 +124,21 @@ void RunViewsShow(const ViewsShowOptions& options) {
   std::cout << "view " << Printed(row.guid) << '\n'
             << "caption: " << Printed(row.caption) << '\n'
             << "provider: " << Printed(row.provider) << '\n'
-            << "private to: " << (row.privateTo.empty() ? "(everyone)" : Printed(row.privateTo)) << '\n'
+            << "private to: " << (row.privateTo.empty() ? "(everyone)" : Printed(row.privateTo))
+            << '\n'
             << "kind: " << row.Kind() << '\n'
             << "update counter: " << row.updateCounter << '\n';
   if (!row.view) {
-    std::cout << "stored bytes: " << row.bytes.size() << ", unreadable: " << Printed(row.error) << '\n';
+    std::cout << "stored bytes: " << row.bytes.size() << ", unreadable: " << Printed(row.error)
+              << '\n';
     throw CommandFailed(UnreadableBytes(row));
   }
   const CProviderView& view = *row.view;
   std::ostringstream dump;
   DumpDocument(row.bytes, dump);
   std::cout << "version: " << view.Version() << '\n'
-            << "columns: " << view.Columns()->Count() << ", sort keys: " << view.SortOrder()->Count()
+            << "columns: " << view.Columns()->Count()
+            << ", sort keys: " << view.SortOrder()->Count()
             << ", filter groups: " << view.FilterGroups()->Count() << '\n'
             << "stored as " << dump.str();
 }
@@ -166,10 +176,11 @@ void RunViewsImport(const ViewsImportOptions& options) {
   try {
     db.SaveView4(view, options.overwrite, type);
   } catch (const CError& e) {
-    throw CommandFailed(RefusedForTheInput(e) ? source + ": " + e.Description() : ViewsDatabaseFault(e.Description()));
+    throw CommandFailed(RefusedForTheInput(e) ? source + ": " + e.Description()
+                                              : ViewsDatabaseFault(e.Description()));
   }
-  std::cout << "imported view " << Printed(view->Guid()) << " " << Quoted(view->Caption()) << ", update counter "
-            << db.GetViewUpdateCounter(view->Guid());
+  std::cout << "imported view " << Printed(view->Guid()) << " " << Quoted(view->Caption())
+            << ", update counter " << db.GetViewUpdateCounter(view->Guid());
   std::cout << SavedUnderAnotherGuid(view->Guid(), exported) << '\n';
 }
 

@@ -26,7 +26,9 @@ namespace prvdrinfo::tool {
 
 namespace {
 
-std::string TextOf(const Variant& value) { return value.IsNull() || value.IsEmpty() ? std::string() : value.ToText(); }
+std::string TextOf(const Variant& value) {
+  return value.IsNull() || value.IsEmpty() ? std::string() : value.ToText();
+}
 
 // The columns every current file has; older ones are repaired before they are read.
 std::string RowColumns() {
@@ -59,7 +61,8 @@ StoredViewRow RowOf(const Recordset& rs) {
 
 bool Writable(const std::string& path) {
   const std::string folder = std::filesystem::path(path).parent_path().string();
-  return ::access(path.c_str(), W_OK) == 0 && ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+  return ::access(path.c_str(), W_OK) == 0 &&
+         ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
 }
 
 }  // namespace
@@ -86,7 +89,8 @@ std::string StoredViewRow::Kind() const {
 std::shared_ptr<Connection> OpenExistingViewsDatabase() {
   const std::string path = views_db::ViewsDatabasePath();
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) throw CommandFailed("no views database at " + path);
+  if (!std::filesystem::is_regular_file(path, error))
+    throw CommandFailed("no views database at " + path);
   std::shared_ptr<Connection> connection;
   try {
     connection = Connection::Open(path, Connection::OpenMode::ReadOnly);
@@ -127,19 +131,23 @@ std::shared_ptr<Connection> OpenViewsForReading() {
 std::vector<StoredViewRow> StoredViewRows(Connection& connection, const std::string& provider) {
   std::string sql = "SELECT " + RowColumns() + " FROM \"views\"";
   if (!provider.empty()) {
-    const std::string guid = TextService::IsGuid(provider) ? TextService::CleanGuid(provider) : provider;
-    sql += " WHERE provider_guid='" + SqlService::EscapeLiteral(guid, SqlService::kEscapeGuid) + "' COLLATE NOCASE";
+    const std::string guid =
+        TextService::IsGuid(provider) ? TextService::CleanGuid(provider) : provider;
+    sql += " WHERE provider_guid='" + SqlService::EscapeLiteral(guid, SqlService::kEscapeGuid) +
+           "' COLLATE NOCASE";
   }
   sql += " ORDER BY provider_guid COLLATE NOCASE, caption COLLATE SMARTSORT, rec_id";
   std::vector<StoredViewRow> rows;
-  for (auto rs = connection.OpenRecordset(sql); !rs->Eof(); rs->MoveNext()) rows.push_back(RowOf(*rs));
+  for (auto rs = connection.OpenRecordset(sql); !rs->Eof(); rs->MoveNext())
+    rows.push_back(RowOf(*rs));
   return rows;
 }
 
 std::optional<StoredViewRow> StoredViewByGuid(Connection& connection, const std::string& guid) {
   const auto rs = connection.OpenRecordset(
-      "SELECT " + RowColumns() + " FROM \"views\" WHERE " + CVesk::ColumnName(veskcol_RecordGuid, veskform_Sql) +
-      "='" + SqlService::EscapeLiteral(guid, SqlService::kEscapeGuid) + "' COLLATE NOCASE LIMIT 1");
+      "SELECT " + RowColumns() + " FROM \"views\" WHERE " +
+      CVesk::ColumnName(veskcol_RecordGuid, veskform_Sql) + "='" +
+      SqlService::EscapeLiteral(guid, SqlService::kEscapeGuid) + "' COLLATE NOCASE LIMIT 1");
   if (rs->Eof()) return std::nullopt;
   return RowOf(*rs);
 }

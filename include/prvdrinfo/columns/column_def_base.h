@@ -81,7 +81,9 @@ class PRVDRINFO_API CColumnDefBase
   e_ColumnFormatType IBaseColumnDef_FormatType() const { return FormatType(); }
   void SetIBaseColumnDef_FormatType(e_ColumnFormatType value) { SetFormatType(value); }
   std::string IBaseColumnDef_SpecialFormatString() const { return SpecialFormatString(); }
-  void SetIBaseColumnDef_SpecialFormatString(const std::string& value) { SetSpecialFormatString(value); }
+  void SetIBaseColumnDef_SpecialFormatString(const std::string& value) {
+    SetSpecialFormatString(value);
+  }
   std::string IBaseColumnDef7_NormalColumnGuid() const { return NormalColumnGuid(); }
 
   // The core save routine's bytes taken as code units, then each form GUID entry's value

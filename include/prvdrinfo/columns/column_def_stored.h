@@ -14,7 +14,9 @@ namespace prvdrinfo {
 // Implements IBaseColumnDef and all seven extensions. ContactColumnsInfo() (and a save of
 // a contact column) and FormGuids() create what they return on first read: one thread at
 // a time, reads included.
-class PRVDRINFO_API CColumnDefStored : public CColumnDefBase, public IBaseColumnDef5, public IBaseColumnDef8 {
+class PRVDRINFO_API CColumnDefStored : public CColumnDefBase,
+                                       public IBaseColumnDef5,
+                                       public IBaseColumnDef8 {
  public:
   static constexpr const char* kClassName = "CColumnDefStored";
 

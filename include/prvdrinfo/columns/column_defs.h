@@ -36,7 +36,8 @@ class PRVDRINFO_API CColumnDefs : public CPersistable, public CContentSource {
   // computed column, or another persistable IObject), else 13.
   void AddExisting(const std::shared_ptr<IBaseColumnDef>& po_ColumnDef);
   // Inserts the column under its Guid right after the column keyed p_AddAfterGuid.
-  void AddExistingAfterGuid(const std::shared_ptr<IBaseColumnDef>& po_ColumnDef, const std::string& p_AddAfterGuid);
+  void AddExistingAfterGuid(const std::shared_ptr<IBaseColumnDef>& po_ColumnDef,
+                            const std::string& p_AddAfterGuid);
   void Remove(const std::string& p_Guid);
   void RemoveByIndex(int32_t p_ZeroBasedIndex);
   void RemoveAll();

@@ -57,7 +57,9 @@ class PRVDRINFO_API CContactColumnsInfo : public CPersistable {
   static constexpr const char* kClassName = "CContactColumnsInfo";
 
   e_StandardContactColumns FirstContactColumnType() const { return contactcol_Name; }
-  e_StandardContactColumns LastContactColumnType() const { return contactcol_ProfessionalDesignations; }
+  e_StandardContactColumns LastContactColumnType() const {
+    return contactcol_ProfessionalDesignations;
+  }
 
   std::string ContactColumnGuid(e_StandardContactColumns p_ContactColumnType) const;
   // Replaces the type's entry; "" is stored like any other text.
@@ -72,73 +74,183 @@ class PRVDRINFO_API CContactColumnsInfo : public CPersistable {
   e_StandardContactColumns ContactColumnTypeFromGuid(const std::string& p_ColumnGuid) const;
 
   std::string RoleTextColumnGuid() const { return ContactColumnGuid(contactcol_RoleText); }
-  void SetRoleTextColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_RoleText, value); }
+  void SetRoleTextColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_RoleText, value);
+  }
   std::string NameColumnGuid() const { return ContactColumnGuid(contactcol_Name); }
   void SetNameColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_Name, value); }
   std::string NameShortColumnGuid() const { return ContactColumnGuid(contactcol_NameShort); }
-  void SetNameShortColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_NameShort, value); }
+  void SetNameShortColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_NameShort, value);
+  }
   std::string JobTitleColumnGuid() const { return ContactColumnGuid(contactcol_JobTitle); }
-  void SetJobTitleColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_JobTitle, value); }
+  void SetJobTitleColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_JobTitle, value);
+  }
   std::string CompanyNameColumnGuid() const { return ContactColumnGuid(contactcol_CompanyName); }
-  void SetCompanyNameColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_CompanyName, value); }
-  std::string CompanyNameShortColumnGuid() const { return ContactColumnGuid(contactcol_CompanyNameShort); }
-  void SetCompanyNameShortColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_CompanyNameShort, value); }
-  std::string ContactAndCompanyNameShortColumnGuid() const { return ContactColumnGuid(contactcol_ContactAndCompanyNameShort); }
-  void SetContactAndCompanyNameShortColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_ContactAndCompanyNameShort, value); }
+  void SetCompanyNameColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_CompanyName, value);
+  }
+  std::string CompanyNameShortColumnGuid() const {
+    return ContactColumnGuid(contactcol_CompanyNameShort);
+  }
+  void SetCompanyNameShortColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_CompanyNameShort, value);
+  }
+  std::string ContactAndCompanyNameShortColumnGuid() const {
+    return ContactColumnGuid(contactcol_ContactAndCompanyNameShort);
+  }
+  void SetContactAndCompanyNameShortColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_ContactAndCompanyNameShort, value);
+  }
   std::string OfficeAddressColumnGuid() const { return ContactColumnGuid(contactcol_Address); }
-  void SetOfficeAddressColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_Address, value); }
+  void SetOfficeAddressColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_Address, value);
+  }
   std::string OfficeCityColumnGuid() const { return ContactColumnGuid(contactcol_City); }
-  void SetOfficeCityColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_City, value); }
+  void SetOfficeCityColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_City, value);
+  }
   std::string OfficeProvinceColumnGuid() const { return ContactColumnGuid(contactcol_Province); }
-  void SetOfficeProvinceColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_Province, value); }
+  void SetOfficeProvinceColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_Province, value);
+  }
   std::string OfficeCountryColumnGuid() const { return ContactColumnGuid(contactcol_Country); }
-  void SetOfficeCountryColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_Country, value); }
-  std::string OfficeCityProvinceColumnGuid() const { return ContactColumnGuid(contactcol_CityProvince); }
-  void SetOfficeCityProvinceColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_CityProvince, value); }
-  std::string OfficeCityProvinceCountryColumnGuid() const { return ContactColumnGuid(contactcol_CityProvinceCountry); }
-  void SetOfficeCityProvinceCountryColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_CityProvinceCountry, value); }
-  std::string OfficePostalCodeColumnGuid() const { return ContactColumnGuid(contactcol_PostalCode); }
-  void SetOfficePostalCodeColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_PostalCode, value); }
-  std::string BestPhoneNumberColumnGuid() const { return ContactColumnGuid(contactcol_BestPhoneNumber); }
-  void SetBestPhoneNumberColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_BestPhoneNumber, value); }
-  std::string DeskPhoneNumberColumnGuid() const { return ContactColumnGuid(contactcol_DeskPhoneNumber); }
-  void SetDeskPhoneNumberColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_DeskPhoneNumber, value); }
-  std::string CellphoneNumberColumnGuid() const { return ContactColumnGuid(contactcol_CellPhoneNumber); }
-  void SetCellphoneNumberColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_CellPhoneNumber, value); }
-  std::string OfficePhoneNumberColumnGuid() const { return ContactColumnGuid(contactcol_OfficePhoneNumber); }
-  void SetOfficePhoneNumberColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_OfficePhoneNumber, value); }
-  std::string BestFaxNumberColumnGuid() const { return ContactColumnGuid(contactcol_BestFaxNumber); }
-  void SetBestFaxNumberColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_BestFaxNumber, value); }
-  std::string DeskFaxNumberColumnGuid() const { return ContactColumnGuid(contactcol_DeskFaxNumber); }
-  void SetDeskFaxNumberColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_DeskFaxNumber, value); }
-  std::string OfficeFaxNumberColumnGuid() const { return ContactColumnGuid(contactcol_OfficeFaxNumber); }
-  void SetOfficeFaxNumberColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_OfficeFaxNumber, value); }
-  std::string BestEmailAddressColumnGuid() const { return ContactColumnGuid(contactcol_BestEmailAddress); }
-  void SetBestEmailAddressColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_BestEmailAddress, value); }
-  std::string PrimaryEmailAddressColumnGuid() const { return ContactColumnGuid(contactcol_PrimaryEmailAddress); }
-  void SetPrimaryEmailAddressColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_PrimaryEmailAddress, value); }
-  std::string SecondaryEmailAddressesColumnGuid() const { return ContactColumnGuid(contactcol_SecondaryEmailAddresses); }
-  void SetSecondaryEmailAddressesColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_SecondaryEmailAddresses, value); }
-  std::string OfficeGeneralEmailAddressColumnGuid() const { return ContactColumnGuid(contactcol_OfficeEmailAddress); }
-  void SetOfficeGeneralEmailAddressColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_OfficeEmailAddress, value); }
-  std::string CompanyGeneralEmailAddressColumnGuid() const { return ContactColumnGuid(contactcol_CompanyEmailAddress); }
-  void SetCompanyGeneralEmailAddressColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_CompanyEmailAddress, value); }
+  void SetOfficeCountryColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_Country, value);
+  }
+  std::string OfficeCityProvinceColumnGuid() const {
+    return ContactColumnGuid(contactcol_CityProvince);
+  }
+  void SetOfficeCityProvinceColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_CityProvince, value);
+  }
+  std::string OfficeCityProvinceCountryColumnGuid() const {
+    return ContactColumnGuid(contactcol_CityProvinceCountry);
+  }
+  void SetOfficeCityProvinceCountryColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_CityProvinceCountry, value);
+  }
+  std::string OfficePostalCodeColumnGuid() const {
+    return ContactColumnGuid(contactcol_PostalCode);
+  }
+  void SetOfficePostalCodeColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_PostalCode, value);
+  }
+  std::string BestPhoneNumberColumnGuid() const {
+    return ContactColumnGuid(contactcol_BestPhoneNumber);
+  }
+  void SetBestPhoneNumberColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_BestPhoneNumber, value);
+  }
+  std::string DeskPhoneNumberColumnGuid() const {
+    return ContactColumnGuid(contactcol_DeskPhoneNumber);
+  }
+  void SetDeskPhoneNumberColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_DeskPhoneNumber, value);
+  }
+  std::string CellphoneNumberColumnGuid() const {
+    return ContactColumnGuid(contactcol_CellPhoneNumber);
+  }
+  void SetCellphoneNumberColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_CellPhoneNumber, value);
+  }
+  std::string OfficePhoneNumberColumnGuid() const {
+    return ContactColumnGuid(contactcol_OfficePhoneNumber);
+  }
+  void SetOfficePhoneNumberColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_OfficePhoneNumber, value);
+  }
+  std::string BestFaxNumberColumnGuid() const {
+    return ContactColumnGuid(contactcol_BestFaxNumber);
+  }
+  void SetBestFaxNumberColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_BestFaxNumber, value);
+  }
+  std::string DeskFaxNumberColumnGuid() const {
+    return ContactColumnGuid(contactcol_DeskFaxNumber);
+  }
+  void SetDeskFaxNumberColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_DeskFaxNumber, value);
+  }
+  std::string OfficeFaxNumberColumnGuid() const {
+    return ContactColumnGuid(contactcol_OfficeFaxNumber);
+  }
+  void SetOfficeFaxNumberColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_OfficeFaxNumber, value);
+  }
+  std::string BestEmailAddressColumnGuid() const {
+    return ContactColumnGuid(contactcol_BestEmailAddress);
+  }
+  void SetBestEmailAddressColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_BestEmailAddress, value);
+  }
+  std::string PrimaryEmailAddressColumnGuid() const {
+    return ContactColumnGuid(contactcol_PrimaryEmailAddress);
+  }
+  void SetPrimaryEmailAddressColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_PrimaryEmailAddress, value);
+  }
+  std::string SecondaryEmailAddressesColumnGuid() const {
+    return ContactColumnGuid(contactcol_SecondaryEmailAddresses);
+  }
+  void SetSecondaryEmailAddressesColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_SecondaryEmailAddresses, value);
+  }
+  std::string OfficeGeneralEmailAddressColumnGuid() const {
+    return ContactColumnGuid(contactcol_OfficeEmailAddress);
+  }
+  void SetOfficeGeneralEmailAddressColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_OfficeEmailAddress, value);
+  }
+  std::string CompanyGeneralEmailAddressColumnGuid() const {
+    return ContactColumnGuid(contactcol_CompanyEmailAddress);
+  }
+  void SetCompanyGeneralEmailAddressColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_CompanyEmailAddress, value);
+  }
   std::string BestWebpageColumnGuid() const { return ContactColumnGuid(contactcol_BestWebpage); }
-  void SetBestWebpageColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_BestWebpage, value); }
-  std::string OfficeWebpageColumnGuid() const { return ContactColumnGuid(contactcol_OfficeWebpage); }
-  void SetOfficeWebpageColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_OfficeWebpage, value); }
-  std::string CompanyWebpageColumnGuid() const { return ContactColumnGuid(contactcol_CompanyWebpage); }
-  void SetCompanyWebpageColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_CompanyWebpage, value); }
-  std::string SignatureFileGuidColumnGuid() const { return ContactColumnGuid(contactcol_SignatureFileGuid); }
-  void SetSignatureFileGuidColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_SignatureFileGuid, value); }
-  std::string StampFileGuidColumnGuid() const { return ContactColumnGuid(contactcol_StampFileGuid); }
-  void SetStampFileGuidColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_StampFileGuid, value); }
+  void SetBestWebpageColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_BestWebpage, value);
+  }
+  std::string OfficeWebpageColumnGuid() const {
+    return ContactColumnGuid(contactcol_OfficeWebpage);
+  }
+  void SetOfficeWebpageColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_OfficeWebpage, value);
+  }
+  std::string CompanyWebpageColumnGuid() const {
+    return ContactColumnGuid(contactcol_CompanyWebpage);
+  }
+  void SetCompanyWebpageColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_CompanyWebpage, value);
+  }
+  std::string SignatureFileGuidColumnGuid() const {
+    return ContactColumnGuid(contactcol_SignatureFileGuid);
+  }
+  void SetSignatureFileGuidColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_SignatureFileGuid, value);
+  }
+  std::string StampFileGuidColumnGuid() const {
+    return ContactColumnGuid(contactcol_StampFileGuid);
+  }
+  void SetStampFileGuidColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_StampFileGuid, value);
+  }
   std::string SignedColumnGuid() const { return ContactColumnGuid(contactcol_Signed); }
-  void SetSignedColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_Signed, value); }
+  void SetSignedColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_Signed, value);
+  }
   std::string CategoryColumnGuid() const { return ContactColumnGuid(contactcol_Category); }
-  void SetCategoryColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_Category, value); }
-  std::string ProfessionalDesignationsColumnGuid() const { return ContactColumnGuid(contactcol_ProfessionalDesignations); }
-  void SetProfessionalDesignationsColumnGuid(const std::string& value) { SetContactColumnGuid(contactcol_ProfessionalDesignations, value); }
+  void SetCategoryColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_Category, value);
+  }
+  std::string ProfessionalDesignationsColumnGuid() const {
+    return ContactColumnGuid(contactcol_ProfessionalDesignations);
+  }
+  void SetProfessionalDesignationsColumnGuid(const std::string& value) {
+    SetContactColumnGuid(contactcol_ProfessionalDesignations, value);
+  }
 
   // The serialized bytes, and back.
   Bytes Content() const;

@@ -47,7 +47,8 @@ class PRVDRINFO_API CProviderColDefs : public CPersistable, public CContentSourc
   void Class_ReadProperties(const PropertyBag& bag) override;
 
  private:
-  static std::shared_ptr<CColumnDefs> RejoinRequired(const CColumnDefs& required, const CColumnDefs& providerSpecific,
+  static std::shared_ptr<CColumnDefs> RejoinRequired(const CColumnDefs& required,
+                                                     const CColumnDefs& providerSpecific,
                                                      const CColumnDefs& standard);
 
   std::shared_ptr<CColumnDefs> standard_;

@@ -94,15 +94,16 @@ int32_t CreateProviderOf(const char* p_ClassName, std::string_view p_ModuleClass
 //   PRVDRINFO_PROVIDER_MODULE(TaskRegister, "CTaskRegister")
 // A module with several classes writes the three functions itself, with the two bodies
 // above.
-#define PRVDRINFO_PROVIDER_MODULE(TProvider, p_ModuleClassName)                                     \
-  extern "C" int32_t prvdrinfo_ProviderContractVersion() noexcept {                                 \
-    return ::prvdrinfo::kProviderContractVersion;                                                   \
-  }                                                                                                 \
-  extern "C" int32_t prvdrinfo_CreateProvider(                                                      \
-      const char* p_ClassName, std::shared_ptr<::prvdrinfo::IProviderInfo>* po_Provider) noexcept { \
-    return ::prvdrinfo::CreateProviderOf<TProvider>(p_ClassName, p_ModuleClassName, po_Provider);   \
-  }                                                                                                 \
-  extern "C" int32_t prvdrinfo_CreateProvider2(                                                     \
-      const char* p_ClassName, std::shared_ptr<::prvdrinfo::IProviderInfo>* po_Provider) {          \
-    return ::prvdrinfo::CreateProvider2Of<TProvider>(p_ClassName, p_ModuleClassName, po_Provider);  \
+#define PRVDRINFO_PROVIDER_MODULE(TProvider, p_ModuleClassName)                                    \
+  extern "C" int32_t prvdrinfo_ProviderContractVersion() noexcept {                                \
+    return ::prvdrinfo::kProviderContractVersion;                                                  \
+  }                                                                                                \
+  extern "C" int32_t prvdrinfo_CreateProvider(                                                     \
+      const char* p_ClassName,                                                                     \
+      std::shared_ptr<::prvdrinfo::IProviderInfo>* po_Provider) noexcept {                         \
+    return ::prvdrinfo::CreateProviderOf<TProvider>(p_ClassName, p_ModuleClassName, po_Provider);  \
+  }                                                                                                \
+  extern "C" int32_t prvdrinfo_CreateProvider2(                                                    \
+      const char* p_ClassName, std::shared_ptr<::prvdrinfo::IProviderInfo>* po_Provider) {         \
+    return ::prvdrinfo::CreateProvider2Of<TProvider>(p_ClassName, p_ModuleClassName, po_Provider); \
   }

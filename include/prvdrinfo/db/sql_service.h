@@ -58,13 +58,17 @@ class PRVDRINFO_API SqlService {
 
   // INSERT OR REPLACE INTO "table" ("c1", "c2") VALUES (v1, v2): a row with an existing
   // key is replaced. Without values, each value is a "?" for a command to bind.
-  static std::string InsertStatement(std::string_view table, const std::vector<std::string>& columns,
+  static std::string InsertStatement(std::string_view table,
+                                     const std::vector<std::string>& columns,
                                      const std::vector<Variant>& values);
-  static std::string InsertStatement(std::string_view table, const std::vector<std::string>& columns);
+  static std::string InsertStatement(std::string_view table,
+                                     const std::vector<std::string>& columns);
   // UPDATE "table" SET "c1"=v1, "c2"=v2 with no WHERE clause: callers append their own.
-  static std::string UpdateStatement(std::string_view table, const std::vector<std::string>& columns,
+  static std::string UpdateStatement(std::string_view table,
+                                     const std::vector<std::string>& columns,
                                      const std::vector<Variant>& values);
-  static std::string UpdateStatement(std::string_view table, const std::vector<std::string>& columns);
+  static std::string UpdateStatement(std::string_view table,
+                                     const std::vector<std::string>& columns);
   // ALTER TABLE "table" ADD COLUMN "column" TYPE [DEFAULT literal], the type as in
   // SqlTypeName.
   static std::string AddColumnStatement(std::string_view table, std::string_view column,

@@ -31,7 +31,9 @@ class PRVDRINFO_API CColumnSetProvider : public IProviderInfo {
   std::string SingularName(e_LocaleId, RoleId) const override { return {}; }
   std::string CommonPluralName(e_LocaleId, RoleId) const override { return {}; }
   std::string CommonSingularName(e_LocaleId, RoleId) const override { return {}; }
-  std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() const override { return nullptr; }
+  std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() const override {
+    return nullptr;
+  }
   std::shared_ptr<CProviderViews> Views() const override { return nullptr; }
   void SetViews(const std::shared_ptr<CProviderViews>&) override {}
   Bytes Serialize() const override { return {}; }

@@ -35,8 +35,8 @@ PRVDRINFO_API std::string FilterGroupsSql(const CProviderViewFilterGroups& p_Gro
 
 // The same condition with each criteria as a bound value: text columns bind text (and
 // keep COLLATE NOCASE), other columns the literal's value.
-PRVDRINFO_API FilterSqlParameters FilterGroupsSqlParameterized(const CProviderViewFilterGroups& p_Groups,
-                                                               const CProviderColDefs& p_Columns,
-                                                               e_FilterPrefixType p_PrefixType);
+PRVDRINFO_API FilterSqlParameters
+FilterGroupsSqlParameterized(const CProviderViewFilterGroups& p_Groups,
+                             const CProviderColDefs& p_Columns, e_FilterPrefixType p_PrefixType);
 
 }  // namespace prvdrinfo

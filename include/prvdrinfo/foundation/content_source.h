@@ -29,8 +29,10 @@ namespace content {
 // so nothing is held between calls.
 PRVDRINFO_API std::u16string ContentString(const IContentSource& source);
 // The same text as one piece of the caller's builder.
-PRVDRINFO_API void AppendContentString(const IContentSource& source, CStringBuilder& po_StringBuilder);
-PRVDRINFO_API void AppendContentString2(const IContentSource& source, CStringBuffer& po_StringBuilder);
+PRVDRINFO_API void AppendContentString(const IContentSource& source,
+                                       CStringBuilder& po_StringBuilder);
+PRVDRINFO_API void AppendContentString2(const IContentSource& source,
+                                        CStringBuffer& po_StringBuilder);
 // The digest of the content string: SHA-256 of its UTF-16 code units (two bytes each,
 // low byte first) as 64 upper-case hex digits (digest selector 3, option 0).
 PRVDRINFO_API std::string ContentId(const IContentSource& source);

@@ -31,7 +31,8 @@ class PRVDRINFO_API KeyedCollection : public IObject {
   // compareMode 0 (or textCompare false) compares them byte for byte. Any other
   // compareMode raises 5. Without unique keys a key may repeat; lookups by key then find
   // the first item in collection order that carries it.
-  explicit KeyedCollection(bool textCompare = true, int32_t compareMode = 1, bool uniqueKeys = true);
+  explicit KeyedCollection(bool textCompare = true, int32_t compareMode = 1,
+                           bool uniqueKeys = true);
   KeyedCollection(const KeyedCollection& other);
   KeyedCollection& operator=(const KeyedCollection& other);
   KeyedCollection(KeyedCollection&& other) noexcept;
@@ -91,7 +92,8 @@ class PRVDRINFO_API KeyedCollection : public IObject {
 
    private:
     friend class KeyedCollection;
-    const_iterator(const std::unique_ptr<Chunk>* chunk, size_t offset) : chunk_(chunk), offset_(offset) {}
+    const_iterator(const std::unique_ptr<Chunk>* chunk, size_t offset)
+        : chunk_(chunk), offset_(offset) {}
     const std::unique_ptr<Chunk>* chunk_ = nullptr;
     size_t offset_ = 0;
   };
@@ -115,8 +117,8 @@ class PRVDRINFO_API KeyedCollection : public IObject {
   std::string CompareForm(std::string_view key) const;
   Node* FindNode(std::string_view key) const;  // first in order, or null
   Node* FindCompared(std::string_view compare, size_t hash) const;
-  size_t CheckedIndex(int32_t index) const;    // 9 when out of range
-  Place Locate(size_t position) const;         // position < Count()
+  size_t CheckedIndex(int32_t index) const;  // 9 when out of range
+  Place Locate(size_t position) const;       // position < Count()
   Place PlaceOf(const Node* node) const;
   size_t PositionOf(const Node* node) const;
   Node& NodeAt(size_t position) const;

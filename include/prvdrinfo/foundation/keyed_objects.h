@@ -43,8 +43,12 @@ class KeyedObjects {
 
   int32_t Count() const { return items_.Count(); }
   bool Exists(std::string_view key) const { return items_.Exists(key); }
-  int32_t IndexOfKey(std::string_view key) const { return items_.IndexOfKey(key); }  // -1 when absent
-  std::string KeyByIndex(int32_t index) const { return items_.KeyByIndex(index); }  // "" without key
+  int32_t IndexOfKey(std::string_view key) const {
+    return items_.IndexOfKey(key);
+  }  // -1 when absent
+  std::string KeyByIndex(int32_t index) const {
+    return items_.KeyByIndex(index);
+  }  // "" without key
 
   void Add(const value_type& item, std::string_view key = {}) { items_.Add(Member(item), key); }
   // Inserts before / after the item at that position (9 when there is none).
@@ -60,7 +64,9 @@ class KeyedObjects {
   }
 
   value_type Item(std::string_view key) const { return items_.Item(key).template ToObject<T>(); }
-  value_type ItemByIndex(int32_t index) const { return items_.ItemByIndex(index).template ToObject<T>(); }
+  value_type ItemByIndex(int32_t index) const {
+    return items_.ItemByIndex(index).template ToObject<T>();
+  }
 
   void Remove(std::string_view key) { items_.Remove(key); }
   void RemoveByIndex(int32_t index) { items_.RemoveByIndex(index); }
@@ -107,7 +113,9 @@ class KeyedObjects {
   const_iterator end() const { return const_iterator(items_.end()); }
 
   // The collection under one key of the bag, as WriteKeyedCollection writes it.
-  void WriteTo(PropertyBag& bag, std::string_view key) const { WriteKeyedCollection(bag, key, items_); }
+  void WriteTo(PropertyBag& bag, std::string_view key) const {
+    WriteKeyedCollection(bag, key, items_);
+  }
   // Replaces the items with those under the key (ReadKeyedCollection, older layout
   // included). Loaded aside and swapped in, so a failure changes nothing.
   void ReadFrom(const PropertyBag& bag, std::string_view key, KeyedLoad load = KeyedLoad::kTyped) {

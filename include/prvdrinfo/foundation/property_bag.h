@@ -46,7 +46,7 @@ class PRVDRINFO_API PropertyBag {
  public:
   struct Entry {
     std::string key;
-    Variant value;            // every value but a nested object
+    Variant value;                               // every value but a nested object
     std::shared_ptr<const NestedObject> nested;  // set for a nested persistable object
   };
 
@@ -69,12 +69,10 @@ class PRVDRINFO_API PropertyBag {
   // The same for a std::string (and only that: other arguments take the Variant forms),
   // without making a Variant of it.
   template <class Text>
-    requires std::same_as<Text, std::string>
-  void WriteProperty(std::string_view key, const Text& value) {
-    WriteText(key, value);
-  }
+  requires std::same_as<Text, std::string>
+  void WriteProperty(std::string_view key, const Text& value) { WriteText(key, value); }
   template <class Text>
-    requires std::same_as<Text, std::string>
+  requires std::same_as<Text, std::string>
   void WriteProperty(std::string_view key, const Text& value, const Text& defaultValue) {
     WriteText(key, value, defaultValue);
   }
@@ -139,11 +137,11 @@ class PRVDRINFO_API PropertyBag {
   static constexpr size_t kLinearSearch = 48;
 
   std::vector<Entry> entries_;
-  std::vector<uint64_t> hashes_;                        // folded-key hash per entry
+  std::vector<uint64_t> hashes_;  // folded-key hash per entry
   // One bit per hash ever stored (hash >> 58): a clear bit means the key is absent, so
   // reads of keys left at their default skip the search.
   uint64_t present_ = 0;
-  std::unordered_multimap<uint64_t, size_t> large_;    // hash -> position, large bags only
+  std::unordered_multimap<uint64_t, size_t> large_;  // hash -> position, large bags only
   // Set while writes stream (see BagStream); the entries above are empty then.
   std::atomic<BagStream*> stream_{nullptr};
 

@@ -59,8 +59,8 @@ class PRVDRINFO_API Variant {
   Variant(Bytes v) : value_(std::move(v)) {}
   Variant(std::shared_ptr<IObject> v) : value_(std::move(v)) {}
   template <class T>
-    requires std::is_base_of_v<IObject, T>
-  Variant(std::shared_ptr<T> v) : value_(std::shared_ptr<IObject>(std::move(v))) {}
+  requires std::is_base_of_v<IObject, T> Variant(std::shared_ptr<T> v)
+      : value_(std::shared_ptr<IObject>(std::move(v))) {}
 
   static Variant Null() { return Variant(NullValue{}); }
   static Variant FromDate(double automationDate) { return Variant(DateValue{automationDate}); }
@@ -97,7 +97,7 @@ class PRVDRINFO_API Variant {
   // Numbers in invariant form (shortest text that reads back the same double, Date as
   // its day number), Booleans as "True"/"False".
   std::string ToText() const;
-  Bytes ToBytes() const;       // Bytes, or empty for Empty; anything else 13
+  Bytes ToBytes() const;  // Bytes, or empty for Empty; anything else 13
 
   template <class T>
   std::shared_ptr<T> ToObject() const;  // null for Empty; 13 when not a T

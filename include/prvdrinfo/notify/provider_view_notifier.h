@@ -49,14 +49,21 @@ class PRVDRINFO_API CProviderViewNotifier : public CPersistable, public CContent
   e_ViewNotificationDistributionOption DeliverToContactCategoriesDistributionmOption() const {
     return categoriesOption_;
   }
-  void SetDeliverToContactCategoriesDistributionmOption(e_ViewNotificationDistributionOption value) {
+  void SetDeliverToContactCategoriesDistributionmOption(
+      e_ViewNotificationDistributionOption value) {
     categoriesOption_ = value;
   }
 
   const std::shared_ptr<CProviderViewNotifierPGs>& ProjectGuids() const { return projectGuids_; }
-  const std::shared_ptr<CProviderViewNotifierCGs>& DeliverToContactGuids() const { return contactGuids_; }
-  const std::shared_ptr<CProviderViewNotifierCCs>& DeliverToContactCategories() const { return categories_; }
-  const std::shared_ptr<CProviderViewNotifierDels>& LastDeliveries() const { return lastDeliveries_; }
+  const std::shared_ptr<CProviderViewNotifierCGs>& DeliverToContactGuids() const {
+    return contactGuids_;
+  }
+  const std::shared_ptr<CProviderViewNotifierCCs>& DeliverToContactCategories() const {
+    return categories_;
+  }
+  const std::shared_ptr<CProviderViewNotifierDels>& LastDeliveries() const {
+    return lastDeliveries_;
+  }
 
   // The bits 1, 2, 4, 8 and 0x40000000 of DistributionFlag.
   bool DeliverToOwner() const { return DeliverToDistributionId(viewdist_Owner); }
@@ -68,11 +75,14 @@ class PRVDRINFO_API CProviderViewNotifier : public CPersistable, public CContent
   bool DeliverToContractAdmin() const { return DeliverToDistributionId(viewdist_ContractAdmin); }
   void SetDeliverToContractAdmin(bool value) { SetDistributionBits(viewdist_ContractAdmin, value); }
   bool DeliverToOtherProjectContacts() const { return DeliverToDistributionId(viewdist_AllOthers); }
-  void SetDeliverToOtherProjectContacts(bool value) { SetDistributionBits(viewdist_AllOthers, value); }
+  void SetDeliverToOtherProjectContacts(bool value) {
+    SetDistributionBits(viewdist_AllOthers, value);
+  }
 
   // With viewdistopt_OnlyDeliverIfContactReferenced the roles receive it only when the
   // records reference the contact.
-  void AddToDistribution(int32_t p_DistributionId, e_ViewNotificationDistributionOption p_DistributionOptionId);
+  void AddToDistribution(int32_t p_DistributionId,
+                         e_ViewNotificationDistributionOption p_DistributionOptionId);
   void RemoveFromDistribution(int32_t p_DistributionId);
   bool DeliverToDistributionId(int32_t p_DistributionId) const {
     return (distributionFlag_ & p_DistributionId) != 0;
@@ -93,12 +103,15 @@ class PRVDRINFO_API CProviderViewNotifier : public CPersistable, public CContent
   // The next due date after a delivery on p_FromDateIso8601 (invalid text: yesterday for a
   // loaded notifier, else today), p_Offset periods later; -1 takes 1 with
   // AlternateSchedule, else 0.
-  std::string CalcNextScheduledDeliveryDate(const std::string& p_FromDateIso8601, int32_t p_Offset = -1) const;
+  std::string CalcNextScheduledDeliveryDate(const std::string& p_FromDateIso8601,
+                                            int32_t p_Offset = -1) const;
   // Pushes the next delivery 1 to 14 periods on from today.
   void SetNextScheduledDeliveryDateOffset(int32_t p_Offset);
   // Blank: computed from LastDeliveredDateUtc, not stored.
   std::string NextScheduledDeliveryDate() const;
-  void SetNextScheduledDeliveryDate(const std::string& value) { nextScheduledDeliveryDate_ = value; }
+  void SetNextScheduledDeliveryDate(const std::string& value) {
+    nextScheduledDeliveryDate_ = value;
+  }
   // Generated and kept when blank.
   std::string DeliveryGuid() const;
   void ResetLastDeliveryDates();

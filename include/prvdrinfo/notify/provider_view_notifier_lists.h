@@ -14,7 +14,9 @@ class PRVDRINFO_API CProviderViewNotifierPGs : public CNotifierTextList {
  public:
   static constexpr const char* kClassName = "CProviderViewNotifierPGs";
   CProviderViewNotifierPGs() : CNotifierTextList("Project GUID") {}
-  const std::string& ProjectGuidByIndex(int32_t p_ZeroBasedIndex) const { return EntryByIndex(p_ZeroBasedIndex); }
+  const std::string& ProjectGuidByIndex(int32_t p_ZeroBasedIndex) const {
+    return EntryByIndex(p_ZeroBasedIndex);
+  }
   std::string ClassName() const override { return kClassName; }
 };
 
@@ -23,7 +25,9 @@ class PRVDRINFO_API CProviderViewNotifierCGs : public CNotifierTextList {
  public:
   static constexpr const char* kClassName = "CProviderViewNotifierCGs";
   CProviderViewNotifierCGs() : CNotifierTextList("Contact GUID") {}
-  const std::string& ContactGuidByIndex(int32_t p_ZeroBasedIndex) const { return EntryByIndex(p_ZeroBasedIndex); }
+  const std::string& ContactGuidByIndex(int32_t p_ZeroBasedIndex) const {
+    return EntryByIndex(p_ZeroBasedIndex);
+  }
   // A copy of the entries, in order.
   std::vector<std::string> ArrayListClone() const { return {begin(), end()}; }
   std::string ClassName() const override { return kClassName; }
@@ -35,7 +39,9 @@ class PRVDRINFO_API CProviderViewNotifierCCs : public CNotifierTextList {
  public:
   static constexpr const char* kClassName = "CProviderViewNotifierCCs";
   CProviderViewNotifierCCs() : CNotifierTextList("Contact Category") {}
-  const std::string& ContactCategoryByIndex(int32_t p_ZeroBasedIndex) const { return EntryByIndex(p_ZeroBasedIndex); }
+  const std::string& ContactCategoryByIndex(int32_t p_ZeroBasedIndex) const {
+    return EntryByIndex(p_ZeroBasedIndex);
+  }
   void AddIfNotExists(const std::string& p_ContactCategory);
   int32_t IndexByCategory(const std::string& p_ContactCategory) const;  // -1 when absent
   void RemoveIfExists(const std::string& p_ContactCategory);

@@ -20,7 +20,6 @@ class PRVDRINFO_API CDivisionInfo : public CPersistable, public DivisionFields {
   void Class_WriteProperties(PropertyBag& bag) const override;
   void Class_ReadProperties(const PropertyBag& bag) override;
 
-
  protected:
   void LoadAllOrNothing(const PropertyBag& bag) override { LoadIntoCopy(*this, bag); }
 };

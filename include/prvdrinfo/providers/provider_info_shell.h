@@ -180,9 +180,7 @@ class PRVDRINFO_API CProviderInfoShell : public CProviderInfoShellPersisted,
   std::string PluralName(e_LocaleId, RoleId) const override { return pluralName_; }
   std::string SingularName(e_LocaleId, RoleId) const override { return singularName_; }
   std::string CommonPluralName(e_LocaleId, RoleId) const override { return commonPluralName_; }
-  std::string CommonSingularName(e_LocaleId, RoleId) const override {
-    return commonSingularName_;
-  }
+  std::string CommonSingularName(e_LocaleId, RoleId) const override { return commonSingularName_; }
   std::shared_ptr<CProvidersCollection> RequiredPopulatedProviders() const override {
     return nullptr;
   }
@@ -206,21 +204,73 @@ class PRVDRINFO_API CProviderInfoShell : public CProviderInfoShellPersisted,
  private:
   // In the order their bag keys are written: those without a default first.
   enum Flag : size_t {
-    kSubList, kAttach, kAttach2, kAttach3, kDated, kCertify, kDelete, kForm, kForm3, kInsert,
-    kStored, kStored5, kUpdate, kDescendable, kNotable, kChild, kTyped, kRecordStatus,
-    kContacter, kContacter2, kTitled, kPhaseable, kNumbered, kExternalNumbered, kSearch,
-    kTemplate, kDivided, kUPrice, kUpdate2, kDraftable, kReferencer, kReferencer2,
-    kReasonable, kReasonable2, kDisciplined, kFlagCount
+    kSubList,
+    kAttach,
+    kAttach2,
+    kAttach3,
+    kDated,
+    kCertify,
+    kDelete,
+    kForm,
+    kForm3,
+    kInsert,
+    kStored,
+    kStored5,
+    kUpdate,
+    kDescendable,
+    kNotable,
+    kChild,
+    kTyped,
+    kRecordStatus,
+    kContacter,
+    kContacter2,
+    kTitled,
+    kPhaseable,
+    kNumbered,
+    kExternalNumbered,
+    kSearch,
+    kTemplate,
+    kDivided,
+    kUPrice,
+    kUpdate2,
+    kDraftable,
+    kReferencer,
+    kReferencer2,
+    kReasonable,
+    kReasonable2,
+    kDisciplined,
+    kFlagCount
   };
   // In the order their bag keys are written.
   enum Role : size_t {
-    kNotesColumn, kHasNotesColumn, kOwnerSignedColumn, kBuilderSignedColumn,
-    kDesignerSignedColumn, kContractAdminSignedColumn, kReferenceMask, kReferenceShortMask,
-    kReferenceAttributesMask, kTypeColumn, kTitleColumn, kPhaseColumn, kNumberColumn,
-    kExternalNumberColumn, kFormTypeColumn, kFormTypeTitleColumn, kApplyHoldbackColumn,
-    kParentRecordColumn, kAttachmentCountColumn, kEmailCountColumn, kReasonColumn,
-    kReasonTitleColumn, kDisciplineAbbreviationsColumn, kDisciplineTitlesColumn,
-    kAttachmentListColumn, kAttachmentListCrLfColumn, kPrimaryDateColumn, kRoleCount
+    kNotesColumn,
+    kHasNotesColumn,
+    kOwnerSignedColumn,
+    kBuilderSignedColumn,
+    kDesignerSignedColumn,
+    kContractAdminSignedColumn,
+    kReferenceMask,
+    kReferenceShortMask,
+    kReferenceAttributesMask,
+    kTypeColumn,
+    kTitleColumn,
+    kPhaseColumn,
+    kNumberColumn,
+    kExternalNumberColumn,
+    kFormTypeColumn,
+    kFormTypeTitleColumn,
+    kApplyHoldbackColumn,
+    kParentRecordColumn,
+    kAttachmentCountColumn,
+    kEmailCountColumn,
+    kReasonColumn,
+    kReasonTitleColumn,
+    kDisciplineAbbreviationsColumn,
+    kDisciplineTitlesColumn,
+    kAttachmentListColumn,
+    kAttachmentListCrLfColumn,
+    kPrimaryDateColumn,
+    kRoleCount
   };
   friend struct ShellKeys;
 

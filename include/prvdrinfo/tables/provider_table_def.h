@@ -65,7 +65,9 @@ class PRVDRINFO_API CProviderTableDef : public CPersistable {
   // TABLE." when no stored column is left; 13 when an index holds a computed column.
   std::string SqlCreateTableNoTriggers() const;
 
-  int32_t Advise(std::shared_ptr<CProviderTableDefEvents> sink) { return sinks_.Advise(std::move(sink)); }
+  int32_t Advise(std::shared_ptr<CProviderTableDefEvents> sink) {
+    return sinks_.Advise(std::move(sink));
+  }
   void Unadvise(int32_t cookie) { sinks_.Unadvise(cookie); }
 
   std::string ClassName() const override { return kClassName; }

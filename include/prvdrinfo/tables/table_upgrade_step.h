@@ -13,19 +13,23 @@ namespace prvdrinfo {
 class PRVDRINFO_API TableUpgradeStep {
  public:
   enum Kind : int32_t {
-    kCreateTable,    // the table is missing: its statements and the deletion log
-    kRenameColumn,   // ALTER TABLE RENAME COLUMN
-    kAddColumn,      // ALTER TABLE ADD COLUMN
-    kDropIndex,      // an index of the host's on a column the table loses
-    kCreateIndex,    // an index or trigger the definition makes and the table lacks
+    kCreateTable,   // the table is missing: its statements and the deletion log
+    kRenameColumn,  // ALTER TABLE RENAME COLUMN
+    kAddColumn,     // ALTER TABLE ADD COLUMN
+    kDropIndex,     // an index of the host's on a column the table loses
+    kCreateIndex,   // an index or trigger the definition makes and the table lacks
     kCreateTrigger,
-    kReplaceIndex,   // made by the definition under that name, but otherwise: dropped and made again
+    kReplaceIndex,  // made by the definition under that name, but otherwise: dropped and made again
     kReplaceTrigger,
-    kRebuildTable,   // a new table, every row copied, the old one dropped and the new one renamed
+    kRebuildTable,  // a new table, every row copied, the old one dropped and the new one renamed
   };
 
-  TableUpgradeStep(Kind kind, std::string description, int64_t rowsCopied, std::vector<std::string> statements)
-      : kind_(kind), description_(std::move(description)), rowsCopied_(rowsCopied), statements_(std::move(statements)) {}
+  TableUpgradeStep(Kind kind, std::string description, int64_t rowsCopied,
+                   std::vector<std::string> statements)
+      : kind_(kind),
+        description_(std::move(description)),
+        rowsCopied_(rowsCopied),
+        statements_(std::move(statements)) {}
 
   Kind StepKind() const { return kind_; }
   // One line, for instance "rebuild table Tasks, copying 1200 rows: remove column Due

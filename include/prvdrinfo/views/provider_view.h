@@ -72,7 +72,9 @@ class PRVDRINFO_API CProviderView : public CPersistable, public CContentSource {
   std::shared_ptr<CProviderViewCols> Columns() const;
   std::shared_ptr<CProviderViewColsSort> SortOrder() const;
   std::shared_ptr<CProviderViewFilterGroups> FilterGroups() const;
-  void SetFilterGroups(const std::shared_ptr<CProviderViewFilterGroups>& value) { filterGroups_ = value; }
+  void SetFilterGroups(const std::shared_ptr<CProviderViewFilterGroups>& value) {
+    filterGroups_ = value;
+  }
   std::shared_ptr<CProviderViewNotifiers> Notifiers() const;
 
   // Held weakly and never persisted: the host owns both.

@@ -40,9 +40,11 @@ class PRVDRINFO_API CProviderViewCols : public CPersistable, public CContentSour
   void ChangeColumnGuid(const std::string& p_OldGuid, const std::string& p_NewGuid);
   // Re-keys the same object; when both GUIDs are present the old column goes.
   void UpdateColumnGuidIfExists(const std::string& p_OldGuid, const std::string& p_NewGuid);
-  void MoveColumnBeforeColumnByGuid(const std::string& p_MoveColumnGuid, const std::string& p_BeforeColumnGuid);
+  void MoveColumnBeforeColumnByGuid(const std::string& p_MoveColumnGuid,
+                                    const std::string& p_BeforeColumnGuid);
   // An absent p_AfterColumnGuid moves the column to the end.
-  void MoveColumnAfterColumnByGuid(const std::string& p_MoveColumnGuid, const std::string& p_AfterColumnGuid);
+  void MoveColumnAfterColumnByGuid(const std::string& p_MoveColumnGuid,
+                                   const std::string& p_AfterColumnGuid);
 
   int32_t ColumnIndexByGuid(const std::string& p_Guid) const;
   bool Exists(const std::string& p_Guid) const;
@@ -70,7 +72,8 @@ class PRVDRINFO_API CProviderViewCols : public CPersistable, public CContentSour
  private:
   KeyedObjects<CProviderViewCol>& Columns() const;
   // A new column at the end; the collection becomes dirty. Seeding uses it too.
-  std::shared_ptr<CProviderViewCol> Append(KeyedObjects<CProviderViewCol>& columns, const std::string& guid) const;
+  std::shared_ptr<CProviderViewCol> Append(KeyedObjects<CProviderViewCol>& columns,
+                                           const std::string& guid) const;
 
   // Null until first use or a load.
   mutable std::shared_ptr<KeyedObjects<CProviderViewCol>> columns_;

@@ -58,7 +58,8 @@ class PRVDRINFO_API CProviderViewColsSort : public CPersistable, public CContent
   // Marks the list dirty.
   std::shared_ptr<CProviderViewColsSortItem> Prepend(const std::string& p_Guid);
   // Leaves the list's own dirty flag alone.
-  std::shared_ptr<CProviderViewColsSortItem> Insert(const std::string& p_Guid, const std::string& p_InsertAtGuid,
+  std::shared_ptr<CProviderViewColsSortItem> Insert(const std::string& p_Guid,
+                                                    const std::string& p_InsertAtGuid,
                                                     e_InsertSortOrderPosition p_BeforeOrAfter);
   // Leaves the list's own dirty flag alone.
   void Remove(const std::string& p_Guid);
@@ -70,7 +71,9 @@ class PRVDRINFO_API CProviderViewColsSort : public CPersistable, public CContent
   std::string GuidByIndex(int32_t p_ZeroBasedIndex) const;
   std::shared_ptr<CProviderViewColsSortItem> ColumnByIndex(int32_t p_ZeroBasedIndex) const;
   int32_t Count() const { return items_.Count(); }
-  std::vector<std::shared_ptr<CProviderViewColsSortItem>> Enumerator() const { return items_.Snapshot(); }
+  std::vector<std::shared_ptr<CProviderViewColsSortItem>> Enumerator() const {
+    return items_.Snapshot();
+  }
   KeyedObjects<CProviderViewColsSortItem>::const_iterator begin() const { return items_.begin(); }
   KeyedObjects<CProviderViewColsSortItem>::const_iterator end() const { return items_.end(); }
 

@@ -14,9 +14,10 @@ namespace prvdrinfo {
 
 // Why a view column or sort key takes no part in a view's SELECT.
 enum e_ViewQuerySkipReason : int32_t {
-  viewqueryskip_Hidden = 0,    // the view does not show the column (hidden, or not a view column)
-  viewqueryskip_Deleted = 1,   // the column set no longer has the column
-  viewqueryskip_Computed = 2,  // a sort key on a computed column: there is no stored value to sort by
+  viewqueryskip_Hidden = 0,   // the view does not show the column (hidden, or not a view column)
+  viewqueryskip_Deleted = 1,  // the column set no longer has the column
+  viewqueryskip_Computed =
+      2,  // a sort key on a computed column: there is no stored value to sort by
 };
 
 // One column of the statement's result, named by its GUID.
@@ -47,9 +48,9 @@ struct PRVDRINFO_API ViewQuery {
   std::string ParameterizedSql;
   std::vector<Variant> Parameters;
   std::vector<ViewQueryColumn> Columns;  // the result's columns, in order
-  int32_t RecordGuidIndex = -1;          // the record GUID column among Columns, -1 when the set has none
-  std::vector<ViewQuerySkip> Skipped;    // view columns left out in view order, then sort keys
-  bool UsesSmartSort = false;            // ORDER BY needs the SmartSort collation on the connection
+  int32_t RecordGuidIndex = -1;  // the record GUID column among Columns, -1 when the set has none
+  std::vector<ViewQuerySkip> Skipped;  // view columns left out in view order, then sort keys
+  bool UsesSmartSort = false;          // ORDER BY needs the SmartSort collation on the connection
 };
 
 // The statement that reads a view's records from the provider's table p_TableName, whose
@@ -76,6 +77,7 @@ struct PRVDRINFO_API ViewQuery {
 // negative offset or text SQLite cannot take (an embedded NUL); the filter groups' errors
 // as FilterGroupsSql raises them, a criteria on a column the set does not have included.
 PRVDRINFO_API ViewQuery BuildViewQuery(const CProviderView& p_View, const std::string& p_TableName,
-                                       const CProviderColDefs& p_Columns, const ViewQueryPage& p_Page = {});
+                                       const CProviderColDefs& p_Columns,
+                                       const ViewQueryPage& p_Page = {});
 
 }  // namespace prvdrinfo

@@ -31,7 +31,8 @@ class PRVDRINFO_API CDbHelpers : public ICollation {
 
   std::string DefinedNames() override;
   // -1, 0 or 1.
-  int32_t CallbackCollate(int32_t CollationIndex, std::string_view Left, std::string_view Right) override;
+  int32_t CallbackCollate(int32_t CollationIndex, std::string_view Left,
+                          std::string_view Right) override;
 
  private:
   struct KeyCache;

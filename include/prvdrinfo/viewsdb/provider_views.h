@@ -64,7 +64,8 @@ class PRVDRINFO_API CProviderViews : public CPersistable, public CContentSource 
   std::shared_ptr<CProviderView> ViewByCaption(const std::string& p_Caption) const;
   bool ExistsByCaption(const std::string& p_Caption) const;
   // The first view whose UiControl is that very object.
-  std::shared_ptr<CProviderView> ViewByUiControl(const std::shared_ptr<IObject>& po_UiControl) const;
+  std::shared_ptr<CProviderView> ViewByUiControl(
+      const std::shared_ptr<IObject>& po_UiControl) const;
   bool ExistsByUiControl(const std::shared_ptr<IObject>& po_UiControl) const;
 
   // The first view flagged AllColumnsView; without one, the view the sinks supply through
@@ -92,7 +93,9 @@ class PRVDRINFO_API CProviderViews : public CPersistable, public CContentSource 
   int32_t DeleteCounter() const { return deleteCounter_; }
   void SetDeleteCounter(int32_t value) { deleteCounter_ = value; }
 
-  int32_t Advise(std::shared_ptr<CProviderViewsEvents> sink) { return sinks_.Advise(std::move(sink)); }
+  int32_t Advise(std::shared_ptr<CProviderViewsEvents> sink) {
+    return sinks_.Advise(std::move(sink));
+  }
   void Unadvise(int32_t cookie) { sinks_.Unadvise(cookie); }
 
   void AppendContentString3(StringBuilder& po_StringBuilder) const override;

@@ -51,10 +51,10 @@ class PRVDRINFO_API CProviderViewsDb {
   // transaction; p_DeleteCounter rises to the largest of those deletions. All-columns
   // views found stored are deleted, never listed. Null collections are created; the out
   // arguments change only when the call succeeds.
-  void ViewsByProviderGuidSinceCounters(const std::string& p_ProviderGuid, int32_t p_UpdateCounter,
-                                        int32_t& p_DeleteCounter,
-                                        std::shared_ptr<KeyedCollection>& po_UpdatedViews,
-                                        std::shared_ptr<KeyedCollection>& po_DeletedViewGuids) const;
+  void ViewsByProviderGuidSinceCounters(
+      const std::string& p_ProviderGuid, int32_t p_UpdateCounter, int32_t& p_DeleteCounter,
+      std::shared_ptr<KeyedCollection>& po_UpdatedViews,
+      std::shared_ptr<KeyedCollection>& po_DeletedViewGuids) const;
   // Null when no view has that GUID.
   std::shared_ptr<CProviderView> GetViewByGuid(const std::string& p_ViewGuid) const;
 
@@ -91,15 +91,18 @@ class PRVDRINFO_API CProviderViewsDb {
   std::shared_ptr<CProviderViews> GetViewsByProviderGuid(const std::string& p_ProviderGuid) const;
   // The provider's saved filters; a row that cannot be read, or whose caption is blank or
   // repeats, is logged and left out.
-  std::shared_ptr<CProviderViewFilters> GetFiltersByProviderGuid(const std::string& p_ProviderGuid) const;
+  std::shared_ptr<CProviderViewFilters> GetFiltersByProviderGuid(
+      const std::string& p_ProviderGuid) const;
   // As GetViewsByProviderGuid, the views private to p_PrivateToGuid ("" for the public
   // ones).
-  std::shared_ptr<CProviderViews> GetPublicAndPrivateProviderViews(const std::string& p_ProviderGuid,
-                                                                   const std::string& p_PrivateToGuid) const;
+  std::shared_ptr<CProviderViews> GetPublicAndPrivateProviderViews(
+      const std::string& p_ProviderGuid, const std::string& p_PrivateToGuid) const;
   // Makes the provider's views private to that GUID public; nothing for a blank GUID.
-  void DeprivatizeViewsByProviderGuid(const std::string& p_ProviderGuid, const std::string& p_PrivateToGuid) const;
+  void DeprivatizeViewsByProviderGuid(const std::string& p_ProviderGuid,
+                                      const std::string& p_PrivateToGuid) const;
   // Deletes the provider's views private to that GUID; nothing for a blank GUID.
-  void DeletePrivateViewsByProviderGuid(const std::string& p_ProviderGuid, const std::string& p_PrivateToGuid) const;
+  void DeletePrivateViewsByProviderGuid(const std::string& p_ProviderGuid,
+                                        const std::string& p_PrivateToGuid) const;
   // Renames the view's row, with a new update counter and the old GUID logged as deleted,
   // so that other processes' refreshes follow. Renaming a GUID to itself does nothing.
   // 5 "New GUID required for ChangeViewGUID" / "Old GUID required for ChangeViewGUID"
@@ -110,17 +113,17 @@ class PRVDRINFO_API CProviderViewsDb {
   // 0 when no view has that GUID.
   int32_t GetViewUpdateCounter(const std::string& p_ViewGuid) const;
   // Views that would then clash with a view of the same caption keep their old owner.
-  void ChangeAllViewsPrivateToGuid(const std::string& p_OldGuid, const std::string& p_NewGuid) const;
+  void ChangeAllViewsPrivateToGuid(const std::string& p_OldGuid,
+                                   const std::string& p_NewGuid) const;
   // Empties the deletion log of its view rows; counters keep rising afterwards.
   void CleanDeletedViewsTable() const;
   // GUID to view for the provider's public views and those private to
   // p_IncludePrivateViewsGuid saved after p_SinceUpdateCounter; GUID to Nothing for views
   // deleted at or after p_SinceDeleteCounter and not stored again. Keyed by GUID (without
   // regard to case) in that order, so the caller can walk keys and items.
-  std::shared_ptr<KeyedCollection> GetViewsByProviderAndComputerSinceCounters(const std::string& p_ProviderGuid,
-                                                                          const std::string& p_IncludePrivateViewsGuid,
-                                                                          int32_t p_SinceUpdateCounter,
-                                                                          int32_t p_SinceDeleteCounter) const;
+  std::shared_ptr<KeyedCollection> GetViewsByProviderAndComputerSinceCounters(
+      const std::string& p_ProviderGuid, const std::string& p_IncludePrivateViewsGuid,
+      int32_t p_SinceUpdateCounter, int32_t p_SinceDeleteCounter) const;
   // The public, non-standard views with notifiers, by provider; a private or standard
   // view found flagged loses its notifiers and is saved again.
   std::shared_ptr<CProviderViews> GetNotificationViews() const;

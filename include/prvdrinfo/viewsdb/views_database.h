@@ -78,6 +78,7 @@ PRVDRINFO_API void RunMaintenanceCheck(Connection& connection, std::string_view 
 PRVDRINFO_API std::string GetViewsDbProperty(Connection& connection, std::string_view key,
                                              std::string_view defaultValue);
 // Stores value under key, replacing what was there.
-PRVDRINFO_API void SetViewsDbProperty(Connection& connection, std::string_view key, std::string_view value);
+PRVDRINFO_API void SetViewsDbProperty(Connection& connection, std::string_view key,
+                                      std::string_view value);
 
 }  // namespace prvdrinfo::views_db

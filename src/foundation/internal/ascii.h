@@ -8,8 +8,12 @@
 // follow the collection rules go through unicode::FoldCase instead.
 namespace prvdrinfo::ascii {
 
-constexpr char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-constexpr char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+constexpr char Upper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Equal but for the case of the ASCII letters; other bytes must match exactly.
 constexpr bool EqualsIgnoreCase(std::string_view a, std::string_view b) {

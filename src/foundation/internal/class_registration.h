@@ -15,8 +15,9 @@ bool RegisterLibraryClass(std::string_view className, ClassRegistry::Factory fac
 
 // Registers a persistable class when the library loads. Each subsystem registers its own
 // classes in their own source files, so a program that links a class can restore it.
-#define PRVDRINFO_REGISTER_CLASS(T)                                                          \
-  namespace {                                                                                \
-  [[maybe_unused]] const bool kRegistered##T = ::prvdrinfo::RegisterLibraryClass(          \
-      T::kClassName, [] { return std::static_pointer_cast<::prvdrinfo::IPersistable>(std::make_shared<T>()); }); \
+#define PRVDRINFO_REGISTER_CLASS(T)                                                               \
+  namespace {                                                                                     \
+  [[maybe_unused]] const bool kRegistered##T = ::prvdrinfo::RegisterLibraryClass(                 \
+      T::kClassName,                                                                              \
+      [] { return std::static_pointer_cast<::prvdrinfo::IPersistable>(std::make_shared<T>()); }); \
   }

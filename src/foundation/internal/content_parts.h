@@ -29,7 +29,9 @@ void AppendBag(StringBuilder& builder, const PropertyBag& bag);
 // this way, e.g. AppendProperties(builder, [&](PropertyBag& bag) { WriteCore(bag); }).
 template <class Write>
 void AppendProperties(StringBuilder& builder, Write&& write) {
-  AppendPropertiesWith(builder, &write, [](void* routine, PropertyBag& bag) { (*static_cast<Write*>(routine))(bag); });
+  AppendPropertiesWith(builder, &write, [](void* routine, PropertyBag& bag) {
+    (*static_cast<Write*>(routine))(bag);
+  });
 }
 void AppendPropertiesWith(StringBuilder& builder, void* routine, void (*run)(void*, PropertyBag&));
 // The object's Serialize bytes (its save routine's bag), taken as above: the content

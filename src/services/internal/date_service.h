@@ -18,10 +18,10 @@ namespace prvdrinfo {
 //   (half a second up), so 23:59:59.6 is the next day's midnight.
 // - ISO text is "yyyy-mm-ddThh:mm:ssZ" in UTC, always 20 characters, no fraction. Reading
 //   accepts exactly that shape with 'T' or 't', an optional fraction of any length after
-//   the seconds ('.' or ',' then digits, rounded to the nearest second), and "Z", "z", "+hh:mm", "+hhmm" or "+hh"
-//   (or '-') as the zone. Nothing else: no white space around it, no date-only form, no
-//   second 60, no hour 24. A text that reads as a date outside the valid range once it
-//   is taken to local time is not valid either.
+//   the seconds ('.' or ',' then digits, rounded to the nearest second), and "Z", "z", "+hh:mm",
+//   "+hhmm" or "+hh" (or '-') as the zone. Nothing else: no white space around it, no date-only
+//   form, no second 60, no hour 24. A text that reads as a date outside the valid range once it is
+//   taken to local time is not valid either.
 // - Local time is the system time zone (TZ, re-read on every call). A local time that a
 //   daylight-saving change skips (02:30 on a spring-forward night) is read with the
 //   offset in force before the change; one that occurs twice (01:30 on a fall-back night)
@@ -62,8 +62,8 @@ class DateService {
   static double FromParts(int32_t year, int32_t month, int32_t day, int32_t hour = 0,
                           int32_t minute = 0, int32_t second = 0);
 
-  static double DatePart(double date);    // midnight of the same day
-  static int32_t Weekday(double date);    // 1 = Sunday ... 7 = Saturday
+  static double DatePart(double date);  // midnight of the same day
+  static int32_t Weekday(double date);  // 1 = Sunday ... 7 = Saturday
   // The date of `weekday` in the Sunday-to-Saturday week of `date`, same time of day.
   static double WeekdayOfWeek(double date, int32_t weekday);
   // Midnight of the first Monday, the last Friday and the last day of a month.

@@ -50,7 +50,8 @@ class FileService {
   // Raises, from `site`, the runtime's file error for a system error number (errno):
   // ENOENT 53, ENOTDIR 76, EACCES/EPERM/EROFS 70, ENOSPC/EDQUOT 61, anything else 75;
   // the description is "<runtime text>: <path>: <system reason>".
-  [[noreturn]] static void RaiseSystemError(const ErrorSite& site, int errorNumber, std::string_view path);
+  [[noreturn]] static void RaiseSystemError(const ErrorSite& site, int errorNumber,
+                                            std::string_view path);
 };
 
 }  // namespace prvdrinfo

@@ -24,8 +24,11 @@ struct Steady : prvdrinfo::testing::QuietProvider {
 struct Refusing : prvdrinfo::testing::QuietProvider {
   Refusing() {
     static constexpr prvdrinfo::ErrorSite kSite{"13VWPIMWV4YA8OINGAQO5SQ0L", "CRefusing.Construct"};
-    kSite.Guard([] { kSite.Raise(prvdrinfo::err::kObjectErrorBase + 513, "The probe's register is closed."); },
-                [] { return "Register: north wing"; });
+    kSite.Guard(
+        [] {
+          kSite.Raise(prvdrinfo::err::kObjectErrorBase + 513, "The probe's register is closed.");
+        },
+        [] { return "Register: north wing"; });
   }
 };
 
@@ -52,16 +55,18 @@ constexpr ProbeClass Probe(const char* name) {
   return {name, &prvdrinfo::CreateProvider2Of<T>, &prvdrinfo::CreateProviderOf<T>};
 }
 constexpr ProbeClass kClasses[] = {
-    Probe<Steady>("CSteady"),           Probe<Refusing>("CRefusing"), Probe<ThrowingStd>("CThrowingStd"),
-    Probe<ThrowingOther>("CThrowingOther"), Probe<Hungry>("CHungry"),
+    Probe<Steady>("CSteady"),           Probe<Refusing>("CRefusing"),
+    Probe<ThrowingStd>("CThrowingStd"), Probe<ThrowingOther>("CThrowingOther"),
+    Probe<Hungry>("CHungry"),
 };
 
-[[maybe_unused]] int32_t Create(const char* p_ClassName, std::shared_ptr<IProviderInfo>* po_Provider,
-                                bool p_Throws) {
+[[maybe_unused]] int32_t Create(const char* p_ClassName,
+                                std::shared_ptr<IProviderInfo>* po_Provider, bool p_Throws) {
   const std::string_view name = p_ClassName != nullptr ? p_ClassName : "";
   if (name == "CNothing") return 0;  // success, and no object
   for (const ProbeClass& probe : kClasses) {
-    if (name == probe.name) return (p_Throws ? probe.create2 : probe.create)(p_ClassName, probe.name, po_Provider);
+    if (name == probe.name)
+      return (p_Throws ? probe.create2 : probe.create)(p_ClassName, probe.name, po_Provider);
   }
   return prvdrinfo::err::kCannotCreateObject;
 }
@@ -73,19 +78,21 @@ constexpr ProbeClass kClasses[] = {
 #ifndef LOADER_PROBE_CONTRACT_VERSION
 #define LOADER_PROBE_CONTRACT_VERSION prvdrinfo::kProviderContractVersion
 #endif
-extern "C" int32_t prvdrinfo_ProviderContractVersion() noexcept { return LOADER_PROBE_CONTRACT_VERSION; }
+extern "C" int32_t prvdrinfo_ProviderContractVersion() noexcept {
+  return LOADER_PROBE_CONTRACT_VERSION;
+}
 #endif
 
 #ifndef LOADER_PROBE_NO_FACTORY
-extern "C" int32_t prvdrinfo_CreateProvider(const char* p_ClassName,
-                                            std::shared_ptr<prvdrinfo::IProviderInfo>* po_Provider) noexcept {
+extern "C" int32_t prvdrinfo_CreateProvider(
+    const char* p_ClassName, std::shared_ptr<prvdrinfo::IProviderInfo>* po_Provider) noexcept {
   return loader_probe::Create(p_ClassName, po_Provider, false);
 }
 #endif
 
 #ifndef LOADER_PROBE_NO_FACTORY2
-extern "C" int32_t prvdrinfo_CreateProvider2(const char* p_ClassName,
-                                             std::shared_ptr<prvdrinfo::IProviderInfo>* po_Provider) {
+extern "C" int32_t prvdrinfo_CreateProvider2(
+    const char* p_ClassName, std::shared_ptr<prvdrinfo::IProviderInfo>* po_Provider) {
   return loader_probe::Create(p_ClassName, po_Provider, true);
 }
 #endif
