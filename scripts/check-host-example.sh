@@ -25,6 +25,5 @@ cmake -S "$source_dir" -B "$build_dir" "${generator[@]}" -DCMAKE_PREFIX_PATH="$p
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build_dir" -j2
 
-# The installed library, wherever the prefix put it, until its package carries an rpath.
-libdirs=$(find "$prefix" -name 'libprvdrinfo.so*' -printf '%h\n' 2>/dev/null | sort -u | paste -sd: -)
-LD_LIBRARY_PATH="${libdirs}${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" "$build_dir/prvdrinfo_host"
+# CMake gives the program the run path of the library it linked: no LD_LIBRARY_PATH.
+"$build_dir/prvdrinfo_host"

@@ -4,7 +4,8 @@
 # (configured with SQLite, OpenSSL, ICU, libcbor and pkg-config made unfindable, so it
 # shows that the package asks for none of them), the same project on the static library,
 # and a plain g++ build with pkg-config that sees no .pc but prvdrinfo's. The installed
-# tool runs too. Every program must run without LD_LIBRARY_PATH.
+# tool runs too, and so does the host guide's program (examples/host). Every program but
+# that last must run without LD_LIBRARY_PATH.
 #
 #   scripts/check-install.sh             builds the README's recipe in build-install first
 #   scripts/check-install.sh BUILD_DIR   installs an already built tree (CTest does this)
@@ -96,4 +97,8 @@ flags=$(PKG_CONFIG_LIBDIR="$pcdir" PKG_CONFIG_PATH= pkg-config --cflags --libs p
 g++ -std=c++20 -Wall -Wextra -Wpedantic -Wsuggest-override -Werror \
   "$work/host/main.cpp" $flags -o "$work/host-pc"
 "$work/host-pc"
+
+# The host guide's program: every road of a host, built against the installed package.
+step "examples/host, the host guide's program"
+scripts/check-host-example.sh "$prefix" "$work/host-guide"
 step "all hosts ran"
