@@ -69,7 +69,7 @@ TableSchema TableSchema::Read(Connection& connection, std::string_view table) {
           schema.columns.push_back(std::move(column));
         }
         std::sort(key.begin(), key.end());
-        for (auto& [position, name] : key) schema.primaryKey.push_back(std::move(name));
+        for (auto& [position, keyColumn] : key) schema.primaryKey.push_back(std::move(keyColumn));
 
         for (auto rows =
                  Query(connection,
