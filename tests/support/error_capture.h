@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <source_location>
 #include <string>
 #include <utility>
 
@@ -11,16 +10,19 @@
 
 namespace prvdrinfo::testing {
 
+// The caller's file and line come from default arguments (__builtin_FILE/LINE): clang 14
+// cannot compile libstdc++'s std::source_location.
+
 // The error that fn raises; a test failure, reported at the caller's line, when it raises
 // none.
 template <class Fn>
-CError ErrorOf(Fn&& fn, std::source_location where = std::source_location::current()) {
+CError ErrorOf(Fn&& fn, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
   try {
     std::forward<Fn>(fn)();
   } catch (const CError& e) {
     return e;
   }
-  ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line())) << "no error raised";
+  ADD_FAILURE_AT(file, line) << "no error raised";
   return CError(0, "", "");
 }
 
@@ -39,10 +41,9 @@ int32_t ErrorNumberOf(Fn&& fn) {
 // at the caller's line.
 template <class Fn>
 void ExpectError(Fn&& fn, int32_t number, const std::string& description,
-                 std::source_location where = std::source_location::current()) {
-  const ::testing::ScopedTrace trace(where.file_name(), static_cast<int>(where.line()),
-                                     "expected error");
-  const CError e = ErrorOf(std::forward<Fn>(fn), where);
+                 const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+  const ::testing::ScopedTrace trace(file, line, "expected error");
+  const CError e = ErrorOf(std::forward<Fn>(fn), file, line);
   EXPECT_EQ(e.Number(), number) << e.Report();
   EXPECT_EQ(e.Description(), description);
 }
