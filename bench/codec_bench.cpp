@@ -3,10 +3,13 @@
 //    content string (its UTF-16LE bytes, prepared outside the loop) hashed once;
 //  - Serialize and Deserialize of 1,000 stored columns, beside libcbor writing the same
 //    bytes with its streaming encoder and reading them with its streaming decoder
-//    (nested documents inside byte strings are written and read the same way).
+//    (nested documents inside byte strings are written and read the same way);
+//  - Deserialize of a typical view beside libcbor reading the same bytes, and the heap a
+//    loaded view keeps beside its stored bytes.
 // scripts/bench.sh pairs each with its floor (bench/goals.tsv).
 #include <benchmark/benchmark.h>
 #include <cbor.h>
+#include <malloc.h>
 
 #include <cstdint>
 #include <memory>
@@ -17,6 +20,9 @@
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/columns/column_defs.h"
 #include "prvdrinfo/foundation/content_source.h"
+#include "prvdrinfo/views/provider_view.h"
+#include "support/cbor_floor.h"
+#include "support/typical_view.h"
 
 namespace {
 
@@ -181,59 +187,6 @@ void WriteItems(const std::vector<Item>& items, std::vector<uint8_t>& out) {
   }
 }
 
-// Reads as a decoder that keeps what it reads would: texts copied out, nested
-// documents read in turn.
-struct ReadState {
-  size_t items = 0;
-  std::string last;
-};
-
-void ReadItems(const uint8_t* data, size_t size, ReadState& state);
-
-cbor_callbacks ReadCallbacks() {
-  cbor_callbacks cb = cbor_empty_callbacks;
-  cb.uint8 = [](void* c, uint8_t) { ++static_cast<ReadState*>(c)->items; };
-  cb.uint16 = [](void* c, uint16_t) { ++static_cast<ReadState*>(c)->items; };
-  cb.uint32 = [](void* c, uint32_t) { ++static_cast<ReadState*>(c)->items; };
-  cb.uint64 = [](void* c, uint64_t) { ++static_cast<ReadState*>(c)->items; };
-  cb.negint8 = [](void* c, uint8_t) { ++static_cast<ReadState*>(c)->items; };
-  cb.negint16 = [](void* c, uint16_t) { ++static_cast<ReadState*>(c)->items; };
-  cb.negint32 = [](void* c, uint32_t) { ++static_cast<ReadState*>(c)->items; };
-  cb.negint64 = [](void* c, uint64_t) { ++static_cast<ReadState*>(c)->items; };
-  cb.array_start = [](void* c, size_t) { ++static_cast<ReadState*>(c)->items; };
-  cb.map_start = [](void* c, size_t) { ++static_cast<ReadState*>(c)->items; };
-  cb.tag = [](void* c, uint64_t) { ++static_cast<ReadState*>(c)->items; };
-  cb.null = [](void* c) { ++static_cast<ReadState*>(c)->items; };
-  cb.undefined = [](void* c) { ++static_cast<ReadState*>(c)->items; };
-  cb.boolean = [](void* c, bool) { ++static_cast<ReadState*>(c)->items; };
-  cb.float8 = [](void* c, double) { ++static_cast<ReadState*>(c)->items; };
-  cb.string = [](void* c, cbor_data d, size_t n) {
-    auto* s = static_cast<ReadState*>(c);
-    ++s->items;
-    s->last.assign(reinterpret_cast<const char*>(d), n);
-  };
-  cb.byte_string = [](void* c, cbor_data d, size_t n) {
-    auto* s = static_cast<ReadState*>(c);
-    ++s->items;
-    if (n >= 3 && d[0] == 0xD9 && d[1] == 0xD9 && d[2] == 0xF7) {
-      ReadItems(d, n, *s);
-    } else {
-      s->last.assign(reinterpret_cast<const char*>(d), n);
-    }
-  };
-  return cb;
-}
-
-void ReadItems(const uint8_t* data, size_t size, ReadState& state) {
-  static const cbor_callbacks callbacks = ReadCallbacks();
-  size_t pos = 0;
-  while (pos < size) {
-    const cbor_decoder_result r = cbor_stream_decode(data + pos, size - pos, &callbacks, &state);
-    if (r.status != CBOR_DECODER_FINISHED) std::abort();
-    pos += r.read;
-  }
-}
-
 constexpr int kLargeSet = 1000;
 
 void BM_Serialize_Columns1000(benchmark::State& state) {
@@ -272,8 +225,8 @@ void BM_Deserialize_Columns1000(benchmark::State& state) {
 void BM_DeserializeFloor_Columns1000(benchmark::State& state) {
   const Bytes bytes = MakeColumns(kLargeSet)->Serialize();
   for (auto _ : state) {
-    ReadState read;
-    ReadItems(bytes.data(), bytes.size(), read);
+    bench::CborReadState read;
+    bench::CborStreamRead(bytes.data(), bytes.size(), read);
     benchmark::DoNotOptimize(read.items);
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
@@ -283,6 +236,59 @@ BENCHMARK(BM_Serialize_Columns1000);
 BENCHMARK(BM_SerializeFloor_Columns1000);
 BENCHMARK(BM_Deserialize_Columns1000);
 BENCHMARK(BM_DeserializeFloor_Columns1000);
+
+// A typical view (bench/support/typical_view.h), as a host loads it from a views file.
+Bytes TypicalViewBytes() {
+  return bench::TypicalView("{0E6B5C3A-1F2D-4E8B-9A7C-5D4E3F2A1B0C}", "Typical view",
+                            "6F9619FF-8B86-D011-B42D-00C04FC96401")
+      ->Serialize();
+}
+
+void BM_Deserialize_View(benchmark::State& state) {
+  const Bytes bytes = TypicalViewBytes();
+  for (auto _ : state) {
+    CProviderView loaded;
+    loaded.Deserialize(bytes);
+    benchmark::DoNotOptimize(loaded.Columns()->Count());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
+}
+
+void BM_DeserializeFloor_View(benchmark::State& state) {
+  const Bytes bytes = TypicalViewBytes();
+  for (auto _ : state) {
+    bench::CborReadState read;
+    bench::CborStreamRead(bytes.data(), bytes.size(), read);
+    benchmark::DoNotOptimize(read.items);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
+}
+
+// What a loaded view keeps on the heap, beside its stored bytes: 1,000 views loaded and
+// held, the heap in use (malloc's own count, block overheads included) before and after.
+void BM_LoadedViewHeap(benchmark::State& state) {
+  constexpr int kViews = 1000;
+  const Bytes bytes = TypicalViewBytes();
+  double heap = 0;
+  for (auto _ : state) {
+    std::vector<std::shared_ptr<CProviderView>> views;
+    views.reserve(kViews);
+    const size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < kViews; ++i) {
+      auto view = std::make_shared<CProviderView>();
+      view->Deserialize(bytes);
+      views.push_back(std::move(view));
+    }
+    heap = static_cast<double>(mallinfo2().uordblks - before) / kViews;
+    benchmark::DoNotOptimize(views.data());
+  }
+  state.counters["heap"] = heap;
+  state.counters["stored"] = static_cast<double>(bytes.size());
+}
+
+BENCHMARK(BM_Deserialize_View);
+BENCHMARK(BM_DeserializeFloor_View);
+BENCHMARK(BM_LoadedViewHeap)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

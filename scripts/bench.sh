@@ -30,7 +30,10 @@ import json, pathlib, sys
 
 goals_file, results_dir = sys.argv[1], pathlib.Path(sys.argv[2])
 to_ns = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
-medians = {}
+medians, counters = {}, {}
+run_fields = {"real_time", "cpu_time", "iterations", "repetitions", "repetition_index",
+              "threads", "family_index", "per_family_instance_index", "bytes_per_second",
+              "items_per_second"}
 for path in sorted(results_dir.glob("*.json")):
     try:
         runs = json.loads(path.read_text()).get("benchmarks", [])
@@ -40,6 +43,10 @@ for path in sorted(results_dir.glob("*.json")):
     for run in runs:
         if run.get("run_type") == "aggregate" and run.get("aggregate_name") == "median":
             medians[run["run_name"]] = run["real_time"] * to_ns[run.get("time_unit", "ns")]
+            # A counter a benchmark reports is named NAME:COUNTER in the goals.
+            for key, value in run.items():
+                if isinstance(value, (int, float)) and key not in run_fields:
+                    counters[f"{run['run_name']}:{key}"] = float(value)
 
 def shown(ns):
     if ns is None:
@@ -56,14 +63,17 @@ for line in lines[1:]:  # the first line is the header
         continue
     goal, measured, floor, limit = line.split("\t")
     total += 1
-    m, f, limit = medians.get(measured), medians.get(floor), float(limit)
+    counted = ":" in measured
+    values = counters if counted else medians
+    m, f, limit = values.get(measured), values.get(floor), float(limit)
+    show = (lambda v: "-" if v is None else f"{v:.4g}") if counted else shown
     if m is None or f is None:
-        rows.append((goal, shown(m), shown(f), "-", f"{limit:g}", "missing"))
+        rows.append((goal, show(m), show(f), "-", f"{limit:g}", "missing"))
         continue
     ratio = m / f
     holds = ratio <= limit
     held += holds
-    rows.append((goal, shown(m), shown(f), f"{ratio:.3g}", f"{limit:g}", "holds" if holds else "misses"))
+    rows.append((goal, show(m), show(f), f"{ratio:.3g}", f"{limit:g}", "holds" if holds else "misses"))
 
 header = ("goal", "measured", "floor", "ratio", "limit", "")
 widths = [max(len(r[i]) for r in rows + [header]) for i in range(len(header))]

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <limits>
 #include <string>
+#include <unordered_map>
 
 #include "foundation/folded_key.h"
 #include "prvdrinfo/foundation/unicode.h"
@@ -17,6 +18,7 @@ namespace prvdrinfo {
 // The decoder's way into a bag: each key is hashed once, for the duplicate test and the
 // index alike.
 struct BagDecoding {
+  static constexpr size_t kLinearSearch = PropertyBag::kLinearSearch;
   static void Reserve(PropertyBag& bag, uint64_t count) {
     const size_t reserved =
         static_cast<size_t>(std::min<uint64_t>(count, PropertyBag::kLinearSearch));
@@ -246,14 +248,21 @@ class Reader {
     if (count > Remaining() / minBytes) Fail("declared length exceeds the input");
   }
 
-  std::string TextOf(const Token& token) const {
+  std::string_view TextViewOf(const Token& token) const {
     std::string_view text(reinterpret_cast<const char*>(token.data),
                           static_cast<size_t>(token.value));
     if (!IsValidUtf8(text)) Fail("text is not valid UTF-8");
-    return std::string(text);
+    return text;
   }
+  std::string TextOf(const Token& token) const { return std::string(TextViewOf(token)); }
 
   std::string ReadText(const char* what) { return TextOf(Expect(Kind::Text, what)); }
+  std::string_view ReadTextView(const char* what) { return TextViewOf(Expect(Kind::Text, what)); }
+
+  const uint8_t* Here() const { return data_ + pos_; }
+  size_t Position() const { return pos_; }
+  // The bytes from position at to here.
+  std::span<const uint8_t> Since(size_t at) const { return {data_ + at, pos_ - at}; }
 
  private:
   const unsigned char* data_;
@@ -277,11 +286,23 @@ int64_t SignedOf(const Reader& r, const Token& token, int64_t low, int64_t high)
 
 void ReadEntries(Reader& r, int depth, PropertyBag& bag);
 
+// Where a value read goes: into an entry that keeps it, or (entry null) nowhere, the value
+// only checked, a nested object's map indexed into doc for the entry at slot.
+struct Target {
+  PropertyBag::Entry* entry = nullptr;
+  StoredDocument* doc = nullptr;
+  size_t slot = 0;
+};
+
+size_t IndexMap(Reader& r, int depth, StoredDocument& doc, std::string_view className);
+
+[[noreturn]] void FailTooDeep(const Reader& r) {
+  r.Fail("objects nested deeper than " + std::to_string(PropertyBag::kMaxDepth) + " levels");
+}
+
 // shape: the array head already read after the object tag; depth: the object's level.
 std::shared_ptr<const NestedObject> ReadNested(Reader& r, const Token& shape, int depth) {
-  if (depth > PropertyBag::kMaxDepth) {
-    r.Fail("objects nested deeper than " + std::to_string(PropertyBag::kMaxDepth) + " levels");
-  }
+  if (depth > PropertyBag::kMaxDepth) FailTooDeep(r);
   if (shape.value != 2) r.Fail("object is not a pair of class name and properties");
   auto nested = std::make_shared<NestedObject>();
   nested->className = r.ReadText("class name");
@@ -291,48 +312,85 @@ std::shared_ptr<const NestedObject> ReadNested(Reader& r, const Token& shape, in
   return nested;
 }
 
+// Indexes a nested object whose array head (shape) was read, at level depth, for the
+// entry at slot.
+void IndexNested(Reader& r, const Token& shape, int depth, StoredDocument& doc, size_t slot) {
+  if (depth > PropertyBag::kMaxDepth) FailTooDeep(r);
+  if (shape.value != 2) r.Fail("object is not a pair of class name and properties");
+  const std::string_view className = r.ReadTextView("class name");
+  const size_t map = IndexMap(r, depth, doc, className);
+  doc.entries[slot].object = map + 1;
+}
+
 // depth: nesting level of the bag or item list the value sits in (0 = the document).
-// entry: fresh, with no value.
-void ReadValue(Reader& r, int depth, PropertyBag::Entry& entry) {
+// An entry to keep the value is fresh, with no value.
+void ReadValue(Reader& r, int depth, const Target& to) {
+  PropertyBag::Entry* entry = to.entry;
   const Token token = r.Next();
   switch (token.kind) {
     case Kind::UInt:
-    case Kind::NegInt:
-      entry.value = static_cast<int32_t>(SignedOf(r, token, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
+    case Kind::NegInt: {
+      const auto value = static_cast<int32_t>(SignedOf(
+          r, token, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+      if (entry) entry->value = value;
       break;
-    case Kind::False: entry.value = false; break;
-    case Kind::True: entry.value = true; break;
-    case Kind::Null: entry.value = Variant::Null(); break;
+    }
+    case Kind::False:
+      if (entry) entry->value = false;
+      break;
+    case Kind::True:
+      if (entry) entry->value = true;
+      break;
+    case Kind::Null:
+      if (entry) entry->value = Variant::Null();
+      break;
     case Kind::Undefined: break;
-    case Kind::Float64: entry.value = token.real; break;
-    case Kind::Text: entry.value = r.TextOf(token); break;
-    case Kind::ByteString: entry.value = Bytes(token.data, token.data + token.value); break;
+    case Kind::Float64:
+      if (entry) entry->value = token.real;
+      break;
+    case Kind::Text:
+      if (entry) {
+        entry->value = r.TextOf(token);
+      } else {
+        r.TextViewOf(token);
+      }
+      break;
+    case Kind::ByteString:
+      if (entry) entry->value = Bytes(token.data, token.data + token.value);
+      break;
     case Kind::Tag:
       switch (token.value) {
-        case kTagInteger:
-          entry.value =
+        case kTagInteger: {
+          const auto value =
               static_cast<int16_t>(SignedOf(r, r.Next(), std::numeric_limits<int16_t>::min(),
                                             std::numeric_limits<int16_t>::max()));
+          if (entry) entry->value = value;
           break;
-        case kTagDate:
-          entry.value = Variant::FromDate(r.Expect(Kind::Float64, "float").real);
+        }
+        case kTagDate: {
+          const double value = r.Expect(Kind::Float64, "float").real;
+          if (entry) entry->value = Variant::FromDate(value);
           break;
+        }
         case kTagDecimalFraction: {
           if (r.Expect(Kind::Array, "decimal fraction").value != 2)
             r.Fail("malformed decimal fraction");
           if (SignedOf(r, r.Next(), -64, 64) != -4) r.Fail("currency exponent is not -4");
-          entry.value =
-              Currency::FromScaled(SignedOf(r, r.Next(), std::numeric_limits<int64_t>::min(),
-                                            std::numeric_limits<int64_t>::max()));
+          const int64_t scaled = SignedOf(r, r.Next(), std::numeric_limits<int64_t>::min(),
+                                          std::numeric_limits<int64_t>::max());
+          if (entry) entry->value = Currency::FromScaled(scaled);
           break;
         }
         case kTagObject: {
           const Token inner = r.Next();
           if (inner.kind == Kind::Null) {
-            entry.value = Variant(std::shared_ptr<IObject>());
+            if (entry) entry->value = Variant(std::shared_ptr<IObject>());
           } else if (inner.kind == Kind::Array) {
-            entry.nested = ReadNested(r, inner, depth + 1);
+            if (entry) {
+              entry->nested = ReadNested(r, inner, depth + 1);
+            } else {
+              IndexNested(r, inner, depth + 1, *to.doc, to.slot);
+            }
           } else {
             r.Fail(std::string("expected object, found ") + KindName(inner.kind));
           }
@@ -357,8 +415,62 @@ void ReadEntries(Reader& r, int depth, PropertyBag& bag) {
     const uint64_t hash = folded_key::Hash(key);
     if (BagDecoding::Has(bag, key, hash)) r.Fail("duplicate key");
     // A failure leaves the entry half read, but then the whole bag is dropped.
-    ReadValue(r, depth, BagDecoding::Append(bag, std::move(key), hash));
+    ReadValue(r, depth, Target{&BagDecoding::Append(bag, std::move(key), hash)});
   }
+}
+
+// Whether the first `count` entries of a map being indexed hold a key that folds alike.
+// Past PropertyBag::kLinearSearch entries a hash index takes over, as in a bag.
+class KeysSeen {
+ public:
+  KeysSeen(const StoredDocument& doc, size_t first, size_t total) : doc_(doc), first_(first) {
+    if (total > BagDecoding::kLinearSearch) large_.reserve(total);
+  }
+  // Records the key of entry `count`; false when an earlier entry has a key like it.
+  bool Add(size_t count) {
+    const StoredEntry& added = doc_.entries[first_ + count];
+    if (large_.empty() && count < BagDecoding::kLinearSearch) {
+      for (size_t i = 0; i < count; ++i) {
+        const StoredEntry& earlier = doc_.entries[first_ + i];
+        if (earlier.hash == added.hash && folded_key::Same(earlier.key, added.key)) return false;
+      }
+      if (count + 1 == BagDecoding::kLinearSearch) {
+        for (size_t i = 0; i <= count; ++i) large_.emplace(doc_.entries[first_ + i].hash, i);
+      }
+      return true;
+    }
+    const auto [from, to] = large_.equal_range(added.hash);
+    for (auto it = from; it != to; ++it) {
+      if (folded_key::Same(doc_.entries[first_ + it->second].key, added.key)) return false;
+    }
+    large_.emplace(added.hash, count);
+    return true;
+  }
+
+ private:
+  const StoredDocument& doc_;
+  size_t first_;
+  std::unordered_multimap<uint64_t, size_t> large_;
+};
+
+size_t IndexMap(Reader& r, int depth, StoredDocument& doc, std::string_view className) {
+  const size_t at = r.Position();
+  const Token map = r.Expect(Kind::Map, "map of properties");
+  r.CheckCount(map.value, 2);
+  const auto count = static_cast<size_t>(map.value);
+  const size_t id = doc.maps.size();
+  const size_t first = doc.entries.size();
+  doc.maps.push_back(StoredMap{&doc, className, first, count, {}, depth});
+  doc.entries.resize(first + count);
+  KeysSeen seen(doc, first, count);
+  for (size_t i = 0; i < count; ++i) {
+    const std::string_view key = r.ReadTextView("text key");
+    doc.entries[first + i] = StoredEntry{key, folded_key::Hash(key), r.Here(), 0};
+    if (!seen.Add(i)) r.Fail("duplicate key");
+    ReadValue(r, depth, Target{nullptr, &doc, first + i});
+  }
+  doc.maps[id].bytes = r.Since(at);
+  return id;
 }
 
 void ReadDocumentHead(Reader& r, std::string_view format, std::string_view otherFormat) {
@@ -590,11 +702,111 @@ std::vector<PropertyBag::Entry> DecodeKeyedItems(const Bytes& bytes) {
         r.Fail("item is not a pair of key and value");
       PropertyBag::Entry& entry = items.emplace_back();
       entry.key = r.ReadText("text key");
-      ReadValue(r, 0, entry);
+      ReadValue(r, 0, Target{&entry});
     }
     if (!r.AtEnd()) r.FailHere("trailing bytes after the end");
     return items;
   });
+}
+
+void IndexBag(std::span<const uint8_t> bytes, StoredDocument& doc) {
+  kDecodeBag.Guard([&] {
+    Reader r(bytes);
+    ReadDocumentHead(r, kBagFormat, kItemsFormat);
+    doc.end = bytes.data() + bytes.size();
+    IndexMap(r, 0, doc, {});
+    if (!r.AtEnd()) r.FailHere("trailing bytes after the end");
+  });
+}
+
+void IndexKeyedItems(std::span<const uint8_t> bytes, StoredDocument& doc) {
+  kDecodeItems.Guard([&] {
+    Reader r(bytes);
+    ReadDocumentHead(r, kItemsFormat, kBagFormat);
+    doc.end = bytes.data() + bytes.size();
+    const size_t at = r.Position();
+    const Token list = r.Expect(Kind::Array, "array of items");
+    r.CheckCount(list.value, 3);
+    const auto count = static_cast<size_t>(list.value);
+    doc.maps.push_back(StoredMap{&doc, {}, 0, count, {}, 0});
+    doc.entries.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+      if (r.Expect(Kind::Array, "item pair").value != 2)
+        r.Fail("item is not a pair of key and value");
+      const std::string_view key = r.ReadTextView("text key");
+      doc.entries[i] = StoredEntry{key, 0, r.Here(), 0};
+      ReadValue(r, 0, Target{nullptr, &doc, i});
+    }
+    doc.maps[0].bytes = r.Since(at);
+    if (!r.AtEnd()) r.FailHere("trailing bytes after the end");
+  });
+}
+
+namespace {
+
+// The argument of the item head at `at` (checked: definite, shortest form) and its size.
+uint64_t HeadArgument(const uint8_t* at, size_t& head) {
+  uint64_t argument = at[0] & 0x1Fu;
+  head = 1;
+  if (argument >= 24) {
+    head += size_t{1} << (argument - 24);  // 24..27: 1, 2, 4 or 8 bytes follow
+    argument = 0;
+    for (size_t i = 1; i < head; ++i) argument = (argument << 8) | at[i];
+  }
+  return argument;
+}
+
+}  // namespace
+
+Variant StoredValue(const StoredMap& map, const StoredEntry& entry) {
+  // Checked when indexed: this read cannot fail, and gives what the decoders give. The
+  // common simple items are read here; the rest as the decoders read them.
+  const uint8_t* at = entry.value;
+  size_t head = 0;
+  switch (at[0] >> 5) {
+    case 0: return Variant(static_cast<int32_t>(HeadArgument(at, head)));
+    case 1: return Variant(static_cast<int32_t>(-1 - static_cast<int64_t>(HeadArgument(at, head))));
+    case 3: {
+      const uint64_t size = HeadArgument(at, head);
+      return Variant(std::string(reinterpret_cast<const char*>(at + head), size));
+    }
+    default: break;
+  }
+  switch (at[0]) {
+    case 0xF4: return Variant(false);
+    case 0xF5: return Variant(true);
+    case 0xF6: return Variant::Null();
+    case 0xF7: return Variant();
+    default: break;
+  }
+  Reader r(std::span(entry.value, map.document->end));
+  PropertyBag::Entry decoded;
+  ReadValue(r, map.depth, Target{&decoded});
+  return std::move(decoded.value);
+}
+
+namespace {
+
+// A definite-length string item (major type 3 or 2) at `at`, its head already checked.
+bool StoredString(const uint8_t* at, uint8_t major, std::span<const uint8_t>& bytes) {
+  if ((at[0] >> 5) != major) return false;
+  size_t head = 0;
+  const uint64_t length = HeadArgument(at, head);
+  bytes = std::span(at + head, static_cast<size_t>(length));
+  return true;
+}
+
+}  // namespace
+
+bool StoredText(const StoredEntry& entry, std::string_view& text) {
+  std::span<const uint8_t> bytes;
+  if (!StoredString(entry.value, 3, bytes)) return false;
+  text = std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  return true;
+}
+
+bool StoredByteString(const StoredEntry& entry, std::span<const uint8_t>& bytes) {
+  return StoredString(entry.value, 2, bytes);
 }
 
 }  // namespace prvdrinfo::bag_codec

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/stored_document.h"
 #include "prvdrinfo/foundation/property_bag.h"
 
 // The CBOR byte mapping of property bags and keyed-collection contents
@@ -104,6 +105,16 @@ void DecodeMap(std::span<const uint8_t> map, int depth, PropertyBag& bag);
 // objects write their content themselves (KeyedCollection::Content).
 Bytes EncodeKeyedItems(const std::vector<PropertyBag::Entry>& items);
 std::vector<PropertyBag::Entry> DecodeKeyedItems(const Bytes& bytes);
+
+// Documents read in place (stored_document.h): checked exactly as the decoders above
+// check them, with the same failures, and indexed into doc (which holds nothing yet).
+void IndexBag(std::span<const uint8_t> bytes, StoredDocument& doc);
+void IndexKeyedItems(std::span<const uint8_t> bytes, StoredDocument& doc);
+// The value an indexed entry holds (not a nested object), as the decoders give it.
+Variant StoredValue(const StoredMap& map, const StoredEntry& entry);
+// The text or byte string an indexed entry holds, where it stands; false for any other value.
+bool StoredText(const StoredEntry& entry, std::string_view& text);
+bool StoredByteString(const StoredEntry& entry, std::span<const uint8_t>& bytes);
 
 // Texts are stored as valid UTF-8: ill-formed sequences become U+FFFD.
 bool IsValidUtf8(std::string_view text);

@@ -47,11 +47,13 @@ class BagStream {
   static void DocumentWith(Bytes& out, void* routine, void (*run)(void*, PropertyBag&));
 
   // The bag's side.
-  // The stream a write to bag goes to: none once the bag holds entries; a bag that holds
-  // nothing starts one of its own.
+  // The stream a write to bag goes to: none once the bag holds entries or reads stored
+  // bytes; a bag that holds nothing starts one of its own.
   static BagStream* Of(PropertyBag& bag) {
     BagStream* stream = bag.stream_.load(std::memory_order_relaxed);
-    return stream || !bag.entries_.empty() ? stream : Own(bag);
+    return stream || !bag.entries_.empty() || bag.stored_.load(std::memory_order_relaxed)
+               ? stream
+               : Own(bag);
   }
   // A bag whose writes stream takes back what it streamed and holds it as entries from
   // then on. Reads do this on const bags, under a lock, so that concurrent readers of a

@@ -11,6 +11,8 @@
 #include "prvdrinfo/foundation/persistable.h"
 #include "prvdrinfo/foundation/property_bag.h"
 #include "foundation/bag_codec.h"
+#include "foundation/folded_key.h"
+#include "foundation/bag_in_place.h"
 #include "foundation/object_writer.h"
 #include "prvdrinfo/foundation/unicode.h"
 
@@ -56,14 +58,12 @@ constexpr size_t kChunkMin = 64;
 
 constexpr size_t LowBit(size_t i) { return i & (~i + 1); }
 
-size_t HashOf(std::string_view compare) { return std::hash<std::string_view>{}(compare); }
 }  // namespace
 
 struct KeyedCollection::Node {
-  std::string key;      // as the caller gave it; "" for an item without key
-  std::string compare;  // the form keys are compared in
+  std::string key;  // as the caller gave it; "" for an item without key
   Variant item;
-  size_t hash = 0;  // of compare
+  size_t hash = 0;  // of the key as compared (KeyHash)
   Chunk* chunk = nullptr;
   size_t hint = 0;  // its offset in the chunk when placed there; later edits move it a little
 };
@@ -151,23 +151,28 @@ KeyedCollection::~KeyedCollection() = default;
 
 int32_t KeyedCollection::Count() const { return static_cast<int32_t>(count_); }
 
-std::string KeyedCollection::CompareForm(std::string_view key) const {
-  return ignoreCase_ ? unicode::FoldCase(key) : std::string(key);
+// Keys compared without regard to case compare as their case-folded forms, without
+// building them (folded_key.h).
+size_t KeyedCollection::KeyHash(std::string_view key) const {
+  return ignoreCase_ ? folded_key::Hash(key) : std::hash<std::string_view>{}(key);
+}
+
+bool KeyedCollection::SameKey(std::string_view a, std::string_view b) const {
+  return ignoreCase_ ? folded_key::Same(a, b) : a == b;
 }
 
 KeyedCollection::Node* KeyedCollection::FindNode(std::string_view key) const {
   if (key.empty() || keyed_ == 0) return nullptr;
-  const std::string compare = CompareForm(key);
-  return FindCompared(compare, HashOf(compare));
+  return FindKey(key, KeyHash(key));
 }
 
-KeyedCollection::Node* KeyedCollection::FindCompared(std::string_view compare, size_t hash) const {
+KeyedCollection::Node* KeyedCollection::FindKey(std::string_view key, size_t hash) const {
   if (keyed_ == 0) return nullptr;
   Node* first = nullptr;
   size_t firstPosition = 0;
   for (size_t i = Home(hash); slots_[i].node != nullptr; i = (i + 1) & (slots_.size() - 1)) {
     Node* node = slots_[i].node;
-    if (slots_[i].hash != hash || node->compare != compare) continue;
+    if (slots_[i].hash != hash || !SameKey(node->key, key)) continue;
     if (uniqueKeys_) return node;
     const size_t position = PositionOf(node);
     if (first == nullptr || position < firstPosition) {
@@ -302,9 +307,8 @@ void KeyedCollection::Insert(size_t position, const Variant& item, std::string_v
     node->key = std::string(key);
     node->item = item;
     if (!key.empty()) {
-      node->compare = CompareForm(key);
-      node->hash = HashOf(node->compare);
-      if (uniqueKeys_ && FindCompared(node->compare, node->hash) != nullptr) {
+      node->hash = KeyHash(key);
+      if (uniqueKeys_ && FindKey(key, node->hash) != nullptr) {
         kInsert.Raise(err::kKeyAlreadyAssociated);
       }
     }
@@ -512,6 +516,10 @@ Bytes KeyedCollection::Content() const {
 }
 
 void KeyedCollection::SetContent(const Bytes& content) {
+  SetContent(std::span<const uint8_t>(content));
+}
+
+void KeyedCollection::SetContent(std::span<const uint8_t> content) {
   kSetContent.Guard([&] {
     if (contentLoadDepth > PropertyBag::kMaxDepth) {
       kSetContent.Raise(err::kInvalidBagContents,
@@ -522,11 +530,15 @@ void KeyedCollection::SetContent(const Bytes& content) {
     // Built aside and swapped in, so a failure anywhere (bytes, duplicate keys, a class
     // that cannot be created) leaves this collection as it was.
     KeyedCollection fresh(true, ignoreCase_ ? 1 : 0, uniqueKeys_);
-    for (auto& entry : bag_codec::DecodeKeyedItems(content)) {
-      if (entry.nested) {
-        fresh.Add(Variant(RestoreObject(*entry.nested)), entry.key);
+    // Checked whole first, then read where the bytes stand.
+    LentDocument document;
+    bag_codec::IndexKeyedItems(content, *document);
+    const StoredMap& items = document->Root();
+    for (const StoredEntry& item : document->EntriesOf(items)) {
+      if (const StoredMap* object = document->ObjectOf(item)) {
+        fresh.Add(Variant(RestoreStoredObject(*object)), item.key);
       } else {
-        fresh.Add(entry.value, entry.key);
+        fresh.Add(bag_codec::StoredValue(items, item), item.key);
       }
     }
     *this = std::move(fresh);

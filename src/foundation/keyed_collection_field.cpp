@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "foundation/bag_in_place.h"
 #include "prvdrinfo/foundation/error.h"
 
 namespace prvdrinfo {
@@ -19,7 +20,13 @@ void WriteKeyedCollection(PropertyBag& bag, std::string_view key,
 std::shared_ptr<KeyedCollection> ReadKeyedCollection(const PropertyBag& bag, std::string_view key) {
   return kRead.Guard([&] {
     auto collection = std::make_shared<KeyedCollection>(true, 1, true);
-    const Bytes content = bag.ReadBytes(key);
+    // Read where the bag holds it; other values read as ReadBytes reads them.
+    std::span<const uint8_t> content;
+    Bytes read;
+    if (!BagInPlace::StoredByteArray(bag, key, content)) {
+      read = bag.ReadBytes(key);
+      content = read;
+    }
     if (!content.empty()) {
       collection->SetContent(content);
       return collection;

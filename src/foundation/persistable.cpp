@@ -1,10 +1,14 @@
 #include "prvdrinfo/foundation/persistable.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "foundation/bag_codec.h"
+#include "foundation/bag_in_place.h"
 #include "foundation/bag_stream.h"
 #include "foundation/internal/class_registration.h"
 #include "foundation/load_depth.h"
@@ -51,14 +55,55 @@ class WriteLevel {
   }
 };
 
+using SharedFactory = std::shared_ptr<const ClassRegistry::Factory>;
+
 struct Registry {
   std::mutex mutex;
-  std::map<std::string, ClassRegistry::Factory, std::less<>> factories;
+  std::map<std::string, SharedFactory, std::less<>> factories;
+  // Counts registrations, so that a thread's classes found before know they are stale.
+  std::atomic<uint64_t> generation{0};
 };
 
 Registry& TheRegistry() {
   static Registry registry;
   return registry;
+}
+
+// The classes this thread has created, so that a load finds each class once and then
+// creates without the lock: a view's dozens of nested objects are of a few classes.
+struct KnownClasses {
+  uint64_t generation = 0;
+  std::vector<std::pair<std::string, SharedFactory>> classes;
+  size_t last = 0;  // the class found last: items of a collection repeat it
+};
+
+SharedFactory FactoryOf(std::string_view className) {
+  static thread_local KnownClasses known;
+  Registry& registry = TheRegistry();
+  const uint64_t generation = registry.generation.load(std::memory_order_acquire);
+  if (known.generation != generation) {
+    known.classes.clear();
+    known.last = 0;
+    known.generation = generation;
+  }
+  if (known.last < known.classes.size() && known.classes[known.last].first == className)
+    return known.classes[known.last].second;
+  for (size_t i = 0; i < known.classes.size(); ++i) {
+    if (known.classes[i].first == className) {
+      known.last = i;
+      return known.classes[i].second;
+    }
+  }
+  SharedFactory factory;
+  {
+    const std::lock_guard lock(registry.mutex);
+    const auto it = registry.factories.find(className);
+    if (it == registry.factories.end()) return nullptr;
+    factory = it->second;
+  }
+  known.classes.emplace_back(std::string(className), factory);
+  known.last = known.classes.size() - 1;
+  return factory;
 }
 
 }  // namespace
@@ -127,10 +172,22 @@ std::shared_ptr<IPersistable> RestoreObject(const NestedObject& nested) {
   });
 }
 
+std::shared_ptr<IPersistable> RestoreStoredObject(const StoredMap& map) {
+  return kRestore.Guard([&] {
+    const LoadDepth level;
+    auto object = ClassRegistry::Create(map.className);
+    const PropertyBag properties = BagInPlace::Reading(map);
+    object->Class_ReadProperties(properties);
+    return object;
+  });
+}
+
 void CPersistable::Deserialize(const Bytes& po_PropertyBagBytes) {
   kDeserialize.Guard([&] {
-    PropertyBag bag;
-    bag.SetContents(po_PropertyBagBytes);
+    // Checked whole before the load begins; the load reads the bytes where they stand.
+    LentDocument document;
+    bag_codec::IndexBag(po_PropertyBagBytes, *document);
+    const PropertyBag bag = BagInPlace::Reading(document->Root());
     const LoadDepth level;
     LoadAllOrNothing(bag);
   });
@@ -150,16 +207,23 @@ void CPersistable::DeserializeV(const Variant& pa_PropertyBagBytes) {
 bool RegisterLibraryClass(std::string_view className, ClassRegistry::Factory factory) {
   Registry& registry = TheRegistry();
   const std::lock_guard lock(registry.mutex);
-  registry.factories.try_emplace(std::string(className), std::move(factory));
+  if (registry.factories
+          .try_emplace(std::string(className),
+                       std::make_shared<const ClassRegistry::Factory>(std::move(factory)))
+          .second) {
+    registry.generation.fetch_add(1, std::memory_order_release);
+  }
   return true;
 }
 
 void ClassRegistry::Register(std::string className, Factory factory) {
   kRegister.Guard([&] {
     if (!factory) kRegister.Raise(err::kInvalidProcedureCall, "A class factory is required.");
+    auto shared = std::make_shared<const Factory>(std::move(factory));
     Registry& registry = TheRegistry();
     const std::lock_guard lock(registry.mutex);
-    registry.factories.insert_or_assign(std::move(className), std::move(factory));
+    registry.factories.insert_or_assign(std::move(className), std::move(shared));
+    registry.generation.fetch_add(1, std::memory_order_release);
   });
 }
 
@@ -173,20 +237,14 @@ bool ClassRegistry::IsRegistered(std::string_view className) {
 
 std::shared_ptr<IPersistable> ClassRegistry::Create(std::string_view className) {
   return kCreate.Guard([&] {
-    Factory factory;
-    {
-      Registry& registry = TheRegistry();
-      const std::lock_guard lock(registry.mutex);
-      const auto it = registry.factories.find(className);
-      if (it != registry.factories.end()) factory = it->second;
-    }
+    const SharedFactory factory = FactoryOf(className);
     if (!factory) {
       kCreate.Raise(
           err::kCannotCreateObject,
           "ActiveX component can't create object: unknown class '" + std::string(className) + "'");
     }
     // The factory runs outside the lock: it may itself create registered objects.
-    auto object = factory();
+    auto object = (*factory)();
     if (!object) {
       kCreate.Raise(err::kCannotCreateObject, "ActiveX component can't create object: class '" +
                                                   std::string(className) + "' gave no object");

@@ -1,9 +1,11 @@
 #include "prvdrinfo/foundation/property_bag.h"
 
+#include <mutex>
 #include <utility>
 
 #include "foundation/internal/ascii.h"
 #include "foundation/bag_codec.h"
+#include "foundation/bag_in_place.h"
 #include "foundation/bag_stream.h"
 #include "foundation/folded_key.h"
 #include "prvdrinfo/foundation/error.h"
@@ -24,6 +26,9 @@ constexpr ErrorSite kExists{"069QJGF78V8X8VINWYYJVVO84", "PropertyBag.Exists"};
 
 uint64_t PresenceBit(uint64_t hash) { return uint64_t{1} << (hash >> 58); }
 
+// Guards a const bag that reads in place while it takes its entries.
+std::mutex settlingStored;
+
 // Texts are kept as the bytes will hold them, so a value reads back the same before and
 // after a round trip through Contents.
 Variant Normalized(const Variant& value) {
@@ -35,15 +40,28 @@ Variant Normalized(const Variant& value) {
 
 }  // namespace
 
+PropertyBag::PropertyBag(const StoredMap& stored) {
+  const std::span<const StoredEntry> entries = stored.document->EntriesOf(stored);
+  for (const StoredEntry& entry : entries) present_ |= PresenceBit(entry.hash);
+  if (entries.size() > kLinearSearch) {
+    large_.reserve(entries.size() * 2);
+    for (size_t i = 0; i < entries.size(); ++i) large_.emplace(entries[i].hash, i);
+  }
+  stored_.store(&stored, std::memory_order_relaxed);
+}
+
 PropertyBag::PropertyBag(const PropertyBag& other) {
-  BagStream::Settle(other);
+  other.Settle();
   entries_ = other.entries_;
   hashes_ = other.hashes_;
   present_ = other.present_;
   large_ = other.large_;
 }
 
-PropertyBag::PropertyBag(PropertyBag&& other) { BagStream::MoveEntries(*this, other); }
+PropertyBag::PropertyBag(PropertyBag&& other) {
+  other.Settle();
+  BagStream::MoveEntries(*this, other);
+}
 
 PropertyBag& PropertyBag::operator=(const PropertyBag& other) {
   if (this != &other) *this = PropertyBag(other);
@@ -52,7 +70,9 @@ PropertyBag& PropertyBag::operator=(const PropertyBag& other) {
 
 PropertyBag& PropertyBag::operator=(PropertyBag&& other) {
   if (this != &other) {
+    other.Settle();
     BagStream::Detach(*this);
+    stored_.store(nullptr, std::memory_order_relaxed);
     BagStream::MoveEntries(*this, other);
   }
   return *this;
@@ -64,14 +84,14 @@ PropertyBag::~PropertyBag() { BagStream::Detach(*this); }
 inline void PropertyBag::Omit(std::string_view key) {
   if (BagStream* stream = stream_.load(std::memory_order_relaxed); stream && !stream->Wrote(key))
     return;
-  BagStream::Settle(*this);
+  Settle();
   Erase(key);
 }
 
 void PropertyBag::WriteProperty(std::string_view key, const Variant& value) {
   kWrite.Guard([&] {
     if (BagStream* stream = BagStream::Of(*this); stream && stream->Write(key, value)) return;
-    BagStream::Settle(*this);
+    Settle();
     if (value.IsObject()) {
       const auto& object = value.AsObject();
       if (!object) {
@@ -122,6 +142,13 @@ Variant PropertyBag::ReadProperty(std::string_view key) const {
 
 Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultValue) const {
   return kRead.Guard([&]() -> Variant {
+    if (const StoredMap* map = Stored()) {
+      const StoredEntry* stored = FindStored(*map, key);
+      if (!stored) return defaultValue;
+      if (const StoredMap* object = map->document->ObjectOf(*stored))
+        return Variant(RestoreStoredObject(*object));
+      return bag_codec::StoredValue(*map, *stored);
+    }
     const Entry* entry = Find(key);
     if (!entry) return defaultValue;
     if (entry->nested) return Variant(RestoreObject(*entry->nested));
@@ -130,7 +157,10 @@ Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultVa
 }
 
 bool PropertyBag::Exists(std::string_view key) const {
-  return kExists.Guard([&] { return Find(key) != nullptr; });
+  return kExists.Guard([&] {
+    if (const StoredMap* map = Stored()) return FindStored(*map, key) != nullptr;
+    return Find(key) != nullptr;
+  });
 }
 
 // Typed reads coerce the stored value; a nested object is never instantiated for them.
@@ -141,50 +171,79 @@ const Variant* PropertyBag::StoredScalar(std::string_view key) const {
   return &entry->value;
 }
 
+template <class Read>
+bool PropertyBag::WithScalar(std::string_view key, Read&& read) const {
+  if (const StoredMap* map = Stored()) {
+    const StoredEntry* stored = FindStored(*map, key);
+    if (!stored) return false;
+    if (stored->object) RaiseTypeMismatch();
+    read(bag_codec::StoredValue(*map, *stored));
+    return true;
+  }
+  const Variant* value = StoredScalar(key);
+  if (!value) return false;
+  read(*value);
+  return true;
+}
+
 int16_t PropertyBag::ReadInteger(std::string_view key, int16_t defaultValue) const {
   return kReadTyped.Guard([&] {
-    const Variant* value = StoredScalar(key);
-    return value ? value->ToInteger() : defaultValue;
+    int16_t result = defaultValue;
+    WithScalar(key, [&](const Variant& value) { result = value.ToInteger(); });
+    return result;
   });
 }
 
 int32_t PropertyBag::ReadLong(std::string_view key, int32_t defaultValue) const {
   return kReadTyped.Guard([&] {
-    const Variant* value = StoredScalar(key);
-    return value ? value->ToLong() : defaultValue;
+    int32_t result = defaultValue;
+    WithScalar(key, [&](const Variant& value) { result = value.ToLong(); });
+    return result;
   });
 }
 
 bool PropertyBag::ReadBoolean(std::string_view key, bool defaultValue) const {
   return kReadTyped.Guard([&] {
-    const Variant* value = StoredScalar(key);
-    return value ? value->ToBoolean() : defaultValue;
+    bool result = defaultValue;
+    WithScalar(key, [&](const Variant& value) { result = value.ToBoolean(); });
+    return result;
   });
 }
 
 double PropertyBag::ReadDouble(std::string_view key, double defaultValue) const {
   return kReadTyped.Guard([&] {
-    const Variant* value = StoredScalar(key);
-    return value ? value->ToDouble() : defaultValue;
+    double result = defaultValue;
+    WithScalar(key, [&](const Variant& value) { result = value.ToDouble(); });
+    return result;
   });
 }
 
 double PropertyBag::ReadDate(std::string_view key, double defaultValue) const {
   return kReadTyped.Guard([&] {
-    const Variant* value = StoredScalar(key);
-    return value ? value->ToDate() : defaultValue;
+    double result = defaultValue;
+    WithScalar(key, [&](const Variant& value) { result = value.ToDate(); });
+    return result;
   });
 }
 
 Currency PropertyBag::ReadCurrency(std::string_view key, Currency defaultValue) const {
   return kReadTyped.Guard([&] {
-    const Variant* value = StoredScalar(key);
-    return value ? value->ToCurrency() : defaultValue;
+    Currency result = defaultValue;
+    WithScalar(key, [&](const Variant& value) { result = value.ToCurrency(); });
+    return result;
   });
 }
 
 std::string PropertyBag::ReadText(std::string_view key, std::string_view defaultValue) const {
   return kReadTyped.Guard([&] {
+    if (const StoredMap* map = Stored()) {
+      const StoredEntry* stored = FindStored(*map, key);
+      if (!stored) return std::string(defaultValue);
+      if (stored->object) RaiseTypeMismatch();
+      // Stored text is read straight into the result.
+      if (std::string_view text; bag_codec::StoredText(*stored, text)) return std::string(text);
+      return bag_codec::StoredValue(*map, *stored).ToText();
+    }
     const Variant* value = StoredScalar(key);
     return value ? value->ToText() : std::string(defaultValue);
   });
@@ -192,8 +251,9 @@ std::string PropertyBag::ReadText(std::string_view key, std::string_view default
 
 Bytes PropertyBag::ReadBytes(std::string_view key) const {
   return kReadTyped.Guard([&] {
-    const Variant* value = StoredScalar(key);
-    return value ? value->ToBytes() : Bytes();
+    Bytes result;
+    WithScalar(key, [&](const Variant& value) { result = value.ToBytes(); });
+    return result;
   });
 }
 
@@ -212,13 +272,45 @@ void PropertyBag::SetContents(const Bytes& bytes) {
 }
 
 const std::vector<PropertyBag::Entry>& PropertyBag::Entries() const {
-  BagStream::Settle(*this);
+  Settle();
   return entries_;
+}
+
+void PropertyBag::Settle() const {
+  BagStream::Settle(*this);
+  if (Stored()) SettleStored();
+}
+
+void PropertyBag::SettleStored() const {
+  kRead.Guard([&] {
+    const std::lock_guard lock(settlingStored);
+    const StoredMap* map = stored_.load(std::memory_order_relaxed);
+    if (!map) return;
+    // The bytes were checked when indexed: decoding them again cannot fail.
+    PropertyBag decoded;
+    bag_codec::DecodeMap(map->bytes, map->depth, decoded);
+    auto& self = const_cast<PropertyBag&>(*this);
+    BagStream::MoveEntries(self, decoded);
+    self.stored_.store(nullptr, std::memory_order_release);
+  });
+}
+
+bool BagInPlace::StoredByteArray(const PropertyBag& bag, std::string_view key,
+                                 std::span<const uint8_t>& bytes) {
+  if (const StoredMap* map = bag.Stored()) {
+    const StoredEntry* stored = bag.FindStored(*map, key);
+    return stored && !stored->object && bag_codec::StoredByteString(*stored, bytes);
+  }
+  const PropertyBag::Entry* entry = bag.Find(key);
+  if (!entry || entry->nested || !entry->value.IsBytes()) return false;
+  bytes = entry->value.AsBytes();
+  return true;
 }
 
 void PropertyBag::Clear() {
   if (BagStream* stream = stream_.load(std::memory_order_relaxed))
     kWrite.Guard([&] { stream->Clear(); });
+  stored_.store(nullptr, std::memory_order_relaxed);
   entries_.clear();
   hashes_.clear();
   present_ = 0;
@@ -233,7 +325,7 @@ void PropertyBag::AppendDecoded(Entry entry) {
 }
 
 bool PropertyBag::TryAppendDecoded(Entry& entry) {
-  BagStream::Settle(*this);
+  Settle();
   const uint64_t hash = folded_key::Hash(entry.key);
   if (PositionOf(entry.key, hash) >= 0) return false;
   AppendHashed(std::move(entry), hash);
@@ -247,21 +339,28 @@ void PropertyBag::AppendHashed(Entry&& entry, uint64_t hash) {
   Index(entries_.size() - 1);
 }
 
-std::ptrdiff_t PropertyBag::PositionOf(std::string_view key, uint64_t hash) const {
+template <class HashAt, class KeyAt>
+std::ptrdiff_t PropertyBag::Search(size_t count, HashAt&& hashAt, KeyAt&& keyAt,
+                                   std::string_view key, uint64_t hash) const {
   if (!(present_ & PresenceBit(hash))) return -1;
   if (large_.empty()) {
-    for (size_t i = 0; i < hashes_.size(); ++i) {
-      if (hashes_[i] == hash && folded_key::Same(entries_[i].key, key))
+    for (size_t i = 0; i < count; ++i) {
+      if (hashAt(i) == hash && folded_key::Same(keyAt(i), key))
         return static_cast<std::ptrdiff_t>(i);
     }
     return -1;
   }
   const auto [from, to] = large_.equal_range(hash);
   for (auto it = from; it != to; ++it) {
-    if (folded_key::Same(entries_[it->second].key, key))
-      return static_cast<std::ptrdiff_t>(it->second);
+    if (folded_key::Same(keyAt(it->second), key)) return static_cast<std::ptrdiff_t>(it->second);
   }
   return -1;
+}
+
+std::ptrdiff_t PropertyBag::PositionOf(std::string_view key, uint64_t hash) const {
+  return Search(
+      hashes_.size(), [&](size_t i) { return hashes_[i]; },
+      [&](size_t i) -> std::string_view { return entries_[i].key; }, key, hash);
 }
 
 // Keeps the hash index of a large bag; builds it when the bag grows past linear search.
@@ -274,20 +373,37 @@ void PropertyBag::Index(size_t position) {
   }
 }
 
-const PropertyBag::Entry* PropertyBag::Find(std::string_view key) const {
-  BagStream::Settle(*this);
-  if (entries_.empty()) return nullptr;
+template <class HashAt, class KeyAt>
+std::ptrdiff_t PropertyBag::Lookup(size_t count, HashAt&& hashAt, KeyAt&& keyAt,
+                                   std::string_view key) const {
+  if (count == 0) return -1;
   const size_t hinted = hint_.next.load(std::memory_order_relaxed);
   // Reads mostly spell a key as it was written: the exact comparison settles most.
-  if (hinted < entries_.size() &&
-      (entries_[hinted].key == key || ascii::EqualsIgnoreCase(entries_[hinted].key, key))) {
-    hint_.next.store(hinted + 1, std::memory_order_relaxed);
-    return &entries_[hinted];
+  std::ptrdiff_t position = -1;
+  if (hinted < count && (keyAt(hinted) == key || ascii::EqualsIgnoreCase(keyAt(hinted), key))) {
+    position = static_cast<std::ptrdiff_t>(hinted);
+  } else {
+    position = Search(count, hashAt, keyAt, key, folded_key::Hash(key));
+    if (position < 0) return -1;
   }
-  const std::ptrdiff_t position = PositionOf(key, folded_key::Hash(key));
-  if (position < 0) return nullptr;
   hint_.next.store(static_cast<size_t>(position) + 1, std::memory_order_relaxed);
-  return &entries_[static_cast<size_t>(position)];
+  return position;
+}
+
+const PropertyBag::Entry* PropertyBag::Find(std::string_view key) const {
+  BagStream::Settle(*this);
+  const std::ptrdiff_t position = Lookup(
+      entries_.size(), [&](size_t i) { return hashes_[i]; },
+      [&](size_t i) -> std::string_view { return entries_[i].key; }, key);
+  return position < 0 ? nullptr : &entries_[static_cast<size_t>(position)];
+}
+
+const StoredEntry* PropertyBag::FindStored(const StoredMap& map, std::string_view key) const {
+  const std::span<const StoredEntry> entries = map.document->EntriesOf(map);
+  const std::ptrdiff_t position = Lookup(
+      entries.size(), [&](size_t i) { return entries[i].hash; },
+      [&](size_t i) { return entries[i].key; }, key);
+  return position < 0 ? nullptr : &entries[static_cast<size_t>(position)];
 }
 
 void PropertyBag::Store(std::string_view key, Variant value,

@@ -66,6 +66,21 @@ CError DecodeError(const Bytes& bytes) {
   return CError(0, "", "none");
 }
 
+// What a load that reads in place says of the bytes: the same as the decoder, or nothing.
+std::string IndexFailure(const Bytes& bytes, bool items = false) {
+  StoredDocument doc;
+  try {
+    if (items) {
+      bag_codec::IndexKeyedItems(bytes, doc);
+    } else {
+      bag_codec::IndexBag(bytes, doc);
+    }
+  } catch (const CError& e) {
+    return e.Description();
+  }
+  return "";
+}
+
 void ExpectInvalid(const CError& e) {
   EXPECT_EQ(e.Number(), err::kInvalidBagContents);
   EXPECT_EQ(e.Description().rfind("Invalid property bag contents: ", 0), 0u) << e.Description();
@@ -288,6 +303,7 @@ TEST(BagCodec, UndecodableBytesRaiseOneClearError) {
     const CError e = DecodeError(c.bytes);
     ExpectInvalid(e);
     EXPECT_NE(e.Description().find(c.reason), std::string::npos) << e.Description();
+    EXPECT_EQ(IndexFailure(c.bytes), e.Description());
     // A bag that is given such bytes keeps what it held.
     PropertyBag bag;
     bag.WriteProperty("Held", int32_t{1});
@@ -313,6 +329,7 @@ TEST(BagCodec, KeyedItemsRejectMalformedLists) {
       ADD_FAILURE();
     } catch (const CError& e) {
       ExpectInvalid(e);
+      EXPECT_EQ(IndexFailure(FromHex(kItemsHead + hex), true), e.Description());
     }
   }
 }
@@ -341,8 +358,10 @@ TEST(BagCodec, EveryTruncationIsRejected) {
   ASSERT_NO_THROW(bag_codec::DecodeBag(bytes));
   for (size_t length = 0; length < bytes.size(); ++length) {
     SCOPED_TRACE(length);
-    ExpectInvalid(
-        DecodeError(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length))));
+    const Bytes cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+    const CError e = DecodeError(cut);
+    ExpectInvalid(e);
+    EXPECT_EQ(IndexFailure(cut), e.Description());
   }
 }
 

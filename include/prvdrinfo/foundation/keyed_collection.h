@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iterator>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,8 @@ class PRVDRINFO_API KeyedCollection : public IObject {
   Bytes Content() const;
   // Decodes first; bytes that cannot be decoded raise and leave the collection unchanged.
   void SetContent(const Bytes& content);
+  // The same, reading bytes held elsewhere where they stand.
+  void SetContent(std::span<const uint8_t> content);
 
   // Walks the items in order; Key() gives the current item's key. Any change to the
   // collection invalidates iterators.
@@ -101,9 +104,9 @@ class PRVDRINFO_API KeyedCollection : public IObject {
   const_iterator end() const;
 
  private:
-  // Keys are looked up through an open-addressing table of (hash, node) slots over the
-  // compared form of the key (folded when case is ignored), so a lookup touches one slot
-  // and the node it finds, and a removal finds its slot from the hash the node keeps.
+  // Keys are looked up through an open-addressing table of (hash, node) slots, the hash
+  // taken over the key as compared (folded when case is ignored), so a lookup touches one
+  // slot and the node it finds, and a removal finds its slot from the hash the node keeps.
   // The order lives in chunks of at most a few hundred nodes. A node knows its chunk,
   // and a Fenwick tree over the chunk sizes gives each chunk's first position, so an
   // edit moves the nodes of one chunk and updates O(log chunks) sums instead of
@@ -114,9 +117,10 @@ class PRVDRINFO_API KeyedCollection : public IObject {
     size_t offset;
   };
 
-  std::string CompareForm(std::string_view key) const;
+  size_t KeyHash(std::string_view key) const;
+  bool SameKey(std::string_view a, std::string_view b) const;
   Node* FindNode(std::string_view key) const;  // first in order, or null
-  Node* FindCompared(std::string_view compare, size_t hash) const;
+  Node* FindKey(std::string_view key, size_t hash) const;
   size_t CheckedIndex(int32_t index) const;  // 9 when out of range
   Place Locate(size_t position) const;       // position < Count()
   Place PlaceOf(const Node* node) const;

@@ -18,6 +18,8 @@ namespace prvdrinfo {
 class BagStream;
 class IPersistable;
 class PropertyBag;
+struct StoredEntry;
+struct StoredMap;
 
 namespace err {
 // Bytes a property bag or keyed collection cannot decode: 80040100 hexadecimal, described
@@ -34,6 +36,10 @@ struct PRVDRINFO_API NestedObject {
 // The persistence medium of every class: an ordered store of named values whose
 // Contents are deterministic bytes (CBOR; the mapping is in docs/property-bag.md).
 // Keys are compared without regard to case; writing a key again replaces its value.
+//
+// A bag an object loads from reads the stored bytes where they stand: each value is
+// decoded when it is read, and nothing is copied first. Asked anything else, it decodes
+// its entries and goes on as a store of them.
 //
 // Writes are encoded as they come: a bag that is only written (a save routine's bag, the
 // common case) never holds its values, only their bytes. Whatever else it is asked (a key
@@ -117,6 +123,24 @@ class PRVDRINFO_API PropertyBag {
  private:
   friend class BagStream;     // library-internal: the writer of a bag whose writes stream
   friend struct BagDecoding;  // library-internal: the decoder appends entries in one step
+  friend struct BagInPlace;   // library-internal: bags that read stored bytes in place
+
+  explicit PropertyBag(const StoredMap& stored);
+  // Makes a bag that streams or reads in place hold its entries.
+  void Settle() const;
+  void SettleStored() const;
+  const StoredMap* Stored() const { return stored_.load(std::memory_order_acquire); }
+  const StoredEntry* FindStored(const StoredMap& map, std::string_view key) const;
+  // Runs read on the stored value of key (13 for a nested object); false when absent.
+  template <class Read>
+  bool WithScalar(std::string_view key, Read&& read) const;
+  // The position of key (of that hash) among count entries whose hashes and keys the
+  // functions give, or -1; Lookup tries the read hint first.
+  template <class HashAt, class KeyAt>
+  std::ptrdiff_t Search(size_t count, HashAt&& hashAt, KeyAt&& keyAt, std::string_view key,
+                        uint64_t hash) const;
+  template <class HashAt, class KeyAt>
+  std::ptrdiff_t Lookup(size_t count, HashAt&& hashAt, KeyAt&& keyAt, std::string_view key) const;
 
   const Entry* Find(std::string_view key) const;
   // The stored value for a typed read: null when absent, 13 for a nested object.
@@ -144,6 +168,8 @@ class PRVDRINFO_API PropertyBag {
   std::unordered_multimap<uint64_t, size_t> large_;  // hash -> position, large bags only
   // Set while writes stream (see BagStream); the entries above are empty then.
   std::atomic<BagStream*> stream_{nullptr};
+  // Set while the bag reads stored bytes in place; the entries above are empty then.
+  std::atomic<const StoredMap*> stored_{nullptr};
 
   // Where the next read most likely looks: load routines read keys in the order they
   // were written. Only a hint, so a copy or a race costs a search, never a wrong answer.
