@@ -179,8 +179,9 @@ TEST_F(ProviderCommand, CheckReportsEachProblemOnALineOfItsOwn) {
   const std::string probe = LINT_PROBE_MODULE;
   const std::string stale = "view \"Stale\" 5B7E1C2A-0D3F-4A61-9B8C-0000000000F2: ";
   const std::string staleColumn =
-      stale + "5B7E1C2A-0D3F-4A61-9B8C-0000000000AA is no column of Columns() (as a column, as a "
-              "sort key)";
+      stale +
+      "5B7E1C2A-0D3F-4A61-9B8C-0000000000AA is no column of Columns() (as a column, as a "
+      "sort key)";
   const std::string staleFilter =
       stale + "5B7E1C2A-0D3F-4A61-9B8C-0000000000BB is no column of Columns() (in a filter)";
   const std::string noShell13 =

@@ -46,11 +46,15 @@ class ElfFile {
     return value;
   }
 
+  // Whether a section's bytes lie within the file.
+  bool Holds(const ElfW(Shdr) & section) const {
+    return section.sh_offset <= bytes_.size() &&
+           section.sh_size <= bytes_.size() - section.sh_offset;
+  }
+
   // The NUL-terminated text at index of a string table section.
   std::optional<std::string> Text(const ElfW(Shdr) & table, uint64_t index) const {
-    if (table.sh_offset > bytes_.size() || table.sh_size > bytes_.size() - table.sh_offset ||
-        index >= table.sh_size)
-      return std::nullopt;
+    if (!Holds(table) || index >= table.sh_size) return std::nullopt;
     const char* begin = bytes_.data() + table.sh_offset + index;
     const char* end = bytes_.data() + table.sh_offset + table.sh_size;
     const char* nul = std::find(begin, end, '\0');
@@ -83,7 +87,7 @@ std::optional<DynamicPart> ReadDynamicPart(const std::string& path) {
   if (!in) return std::nullopt;
   const ElfFile file(std::vector<char>(std::istreambuf_iterator<char>(in), {}));
   const std::vector<ElfW(Shdr)> sections = file.Sections();
-  const auto linked = [&](const ElfW(Shdr) & section) -> const ElfW(Shdr)* {
+  const auto linked = [&](const ElfW(Shdr) & section) -> const ElfW(Shdr) * {
     if (section.sh_link >= sections.size() || sections[section.sh_link].sh_type != SHT_STRTAB)
       return nullptr;
     return &sections[section.sh_link];
@@ -92,7 +96,7 @@ std::optional<DynamicPart> ReadDynamicPart(const std::string& path) {
   bool dynamic = false;
   for (const ElfW(Shdr) & section : sections) {
     const ElfW(Shdr)* strings = linked(section);
-    if (strings == nullptr) continue;
+    if (strings == nullptr || !file.Holds(section)) continue;
     if (section.sh_type == SHT_DYNSYM) {
       for (uint64_t at = 0; at + sizeof(ElfW(Sym)) <= section.sh_size; at += sizeof(ElfW(Sym))) {
         const auto symbol = file.At<ElfW(Sym)>(section.sh_offset + at);
@@ -149,21 +153,21 @@ std::vector<std::string> LinkageProblems(const std::string& modulePath) {
       dladdr(reinterpret_cast<void*>(&LinkageProblems), &program) == 0)
     return notChecked("the tool cannot find its own copy of the library");
   if (library.dli_fbase == program.dli_fbase)
-    return notChecked("this prvdrinfo has the library linked in statically");
+    return notChecked("the shared library this prvdrinfo runs on cannot be found");
   const std::unique_ptr<void, Closer> handle(dlopen(library.dli_fname, RTLD_LAZY | RTLD_NOLOAD));
   const auto ours = ReadDynamicPart(library.dli_fname);
   if (!handle || !ours || ours->soname.empty())
     return notChecked(Printed(library.dli_fname) + " cannot be read");
 
-  const std::string file = modulePath.find('/') == std::string::npos ? "./" + modulePath : modulePath;
+  const std::string file =
+      modulePath.find('/') == std::string::npos ? "./" + modulePath : modulePath;
   const auto module = ReadDynamicPart(file);
   if (!module) return notChecked("the module's dynamic symbols cannot be read");
   std::vector<std::string> copied;
   for (const std::string& symbol : module->strongSymbols) {
     Dl_info found{};
     void* address = dlsym(handle.get(), symbol.c_str());
-    if (address != nullptr && dladdr(address, &found) != 0 &&
-        found.dli_fbase == library.dli_fbase)
+    if (address != nullptr && dladdr(address, &found) != 0 && found.dli_fbase == library.dli_fbase)
       copied.push_back(symbol);
   }
   if (!copied.empty()) {

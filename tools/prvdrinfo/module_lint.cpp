@@ -129,11 +129,11 @@ void CheckRepeats(const CProviderColDefs& columns, Problems& problems) {
     return "column GUID " + Printed(guid) + ": " + std::to_string(holders.size()) +
            " columns have it (identifiers " + Joined(holders) + ")";
   });
-  identifiers.Report(problems, 2, [](const std::string& identifier,
-                                  const std::vector<std::string>& holders) {
-    return "column identifier " + Printed(identifier) + ": " + std::to_string(holders.size()) +
-           " columns have it (GUIDs " + Joined(holders) + ")";
-  });
+  identifiers.Report(
+      problems, 2, [](const std::string& identifier, const std::vector<std::string>& holders) {
+        return "column identifier " + Printed(identifier) + ": " + std::to_string(holders.size()) +
+               " columns have it (GUIDs " + Joined(holders) + ")";
+      });
 }
 
 // Each GUID a view names that is no column, with what the view does with it.
@@ -166,12 +166,14 @@ std::vector<std::string> ProviderProblems(const std::shared_ptr<IProviderInfo>& 
   std::shared_ptr<CProviderColDefs> columns;
   Checking(problems, "Columns()", [&] {
     columns = provider->Columns();
-    if (!columns) problems.emplace_back("Columns(): no column set (null); a shell's Clone fails with 91");
+    if (!columns)
+      problems.emplace_back("Columns(): no column set (null); a shell's Clone fails with 91");
   });
   std::shared_ptr<CProviderViews> views;
   Checking(problems, "Views()", [&] {
     views = provider->Views();
-    if (!views) problems.emplace_back("Views(): no view collection (null); a shell's Clone fails with 91");
+    if (!views)
+      problems.emplace_back("Views(): no view collection (null); a shell's Clone fails with 91");
   });
 
   std::shared_ptr<CProviderInfoShell> shell = CProviderInfoShellFactory().CreateProviderInfoShell();

@@ -261,8 +261,8 @@ void RunProviderCheck(const ProviderShowOptions& options) {
   const auto provider = LoadProvider(options.module, options.className);
   std::vector<std::string> problems = LinkageProblems(options.module);
   for (std::string& line : ProviderProblems(provider)) problems.push_back(std::move(line));
-  const std::string subject =
-      Printed(options.module) + ", class " + Printed(ClassNameFor(options.module, options.className));
+  const std::string subject = Printed(options.module) + ", class " +
+                              Printed(ClassNameFor(options.module, options.className));
   if (problems.empty()) {
     std::cout << subject << ": no problems found\n";
     return;
