@@ -12,9 +12,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <cstddef>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "commands.h"
 #include "prvdrinfo/foundation/unicode.h"
@@ -33,94 +34,110 @@ struct DynamicPart {
   std::vector<std::string> strongSymbols;
 };
 
-// An ELF file of this program's own class, read whole; every offset in it is checked.
+// A T from bytes at offset, if it lies within them.
+template <class T>
+std::optional<T> Get(const std::vector<char>& bytes, uint64_t offset) {
+  if (offset > bytes.size() || sizeof(T) > bytes.size() - offset) return std::nullopt;
+  T value;
+  std::memcpy(&value, bytes.data() + offset, sizeof value);
+  return value;
+}
+
+// The NUL-terminated text at index of a string table.
+std::optional<std::string> TextAt(const std::vector<char>& table, uint64_t index) {
+  if (index >= table.size()) return std::nullopt;
+  const auto begin = table.begin() + static_cast<std::ptrdiff_t>(index);
+  const auto nul = std::find(begin, table.end(), '\0');
+  if (nul == table.end()) return std::nullopt;
+  return std::string(begin, nul);
+}
+
+// An ELF file of this program's own class, read a piece at a time as asked for: a
+// library built for debugging is tens of megabytes, of which only a few are wanted. A piece
+// that does not lie within the file is not read.
 class ElfFile {
  public:
-  explicit ElfFile(std::vector<char> bytes) : bytes_(std::move(bytes)) {}
-
-  template <class T>
-  std::optional<T> At(uint64_t offset) const {
-    if (offset > bytes_.size() || sizeof(T) > bytes_.size() - offset) return std::nullopt;
-    T value;
-    std::memcpy(&value, bytes_.data() + offset, sizeof value);
-    return value;
+  explicit ElfFile(const std::string& path) : in_(path, std::ios::binary) {
+    in_.seekg(0, std::ios::end);
+    const std::streamoff end = in_ ? static_cast<std::streamoff>(in_.tellg()) : -1;
+    size_ = end > 0 ? static_cast<uint64_t>(end) : 0;
   }
 
-  // Whether a section's bytes lie within the file.
-  bool Holds(const ElfW(Shdr) & section) const {
-    return section.sh_offset <= bytes_.size() &&
-           section.sh_size <= bytes_.size() - section.sh_offset;
+  std::optional<std::vector<char>> Piece(uint64_t offset, uint64_t length) {
+    if (offset > size_ || length > size_ - offset) return std::nullopt;
+    std::vector<char> bytes(length);
+    in_.clear();
+    in_.seekg(static_cast<std::streamoff>(offset));
+    if (!in_.read(bytes.data(), static_cast<std::streamsize>(length))) return std::nullopt;
+    return bytes;
   }
 
-  // The NUL-terminated text at index of a string table section.
-  std::optional<std::string> Text(const ElfW(Shdr) & table, uint64_t index) const {
-    if (!Holds(table) || index >= table.sh_size) return std::nullopt;
-    const char* begin = bytes_.data() + table.sh_offset + index;
-    const char* end = bytes_.data() + table.sh_offset + table.sh_size;
-    const char* nul = std::find(begin, end, '\0');
-    if (nul == end) return std::nullopt;
-    return std::string(begin, nul);
-  }
-
-  // The sections; empty when the file has none that can be read.
-  std::vector<ElfW(Shdr)> Sections() const {
-    const auto header = At<ElfW(Ehdr)>(0);
+  // The section headers; empty when the file has none that can be read.
+  std::vector<ElfW(Shdr)> Sections() {
+    const auto start = Piece(0, sizeof(ElfW(Ehdr)));
+    const auto header = start ? Get<ElfW(Ehdr)>(*start, 0) : std::nullopt;
     if (!header || std::memcmp(header->e_ident, ELFMAG, SELFMAG) != 0 ||
         header->e_ident[EI_CLASS] != (__ELF_NATIVE_CLASS == 64 ? ELFCLASS64 : ELFCLASS32) ||
         header->e_shentsize != sizeof(ElfW(Shdr)))
       return {};
+    const auto table = Piece(header->e_shoff, uint64_t{header->e_shnum} * sizeof(ElfW(Shdr)));
+    if (!table) return {};
     std::vector<ElfW(Shdr)> sections;
-    for (uint64_t i = 0; i < header->e_shnum; ++i) {
-      const auto section = At<ElfW(Shdr)>(header->e_shoff + i * sizeof(ElfW(Shdr)));
-      if (!section) return {};
-      sections.push_back(*section);
-    }
+    for (uint64_t at = 0; at < table->size(); at += sizeof(ElfW(Shdr)))
+      sections.push_back(*Get<ElfW(Shdr)>(*table, at));
     return sections;
   }
 
  private:
-  std::vector<char> bytes_;
+  std::ifstream in_;
+  uint64_t size_ = 0;
 };
 
+// The entries of a section, each with the string table the section links to.
+template <class Entry, class Visit>
+void EachEntry(ElfFile& file, const std::vector<ElfW(Shdr)>& sections, const ElfW(Shdr) & section,
+               Visit visit) {
+  if (section.sh_link >= sections.size() || sections[section.sh_link].sh_type != SHT_STRTAB) return;
+  const ElfW(Shdr)& table = sections[section.sh_link];
+  const auto body = file.Piece(section.sh_offset, section.sh_size);
+  const auto strings = file.Piece(table.sh_offset, table.sh_size);
+  if (!body || !strings) return;
+  for (uint64_t at = 0; at + sizeof(Entry) <= body->size(); at += sizeof(Entry)) {
+    if (!visit(*Get<Entry>(*body, at), *strings)) return;
+  }
+}
+
 std::optional<DynamicPart> ReadDynamicPart(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  const ElfFile file(std::vector<char>(std::istreambuf_iterator<char>(in), {}));
+  ElfFile file(path);
   const std::vector<ElfW(Shdr)> sections = file.Sections();
-  const auto linked = [&](const ElfW(Shdr) & section) -> const ElfW(Shdr) * {
-    if (section.sh_link >= sections.size() || sections[section.sh_link].sh_type != SHT_STRTAB)
-      return nullptr;
-    return &sections[section.sh_link];
-  };
   DynamicPart part;
   bool dynamic = false;
   for (const ElfW(Shdr) & section : sections) {
-    const ElfW(Shdr)* strings = linked(section);
-    if (strings == nullptr || !file.Holds(section)) continue;
     if (section.sh_type == SHT_DYNSYM) {
-      for (uint64_t at = 0; at + sizeof(ElfW(Sym)) <= section.sh_size; at += sizeof(ElfW(Sym))) {
-        const auto symbol = file.At<ElfW(Sym)>(section.sh_offset + at);
-        if (!symbol) break;
-        const unsigned type = ELF64_ST_TYPE(symbol->st_info);
-        if (ELF64_ST_BIND(symbol->st_info) != STB_GLOBAL || symbol->st_shndx == SHN_UNDEF ||
-            (type != STT_FUNC && type != STT_OBJECT))
-          continue;
-        if (auto name = file.Text(*strings, symbol->st_name)) part.strongSymbols.push_back(*name);
-      }
+      EachEntry<ElfW(Sym)>(
+          file, sections, section, [&](const ElfW(Sym) & symbol, const auto& strings) {
+            const unsigned type = ELF64_ST_TYPE(symbol.st_info);
+            if (ELF64_ST_BIND(symbol.st_info) == STB_GLOBAL && symbol.st_shndx != SHN_UNDEF &&
+                (type == STT_FUNC || type == STT_OBJECT)) {
+              if (auto name = TextAt(strings, symbol.st_name)) part.strongSymbols.push_back(*name);
+            }
+            return true;
+          });
     } else if (section.sh_type == SHT_DYNAMIC) {
       dynamic = true;
-      for (uint64_t at = 0; at + sizeof(ElfW(Dyn)) <= section.sh_size; at += sizeof(ElfW(Dyn))) {
-        const auto entry = file.At<ElfW(Dyn)>(section.sh_offset + at);
-        if (!entry || entry->d_tag == DT_NULL) break;
-        if (entry->d_tag != DT_NEEDED && entry->d_tag != DT_SONAME) continue;
-        const auto name = file.Text(*strings, entry->d_un.d_val);
-        if (!name) continue;
-        if (entry->d_tag == DT_NEEDED) {
-          part.needed.push_back(*name);
-        } else {
-          part.soname = *name;
-        }
-      }
+      EachEntry<ElfW(Dyn)>(file, sections, section,
+                           [&](const ElfW(Dyn) & entry, const auto& strings) {
+                             if (entry.d_tag == DT_NULL) return false;
+                             if (entry.d_tag != DT_NEEDED && entry.d_tag != DT_SONAME) return true;
+                             auto name = TextAt(strings, entry.d_un.d_val);
+                             if (!name) return true;
+                             if (entry.d_tag == DT_NEEDED) {
+                               part.needed.push_back(std::move(*name));
+                             } else {
+                               part.soname = std::move(*name);
+                             }
+                             return true;
+                           });
     }
   }
   if (!dynamic) return std::nullopt;

@@ -66,8 +66,8 @@ struct Register : CColumnSetProvider, IProviderTitled {
   std::shared_ptr<CProviderViews> views = std::make_shared<CProviderViews>();
 };
 
-// The three attachment interfaces, with a count column and no list columns ("" is none).
-struct Attached : Register, IProviderAttach, IProviderAttach2, IProviderAttach3 {
+// The first attachment interface, with nothing to attach to.
+struct Attachable : IProviderAttach {
   bool RegisterAttachment(const std::string&, int32_t, const std::string&, const std::string&,
                           const std::string&) override {
     return false;
@@ -75,6 +75,10 @@ struct Attached : Register, IProviderAttach, IProviderAttach2, IProviderAttach3 
   e_IProviderAttachmentType IProviderAttachmentType() const override {
     return iproviderattachtype_Standard;
   }
+};
+
+// The three attachment interfaces, with a count column and no list columns ("" is none).
+struct Attached : Register, Attachable, IProviderAttach2, IProviderAttach3 {
   std::string AttachmentCountColumnGuid() const override { return kAttachments; }
   std::string AttachmentListColumnGuid() const override { return {}; }
   std::string AttachmentListCrLfColumnGuid() const override { return {}; }
@@ -112,17 +116,10 @@ struct StaleView : Register {
 };
 
 // Several problems at once, one of which keeps a shell from being cloned.
-struct ManyFaults : Register, IProviderAttach {
+struct ManyFaults : Register, Attachable {
   ManyFaults() {
     AddColumn("5B7E1C2A-0D3F-4A61-9B8C-000000000004", "AMOUNT");
     AddStaleView();
-  }
-  bool RegisterAttachment(const std::string&, int32_t, const std::string&, const std::string&,
-                          const std::string&) override {
-    return false;
-  }
-  e_IProviderAttachmentType IProviderAttachmentType() const override {
-    return iproviderattachtype_Standard;
   }
 };
 
