@@ -208,6 +208,10 @@ TEST_F(ProviderCommand, CheckReportsEachProblemOnALineOfItsOwn) {
              "with one attachment interface needs all three (a shell's Clone fails with 13)",
              noShell13}},
            {probe,
+            "CColumnsWithoutAttach",
+            {"IProviderAttach2, IProviderAttach3: implemented without IProviderAttach; a provider "
+             "with one attachment interface needs all three"}},
+           {probe,
             "CNoColumns",
             {"Columns(): no column set (null); a shell's Clone fails with 91", noShell91}},
            {probe,

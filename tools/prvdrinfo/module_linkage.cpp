@@ -116,7 +116,7 @@ std::optional<DynamicPart> ReadDynamicPart(const std::string& path) {
     if (section.sh_type == SHT_DYNSYM) {
       EachEntry<ElfW(Sym)>(
           file, sections, section, [&](const ElfW(Sym) & symbol, const auto& strings) {
-            const unsigned type = ELF64_ST_TYPE(symbol.st_info);
+            const auto type = ELF64_ST_TYPE(symbol.st_info);
             if (ELF64_ST_BIND(symbol.st_info) == STB_GLOBAL && symbol.st_shndx != SHN_UNDEF &&
                 (type == STT_FUNC || type == STT_OBJECT)) {
               if (auto name = TextAt(strings, symbol.st_name)) part.strongSymbols.push_back(*name);

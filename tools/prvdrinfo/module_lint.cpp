@@ -49,21 +49,20 @@ void Checking(Problems& problems, const std::string& subject, Step&& step) {
   }
 }
 
-// The shell reads the attachment columns through IProviderAttach2 and IProviderAttach3
-// whenever any of the three is there.
+// Any attachment interface brings the other two with it. The shell reads the attachment
+// columns through IProviderAttach2 and IProviderAttach3 whenever any of the three is there.
 void CheckAttachments(const std::shared_ptr<IProviderInfo>& provider, Problems& problems) {
-  const std::pair<const char*, bool> faces[] = {
-      {"IProviderAttach", std::dynamic_pointer_cast<IProviderAttach>(provider) != nullptr},
-      {"IProviderAttach2", std::dynamic_pointer_cast<IProviderAttach2>(provider) != nullptr},
-      {"IProviderAttach3", std::dynamic_pointer_cast<IProviderAttach3>(provider) != nullptr},
-  };
+  const bool has[] = {std::dynamic_pointer_cast<IProviderAttach>(provider) != nullptr,
+                      std::dynamic_pointer_cast<IProviderAttach2>(provider) != nullptr,
+                      std::dynamic_pointer_cast<IProviderAttach3>(provider) != nullptr};
+  const char* const names[] = {"IProviderAttach", "IProviderAttach2", "IProviderAttach3"};
   std::vector<std::string> implemented;
   std::vector<std::string> missing;
-  for (const auto& [name, has] : faces) (has ? implemented : missing).emplace_back(name);
+  for (size_t i = 0; i < 3; ++i) (has[i] ? implemented : missing).emplace_back(names[i]);
   if (implemented.empty() || missing.empty()) return;
   problems.push_back(Joined(implemented) + ": implemented without " + Joined(missing) +
-                     "; a provider with one attachment interface needs all three (a shell's "
-                     "Clone fails with 13)");
+                     "; a provider with one attachment interface needs all three" +
+                     (has[1] && has[2] ? "" : " (a shell's Clone fails with 13)"));
 }
 
 void CheckRoles(const CProviderInfoShell& shell, const CProviderColDefs& columns,

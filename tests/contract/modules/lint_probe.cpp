@@ -77,12 +77,14 @@ struct Attachable : IProviderAttach {
   }
 };
 
-// The three attachment interfaces, with a count column and no list columns ("" is none).
-struct Attached : Register, Attachable, IProviderAttach2, IProviderAttach3 {
+// The attachment columns: a count column and no list columns ("" is none).
+struct AttachmentColumns : IProviderAttach2, IProviderAttach3 {
   std::string AttachmentCountColumnGuid() const override { return kAttachments; }
   std::string AttachmentListColumnGuid() const override { return {}; }
   std::string AttachmentListCrLfColumnGuid() const override { return {}; }
 };
+
+struct Attached : Register, Attachable, AttachmentColumns {};
 
 // With a control character, which must not reach a terminal as it is.
 struct StrayRole : Register {
@@ -92,6 +94,9 @@ struct StrayRole : Register {
 struct HalfAttached : Register, IProviderAttach2 {
   std::string AttachmentCountColumnGuid() const override { return kAttachments; }
 };
+
+// A shell can be cloned from it, but a host that looks for IProviderAttach finds none.
+struct ColumnsWithoutAttach : Register, AttachmentColumns {};
 
 struct NoColumns : Register {
   std::shared_ptr<CProviderColDefs> Columns() const override { return nullptr; }
@@ -137,6 +142,7 @@ constexpr ProbeClass kClasses[] = {
     Probe<Attached>("CClean"),
     Probe<StrayRole>("CStrayRole"),
     Probe<HalfAttached>("CHalfAttached"),
+    Probe<ColumnsWithoutAttach>("CColumnsWithoutAttach"),
     Probe<NoColumns>("CNoColumns"),
     Probe<NoViews>("CNoViews"),
     Probe<RepeatedGuid>("CRepeatedGuid"),
