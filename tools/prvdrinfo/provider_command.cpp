@@ -1,5 +1,6 @@
 // prvdrinfo provider show MODULE.so: what a host learns about a provider module, so that
-// an author can check a module without writing a host. prvdrinfo providers save|show:
+// an author can check a module without writing a host; with --check, what would trouble a
+// host (module_lint.h, module_linkage.h). prvdrinfo providers save|show:
 // a providers collection file made of such snapshots.
 
 #include <fcntl.h>
