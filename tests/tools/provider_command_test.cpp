@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,12 +39,14 @@ class ProviderCommand : public ::testing::Test {
 };
 
 #if defined(TASK_REGISTER_MODULE) && defined(CHANGE_ORDER_LOG_MODULE)
-const std::string kTasks = std::string("'") + TASK_REGISTER_MODULE + "'";
-const std::string kChanges = std::string("'") + CHANGE_ORDER_LOG_MODULE + "'";
+const std::string kTasksFile = TASK_REGISTER_MODULE;
+const std::string kChangesFile = CHANGE_ORDER_LOG_MODULE;
 #else
-const std::string kTasks;
-const std::string kChanges;
+const std::string kTasksFile;
+const std::string kChangesFile;
 #endif
+const std::string kTasks = "'" + kTasksFile + "'";
+const std::string kChanges = "'" + kChangesFile + "'";
 // Built with the tests: a module whose classes fail in their own ways, and one built for
 // another contract version.
 const std::string kProbe = std::string("'") + LOADER_PROBE_MODULE + "'";
@@ -132,6 +135,11 @@ TEST_F(ProviderCommand, RefusesWhatIsNoModuleOrNoClassOfIt) {
             "has no provider class CLoaderProbe (name it with --class)"},
            {"provider show " + kProbeV1, 1, "was built for provider contract version 1"},
            {"provider show", 2, "module is required"},
+           {"provider show missing.so --check", 1, "cannot load missing.so"},
+           {"provider show " + kProbe + " --check", 1,
+            "has no provider class CLoaderProbe (name it with --class)"},
+           {"provider show " + kTasks + " --check --json", 2,
+            "provider show --check takes no --json"},
            {"providers show text.so", 1, "text.so: "},
            {"providers show nothing.bin", 1, "nothing.bin"},
        }) {
@@ -160,6 +168,104 @@ TEST_F(ProviderCommand, AFailingProviderGivesTheModulesMessageOnOneLine) {
   EXPECT_NE(Run("provider show " + kProbe + " --class CThrowingStd")
                 .err.find("creating CThrowingStd failed: disk on fire"),
             std::string::npos);
+}
+
+// provider show --check: each problem on a line of its own that begins with what is at
+// fault, then status 1 and a count on standard error; a module without any, one line and
+// status 0. Each class of the lint probe breaks one rule and CClean none; CManyFaults
+// breaks several, one of which keeps a shell from being cloned, and every one is reported.
+// The same probe linked to the static library, or to no library, breaks the linkage rule.
+TEST_F(ProviderCommand, CheckReportsEachProblemOnALineOfItsOwn) {
+  const std::string probe = LINT_PROBE_MODULE;
+  const std::string stale = "view \"Stale\" 5B7E1C2A-0D3F-4A61-9B8C-0000000000F2: ";
+  const std::string staleColumn =
+      stale +
+      "5B7E1C2A-0D3F-4A61-9B8C-0000000000AA is no column of Columns() (as a column, as a "
+      "sort key)";
+  const std::string staleFilter =
+      stale + "5B7E1C2A-0D3F-4A61-9B8C-0000000000BB is no column of Columns() (in a filter)";
+  const std::string noShell13 =
+      "shell: Clone fails with 13 \"Type mismatch\"; role columns not checked";
+  const std::string noShell91 =
+      "shell: Clone fails with 91 \"Object variable or With block variable not set\"; role "
+      "columns not checked";
+  struct Case {
+    std::string module;
+    std::string className;
+    std::vector<std::string> lines;  // a line ending in "..." need only begin with the rest
+  };
+  for (const Case& c : std::vector<Case>{
+           {probe, "CClean", {}},
+           {kTasksFile, "CTaskRegister", {}},
+           {kChangesFile, "CChangeOrderLog", {}},
+           {probe,
+            "CStrayRole",
+            {"role column TitleColumnGuid: \"5B7E1C2A-0D3F-4A61-9B8C-0000000000AA\\u001b[2J\" is "
+             "no column of Columns()"}},
+           {probe,
+            "CHalfAttached",
+            {"IProviderAttach2: implemented without IProviderAttach, IProviderAttach3; a provider "
+             "with one attachment interface needs all three (a shell's Clone fails with 13)",
+             noShell13}},
+           {probe,
+            "CColumnsWithoutAttach",
+            {"IProviderAttach2, IProviderAttach3: implemented without IProviderAttach; a provider "
+             "with one attachment interface needs all three"}},
+           {probe,
+            "CNoColumns",
+            {"Columns(): no column set (null); a shell's Clone fails with 91", noShell91}},
+           {probe,
+            "CNoViews",
+            {"Views(): no view collection (null); a shell's Clone fails with 91", noShell91}},
+           {probe,
+            "CRepeatedGuid",
+            {"column GUID REC_GUID: 2 columns have it (identifiers record_guid_copy, rec_guid)"}},
+           {probe,
+            "CRepeatedIdentifier",
+            {"column identifier title: 2 columns have it (GUIDs "
+             "5B7E1C2A-0D3F-4A61-9B8C-000000000001, 5B7E1C2A-0D3F-4A61-9B8C-000000000004)"}},
+           {probe, "CStaleView", {staleColumn, staleFilter}},
+           {probe,
+            "CManyFaults",
+            {"IProviderAttach: implemented without IProviderAttach2, IProviderAttach3; ...",
+             noShell13,
+             "column identifier amount: 2 columns have it (GUIDs "
+             "5B7E1C2A-0D3F-4A61-9B8C-000000000002, 5B7E1C2A-0D3F-4A61-9B8C-000000000004)",
+             staleColumn, staleFilter}},
+           {LINT_PROBE_STATIC_MODULE,
+            "CClean",
+            {"linkage: linked to the static library: the module defines ..."}},
+           {LINT_PROBE_UNLINKED_MODULE,
+            "CClean",
+            {"linkage: the module does not name the shared library libprvdrinfo.so..."}},
+       }) {
+    SCOPED_TRACE(c.className + " of " + c.module);
+    const Outcome run = Run("provider show '" + c.module + "' --class " + c.className + " --check");
+    const std::string subject = c.module + ", class " + c.className;
+    EXPECT_TRUE(test::SafeForTerminal(run.out)) << run.out;
+    if (c.lines.empty()) {
+      EXPECT_EQ(run.status, 0) << run.err;
+      EXPECT_EQ(run.out, subject + ": no problems found\n");
+      EXPECT_EQ(run.err, "");
+      continue;
+    }
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "prvdrinfo: " + subject + ": " + std::to_string(c.lines.size()) +
+                           (c.lines.size() == 1 ? " problem\n" : " problems\n"));
+    std::vector<std::string> lines;
+    std::istringstream out(run.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), c.lines.size()) << run.out;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const std::string& want = c.lines[i];
+      const bool prefix = want.size() >= 3 && want.compare(want.size() - 3, 3, "...") == 0;
+      if (prefix) {
+        EXPECT_EQ(lines[i].rfind(want.substr(0, want.size() - 3), 0), 0U) << lines[i];
+      } else {
+        EXPECT_EQ(lines[i], want);
+      }
+    }
+  }
 }
 
 // Saving replaces a regular file only: a link or a device named as the target stays.

@@ -195,7 +195,16 @@ void AddProviderCommands(CLI::App& app, Options& all) {
   showProvider->add_option("--class", show.className,
                            "The provider class (default: from the file name)");
   showProvider->add_flag("--json", show.json, "Print JSON");
-  showProvider->callback([&show] { RunProviderShow(show); });
+  showProvider->add_flag(
+      "--check", show.check,
+      "Instead of the description, print each problem a host would meet (role columns that "
+      "name no column, a static link to the library, attachment interfaces missing, null "
+      "Columns() or Views(), repeated column GUIDs or identifiers, views of columns the module "
+      "lacks), one a line; exit status 1 when there is any");
+  showProvider->callback([&show] {
+    if (show.check && show.json) throw UsageError("provider show --check takes no --json");
+    RunProviderShow(show);
+  });
 
   auto* providers = app.add_subcommand("providers", "Work with a providers collection file");
   providers->require_subcommand(1);
@@ -335,7 +344,7 @@ void AddExamples(CLI::App& app) {
       {"view run",
        "prvdrinfo view run open-tasks.view --db view-demo.db --columns tasks.json\n  prvdrinfo view run --view {GUID} --db project.db --columns table.json --format html"},
       {"provider show",
-       "prvdrinfo provider show ./libtask_register.so\n  prvdrinfo provider show ./mine.so --class CMine --json"},
+       "prvdrinfo provider show ./libtask_register.so\n  prvdrinfo provider show ./mine.so --class CMine --json\n  prvdrinfo provider show ./mine.so --class CMine --check"},
       {"providers save",
        "prvdrinfo providers save providers.bin ./libtask_register.so ./libchange_order_log.so"},
       {"providers show", "prvdrinfo providers show providers.bin --json"},

@@ -110,8 +110,13 @@ struct ProviderShowOptions {  // provider_command.cpp
   std::string module;
   std::optional<std::string> className;  // none: the class the file name suggests
   bool json = false;
+  bool check = false;  // RunProviderCheck instead of the description
 };
 void RunProviderShow(const ProviderShowOptions& options);
+// Prints what is wrong with the module as a host would meet it (module_lint.h,
+// module_linkage.h), a line each, and raises CommandFailed with their count; or one line
+// that it found nothing.
+void RunProviderCheck(const ProviderShowOptions& options);
 struct ProvidersSaveOptions {
   std::string file;
   std::vector<std::string> modules;

@@ -1,5 +1,6 @@
 // prvdrinfo provider show MODULE.so: what a host learns about a provider module, so that
-// an author can check a module without writing a host. prvdrinfo providers save|show:
+// an author can check a module without writing a host; with --check, what would trouble a
+// host (module_lint.h, module_linkage.h). prvdrinfo providers save|show:
 // a providers collection file made of such snapshots.
 
 #include <fcntl.h>
@@ -16,6 +17,9 @@
 #include <vector>
 
 #include "commands.h"
+#include "module_linkage.h"
+#include "module_lint.h"
+#include "shell_roles.h"
 #include "prvdrinfo/columns/column_def_stored.h"
 #include "prvdrinfo/contract/module_loader.h"
 #include "prvdrinfo/foundation/error.h"
@@ -78,40 +82,6 @@ constexpr Flag kSwitches[] = {
     {"RequiresExclusiveProjectForDelete", &Shell::RequiresExclusiveProjectForDelete},
 };
 
-struct Role {
-  const char* name;
-  std::string (Shell::*get)() const;
-};
-constexpr Role kRoles[] = {
-    {"TitleColumnGuid", &Shell::TitleColumnGuid},
-    {"NumberColumnGuid", &Shell::NumberColumnGuid},
-    {"ExternalNumberColumnGuid", &Shell::ExternalNumberColumnGuid},
-    {"TypeColumnGuid", &Shell::TypeColumnGuid},
-    {"PhaseColumnGuid", &Shell::PhaseColumnGuid},
-    {"PrimaryDateColumnGuid", &Shell::PrimaryDateColumnGuid},
-    {"ReasonColumnGuid", &Shell::ReasonColumnGuid},
-    {"ReasonTitleColumnGuid", &Shell::ReasonTitleColumnGuid},
-    {"DisciplineAbbreviationsColumnGuid", &Shell::DisciplineAbbreviationsColumnGuid},
-    {"DisciplineTitlesColumnGuid", &Shell::DisciplineTitlesColumnGuid},
-    {"AttachmentCountColumnGuid", &Shell::AttachmentCountColumnGuid},
-    {"AttachmentListColumnGuid", &Shell::AttachmentListColumnGuid},
-    {"AttachmentListCrLfColumnGuid", &Shell::AttachmentListCrLfColumnGuid},
-    {"NotableNotesColumnGuid", &Shell::NotableNotesColumnGuid},
-    {"NotableHasNotesColumnGuid", &Shell::NotableHasNotesColumnGuid},
-    {"EmailCountColumnGuid", &Shell::EmailCountColumnGuid},
-    {"ContacterOwnerSignedColumnGuid", &Shell::ContacterOwnerSignedColumnGuid},
-    {"ContacterBuilderSignedColumnGuid", &Shell::ContacterBuilderSignedColumnGuid},
-    {"ContacterDesignerSignedColumnGuid", &Shell::ContacterDesignerSignedColumnGuid},
-    {"ContacterContractAdminSignedColumnGuid", &Shell::ContacterContractAdminSignedColumnGuid},
-    {"CertifiableApplyHoldbackColumnGuid", &Shell::CertifiableApplyHoldbackColumnGuid},
-    {"FormTypeColumnGuid", &Shell::FormTypeColumnGuid},
-    {"FormTypeTitleColumnGuid", &Shell::FormTypeTitleColumnGuid},
-    {"ChildParentRecordGuidColumnGuid", &Shell::ChildParentRecordGuidColumnGuid},
-    {"ReferenceMask", &Shell::ReferenceMask},
-    {"ReferenceShortMask", &Shell::ReferenceShortMask},
-    {"ReferenceAttributesMask", &Shell::ReferenceAttributesMask},
-};
-
 std::string CategoryName(e_ProviderCategory category) {
   switch (category) {
     case providercategory_PreConstruction: return "PreConstruction";
@@ -147,7 +117,7 @@ ordered_json Describe(const Shell& shell) {
       shell.AttachmentsType() == iproviderattachtype_ShopDrawings ? "ShopDrawings" : "Standard";
   out["switches"] = switches;
   ordered_json roles = ordered_json::object();
-  for (const Role& role : kRoles) {
+  for (const ShellRole& role : kShellRoles) {
     const std::string value = (shell.*role.get)();
     if (!value.empty()) roles[role.name] = value;
   }
@@ -235,11 +205,15 @@ std::string ClassFromFileName(const std::string& path) {
   return name;
 }
 
+std::string ClassNameFor(const std::string& path, const std::optional<std::string>& className) {
+  return className ? *className : ClassFromFileName(path);
+}
+
 // A provider of a module, opened the way a host opens it. The provider keeps its module
 // loaded; the shell cloned from it needs neither.
 std::shared_ptr<IProviderInfo> LoadProvider(const std::string& path,
                                             const std::optional<std::string>& className) {
-  const std::string name = className ? *className : ClassFromFileName(path);
+  const std::string name = ClassNameFor(path, className);
   try {
     return ModuleLoader(path).CreateProvider(name);
   } catch (const CError& e) {
@@ -277,7 +251,26 @@ void Print(const std::vector<std::shared_ptr<Shell>>& shells, bool asJson, bool 
 }  // namespace
 
 void RunProviderShow(const ProviderShowOptions& options) {
+  if (options.check) {
+    RunProviderCheck(options);
+    return;
+  }
   Print({ShellOf(options.module, options.className)}, options.json, false);
+}
+
+void RunProviderCheck(const ProviderShowOptions& options) {
+  const auto provider = LoadProvider(options.module, options.className);
+  std::vector<std::string> problems = LinkageProblems(options.module);
+  for (std::string& line : ProviderProblems(provider)) problems.push_back(std::move(line));
+  const std::string subject = Printed(options.module) + ", class " +
+                              Printed(ClassNameFor(options.module, options.className));
+  if (problems.empty()) {
+    std::cout << subject << ": no problems found\n";
+    return;
+  }
+  for (const std::string& line : problems) std::cout << line << '\n';
+  throw CommandFailed(subject + ": " + std::to_string(problems.size()) +
+                      (problems.size() == 1 ? " problem" : " problems"));
 }
 
 void RunProvidersSave(const ProvidersSaveOptions& options) {
