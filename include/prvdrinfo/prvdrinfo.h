@@ -31,6 +31,7 @@
 #include "prvdrinfo/db/db_factory.h"
 #include "prvdrinfo/db/dictionary.h"
 #include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/db/row_view.h"
 #include "prvdrinfo/db/sql_service.h"
 #include "prvdrinfo/db/transaction.h"
 

@@ -23,6 +23,7 @@ namespace {
 constexpr ErrorSite kOpen{"SYPWBH33A2Q23JOE4DCL7OLSV", "Connection.Open"};
 constexpr ErrorSite kExecute{"IR18QE7AS64MPK87XOO2GLO24", "Connection.Execute"};
 constexpr ErrorSite kOpenRecordset{"EOZN7MGDIMZOQNVDD5HQDSP19", "Connection.OpenRecordset"};
+constexpr ErrorSite kForEachRow{"OS4H654XZUHUQ4WCZIEJMA7P6", "Connection.ForEachRow"};
 constexpr ErrorSite kCreateCommand{"5VRNS793G2QUPGAOTFXV4INHV", "Connection.CreateCommand"};
 constexpr ErrorSite kDatabaseName{"I9478SHPJYY3XXTV8X51NEQEH", "Connection.DatabaseName"};
 constexpr ErrorSite kLastMessage{"WLA1W072GBE4G51UT1YMSD0DE", "Connection.LastMessage"};
@@ -243,6 +244,17 @@ std::shared_ptr<Recordset> Connection::OpenRecordset(std::string_view sql) {
   return kOpenRecordset.Guard([&] {
     StatementPtr statement = PrepareSingle(*impl_, sql, kOpenRecordset);
     return DbInternals::ReadRecordset(*this, statement.get(), kOpenRecordset, sql);
+  });
+}
+
+void Connection::ForEachRow(std::string_view sql,
+                            const std::function<void(const RowView&)>& visit) {
+  kForEachRow.Guard([&] {
+    StatementPtr statement = PrepareSingle(*impl_, sql, kForEachRow);
+    const std::vector<std::string> names = ColumnNames(statement.get(), kForEachRow);
+    const RowView::Impl row{statement.get(), &names};
+    const RowView view(row);
+    while (impl_->Step(statement.get(), kForEachRow, sql)) visit(view);
   });
 }
 

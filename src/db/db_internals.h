@@ -16,6 +16,7 @@
 #include "prvdrinfo/db/command.h"
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/db/row_view.h"
 #include "prvdrinfo/foundation/error.h"
 
 // A nested class takes its visibility from the exported class around it; these stay
@@ -80,6 +81,18 @@ struct PRVDRINFO_DB_HIDDEN Recordset::Impl {
   int32_t rows = 0;
   int32_t position = 0;
 };
+
+struct PRVDRINFO_DB_HIDDEN RowView::Impl {
+  sqlite3_stmt* statement = nullptr;
+  const std::vector<std::string>* names = nullptr;  // the statement's column names
+};
+
+// A column of the current row as a Variant, by the storage-class rules Recordset states.
+Variant ColumnValue(sqlite3_stmt* statement, int column);
+// The statement's column names; 7 when SQLite has no memory for one.
+std::vector<std::string> ColumnNames(sqlite3_stmt* statement, const ErrorSite& site);
+// Position of the first name equal to name but for ASCII letters' case; -1 if none.
+int32_t NameIndex(const std::vector<std::string>& names, std::string_view name);
 
 // The one door from the module's code into the classes' private parts.
 struct DbInternals {

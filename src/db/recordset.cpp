@@ -21,6 +21,8 @@ constexpr ErrorSite kValue{"FJ8R6BVB0PSJUIS8DCPUP7DYX", "Recordset.Value"};
 constexpr ErrorSite kValueByName{"HYIWDFFPN4VK7RI2NCGX2GQ02", "Recordset.Value"};
 constexpr ErrorSite kInt64{"JKZTXKMP0NQ74AGYP1HIGR6NT", "Recordset.Int64"};
 
+}  // namespace
+
 Variant ColumnValue(sqlite3_stmt* statement, int column) {
   switch (sqlite3_column_type(statement, column)) {
     case SQLITE_INTEGER: {
@@ -47,7 +49,24 @@ Variant ColumnValue(sqlite3_stmt* statement, int column) {
     default: return Variant::Null();
   }
 }
-}  // namespace
+
+std::vector<std::string> ColumnNames(sqlite3_stmt* statement, const ErrorSite& site) {
+  std::vector<std::string> names;
+  const int columns = sqlite3_column_count(statement);
+  for (int c = 0; c < columns; ++c) {
+    const char* name = sqlite3_column_name(statement, c);
+    if (name == nullptr) site.Raise(err::kOutOfMemory);
+    names.emplace_back(name);
+  }
+  return names;
+}
+
+int32_t NameIndex(const std::vector<std::string>& names, std::string_view name) {
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (ascii::EqualsIgnoreCase(names[i], name)) return static_cast<int32_t>(i);
+  }
+  return -1;
+}
 
 std::shared_ptr<Recordset> DbInternals::ReadRecordset(Connection& connection,
                                                       sqlite3_stmt* statement,
@@ -56,12 +75,8 @@ std::shared_ptr<Recordset> DbInternals::ReadRecordset(Connection& connection,
     auto recordset = std::make_shared<Recordset>();
     Recordset::Impl& rows = *recordset->impl_;
     Connection::Impl& db = Of(connection);
-    const int columns = sqlite3_column_count(statement);
-    for (int c = 0; c < columns; ++c) {
-      const char* name = sqlite3_column_name(statement, c);
-      if (name == nullptr) kRead.Raise(err::kOutOfMemory);
-      rows.names.emplace_back(name);
-    }
+    rows.names = ColumnNames(statement, kRead);
+    const int columns = static_cast<int>(rows.names.size());
     while (db.Step(statement, site, sql)) {
       if (rows.rows == INT_MAX) {
         kRead.Raise(err::kOverflow, "The query returns more rows than a recordset holds.");
@@ -109,12 +124,7 @@ std::string Recordset::FieldName(int32_t index) const {
 }
 
 int32_t Recordset::FieldIndex(std::string_view name) const {
-  return kFieldIndex.Guard([&] {
-    for (size_t i = 0; i < impl_->names.size(); ++i) {
-      if (ascii::EqualsIgnoreCase(impl_->names[i], name)) return static_cast<int32_t>(i);
-    }
-    return -1;
-  });
+  return kFieldIndex.Guard([&] { return NameIndex(impl_->names, name); });
 }
 
 const Recordset::Impl::Field& Recordset::Impl::CurrentField(int32_t index) const {

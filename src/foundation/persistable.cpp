@@ -183,6 +183,10 @@ std::shared_ptr<IPersistable> RestoreStoredObject(const StoredMap& map) {
 }
 
 void CPersistable::Deserialize(const Bytes& po_PropertyBagBytes) {
+  Deserialize(std::span<const uint8_t>(po_PropertyBagBytes));
+}
+
+void CPersistable::Deserialize(std::span<const uint8_t> po_PropertyBagBytes) {
   kDeserialize.Guard([&] {
     // Checked whole before the load begins; the load reads the bytes where they stand.
     LentDocument document;

@@ -70,6 +70,10 @@ std::string TextField(const Recordset& row, std::string_view name) {
   return TextOf(row.Value(name));
 }
 
+std::string TextField(const RowView& row, std::string_view name) {
+  return TextOf(row.Value(name));
+}
+
 int32_t CounterOf(const Variant& value) {
   return value.IsNull() || value.IsEmpty() ? 0 : value.ToLong();
 }
@@ -104,13 +108,31 @@ int32_t NextUpdateCounter(Connection& connection) {
   return highest + 10;
 }
 
-std::shared_ptr<CProviderView> ViewFromRow(const Recordset& row, const std::string* providerGuid,
-                                           bool* readable) {
+namespace {
+
+void LoadStored(CProviderView& view, const Recordset& row) {
+  view.DeserializeV(row.Value(schema::kPropertyBagContent));
+}
+
+// Read where SQLite holds the bytes; any other value fails as it fails from a recordset.
+void LoadStored(CProviderView& view, const RowView& row) {
+  const int32_t index = row.FieldIndex(schema::kPropertyBagContent);
+  std::span<const uint8_t> bytes;
+  if (index >= 0 && row.Blob(index, bytes)) {
+    view.Deserialize(bytes);
+  } else {
+    view.DeserializeV(row.Value(schema::kPropertyBagContent));
+  }
+}
+
+template <class Row>
+std::shared_ptr<CProviderView> ViewOf(const Row& row, const std::string* providerGuid,
+                                      bool* readable) {
   auto view = std::make_shared<CProviderView>();
   bool read = true;
   std::string failure;
   try {
-    view->DeserializeV(row.Value(schema::kPropertyBagContent));
+    LoadStored(*view, row);
   } catch (const CError& e) {
     read = false;
     failure = e.Description();
@@ -122,6 +144,18 @@ std::shared_ptr<CProviderView> ViewFromRow(const Recordset& row, const std::stri
   view->SetUpdateCounter(CounterOf(row.Value(Sql().updField)));
   view->SetProviderGuid(providerGuid ? *providerGuid : TextField(row, schema::kProviderGuid));
   return view;
+}
+
+}  // namespace
+
+std::shared_ptr<CProviderView> ViewFromRow(const Recordset& row, const std::string* providerGuid,
+                                           bool* readable) {
+  return ViewOf(row, providerGuid, readable);
+}
+
+std::shared_ptr<CProviderView> ViewFromRow(const RowView& row, const std::string* providerGuid,
+                                           bool* readable) {
+  return ViewOf(row, providerGuid, readable);
 }
 
 void Log(const std::string& message) { CVesk::Log(kLogSource, message); }
@@ -165,15 +199,15 @@ std::shared_ptr<CProviderViews> ViewsOfRows(Connection& connection, const std::s
                                             const std::string& providerGuid) {
   auto views = std::make_shared<CProviderViews>();
   views->SetDeleteCounter(FirstCounter(connection, DeleteCounterSql()));
-  const auto rs = connection.OpenRecordset(sql);
-  for (; !rs->Eof(); rs->MoveNext()) {
-    auto view = ViewFromRow(*rs, &providerGuid);
+  // Each row's view is built as the row is stepped: the rows are never all held at once.
+  connection.ForEachRow(sql, [&](const RowView& row) {
+    auto view = ViewFromRow(row, &providerGuid);
     if (views->Exists(view->Guid())) {
       Log("View GUID stored twice: " + view->Guid());
-      continue;
+      return;
     }
     views->AddExisting(view);
-  }
+  });
   return views;
 }
 

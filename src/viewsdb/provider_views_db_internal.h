@@ -8,6 +8,7 @@
 
 #include "prvdrinfo/db/connection.h"
 #include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/db/row_view.h"
 #include "prvdrinfo/foundation/error.h"
 #include "prvdrinfo/foundation/variant.h"
 #include "prvdrinfo/views/provider_view.h"
@@ -51,6 +52,7 @@ std::shared_ptr<Connection> OpenOrRaise(const ErrorSite& site, int32_t number);
 // A text value or field; Null reads as "".
 std::string TextOf(const Variant& value);
 std::string TextField(const Recordset& row, std::string_view name);
+std::string TextField(const RowView& row, std::string_view name);
 // A counter value; Null reads as 0.
 int32_t CounterOf(const Variant& value);
 // The delete counter: the deletion log's largest counter of view rows.
@@ -65,6 +67,8 @@ int32_t NextUpdateCounter(Connection& connection);
 // are logged ("Could not deserialize view GUID: ...") and leave the view a fresh one;
 // *readable says which it was.
 std::shared_ptr<CProviderView> ViewFromRow(const Recordset& row, const std::string* providerGuid,
+                                           bool* readable = nullptr);
+std::shared_ptr<CProviderView> ViewFromRow(const RowView& row, const std::string* providerGuid,
                                            bool* readable = nullptr);
 
 void Log(const std::string& message);

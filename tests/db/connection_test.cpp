@@ -4,11 +4,14 @@
 
 #include <fstream>
 #include <memory>
+#include <span>
+#include <stdexcept>
 #include <string>
 
 #include "prvdrinfo/db/collation.h"
 #include "prvdrinfo/db/command.h"
 #include "prvdrinfo/db/recordset.h"
+#include "prvdrinfo/db/row_view.h"
 #include "prvdrinfo/foundation/error.h"
 #include "support/error_capture.h"
 #include "support/temp_dir.h"
@@ -68,6 +71,48 @@ TEST_F(ConnectionTest, RecordsetGivesEachStorageClassItsVariantType) {
   EXPECT_EQ(testing::ErrorOf([&] { rs->Value(5); }).Number(), err::kSubscriptOutOfRange);
   EXPECT_EQ(testing::ErrorOf([&] { rs->Value("nope"); }).Number(), err::kInvalidProcedureCall);
   EXPECT_EQ(rs->FieldIndex("nope"), -1);
+}
+
+TEST_F(ConnectionTest, RowsSteppedOneByOneReadAsTheRecordsetReadsThem) {
+  db->Execute(
+      "INSERT INTO t VALUES (1, 'a', 1.5, X'0102', 7);"
+      "INSERT INTO t VALUES (2, '', NULL, X'', 4294967296);"
+      "INSERT INTO t VALUES (3, NULL, -2.25, NULL, -2147483648)");
+  const std::string sql = "SELECT id, name, amount, data, flag FROM t ORDER BY id";
+  auto rs = db->OpenRecordset(sql);
+  int rows = 0;
+  db->ForEachRow(sql, [&](const RowView& row) {
+    SCOPED_TRACE(rows);
+    ASSERT_FALSE(rs->Eof());
+    ASSERT_EQ(row.FieldCount(), rs->FieldCount());
+    for (int32_t field = 0; field < row.FieldCount(); ++field) {
+      EXPECT_EQ(row.Value(field), rs->Value(field));
+      std::span<const uint8_t> bytes;
+      // Only a BLOB is handed out where it stands, a zero-length one as no bytes.
+      const Variant value = rs->Value(field);
+      EXPECT_EQ(row.Blob(field, bytes), value.IsBytes());
+      if (value.IsBytes()) {
+        EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), value.AsBytes());
+      }
+    }
+    EXPECT_EQ(row.Value("NAME"), rs->Value("name"));
+    EXPECT_EQ(row.FieldIndex("nope"), -1);
+    EXPECT_EQ(testing::ErrorOf([&] { row.Value("nope"); }).Number(), err::kInvalidProcedureCall);
+    EXPECT_EQ(testing::ErrorOf([&] { row.Value(5); }).Number(), err::kSubscriptOutOfRange);
+    rs->MoveNext();
+    ++rows;
+  });
+  EXPECT_EQ(rows, 3);
+
+  // Whatever the reader throws leaves with the statement finished: the table can go.
+  EXPECT_EQ(testing::ErrorOf([&] {
+              db->ForEachRow(sql, [](const RowView&) { throw std::runtime_error("stop"); });
+            }).Description(),
+            "stop");
+  EXPECT_NO_THROW(db->Execute("DROP TABLE t"));
+  EXPECT_EQ(testing::ErrorOf([&] { db->ForEachRow("SELECT 1; SELECT 2", [](const RowView&) {}); })
+                .Number(),
+            err::kInvalidProcedureCall);
 }
 
 TEST_F(ConnectionTest, EmptyResultIsAtEndOfFile) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@ namespace prvdrinfo {
 
 class Command;
 class Recordset;
+class RowView;
 struct DbInternals;
 
 // One open SQLite database file (or a private in-memory database).
@@ -62,6 +64,11 @@ class PRVDRINFO_API Connection : public std::enable_shared_from_this<Connection>
   // The rows of one statement, read at once; the statement is finished when this
   // returns. Text with no statement or more than one raises 5.
   std::shared_ptr<Recordset> OpenRecordset(std::string_view sql);
+  // The rows of one statement, each handed to visit as it is stepped, nothing copied
+  // first: for reading many rows (or large ones) once, in order. visit must not use this
+  // connection; whatever it throws finishes the statement and leaves. The same rule of
+  // exactly one statement.
+  void ForEachRow(std::string_view sql, const std::function<void(const RowView&)>& visit);
   // One statement with parameters, prepared for repeated execution; the same rule of
   // exactly one statement.
   std::shared_ptr<Command> CreateCommand(std::string_view sql);

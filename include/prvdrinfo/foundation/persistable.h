@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -31,6 +32,8 @@ class PRVDRINFO_API CPersistable : public IPersistable {
   // All or nothing: bytes that cannot be decoded, or a load that fails midway (a nested
   // object of the wrong class, say), raise and leave the object exactly as it was.
   void Deserialize(const Bytes& po_PropertyBagBytes);
+  // The same, reading bytes held elsewhere (a database row, say) where they stand.
+  void Deserialize(std::span<const uint8_t> po_PropertyBagBytes);
   Variant SerializeV() const;
   // The variant must hold a byte array, else 13 "Type mismatch".
   void DeserializeV(const Variant& pa_PropertyBagBytes);
