@@ -275,6 +275,11 @@ void KeyedCollection::ReserveSlots(size_t keys) {
   }
 }
 
+void KeyedCollection::Reserve(size_t items, size_t keys) {
+  planned_ = items;
+  ReserveSlots(keyed_ + keys);
+}
+
 size_t KeyedCollection::Home(size_t hash) const { return hash & (slots_.size() - 1); }
 
 void KeyedCollection::PutSlot(Node* node) {
@@ -326,7 +331,8 @@ void KeyedCollection::Insert(size_t position, const Variant& item, std::string_v
     Chunk* target = chunks_.empty() ? nullptr : chunks_[place.chunk].get();
     if (target == nullptr || target->nodes.size() == kChunkMax) {
       added = std::make_unique<Chunk>();
-      added->nodes.reserve(target == nullptr ? 1 : kChunkMax);
+      added->nodes.reserve(target == nullptr ? std::clamp<size_t>(planned_, 1, kChunkMax)
+                                             : kChunkMax);
       chunks_.reserve(chunks_.size() + 1);
       sums_.reserve(chunks_.size() + 2);
     } else if (target->nodes.size() == target->nodes.capacity()) {
@@ -534,7 +540,11 @@ void KeyedCollection::SetContent(std::span<const uint8_t> content) {
     LentDocument document;
     bag_codec::IndexKeyedItems(content, *document);
     const StoredMap& items = document->Root();
-    for (const StoredEntry& item : document->EntriesOf(items)) {
+    const auto stored = document->EntriesOf(items);
+    fresh.Reserve(stored.size(), static_cast<size_t>(std::count_if(
+                                     stored.begin(), stored.end(),
+                                     [](const StoredEntry& item) { return !item.key.empty(); })));
+    for (const StoredEntry& item : stored) {
       if (const StoredMap* object = document->ObjectOf(item)) {
         fresh.Add(Variant(RestoreStoredObject(*object)), item.key);
       } else {

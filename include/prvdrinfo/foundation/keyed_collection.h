@@ -134,6 +134,8 @@ class PRVDRINFO_API KeyedCollection : public IObject {
   void RebuildIndex();
   size_t Home(size_t hash) const;
   void ReserveSlots(size_t keys);
+  // Room for a load that knows how many items (keys of them keyed) it appends.
+  void Reserve(size_t items, size_t keys);
   void PutSlot(Node* node);
   void EraseSlot(const Node* node);
 
@@ -144,6 +146,7 @@ class PRVDRINFO_API KeyedCollection : public IObject {
   size_t count_ = 0;
   std::vector<Slot> slots_;  // a power of two, at most half used; keyless nodes are absent
   size_t keyed_ = 0;
+  size_t planned_ = 0;  // the items Reserve announced: the first chunk's room
   // The chunk a position lookup found last, which keeps its first position, so that a
   // loop over the positions descends the tree once per chunk. Atomic: readers on several
   // threads may set it (each to the same true value). Every edit clears it.
