@@ -66,8 +66,8 @@ class Folder {
     CVesk::SetDataFolder(path);
     views_db::OpenViewsDatabase();
   }
+  // Runs at exit, after the library's own state may be gone: it touches files only.
   ~Folder() {
-    CVesk::SetDataFolder("");
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
   }

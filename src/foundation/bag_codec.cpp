@@ -243,10 +243,17 @@ class Reader {
     return token;
   }
 
-  // A declared count of items, each at least minBytes long, must fit in what is left.
-  void CheckCount(uint64_t count, size_t minBytes) const {
-    if (count > Remaining() / minBytes) Fail("declared length exceeds the input");
+  // A declared count of items, each at least minBytes long, must fit in what is left
+  // once the items of the maps and lists around it that are still to come have their
+  // room: so the counts a document declares, nested ones included, never add up to more
+  // than its bytes could hold (a load sets room aside for them). Each item pays its share
+  // back as it begins (Begin).
+  void Owe(uint64_t count, size_t minBytes) {
+    const size_t free = Remaining() > owed_ ? Remaining() - owed_ : 0;
+    if (count > free / minBytes) Fail("declared length exceeds the input");
+    owed_ += static_cast<size_t>(count) * minBytes;
   }
+  void Begin(size_t minBytes) { owed_ -= minBytes; }
 
   std::string_view TextViewOf(const Token& token) const {
     std::string_view text(reinterpret_cast<const char*>(token.data),
@@ -269,6 +276,7 @@ class Reader {
   size_t size_;
   size_t pos_ = 0;
   size_t start_ = 0;
+  size_t owed_ = 0;  // the least the items still to come take (Owe)
 };
 
 int64_t SignedOf(const Reader& r, const Token& token, int64_t low, int64_t high) {
@@ -408,9 +416,10 @@ void ReadValue(Reader& r, int depth, const Target& to) {
 
 void ReadEntries(Reader& r, int depth, PropertyBag& bag) {
   const Token map = r.Expect(Kind::Map, "map of properties");
-  r.CheckCount(map.value, 2);
+  r.Owe(map.value, 2);
   BagDecoding::Reserve(bag, map.value);
   for (uint64_t i = 0; i < map.value; ++i) {
+    r.Begin(2);
     std::string key = r.ReadText("text key");
     const uint64_t hash = folded_key::Hash(key);
     if (BagDecoding::Has(bag, key, hash)) r.Fail("duplicate key");
@@ -456,7 +465,7 @@ class KeysSeen {
 size_t IndexMap(Reader& r, int depth, StoredDocument& doc, std::string_view className) {
   const size_t at = r.Position();
   const Token map = r.Expect(Kind::Map, "map of properties");
-  r.CheckCount(map.value, 2);
+  r.Owe(map.value, 2);
   const auto count = static_cast<size_t>(map.value);
   const size_t id = doc.maps.size();
   const size_t first = doc.entries.size();
@@ -464,6 +473,7 @@ size_t IndexMap(Reader& r, int depth, StoredDocument& doc, std::string_view clas
   doc.entries.resize(first + count);
   KeysSeen seen(doc, first, count);
   for (size_t i = 0; i < count; ++i) {
+    r.Begin(2);
     const std::string_view key = r.ReadTextView("text key");
     doc.entries[first + i] = StoredEntry{key, folded_key::Hash(key), r.Here(), 0};
     if (!seen.Add(i)) r.Fail("duplicate key");
@@ -693,11 +703,12 @@ std::vector<PropertyBag::Entry> DecodeKeyedItems(const Bytes& bytes) {
     Reader r(bytes);
     ReadDocumentHead(r, kItemsFormat, kBagFormat);
     const Token list = r.Expect(Kind::Array, "array of items");
-    r.CheckCount(list.value, 3);
+    r.Owe(list.value, 3);
     std::vector<PropertyBag::Entry> items;
     // Capped, so that a crafted count cannot claim far more memory than its bytes take.
     items.reserve(static_cast<size_t>(std::min<uint64_t>(list.value, 4096)));
     for (uint64_t i = 0; i < list.value; ++i) {
+      r.Begin(3);
       if (r.Expect(Kind::Array, "item pair").value != 2)
         r.Fail("item is not a pair of key and value");
       PropertyBag::Entry& entry = items.emplace_back();
@@ -726,11 +737,12 @@ void IndexKeyedItems(std::span<const uint8_t> bytes, StoredDocument& doc) {
     doc.end = bytes.data() + bytes.size();
     const size_t at = r.Position();
     const Token list = r.Expect(Kind::Array, "array of items");
-    r.CheckCount(list.value, 3);
+    r.Owe(list.value, 3);
     const auto count = static_cast<size_t>(list.value);
     doc.maps.push_back(StoredMap{&doc, {}, 0, count, {}, 0});
     doc.entries.resize(count);
     for (size_t i = 0; i < count; ++i) {
+      r.Begin(3);
       if (r.Expect(Kind::Array, "item pair").value != 2)
         r.Fail("item is not a pair of key and value");
       const std::string_view key = r.ReadTextView("text key");

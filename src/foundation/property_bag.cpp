@@ -286,11 +286,14 @@ void PropertyBag::SettleStored() const {
     const std::lock_guard lock(settlingStored);
     const StoredMap* map = stored_.load(std::memory_order_relaxed);
     if (!map) return;
-    // The bytes were checked when indexed: decoding them again cannot fail.
+    // The bytes were checked when indexed: decoding them again cannot fail. The presence
+    // bits and hash index stay: they are the same for the entries, and a reader that
+    // began in place may still be using them.
     PropertyBag decoded;
     bag_codec::DecodeMap(map->bytes, map->depth, decoded);
     auto& self = const_cast<PropertyBag&>(*this);
-    BagStream::MoveEntries(self, decoded);
+    self.entries_ = std::move(decoded.entries_);
+    self.hashes_ = std::move(decoded.hashes_);
     self.stored_.store(nullptr, std::memory_order_release);
   });
 }

@@ -279,6 +279,16 @@ TEST(BagCodec, UndecodableBytesRaiseOneClearError) {
       {"huge map count", Doc("bb7fffffffffffffff"), "declared length exceeds the input"},
       {"huge 32-bit map count", Doc("baffffffff"), "declared length exceeds the input"},
       {"map count beyond the input", Doc("a2 6141 01"), "declared length exceeds the input"},
+      // Each map alone would fit, but they claim the same bytes: counts that add up to
+      // more than the input holds are refused before anything is set aside for them.
+      {"nested maps that claim the same bytes",
+       Doc([] {
+         std::string s;
+         for (int level = 0; level < 60; ++level) s += "b903e8 6141 d96f00 82 6154";
+         for (int i = 0; i < 2010; ++i) s += "00";
+         return s;
+       }()),
+       "declared length exceeds the input"},
       {"huge byte string", Doc("a1 6141 5b0000000100000000 00"), "input ends too early"},
       {"huge text", Doc("a1 6141 7bffffffffffffffff"), "input ends too early"},
       {"10,000 nested arrays",
