@@ -43,10 +43,11 @@ for path in sorted(results_dir.glob("*.json")):
     for run in runs:
         if run.get("run_type") == "aggregate" and run.get("aggregate_name") == "median":
             medians[run["run_name"]] = run["real_time"] * to_ns[run.get("time_unit", "ns")]
-            # A counter a benchmark reports is named NAME:COUNTER in the goals.
+            # A counter a benchmark reports is named NAME@COUNTER in the goals (run names
+            # hold ':' themselves, as in "iterations:1").
             for key, value in run.items():
                 if isinstance(value, (int, float)) and key not in run_fields:
-                    counters[f"{run['run_name']}:{key}"] = float(value)
+                    counters[f"{run['run_name']}@{key}"] = float(value)
 
 def shown(ns):
     if ns is None:
@@ -63,7 +64,7 @@ for line in lines[1:]:  # the first line is the header
         continue
     goal, measured, floor, limit = line.split("\t")
     total += 1
-    counted = ":" in measured
+    counted = "@" in measured
     values = counters if counted else medians
     m, f, limit = values.get(measured), values.get(floor), float(limit)
     show = (lambda v: "-" if v is None else f"{v:.4g}") if counted else shown
