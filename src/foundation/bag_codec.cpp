@@ -768,6 +768,15 @@ uint64_t HeadArgument(const uint8_t* at, size_t& head) {
   return argument;
 }
 
+// A definite-length string item (major type 3 or 2) at `at`, its head already checked.
+bool StoredString(const uint8_t* at, uint8_t major, std::span<const uint8_t>& bytes) {
+  if ((at[0] >> 5) != major) return false;
+  size_t head = 0;
+  const uint64_t length = HeadArgument(at, head);
+  bytes = std::span(at + head, static_cast<size_t>(length));
+  return true;
+}
+
 }  // namespace
 
 Variant StoredValue(const StoredMap& map, const StoredEntry& entry) {
@@ -779,8 +788,9 @@ Variant StoredValue(const StoredMap& map, const StoredEntry& entry) {
     case 0: return Variant(static_cast<int32_t>(HeadArgument(at, head)));
     case 1: return Variant(static_cast<int32_t>(-1 - static_cast<int64_t>(HeadArgument(at, head))));
     case 3: {
-      const uint64_t size = HeadArgument(at, head);
-      return Variant(std::string(reinterpret_cast<const char*>(at + head), size));
+      std::string_view text;
+      StoredText(entry, text);
+      return Variant(std::string(text));
     }
     default: break;
   }
@@ -796,19 +806,6 @@ Variant StoredValue(const StoredMap& map, const StoredEntry& entry) {
   ReadValue(r, map.depth, Target{&decoded});
   return std::move(decoded.value);
 }
-
-namespace {
-
-// A definite-length string item (major type 3 or 2) at `at`, its head already checked.
-bool StoredString(const uint8_t* at, uint8_t major, std::span<const uint8_t>& bytes) {
-  if ((at[0] >> 5) != major) return false;
-  size_t head = 0;
-  const uint64_t length = HeadArgument(at, head);
-  bytes = std::span(at + head, static_cast<size_t>(length));
-  return true;
-}
-
-}  // namespace
 
 bool StoredText(const StoredEntry& entry, std::string_view& text) {
   std::span<const uint8_t> bytes;

@@ -39,8 +39,10 @@ struct HostState {
   CVesk::Clock clock;
 };
 
+// Never destroyed: a host's own static objects may set the folder or log as the process
+// exits, after function-local statics made later than theirs are gone.
 HostState& State() {
-  static HostState state;
+  static HostState& state = *new HostState;
   return state;
 }
 
